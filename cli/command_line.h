@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+// velmar2tmx-cli: the command-line front end over the conversion engine.
+#pragma once
+
+#include <cstdio>
+
+// Exit statuses.
+inline constexpr int kExitConverted = 0;    // at least one unit written, or the analysis ran
+inline constexpr int kExitNothing = 1;      // no unit written
+inline constexpr int kExitUsage = 2;        // bad options, unknown language, missing default
+inline constexpr int kExitFile = 3;         // a file cannot be opened, created, read or written
+
+int RunCommandLine(int argc, char** argv, FILE* out, FILE* err);

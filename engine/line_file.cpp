@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+#include "engine/line_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "text/code_page.h"
+#include "text/xml_chars.h"
+
+CLineFile::~CLineFile() { Close(); }
+
+bool CLineFile::Open(const std::string& path, const char* mode, int textKind) {
+  Close();
+  m_pending.clear();
+  m_start = m_scanned = 0;
+  m_endOfInput = m_readFailed = m_writeFailed = m_unicode = false;
+  m_error = 0;
+  m_length = 0;
+  const bool reading = std::strchr(mode, 'r') != nullptr;
+  const int fd = reading ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
+                         : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    m_error = errno;
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0) m_length = static_cast<int64_t>(st.st_size);
+  if (reading) {
+    m_fd = fd;
+    return true;
+  }
+  m_fd = fd;
+  m_sink = std::make_unique<FdSink>(fd);
+  m_unicode = std::strchr(mode, 'b') != nullptr;
+  if (textKind == kTextMarked) {
+    const char* mark = m_unicode ? "\xFF\xFE" : "\xEF\xBB\xBF";
+    if (!m_sink->Write(mark, m_unicode ? 2 : 3)) m_writeFailed = true;
+  }
+  return true;
+}
+
+bool CLineFile::OpenSink(std::unique_ptr<ByteSink> sink, bool unicode, int textKind) {
+  Close();
+  if (!sink) return false;
+  m_sink = std::move(sink);
+  m_unicode = unicode;
+  m_writeFailed = false;
+  m_error = 0;
+  if (textKind == kTextMarked) {
+    const char* mark = m_unicode ? "\xFF\xFE" : "\xEF\xBB\xBF";
+    if (!m_sink->Write(mark, m_unicode ? 2 : 3)) {
+      m_writeFailed = true;
+      m_error = m_sink->Error();
+    }
+  }
+  return true;
+}
+
+void CLineFile::Close() {
+  if (m_sink) {
+    if (!m_sink->Flush() && !m_writeFailed) {
+      m_writeFailed = true;
+      m_error = m_sink->Error();
+    }
+    m_sink.reset();
+  }
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+}
+
+bool CLineFile::ReadBlock() {
+  if (m_fd < 0 || m_endOfInput) {
+    m_endOfInput = true;
+    return false;
+  }
+  // Drop what was already returned before growing the pending bytes.
+  if (m_start > 0) {
+    m_pending.erase(0, m_start);
+    m_start = 0;
+  }
+  const size_t base = m_pending.size();
+  m_pending.resize(base + kBlockSize);
+  ssize_t n;
+  do {
+    n = ::read(m_fd, m_pending.data() + base, kBlockSize);
+  } while (n < 0 && errno == EINTR);
+  if (n <= 0) {
+    m_pending.resize(base);
+    if (n < 0) {
+      m_readFailed = true;
+      m_error = errno;
+    }
+    m_endOfInput = true;
+    return false;
+  }
+  // NUL bytes are not text: they are left out, the rest of the block is kept.
+  char* block = m_pending.data() + base;
+  size_t kept = static_cast<size_t>(n);
+  if (std::memchr(block, 0, kept)) {
+    size_t w = 0;
+    for (size_t r = 0; r < kept; ++r) {
+      if (block[r] != 0) block[w++] = block[r];
+    }
+    kept = w;
+  }
+  m_pending.resize(base + kept);
+  return true;
+}
+
+bool CLineFile::ReadLineView(std::string_view& line) {
+  if (m_readFailed) {
+    line = {};
+    return false;
+  }
+  for (;;) {
+    const char* data = m_pending.data();
+    const size_t size = m_pending.size();
+    size_t i = m_start + m_scanned;
+    while (i < size && data[i] != '\r' && data[i] != '\n') ++i;
+    if (i == size) {
+      m_scanned = size - m_start;
+      if (m_endOfInput || !ReadBlock()) {
+        if (m_readFailed) {
+          line = {};
+          return false;
+        }
+        if (m_pending.size() == m_start) {
+          line = {};
+          return false;
+        }
+        line = std::string_view(m_pending).substr(m_start);
+        m_start = m_pending.size();
+        m_scanned = 0;
+        return true;
+      }
+      continue;
+    }
+    // A line end; the next character may belong to it.
+    if (i + 1 == m_pending.size() && !m_endOfInput) {
+      const size_t lineStart = m_start;
+      const size_t offset = i - lineStart;
+      ReadBlock();  // moves the pending bytes so that the line starts at 0
+      if (m_readFailed) {
+        line = {};
+        return false;
+      }
+      i = m_start + offset;
+      (void)lineStart;
+    }
+    size_t end = i + 1;
+    if (end < m_pending.size() && (m_pending[end] == '\r' || m_pending[end] == '\n')) ++end;
+    line = std::string_view(m_pending).substr(m_start, i - m_start);
+    m_start = end;
+    m_scanned = 0;
+    return true;
+  }
+}
+
+bool CLineFile::ReadLine(std::string& line) {
+  std::string_view view;
+  const bool ok = ReadLineView(view);
+  line.assign(view.data(), view.size());
+  return ok;
+}
+
+bool CLineFile::WriteLine(int indent, std::u16string_view text) {
+  if (!m_sink) return false;
+  if (m_writeFailed) return false;
+  m_out.clear();
+  if (m_unicode) {
+    m_out.reserve(static_cast<size_t>(indent + 2) * 2 + text.size() * 2);
+    for (int k = 0; k < indent; ++k) m_out.append(" \0", 2);
+    AppendXmlSafeUtf16le(text, m_out);
+    m_out.append("\r\0\n\0", 4);
+  } else {
+    m_out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
+    AppendXmlSafeUtf8(text, m_out);
+    m_out.append("\r\n", 2);
+  }
+  if (!m_sink->Write(m_out.data(), m_out.size())) {
+    m_writeFailed = true;
+    m_error = m_sink->Error();
+    return false;
+  }
+  return true;
+}
+
+bool CLineFile::Flush() {
+  if (!m_sink) return false;
+  if (m_writeFailed) return false;
+  if (!m_sink->Flush()) {
+    m_writeFailed = true;
+    m_error = m_sink->Error();
+    return false;
+  }
+  return true;
+}
+
+bool ParseTagLine(std::string_view line, std::string_view& tag, std::string_view& lValue,
+                  std::string_view& content, bool& closing) {
+  tag = lValue = content = {};
+  closing = false;
+  if (line.empty() || line[0] != '<') return false;
+  const size_t gt = line.find('>');
+  if (gt == std::string_view::npos) return false;
+  const std::string_view inner = line.substr(1, gt - 1);
+  if (!inner.empty() && inner[0] == '/') {
+    closing = true;
+    tag = inner.substr(1, 3);
+    return true;
+  }
+  tag = inner.substr(0, 3);
+  content = line.substr(gt + 1);
+  const size_t l = inner.find("L=");
+  if (l != std::string_view::npos) lValue = inner.substr(l + 2);
+  return true;
+}
+
+bool ExtractStyleCode(std::string_view line, WideString& code) {
+  code.Empty();
+  const size_t cs = line.find("\\cs");
+  if (cs == std::string_view::npos) return false;
+  const size_t blank = line.find(' ', cs);
+  if (blank == std::string_view::npos) return false;
+  code = WideString(Decode(1252, line.substr(cs, blank - cs)));
+  return true;
+}

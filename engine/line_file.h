@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// CLineFile: byte-level file with line reading (TXT input) and indented line writing (TMX output).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/byte_sink.h"
+#include "text/wide_string.h"
+
+// Text kinds of Open.
+inline constexpr int kTextMarked = 1;  // write a byte-order mark
+inline constexpr int kTextPlain = 4;   // no mark, none searched for
+
+class CLineFile {
+ public:
+  static constexpr size_t kBlockSize = 4096;
+
+  CLineFile() = default;
+  ~CLineFile();
+  CLineFile(const CLineFile&) = delete;
+  CLineFile& operator=(const CLineFile&) = delete;
+
+  // Mode with "r": open for reading; any other mode creates or truncates for writing
+  // (with "b": UTF-16LE, otherwise UTF-8). Kind kTextMarked writes the byte-order mark.
+  [[nodiscard]] bool Open(const std::string& path, const char* mode, int textKind);
+  // Writing to a sink that someone else created (the exporter's temporary file, tests).
+  [[nodiscard]] bool OpenSink(std::unique_ptr<ByteSink> sink, bool unicode, int textKind);
+
+  // The next line without its line end; false at the end of the input (or after a read error).
+  bool ReadLine(std::string& line);
+  // The same, as a view into the pending bytes that stays valid until the next call.
+  bool ReadLineView(std::string_view& line);
+
+  // Writes indent blanks, the text and CR LF. Characters that XML 1.0 forbids are left out.
+  // False when no file is open or the write failed.
+  bool WriteLine(int indent, std::u16string_view text);
+  // Flushes buffered output; false on failure.
+  [[nodiscard]] bool Flush();
+  void Close();
+
+  int64_t GetLength() const { return m_length; }
+  bool IsOpen() const { return m_fd >= 0 || m_sink != nullptr; }
+  // errno of the first read or write failure, 0 when none.
+  int Error() const { return m_error; }
+  bool ReadFailed() const { return m_readFailed; }
+  bool WriteFailed() const { return m_writeFailed; }
+
+ private:
+  bool ReadBlock();
+
+  int m_fd = -1;
+  int64_t m_length = 0;
+  bool m_unicode = false;
+  bool m_endOfInput = false;
+  bool m_readFailed = false;
+  bool m_writeFailed = false;
+  int m_error = 0;
+  std::string m_pending;    // bytes read and not yet returned as lines
+  size_t m_start = 0;       // first pending byte not yet returned
+  size_t m_scanned = 0;     // pending bytes from m_start known to hold no line end
+  std::unique_ptr<ByteSink> m_sink;
+  std::string m_out;        // one encoded output line
+};
+
+// ParseTagLine: splits a tag line into tag, L value and content. False when the line is no
+// tag line (does not begin with "<" or holds no ">"); the outputs are emptied first.
+bool ParseTagLine(std::string_view line, std::string_view& tag, std::string_view& lValue,
+                  std::string_view& content, bool& closing);
+// ExtractStyleCode: the "\csN" control word of a style sheet line (up to the next blank).
+bool ExtractStyleCode(std::string_view line, WideString& code);

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// Characters that XML 1.0 does not allow in a document never reach the TMX file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// U+0000-U+0008, U+000B, U+000C, U+000E-U+001F, U+FFFE and U+FFFF (surrogates are judged in
+// pairs by the writers below).
+constexpr bool IsXmlForbiddenUnit(char16_t c) {
+  return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF;
+}
+
+// Appends the text as UTF-8, leaving out forbidden characters and unpaired surrogates.
+void AppendXmlSafeUtf8(std::u16string_view text, std::string& out);
+// Appends the text as UTF-16 little-endian bytes, with the same characters left out.
+void AppendXmlSafeUtf16le(std::u16string_view text, std::string& out);
+// The text with the forbidden characters and unpaired surrogates removed.
+std::u16string StripXmlForbidden(std::u16string_view text);
