@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// The catalogue of selectable languages and of the code pages that carry their text.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+struct LanguageRecord {
+  int stringId;           // string resource of the display name
+  const char* code;       // catalogue code, e.g. "EN-US"
+  unsigned localeId;      // Windows locale id (carried, not consulted)
+  unsigned languageNumber;
+  unsigned ansiCodePage;  // code page of the language's text
+};
+
+// Code page families (mask bits).
+inline constexpr unsigned char kFamilyWindows = 1;
+inline constexpr unsigned char kFamilyDos = 2;
+inline constexpr unsigned char kFamilyIso = 4;
+
+struct CodePageRecord {
+  std::string displayName;
+  unsigned codePage = 0;
+  std::string charsetName;
+  std::string aliases[10];
+  unsigned char gdiCharset = 0;
+  std::string languages;  // catalogue codes separated by single spaces
+  unsigned char family = 0;
+  int displayStringId = 0;
+};
+
+// The 149 selectable languages in their stored order.
+std::span<const LanguageRecord> LanguageTable();
+
+// Builds the code page catalogue (sorted by code page) on first use.
+void EnsureCodePageCatalogue();
+// The catalogue, built if needed.
+std::span<const CodePageRecord> CodePageCatalogue();
+// Releases the catalogue; the next use builds it again.
+void FreeCodePageCatalogue();
+
+// Code page of a language for a family mask (0 if none); displayName (may be null) receives the
+// chosen record's display name.
+unsigned ResolveCodePage(std::string_view languageCode, unsigned char familyMask,
+                         std::string* displayName);
+// Display name of the first catalogue record with the code page, or "".
+std::string CodePageName(unsigned codePage);
+// Display name of a catalogue language, or the code itself when the table has none.
+std::string LanguageDisplayName(std::string_view code);
