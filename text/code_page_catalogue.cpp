@@ -3,9 +3,11 @@
 #include "text/code_page_catalogue.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "text/code_page_table.h"
@@ -21,6 +23,9 @@ struct Catalogue {
   std::vector<CodePageRecord> records;
   // The language list of each record split at its blanks (views into records[i].languages).
   std::vector<std::vector<std::string_view>> tokens;
+  // The answers for the language table's codes and the single families, worked out once: the
+  // export asks for them on every segment line.
+  std::unordered_map<std::string_view, std::array<const CodePageRecord*, 3>> byLanguage;
 };
 
 // Unguarded like the rest of the catalogue: all callers run on one thread.
@@ -43,6 +48,33 @@ std::vector<std::string_view> SplitAtBlanks(std::string_view text) {
 void TakeDisplayString(CodePageRecord& record) {
   if (record.displayStringId != 0) record.displayName = LoadStringText(record.displayStringId);
 }
+
+// The record for a language: a list holding the whole code, else one holding its two-letter
+// prefix, else the last record of the family without languages; nullptr when there is none.
+const CodePageRecord* Search(const Catalogue& catalogue, std::string_view languageCode,
+                             unsigned char familyMask) {
+  const size_t count = catalogue.records.size();
+  const CodePageRecord* fallback = nullptr;
+  auto pass = [&](std::string_view key) -> const CodePageRecord* {
+    for (size_t i = 0; i < count; ++i) {
+      const CodePageRecord& record = catalogue.records[i];
+      if ((record.family & familyMask) == 0) continue;
+      if (record.languages.empty()) {
+        fallback = &record;
+        continue;
+      }
+      for (std::string_view token : catalogue.tokens[i]) {
+        if (token == key) return &record;
+      }
+    }
+    return nullptr;
+  };
+  const CodePageRecord* result = pass(languageCode);
+  if (!result) result = pass(languageCode.substr(0, 2));
+  return result ? result : fallback;
+}
+
+constexpr unsigned char kSingleFamilies[3] = {kFamilyWindows, kFamilyDos, kFamilyIso};
 
 const Catalogue& Built() {
   EnsureCodePageCatalogue();
@@ -110,6 +142,13 @@ void EnsureCodePageCatalogue() {
     TakeDisplayString(record);
     catalogue->tokens.push_back(SplitAtBlanks(record.languages));
   }
+  for (const LanguageRecord& language : LanguageTable()) {
+    std::array<const CodePageRecord*, 3> answers{};
+    for (size_t f = 0; f < answers.size(); ++f) {
+      answers[f] = Search(*catalogue, language.code, kSingleFamilies[f]);
+    }
+    catalogue->byLanguage.emplace(language.code, answers);
+  }
   g_catalogue = std::move(catalogue);
 }
 
@@ -124,26 +163,15 @@ void FreeCodePageCatalogue() {
 unsigned ResolveCodePage(std::string_view languageCode, unsigned char familyMask,
                          std::string* displayName) {
   const Catalogue& catalogue = Built();
-  const size_t count = catalogue.records.size();
-  // The last record of the family without languages: the answer when no list names the code.
-  const CodePageRecord* fallback = nullptr;
-  auto search = [&](std::string_view key) -> const CodePageRecord* {
-    for (size_t i = 0; i < count; ++i) {
-      const CodePageRecord& record = catalogue.records[i];
-      if ((record.family & familyMask) == 0) continue;
-      if (record.languages.empty()) {
-        fallback = &record;
-        continue;
-      }
-      for (std::string_view token : catalogue.tokens[i]) {
-        if (token == key) return &record;
-      }
-    }
-    return nullptr;
-  };
-  const CodePageRecord* result = search(languageCode);
-  if (!result) result = search(languageCode.substr(0, 2));
-  if (!result) result = fallback;
+  const CodePageRecord* result = nullptr;
+  const auto* family =
+      std::find(std::begin(kSingleFamilies), std::end(kSingleFamilies), familyMask);
+  const auto known = catalogue.byLanguage.find(languageCode);
+  if (family != std::end(kSingleFamilies) && known != catalogue.byLanguage.end()) {
+    result = known->second[static_cast<size_t>(family - std::begin(kSingleFamilies))];
+  } else {
+    result = Search(catalogue, languageCode, familyMask);
+  }
   if (displayName) {
     if (result)
       *displayName = result->displayName;

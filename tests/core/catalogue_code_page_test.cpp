@@ -46,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ResolveCase{"EL", 1, 1253, "Greek - Windows"},
                     ResolveCase{"ZH-SG", 2, 936, "Chinese (simplified) - Windows, DOS"},
                     ResolveCase{"RU", 4, 28595, "ISO 8859-5 Cyrillic"},
-                    ResolveCase{"AZ-XE", 4, 28593, "ISO 8859-3 Turkish"}));
+                    ResolveCase{"AZ-XE", 4, 28593, "ISO 8859-3 Turkish"},
+                    // Windows or DOS: the first record of either family listing the code.
+                    ResolveCase{"EN-US", 3, 437, "United States - DOS"},
+                    ResolveCase{"EL", 3, 737, "Greek (aka 437G) - DOS"},
+                    ResolveCase{"RU", 7, 866, "Russian - DOS"}));
 
 INSTANTIATE_TEST_SUITE_P(PrefixInSecondPass, ResolveCodePageTest,
                          testing::Values(ResolveCase{"AR-SA", 1, 1256, "Arabic - Windows"},
