@@ -42,7 +42,7 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
   optind = 0;  // restart scanning (tests call this more than once)
   opterr = 0;
   for (;;) {
-    const int c = getopt_long(argc, argv, "+o:s:t:aqh", kLong, nullptr);
+    const int c = getopt_long(argc, argv, "o:s:t:aqh", kLong, nullptr);
     if (c == -1) break;
     switch (c) {
       case 'o': options.tmxPath = optarg; break;

@@ -8,8 +8,8 @@
 struct CliOptions {
   std::string txtPath;
   std::string tmxPath;  // empty: derived from the TXT path
-  std::string source;   // as given; empty: default from the analysis
-  std::string target;
+  std::optional<std::string> source;  // as given; none: default from the analysis
+  std::optional<std::string> target;
   std::optional<int> sourceCodePage;
   std::optional<int> targetCodePage;
   bool analyse = false;
