@@ -2,9 +2,22 @@
 // Working state of the inline formatting conversion that lives in the converter object.
 #pragma once
 
+#include "inline/open_tag_stack.h"
+#include "inline/tag_record.h"
+
 struct InlineState {
+  TagList sourceTags;     // records of the current unit's source segment
+  TagList targetTags;     // records of the current unit's target segment
+  OpenTagStack openTags;  // Vovuzaduz tags opened and not closed; emptied per segment
+
   // Back to the state of a new converter.
-  void Reset() {}
+  void Reset() {
+    ClearTagLists();
+    openTags.Clear();
+  }
   // Empties the source and target tag lists (after each written unit).
-  void ClearTagLists() {}
+  void ClearTagLists() {
+    sourceTags.clear();
+    targetTags.clear();
+  }
 };

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+// RTF byte escapes ("\'e9") of a segment, decoded before the segment is read in its code page.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Replaces every "\'" followed by a hexadecimal digit (and a second one, which is optional) by
+// the byte of that value; the character after the apostrophe and the one after it are always
+// taken with the escape ("\'4g" gives the byte 4). An escape whose first character is not a
+// hexadecimal digit stays as it is; fewer than two characters after the apostrophe end the
+// decoding. The walk is textual: "\\'41" decodes as well. The result ends before its first NUL.
+std::string DecodeByteEscapes(std::string_view segment);

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// Clean-up of a segment's placeholder markup: placeholders that stand before the first or after
+// the last text run are dropped unless they enclose only part of the text, white space at the
+// two ends of the text goes, and the text runs are escaped afresh.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "text/wide_string.h"
+
+// Kind and form bits of a MarkupItem.
+inline constexpr uint32_t kMarkupText = 0x00000020;         // a text run
+inline constexpr uint32_t kMarkupPlaceholder = 0x00800000;  // a numbered placeholder
+inline constexpr uint32_t kMarkupLetterB = 0x00000400;      // letter tag "b" or "B"
+inline constexpr uint32_t kMarkupLetterI = 0x00001000;      // letter tag "i" or "I"
+inline constexpr uint32_t kMarkupLetterU = 0x00004000;      // letter tag "u" or "U"
+inline constexpr uint32_t kMarkupClosing = 0x80000000;      // the markup begins with "</"
+inline constexpr uint32_t kMarkupStandalone = 0x40000000;   // ends with "/>", not closing
+
+struct MarkupItem {
+  uint32_t flags = 0;
+  int number = 0;   // the placeholder number; 0 for text runs and letter tags
+  WideString text;  // text run: unescaped; placeholder: its markup as found, such as "<12>"
+};
+
+enum class EscapeDirection { kEscape, kUnescape };
+
+// escape: "&" "<" ">" (and U+00A0 when nbsp is on) become entities, U+2028 becomes U+000A;
+// unescape: the reverse for "&lt;" "&gt;" ("&nbsp;") "&amp;", and U+000A becomes U+2028.
+WideString EscapeText(std::u16string_view text, EscapeDirection direction, bool nbsp);
+
+// Appends the items of the markup to the list; returns the number of placeholders found.
+int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items);
+
+WideString CleanUpMarkup(std::u16string_view markup);

@@ -1,0 +1,335 @@
+// SPDX-License-Identifier: MIT
+#include "inline/segment_scanner.h"
+
+#include "inline/byte_escapes.h"
+#include "inline/rtf_tables.h"
+#include "inline/unicode_escape.h"
+#include "text/code_page.h"
+
+namespace {
+
+// Longest control word (backslash included) that is read as one; longer ones are text.
+constexpr size_t kMaxWordLength = 254;
+
+bool EndsControlWord(char16_t c) {
+  return c == u' ' || c == u'\\' || c == u'{' || c == u'}';
+}
+
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+}  // namespace
+
+std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyleCode,
+                           std::u16string_view doNotTranslateStyleCode, std::string_view segment,
+                           int codePage, bool source) {
+  SegmentScanner scanner(state, internalStyleCode, doNotTranslateStyleCode, codePage, source);
+  return scanner.Scan(segment);
+}
+
+void SegmentScanner::PendingNative::Cut(std::u16string_view whole, size_t count) {
+  if (!cut) {
+    text.assign(whole.substr(std::min(start, whole.size()), count));
+    cut = true;
+  } else if (text.size() > count) {
+    text.resize(count);
+  }
+}
+
+void SegmentScanner::PendingNative::Append(std::u16string_view whole, char16_t c) {
+  if (!cut) Cut(whole, whole.size());
+  text.push_back(c);
+}
+
+SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalStyleCode,
+                               std::u16string_view doNotTranslateStyleCode, int codePage,
+                               bool source)
+    : m_state(state),
+      m_internalCode(internalStyleCode),
+      m_doNotTranslateCode(doNotTranslateStyleCode),
+      m_codePage(static_cast<unsigned>(codePage)),
+      m_source(source),
+      m_tags(source ? state.sourceTags : state.targetTags) {}
+
+std::u16string SegmentScanner::Scan(std::string_view segment) {
+  m_state.openTags.Clear();
+  m_text = Decode(m_codePage, DecodeByteEscapes(segment));
+  // The text ends at its first NUL, as a zero-terminated text would.
+  const size_t nul = m_text.find(u'\0');
+  if (nul != std::u16string::npos) m_text.resize(nul);
+  if (m_text.empty()) return {};
+  m_out.reserve(m_text.size() + m_text.size() / 4);
+  FindUnmatchedBraces();
+
+  while (m_p < End()) {
+    // Braces without a partner are passed over; the cursors move only when the scan lands on
+    // their entry.
+    if (m_openCursor < m_unmatchedOpen.size() && m_unmatchedOpen[m_openCursor] == m_p) {
+      ++m_openCursor;
+      ++m_p;
+      continue;
+    }
+    if (m_closeCursor < m_unmatchedClose.size() && m_unmatchedClose[m_closeCursor] == m_p) {
+      ++m_closeCursor;
+      ++m_p;
+      continue;
+    }
+    const char16_t c = m_text[m_p];
+    if (c == u'\\') {
+      ReadBackslash();
+      continue;
+    }
+    if (c == u'{') {
+      if (At(m_p + 1) == u'\\' && StartsWith(m_p + 2, u"field")) {
+        ScanField();
+      } else {
+        StartGroup();
+      }
+      if (m_p < End()) ++m_p;
+      continue;
+    }
+    if (c == u'}') {
+      CloseGroup();
+      ++m_p;
+      continue;
+    }
+    WriteText(c);
+    ++m_p;
+  }
+
+  // A group still open at the end gets one closing placeholder, without a record.
+  if (m_groupOpened && !m_groupStack.empty()) {
+    AppendPlaceholder(m_out, m_groupStack.back(), Form::kClosing);
+    m_groupStack.pop_back();
+  }
+  return std::move(m_out);
+}
+
+void SegmentScanner::FindUnmatchedBraces() {
+  std::vector<size_t> open;
+  const size_t end = End();
+  for (size_t i = 0; i < end; ++i) {
+    const char16_t c = m_text[i];
+    if (c == u'\\') {
+      const char16_t next = At(i + 1);
+      if (next == u'{' || next == u'}' || next == u'\\') ++i;
+    } else if (c == u'{') {
+      open.push_back(i);
+    } else if (c == u'}') {
+      if (open.empty())
+        m_unmatchedClose.push_back(i);
+      else
+        open.pop_back();
+    }
+  }
+  m_unmatchedOpen = std::move(open);
+}
+
+bool SegmentScanner::ReadUnicodeEscapeAt(bool write) {
+  UnicodeEscape escape;
+  if (!ReadUnicodeEscape(m_text, m_p, escape)) return false;
+  if (write) WriteText(escape.unit);
+  m_p = SkipUnicodeFallback(m_text, escape.end, m_fallbackCount, m_codePage);
+  return true;
+}
+
+void SegmentScanner::ReadBackslash() {
+  const char16_t next = At(m_p + 1);
+  switch (next) {
+    case u'{':
+    case u'}':
+    case u'\\':
+      if (m_visible) m_out.push_back(next);
+      m_p += 2;
+      return;
+    case u'~':
+      if (m_visible) m_out.push_back(u'\u00A0');
+      m_p += 2;
+      return;
+    case u'-':
+      m_p += 2;
+      return;
+    case u'_':
+      if (m_visible) m_out.push_back(u'-');
+      m_p += 2;
+      return;
+    default:
+      break;
+  }
+  if (next == u'u' && ReadUnicodeEscapeAt(true)) return;
+
+  size_t end = m_p + 1;
+  while (end < End() && end - m_p <= kMaxWordLength && !EndsControlWord(m_text[end])) ++end;
+  if (end >= End() || end - m_p > kMaxWordLength) {
+    // Not a control word: the backslash is text and the letters after it follow as text.
+    WriteText(u'\\');
+    ++m_p;
+    return;
+  }
+  const std::u16string_view word(m_text.data() + m_p, end - m_p);
+  const std::u16string_view replacement = ControlWordReplacement(word);
+  if (!replacement.empty()) {
+    m_out.append(replacement);
+  } else if (next == u'n') {
+    // Words beginning with "n" are read as text.
+    WriteText(u'\\');
+    ++m_p;
+    return;
+  } else {
+    ReadFallbackCountWord(word, m_fallbackCount);
+  }
+  m_p = end;
+  if (m_text[end] == u' ') ++m_p;
+}
+
+void SegmentScanner::StartGroup() {
+  const size_t brace = m_p;
+  const size_t end = End();
+  const std::u16string_view text = m_text;
+  const size_t headEnd = m_nextSpace.Next(brace, end, [&](size_t i) { return text[i] == u' '; });
+
+  m_doNotTranslateGroup = false;
+  const size_t hidden = m_nextHidden.Next(brace, end, [&](size_t i) {
+    return text[i] == u'\\' && At(i + 1) == u'v' && (At(i + 2) == u'\\' || At(i + 2) == u' ');
+  });
+  if (hidden < headEnd) m_visible = false;
+  if (!m_doNotTranslateCode.empty()) {
+    const std::u16string_view code = m_doNotTranslateCode;
+    const size_t match = m_nextDoNotTranslate.Next(brace, end, [&](size_t i) {
+      if (text[i] != u'\\' || !text.substr(i).starts_with(code)) return false;
+      const char16_t after = At(i + code.size());
+      return after == u'\\' || after == u' ';
+    });
+    if (match < headEnd) {
+      m_visible = false;
+      m_doNotTranslateGroup = true;
+    }
+  }
+  bool tagGroup = false;
+  if (!m_internalCode.empty()) {
+    // The internal style matches only as a whole control word: "\cs6" is not "\cs61".
+    const std::u16string_view code = m_internalCode;
+    const size_t match = m_nextInternal.Next(brace, end, [&](size_t i) {
+      return text[i] == u'\\' && text.substr(i).starts_with(code) && !IsDigit(At(i + code.size()));
+    });
+    tagGroup = match < headEnd;
+  }
+
+  m_pending.Restart(brace);
+  m_writtenAtGroupStart = m_written;
+  if (headEnd < end) {
+    NoteFallbackCountWords(brace + 1, headEnd);
+    m_p = headEnd;
+  }
+  if (tagGroup) {
+    ScanTagGroup();
+    return;
+  }
+
+  const int number = ++m_counter;
+  ++m_written;
+  m_lastNumber = number;
+  if (m_visible) {
+    AppendPlaceholder(m_out, number, Form::kOpening);
+    m_groupStack.push_back(number);
+    m_groupOpened = true;
+    m_pending.Cut(m_text, m_p - brace + 1);
+    m_lastOpening = true;
+    MakeRecord(m_pending.text, number, true, number);
+  } else if (!m_doNotTranslateGroup) {
+    AppendPlaceholder(m_out, number, Form::kStandalone);
+  }
+}
+
+void SegmentScanner::CloseGroup() {
+  if (m_visible && !m_groupStack.empty()) {
+    const int number = m_groupStack.back();
+    m_groupStack.pop_back();
+    AppendPlaceholder(m_out, number, Form::kClosing);
+    MakeRecord(u"}", number, false, 0);
+  } else if (!m_doNotTranslateGroup) {
+    // The record of a hidden group's <N/>: the whole group, braces included.
+    m_pending.Cut(m_text, m_p - m_pending.start + 1);
+    m_lastOpening = true;
+    MakeRecord(m_pending.text, m_lastNumber, true, m_lastNumber);
+  }
+  m_visible = true;
+  m_groupOpened = false;
+}
+
+void SegmentScanner::NoteFallbackCountWords(size_t from, size_t end) {
+  for (size_t i = from; i < end; ++i) {
+    if (m_text[i] != u'\\') continue;
+    size_t wordEnd = i + 1;
+    while (wordEnd < end && !EndsControlWord(m_text[wordEnd])) ++wordEnd;
+    ReadFallbackCountWord(std::u16string_view(m_text).substr(i, wordEnd - i), m_fallbackCount);
+    i = wordEnd - 1;
+  }
+}
+
+void SegmentScanner::MakeRecord(std::u16string_view text, int number, bool opening,
+                                int sourcePairedNumber) {
+  if (m_source) {
+    AppendTagRecord(m_tags, text, number, opening ? sourcePairedNumber : 0, opening, false);
+  } else if (opening) {
+    const int paired = PairWithSource(text);
+    AppendTagRecord(m_tags, text, number, paired, true, paired != 0);
+  } else {
+    AppendTagRecord(m_tags, text, number, 0, false, false);
+  }
+}
+
+int SegmentScanner::PairWithSource(std::u16string_view text) {
+  TagList& source = m_state.sourceTags;
+  if (!m_sourceIndexBuilt) {
+    m_sourceIndexBuilt = true;
+    for (size_t i = 0; i < source.size(); ++i) {
+      if (source[i].paired == 0 && source[i].opening == 1) {
+        m_sourceIndex[source[i].text].records.push_back(i);
+      }
+    }
+  }
+  const auto it = m_sourceIndex.find(text);
+  if (it == m_sourceIndex.end()) return 0;
+  SourceQueue& queue = it->second;
+  if (queue.next >= queue.records.size()) return 0;
+  TagRecord& record = source[queue.records[queue.next++]];
+  record.paired = 1;
+  return record.number;
+}
+
+void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
+  switch (c) {
+    case u'<':
+      out.append(u"&lt;");
+      break;
+    case u'>':
+      out.append(u"&gt;");
+      break;
+    case u'&':
+      out.append(u"&amp;");
+      break;
+    case u'\u00A0':
+      out.append(u"&nbsp;");
+      break;
+    default:
+      out.push_back(c);
+  }
+}
+
+void SegmentScanner::AppendPlaceholder(std::u16string& out, int number, Form form) {
+  out.push_back(u'<');
+  if (form == Form::kClosing) out.push_back(u'/');
+  char16_t digits[12];
+  size_t count = 0;
+  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  if (number < 0) out.push_back(u'-');
+  while (count > 0) out.push_back(digits[--count]);
+  if (form == Form::kStandalone) out.push_back(u'/');
+  out.push_back(u'>');
+}

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+// The RTF segment scanner: one segment's RTF becomes placeholder markup (escaped text with
+// numbered placeholders <N>, </N>, <N/>) and a TagRecord per placeholder that keeps its native
+// code. Groups in the internal tag style and fields have their own sub-scanners
+// (tag_group_scanner.cpp, field_scanner.cpp).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "inline/forward_search.h"
+#include "inline/inline_state.h"
+
+// The scanner's markup of one segment before clean-up; records go to the side's tag list
+// (target records are paired with the source records of identical code).
+std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyleCode,
+                           std::u16string_view doNotTranslateStyleCode, std::string_view segment,
+                           int codePage, bool source);
+
+class SegmentScanner {
+ public:
+  SegmentScanner(InlineState& state, std::u16string_view internalStyleCode,
+                 std::u16string_view doNotTranslateStyleCode, int codePage, bool source);
+  std::u16string Scan(std::string_view segment);
+
+ private:
+  // The native code collected for the next record: the text from a start position to the end of
+  // the segment until it is first cut, then text of its own.
+  struct PendingNative {
+    size_t start = 0;
+    bool cut = true;
+    std::u16string text;
+    void Restart(size_t pos) {
+      start = pos;
+      cut = false;
+      text.clear();
+    }
+    void Cut(std::u16string_view whole, size_t count);
+    void SetTo(char16_t c) {
+      text.clear();
+      text.push_back(c);
+      cut = true;
+    }
+    void Append(std::u16string_view whole, char16_t c);
+  };
+  enum class Form { kOpening, kClosing, kStandalone };
+
+  void FindUnmatchedBraces();
+  void ReadBackslash();
+  bool ReadUnicodeEscapeAt(bool write);
+  void StartGroup();
+  void CloseGroup();
+  void NoteFallbackCountWords(size_t from, size_t end);
+
+  // Tag group sub-scanner (tag_group_scanner.cpp).
+  void ScanTagGroup();
+  void EndTagGroup();
+  void RecordPendingTag(size_t count);
+
+  // Field sub-scanner (field_scanner.cpp).
+  void ScanField();
+
+  void MakeRecord(std::u16string_view text, int number, bool opening, int sourcePairedNumber);
+  int PairWithSource(std::u16string_view text);
+  void WriteText(char16_t c) {
+    if (m_visible) AppendEscapedChar(m_out, c);
+  }
+  static void AppendEscapedChar(std::u16string& out, char16_t c);
+  static void AppendPlaceholder(std::u16string& out, int number, Form form);
+  char16_t At(size_t i) const { return i < m_text.size() ? m_text[i] : u'\0'; }
+  bool StartsWith(size_t i, std::u16string_view s) const {
+    return i <= m_text.size() && std::u16string_view(m_text).substr(i).starts_with(s);
+  }
+  size_t End() const { return m_text.size(); }
+
+  InlineState& m_state;
+  std::u16string_view m_internalCode;
+  std::u16string_view m_doNotTranslateCode;
+  unsigned m_codePage;
+  bool m_source;
+  TagList& m_tags;
+
+  std::u16string m_text;  // the segment in UTF-16
+  size_t m_p = 0;         // the scanning position
+  std::u16string m_out;   // the markup being built
+  int m_counter = 0;      // the last placeholder number issued
+  int m_written = 0;      // placeholders written by groups and Vovuzaduz tags
+  int m_writtenAtGroupStart = 0;
+  PendingNative m_pending;
+  int m_lastNumber = 0;
+  bool m_lastOpening = false;
+  bool m_visible = true;
+  bool m_groupOpened = false;
+  bool m_doNotTranslateGroup = false;
+  int m_fallbackCount = 1;  // bytes of fallback after each \uN escape
+  std::vector<int> m_groupStack;
+  std::vector<size_t> m_unmatchedOpen, m_unmatchedClose;
+  size_t m_openCursor = 0, m_closeCursor = 0;
+
+  ForwardSearch m_nextSpace, m_nextHidden, m_nextDoNotTranslate, m_nextInternal, m_nextEntityEnd;
+
+  // Unpaired opening source records by text, in list order (built at the first pairing).
+  struct SourceQueue {
+    std::vector<size_t> records;
+    size_t next = 0;
+  };
+  std::unordered_map<std::u16string_view, SourceQueue> m_sourceIndex;
+  bool m_sourceIndexBuilt = false;
+};

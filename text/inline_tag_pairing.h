@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// Inline tag pairing: the placeholders of a segment's markup become TMX inline elements. An
+// opening placeholder whose closing partner follows becomes <bpt>, the partner <ept> with the
+// same i; lone ones become <it pos="begin"> or <it pos="end">; standalone ones become <ph>.
+// The element content is the escaped native code of the placeholder's TagRecord, and x links a
+// placeholder to the one it was paired with on the other side.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "inline/tag_record.h"
+#include "text/wide_string.h"
+
+// First-match lookup of a side's records by (number, opening flag), in list order.
+class TagRecordIndex {
+ public:
+  explicit TagRecordIndex(const TagList& records);
+  // The first record with this number and opening flag, or null.
+  const TagRecord* FindTagRecord(int number, bool opening) const;
+
+ private:
+  const TagList& m_records;
+  std::unordered_map<uint64_t, size_t> m_first;
+};
+
+// The type or x attribute of an element: " type=\"bold\"" for b, " type=\"italic\"" for i,
+// " type=\"ulined\"" for u (any case), else " x=\"N\"" when x is not 0, else nothing.
+std::u16string InlineAttributes(std::u16string_view name, int x);
+
+// The content of the <seg> element for one side's markup and that side's records.
+WideString PairInlineTags(const WideString& markup, const TagList& records);

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// Leading integer of a text, read as the C runtime's _wtoi reads it.
+#pragma once
+
+#include <climits>
+#include <string_view>
+
+// Skips leading white space, takes an optional sign and the digits up to the first other
+// character; 0 when there are no digits. Values beyond the int range give INT_MAX or INT_MIN.
+constexpr int WideToInt(std::u16string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    value = value * 10 + (text[i] - u'0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) return value > INT_MAX ? INT_MIN : static_cast<int>(-value);
+  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}

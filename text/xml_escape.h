@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// How characters reach a TMX segment: the quotes of the segment markup and the native code
+// written inside the inline elements.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "text/wide_string.h"
+
+// Rewrites the segment markup in place: apostrophes and quotation marks become "&apos;" and
+// "&quot;", and every "&nbsp;" (in any letter case) becomes the character U+00A0. Ampersands
+// and angle brackets are left alone, so the placeholders stay intact.
+void EscapeQuotes(WideString& markup);
+
+// The native code of an inline element, escaped: "<" ">" "&" become entities, a backslash that
+// escapes a brace is dropped, and everything else (U+00A0 included: TMX declares no "&nbsp;"
+// entity) is copied unchanged.
+std::u16string EscapeNativeCode(std::u16string_view native);
