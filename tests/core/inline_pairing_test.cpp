@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+// Inline tag pairing: placeholders become bpt/ept, it and ph elements with escaped native code.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/tmx_exporter.h"
+#include "text/inline_tag_pairing.h"
+
+namespace {
+
+TagList BoldPair(bool paired) {
+  TagList list;
+  AppendTagRecord(list, u"{\\b ", 1, 1, true, paired);
+  AppendTagRecord(list, u"}", 1, 0, false, false);
+  return list;
+}
+
+TEST(PairInlineTags, PairedOpeningAndClosing) {
+  EXPECT_EQ(PairInlineTags(u"a <1>word</1> b", BoldPair(true)),
+            u"a <bpt i=\"1\" x=\"1\">{\\b </bpt>word<ept i=\"1\">}</ept> b");
+}
+
+TEST(PairInlineTags, NoXWithoutAPartnerOnTheOtherSide) {
+  EXPECT_EQ(PairInlineTags(u"a <1>word</1> b", BoldPair(false)),
+            u"a <bpt i=\"1\">{\\b </bpt>word<ept i=\"1\">}</ept> b");
+}
+
+TEST(PairInlineTags, NestedPairsNumberInOpeningOrder) {
+  TagList list;
+  AppendTagRecord(list, u"{\\b ", 1, 1, true, false);
+  AppendTagRecord(list, u"{\\i ", 2, 2, true, false);
+  AppendTagRecord(list, u"}", 2, 0, false, false);
+  AppendTagRecord(list, u"}", 1, 0, false, false);
+  EXPECT_EQ(PairInlineTags(u"<1>a<2>b</2>c</1>", list),
+            u"<bpt i=\"1\">{\\b </bpt>a<bpt i=\"2\">{\\i </bpt>b<ept i=\"2\">}</ept>c"
+            u"<ept i=\"1\">}</ept>");
+  EXPECT_EQ(PairInlineTags(u"<2>a</2><1>b</1>", list),
+            u"<bpt i=\"1\">{\\i </bpt>a<ept i=\"1\">}</ept><bpt i=\"2\">{\\b </bpt>b"
+            u"<ept i=\"2\">}</ept>");
+}
+
+TEST(PairInlineTags, LonePlaceholdersBecomeIt) {
+  const TagList list = BoldPair(true);
+  EXPECT_EQ(PairInlineTags(u"<1>a", list), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
+  EXPECT_EQ(PairInlineTags(u"a</1>", list), u"a<it pos=\"end\">}</it>");
+  // A closing placeholder before its opening one: both stay alone.
+  EXPECT_EQ(PairInlineTags(u"</1>a<1>", list),
+            u"<it pos=\"end\">}</it>a<it pos=\"begin\" x=\"1\">{\\b </it>");
+}
+
+TEST(PairInlineTags, StandaloneBecomesPh) {
+  TagList list;
+  AppendTagRecord(list, u"{\\v x<y>}", 1, 1, true, true);
+  AppendTagRecord(list, u"{\\v z}", 2, 2, true, false);
+  EXPECT_EQ(PairInlineTags(u"a<1/>b<2/>", list),
+            u"a<ph x=\"1\">{\\v x&lt;y&gt;}</ph>b<ph>{\\v z}</ph>");
+}
+
+TEST(PairInlineTags, PlaceholderWithoutRecordIsEmpty) {
+  EXPECT_EQ(PairInlineTags(u"<1>a</1><2/>", TagList()),
+            u"<bpt i=\"1\"></bpt>a<ept i=\"1\"></ept><ph></ph>");
+}
+
+TEST(PairInlineTags, FirstRecordOfANumberCounts) {
+  TagList list;
+  AppendTagRecord(list, u"first", 1, 1, true, false);
+  AppendTagRecord(list, u"second", 1, 1, true, true);
+  EXPECT_EQ(PairInlineTags(u"a<1/>", list), u"a<ph>first</ph>");
+}
+
+TEST(PairInlineTags, NativeCodeIsEscaped) {
+  TagList list;
+  AppendTagRecord(list, u"{\\cs6 <a href=\"x\" t='y'> & \u00A0\\{\\}}", 1, 1, true, false);
+  // The no-break space stays a character: TMX declares no "&nbsp;" entity.
+  EXPECT_EQ(PairInlineTags(u"x<1/>", list),
+            u"x<ph>{\\cs6 &lt;a href=\"x\" t='y'&gt; &amp; \u00A0{}}</ph>");
+}
+
+TEST(PairInlineTags, QuotesOfTheTextBecomeEntities) {
+  EXPECT_EQ(PairInlineTags(u"it's \"so\"&nbsp;&amp; &lt;", TagList()),
+            u"it&apos;s &quot;so&quot;\u00A0&amp; &lt;");
+}
+
+TEST(PairInlineTags, LetterPlaceholdersGetAType) {
+  EXPECT_EQ(PairInlineTags(u"<b>x</b><I>y</I><u>z", TagList()),
+            u"<bpt i=\"1\" type=\"bold\"></bpt>x<ept i=\"1\"></ept>"
+            u"<bpt i=\"2\" type=\"italic\"></bpt>y<ept i=\"2\"></ept>"
+            u"<it pos=\"begin\" type=\"ulined\"></it>z");
+}
+
+TEST(PairInlineTags, LessThanWithoutGreaterThanStaysText) {
+  EXPECT_EQ(PairInlineTags(u"<1/>a<b", TagList()), u"<ph></ph>a<b");
+}
+
+TEST(PairInlineTags, ManyPairsStayInOrder) {
+  TagList list;
+  std::u16string markup, expected;
+  for (int i = 1; i <= 3000; ++i) {
+    AppendTagRecord(list, u"{\\b ", i, i, true, i % 2 == 0);
+    AppendTagRecord(list, u"}", i, 0, false, false);
+    const std::u16string n = WideString(std::to_string(i)).str();
+    markup += u"<" + n + u">w</" + n + u">";
+    expected += u"<bpt i=\"" + n + u"\"" + (i % 2 == 0 ? u" x=\"" + n + u"\"" : u"") +
+                u">{\\b </bpt>w<ept i=\"" + n + u"\">}</ept>";
+  }
+  EXPECT_EQ(PairInlineTags(WideString(markup), list), WideString(std::move(expected)));
+}
+
+TEST(PairInlineTags, ExporterUsesTheSidesList) {
+  CTmxExporter exporter;
+  AppendTagRecord(exporter.m_inline.sourceTags, u"{\\b ", 1, 1, true, true);
+  AppendTagRecord(exporter.m_inline.targetTags, u"{\\i ", 1, 4, true, true);
+  EXPECT_EQ(exporter.PairInlineTags(u"<1>a", true), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
+  EXPECT_EQ(exporter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
+}
+
+TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
+  TagList list;
+  AppendTagRecord(list, u"a", 1, 1, true, false);
+  AppendTagRecord(list, u"b", 1, 0, false, false);
+  AppendTagRecord(list, u"c", 1, 1, true, false);
+  const TagRecordIndex index(list);
+  ASSERT_NE(index.FindTagRecord(1, true), nullptr);
+  EXPECT_EQ(index.FindTagRecord(1, true)->text, u"a");
+  EXPECT_EQ(index.FindTagRecord(1, false)->text, u"b");
+  EXPECT_EQ(index.FindTagRecord(2, true), nullptr);
+}
+
+struct AttributeCase {
+  const char16_t* name;
+  int x;
+  const char16_t* attributes;
+};
+
+class InlineAttributeTexts : public ::testing::TestWithParam<AttributeCase> {};
+
+TEST_P(InlineAttributeTexts, Match) {
+  EXPECT_EQ(InlineAttributes(GetParam().name, GetParam().x),
+            std::u16string(GetParam().attributes));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, InlineAttributeTexts,
+                         ::testing::Values(AttributeCase{u"b", 0, u" type=\"bold\""},
+                                           AttributeCase{u"B", 5, u" type=\"bold\""},
+                                           AttributeCase{u"I", 0, u" type=\"italic\""},
+                                           AttributeCase{u"u", 0, u" type=\"ulined\""},
+                                           AttributeCase{u"12", 0, u""},
+                                           AttributeCase{u"12", 7, u" x=\"7\""},
+                                           AttributeCase{u"bb", 3, u" x=\"3\""}));
+
+}  // namespace
