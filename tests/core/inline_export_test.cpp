@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+// End to end: units whose segments carry formatting groups, tag groups, hidden text and fields
+// become <seg> lines with inline elements, x linking source and target, and a valid TMX file.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "engine/tmx_exporter.h"
+#include "tests/core/tmx_test_util.h"
+
+namespace {
+
+using testutil::TempDir;
+
+// The <seg> lines of the TMX written for the TXT lines (joined with CR LF), EN-US to DE in code
+// page 1252: source and target content of each unit, in order.
+std::vector<std::string> SegContents(std::initializer_list<std::string> txtLines,
+                                     int* units = nullptr) {
+  TempDir dir;
+  std::string txt;
+  for (const std::string& line : txtLines) txt += line + "\r\n";
+  const std::string txtPath = dir.File("in.txt");
+  const std::string tmxPath = dir.File("out.tmx");
+  testutil::WriteFile(txtPath, txt);
+  CTmxExporter exporter;
+  const int written =
+      exporter.Export(txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0);
+  if (units) *units = written;
+  std::vector<std::string> segs;
+  if (written < 0) {
+    ADD_FAILURE() << "export failed";
+    return segs;
+  }
+  EXPECT_VALID_TMX(tmxPath);
+  const std::string open = "        <seg>", close = "</seg>";
+  for (const std::string& line : testutil::TmxLines(tmxPath)) {
+    if (line.rfind(open, 0) == 0 && line.size() >= open.size() + close.size() &&
+        line.compare(line.size() - close.size(), close.size(), close) == 0) {
+      segs.push_back(line.substr(open.size(), line.size() - open.size() - close.size()));
+    }
+  }
+  EXPECT_TRUE(exporter.m_inline.sourceTags.empty());  // emptied after every unit
+  EXPECT_TRUE(exporter.m_inline.targetTags.empty());
+  return segs;
+}
+
+std::vector<std::string> Unit(const std::string& source, const std::string& target) {
+  return SegContents({"<TrU>", "<Seg L=EN-US>" + source, "<Seg L=DE>" + target, "</TrU>"});
+}
+
+TEST(InlineExport, FormattingGroupsPairAcrossSides) {
+  EXPECT_EQ(Unit("Press {\\b Start} now.", "Dr\\'fccken Sie {\\b Start} jetzt."),
+            (std::vector<std::string>{
+                "Press <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept i=\"1\">}</ept> now.",
+                "Dr\xC3\xBC" "cken Sie <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept i=\"1\">}</ept> "
+                "jetzt."}));
+}
+
+TEST(InlineExport, XFollowsTheCodeNotThePosition) {
+  EXPECT_EQ(Unit("{\\b Bold} and {\\i italic} text", "Text {\\i kursiv} und {\\b fett}"),
+            (std::vector<std::string>{
+                "<bpt i=\"1\" x=\"1\">{\\b </bpt>Bold<ept i=\"1\">}</ept> and "
+                "<bpt i=\"2\" x=\"2\">{\\i </bpt>italic<ept i=\"2\">}</ept> text",
+                "Text <bpt i=\"1\" x=\"2\">{\\i </bpt>kursiv<ept i=\"1\">}</ept> und "
+                "<bpt i=\"2\" x=\"1\">{\\b </bpt>fett<ept i=\"2\">}</ept>"}));
+}
+
+TEST(InlineExport, TagGroupsBecomeElementsWithTheirTags) {
+  EXPECT_EQ(
+      Unit("Click {\\cs6 <b>}OK{\\cs6 </b>} to {\\i save}.",
+           "Klicken Sie auf {\\cs6 <b>}OK{\\cs6 </b>}, um zu {\\i speichern}."),
+      (std::vector<std::string>{
+          "Click <bpt i=\"1\" x=\"1\">{\\cs6 &lt;b&gt;}</bpt>OK<ept i=\"1\">{\\cs6 &lt;/b&gt;}"
+          "</ept> to <bpt i=\"2\" x=\"2\">{\\i </bpt>save<ept i=\"2\">}</ept>.",
+          "Klicken Sie auf <bpt i=\"1\" x=\"1\">{\\cs6 &lt;b&gt;}</bpt>OK<ept i=\"1\">"
+          "{\\cs6 &lt;/b&gt;}</ept>, um zu <bpt i=\"2\" x=\"2\">{\\i </bpt>speichern"
+          "<ept i=\"2\">}</ept>."}));
+}
+
+TEST(InlineExport, FieldsAndHiddenText) {
+  const std::string link =
+      "{\\field{\\*\\fldinst HYPERLINK \"http://x.example/a\"}{\\fldrslt {\\cs15\\ul\\cf2 ";
+  const std::string linkNative =
+      "{\\field{\\*\\fldinst HYPERLINK \"http://x.example/a\"}{\\fldrslt {\\cs15\\ul\\cf2 ";
+  EXPECT_EQ(Unit("See " + link + "the manual}}} for details{\\v XE \"manual\"}.",
+                 "Details im " + link + "Handbuch}}}{\\v XE \"manual\"}."),
+            (std::vector<std::string>{
+                "See <bpt i=\"1\" x=\"1\">" + linkNative +
+                    "</bpt>the manual<ept i=\"1\">}}}</ept> for details"
+                    "<ph x=\"2\">{\\v XE \"manual\"}</ph>.",
+                "Details im <bpt i=\"1\" x=\"1\">" + linkNative +
+                    "</bpt>Handbuch<ept i=\"1\">}}}</ept><ph x=\"2\">{\\v XE \"manual\"}</ph>."}));
+}
+
+TEST(InlineExport, FieldWithoutResultAndLoneGroups) {
+  EXPECT_EQ(Unit("Page {\\field{\\*\\fldinst PAGE}} of {\\ul many}",
+                 "Seite {\\field{\\*\\fldinst PAGE}} von vielen"),
+            (std::vector<std::string>{
+                "Page <ph x=\"1\">{\\field{\\*\\fldinst PAGE}}</ph> of "
+                "<bpt i=\"1\">{\\ul </bpt>many<ept i=\"1\">}</ept>",
+                "Seite <ph x=\"1\">{\\field{\\*\\fldinst PAGE}}</ph> von vielen"}));
+}
+
+TEST(InlineExport, EdgePlaceholdersAndDoNotTranslateGo) {
+  EXPECT_EQ(Unit("{\\b Everything bold}", "{\\v hidden}{\\cs8 CODE} Alles {\\cs8 X}fett "),
+            (std::vector<std::string>{"Everything bold", "Alles fett"}));
+}
+
+TEST(InlineExport, CharactersOfEscapesAndCodePages) {
+  // \~ and a no-break space inside native code reach the file as U+00A0; the byte 01 that an
+  // escape decodes to is a character XML forbids and is left out.
+  EXPECT_EQ(Unit("Caf\\'e9\\~\\u8212?\\'01ok \"q\" {\\f1\\'a0 x} y",
+                 "it's a < b & c\\tab d"),
+            (std::vector<std::string>{
+                "Caf\xC3\xA9\xC2\xA0\xE2\x80\x94ok &quot;q&quot; "
+                "<bpt i=\"1\">{\\f1\xC2\xA0 </bpt>x<ept i=\"1\">}</ept> y",
+                "it&apos;s a &lt; b &amp; c\td"}));
+}
+
+TEST(InlineExport, StyleSheetNamesTheInternalStyle) {
+  EXPECT_EQ(SegContents({"{\\stylesheet{\\*\\cs12 \\additive korvexInternal;}", "}", "<TrU>",
+                         "<Seg L=EN-US>a {\\cs12 <b>}b{\\cs12 </b>} {\\cs6 c} d",
+                         "<Seg L=DE>x {\\cs12 <b>}y{\\cs12 </b>} z", "</TrU>"}),
+            (std::vector<std::string>{
+                "a <bpt i=\"1\" x=\"1\">{\\cs12 &lt;b&gt;}</bpt>b<ept i=\"1\">{\\cs12 &lt;/b&gt;}"
+                "</ept> <bpt i=\"2\">{\\cs6 </bpt>c<ept i=\"2\">}</ept> d",
+                "x <bpt i=\"1\" x=\"1\">{\\cs12 &lt;b&gt;}</bpt>y<ept i=\"1\">{\\cs12 &lt;/b&gt;}"
+                "</ept> z"}));
+}
+
+TEST(InlineExport, RecordsOfOneUnitDoNotPairWithTheNext) {
+  int units = 0;
+  const std::vector<std::string> segs = SegContents(
+      {"<TrU>", "<Seg L=EN-US>a {\\b b} c", "<Seg L=DE>d e f", "</TrU>", "<TrU>",
+       "<Seg L=EN-US>g h i", "<Seg L=DE>j {\\b k} l", "</TrU>"},
+      &units);
+  EXPECT_EQ(units, 2);
+  EXPECT_EQ(segs, (std::vector<std::string>{
+                      "a <bpt i=\"1\">{\\b </bpt>b<ept i=\"1\">}</ept> c", "d e f", "g h i",
+                      "j <bpt i=\"1\">{\\b </bpt>k<ept i=\"1\">}</ept> l"}));
+}
+
+TEST(InlineExport, BrokenRtfStillGivesAValidFile) {
+  const std::vector<std::string> segs = SegContents(
+      {"<TrU>", "<Seg L=EN-US>}{\\b x {\\cs6 <a b=\"}<c>}\\u0?{\\field{\\fldrslt <&>\\'zz",
+       "<Seg L=DE>{\\v {\\cs6 </q>}}}{{{\\'00 after", "</TrU>", "<TrU>",
+       "<Seg L=EN-US>\\u-1?\\u55296?\\u0 &nbsp; <1> </1>", "<Seg L=DE>{\\b}{\\i}}}", "</TrU>"});
+  EXPECT_EQ(segs.size(), 4u);
+}
+
+}  // namespace
