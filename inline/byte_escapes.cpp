@@ -14,11 +14,17 @@ int HexValue(char c) {
 
 std::string DecodeByteEscapes(std::string_view segment) {
   std::string out;
+  DecodeByteEscapes(segment, out);
+  return out;
+}
+
+void DecodeByteEscapes(std::string_view segment, std::string& out) {
+  out.clear();
   const size_t end = segment.find('\0');
   if (end != std::string_view::npos) segment = segment.substr(0, end);
   if (segment.find("\\'") == std::string_view::npos) {
     out.assign(segment);
-    return out;
+    return;
   }
   out.reserve(segment.size());
   size_t i = 0;
@@ -32,11 +38,10 @@ std::string DecodeByteEscapes(std::string_view segment) {
     } else {
       const int low = HexValue(segment[at + 3]);
       const int value = low < 0 ? high : high * 16 + low;
-      if (value == 0) return out;  // a NUL byte ends the segment text
+      if (value == 0) return;  // a NUL byte ends the segment text
       out.push_back(static_cast<char>(value));
     }
     i = at + 4;
   }
   out.append(segment.substr(i));
-  return out;
 }

@@ -11,3 +11,5 @@
 // hexadecimal digit stays as it is; fewer than two characters after the apostrophe end the
 // decoding. The walk is textual: "\\'41" decodes as well. The result ends before its first NUL.
 std::string DecodeByteEscapes(std::string_view segment);
+// The same into out (emptied first).
+void DecodeByteEscapes(std::string_view segment, std::string& out);

@@ -5,8 +5,8 @@
 #include "inline/segment_scanner.h"
 
 WideString CTmxExporter::ConvertSegment(std::string_view segment, int codePage, bool source) {
-  const std::u16string markup =
-      ScanSegment(m_inline, m_internalStyleCode.str(), m_doNotTranslateStyleCode.str(), segment,
-                  codePage, source);
+  const std::u16string& markup =
+      ScanSegmentMarkup(m_inline, m_internalStyleCode.str(), m_doNotTranslateStyleCode.str(),
+                        segment, codePage, source);
   return CleanUpMarkup(markup);
 }

@@ -2,6 +2,9 @@
 // Working state of the inline formatting conversion that lives in the converter object.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "inline/open_tag_stack.h"
 #include "inline/tag_record.h"
 
@@ -9,6 +12,15 @@ struct InlineState {
   TagList sourceTags;     // records of the current unit's source segment
   TagList targetTags;     // records of the current unit's target segment
   OpenTagStack openTags;  // Vovuzaduz tags opened and not closed; emptied per segment
+
+  // Buffers the segment scanner reuses from segment to segment (their content is per call).
+  struct ScanBuffers {
+    std::string bytes;      // the segment with its byte escapes decoded
+    std::u16string text;    // the segment in UTF-16
+    std::u16string markup;  // the scanner's markup
+    std::vector<size_t> unmatchedOpen, unmatchedClose;
+    std::vector<int> groupStack;
+  } buffers;
 
   // Back to the state of a new converter.
   void Reset() {

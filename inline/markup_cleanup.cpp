@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "inline/markup_cleanup.h"
 
-#include <memory>
+#include <algorithm>
 #include <unordered_map>
 
-#include "inline/forward_search.h"
+#include "text/unit_set.h"
 #include "text/wide_to_int.h"
 
 namespace {
@@ -32,141 +32,26 @@ uint32_t LetterFlag(char16_t c) {
   }
 }
 
-void AppendTextRun(std::vector<MarkupItem>& items, std::u16string_view run) {
-  MarkupItem& item = items.emplace_back();
-  item.flags = kMarkupText;
-  item.text = EscapeText(run, EscapeDirection::kUnescape, true);
-}
-
-// Two items are partners when they have the same number and different flags (so text runs,
-// number 0, are partners of the letter tags). The items still in the list before a placeholder,
-// counted by number and by (number, flags), tell whether it has a partner among them.
-class KeptItems {
- public:
-  void Add(const MarkupItem& item) {
-    ++m_byNumber[item.number];
-    ++m_byKey[Key(item)];
-  }
-  bool HasPartnerOf(const MarkupItem& item) const {
-    const auto all = m_byNumber.find(item.number);
-    if (all == m_byNumber.end()) return false;
-    const auto same = m_byKey.find(Key(item));
-    return all->second > (same == m_byKey.end() ? 0 : same->second);
-  }
-
- private:
-  static uint64_t Key(const MarkupItem& item) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(item.number)) << 32) | item.flags;
-  }
-  std::unordered_map<int, int> m_byNumber;
-  std::unordered_map<uint64_t, int> m_byKey;
+// One item of the markup as the clean-up reads it: text runs stay escaped views until they are
+// written.
+struct Token {
+  uint32_t flags;
+  int number;
+  std::u16string_view text;  // text run: escaped, as in the markup; placeholder: its markup
 };
 
-// For placeholders before the first text run: the first partner that comes after that run.
-// For each number it keeps the first item after the run and the first one after it with other
-// flags, which answers the question for any flags.
-class PartnersAfter {
- public:
-  PartnersAfter(const std::vector<MarkupItem>& items, size_t firstText) {
-    for (size_t j = firstText + 1; j < items.size(); ++j) {
-      auto [it, added] = m_first.try_emplace(items[j].number, Entry{j, items[j].flags, 0});
-      if (!added && it->second.other == 0 && items[j].flags != it->second.flags) {
-        it->second.other = j;
-      }
-    }
-  }
-  // Index of the partner, or 0 when there is none (index 0 is never after the first run).
-  size_t Find(const MarkupItem& item) const {
-    const auto it = m_first.find(item.number);
-    if (it == m_first.end()) return 0;
-    return it->second.flags != item.flags ? it->second.first : it->second.other;
-  }
-
- private:
-  struct Entry {
-    size_t first;
-    uint32_t flags;
-    size_t other;
-  };
-  std::unordered_map<int, Entry> m_first;
-};
-
-}  // namespace
-
-WideString EscapeText(std::u16string_view text, EscapeDirection direction, bool nbsp) {
-  std::u16string out;
-  out.reserve(text.size() + text.size() / 8);
-  if (direction == EscapeDirection::kEscape) {
-    for (char16_t c : text) {
-      switch (c) {
-        case u'&':
-          out.append(u"&amp;");
-          break;
-        case u'<':
-          out.append(u"&lt;");
-          break;
-        case u'>':
-          out.append(u"&gt;");
-          break;
-        case u'\u00A0':
-          if (nbsp)
-            out.append(u"&nbsp;");
-          else
-            out.push_back(c);
-          break;
-        case u'\u2028':
-          out.push_back(u'\n');
-          break;
-        default:
-          out.push_back(c);
-      }
-    }
-    return WideString(std::move(out));
-  }
-  // The entities cannot overlap (each begins with "&" and holds no other), so one walk gives
-  // what replacing them one kind after the other gives.
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == u'&') {
-      const std::u16string_view rest = text.substr(i);
-      if (rest.starts_with(u"&lt;")) {
-        out.push_back(u'<');
-        i += 3;
-        continue;
-      }
-      if (rest.starts_with(u"&gt;")) {
-        out.push_back(u'>');
-        i += 3;
-        continue;
-      }
-      if (nbsp && rest.starts_with(u"&nbsp;")) {
-        out.push_back(u'\u00A0');
-        i += 5;
-        continue;
-      }
-      if (rest.starts_with(u"&amp;")) {
-        out.push_back(u'&');
-        i += 4;
-        continue;
-      }
-    }
-    out.push_back(c == u'\n' ? u'\u2028' : c);
-  }
-  return WideString(std::move(out));
-}
-
-int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
+// Splits the markup into text runs and placeholders, handing each to emit in order.
+template <typename Emit>
+int Tokenize(std::u16string_view markup, Emit&& emit) {
+  constexpr UnitSet kLess(u"<"), kGreater(u">");
   int placeholders = 0;
   size_t runStart = 0;
-  ForwardSearch nextGreater;
+  size_t gt = 0;  // the first ">" after the current "<" (found again only when passed)
   size_t i = 0;
   while (i < markup.size()) {
-    if (markup[i] != u'<') {
-      ++i;
-      continue;
-    }
-    const size_t gt =
-        nextGreater.Next(i + 1, markup.size(), [&](size_t k) { return markup[k] == u'>'; });
+    i = kLess.FindFirst(markup, i);
+    if (i == markup.size()) break;
+    if (gt <= i) gt = kGreater.FindFirst(markup, i + 1);
     if (gt >= markup.size() || gt - i + 1 > kMaxCandidateLength) {
       ++i;  // the "<" is text; a later "<" inside the candidate may still start a placeholder
       continue;
@@ -187,76 +72,257 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
       }
       kind = kMarkupPlaceholder;
     }
-    if (i > runStart) AppendTextRun(items, markup.substr(runStart, i - runStart));
-    MarkupItem& item = items.emplace_back();
-    item.flags = kind | (closing ? kMarkupClosing : standalone ? kMarkupStandalone : 0);
-    item.number = number;
-    item.text = candidate;
+    if (i > runStart) emit(Token{kMarkupText, 0, markup.substr(runStart, i - runStart)});
+    emit(Token{kind | (closing      ? kMarkupClosing
+                       : standalone ? kMarkupStandalone
+                                    : 0),
+               number, candidate});
     ++placeholders;
     i = gt + 1;
     runStart = i;
   }
-  if (runStart < markup.size()) AppendTextRun(items, markup.substr(runStart));
+  if (runStart < markup.size()) emit(Token{kMarkupText, 0, markup.substr(runStart)});
   return placeholders;
 }
 
-WideString CleanUpMarkup(std::u16string_view markup) {
-  std::vector<MarkupItem> items;
-  TokenizeMarkup(markup, items);
-  size_t firstText = items.size();
-  size_t lastText = items.size();
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (items[i].flags == kMarkupText) {
-      if (firstText == items.size()) firstText = i;
-      lastText = i;
+// Two items are partners when they have the same number and different flags (so text runs,
+// number 0, are partners of the letter tags).
+//
+// Placeholders before the first text run: the first partner of each that comes after that run.
+// Only the numbers of those placeholders are followed; for each the first item after the run is
+// kept, and the first one after it with other flags, which answers for any flags.
+class PartnersAfterFirstText {
+ public:
+  PartnersAfterFirstText(const std::vector<Token>& tokens, size_t firstText) {
+    for (size_t i = 0; i < firstText; ++i) m_entries.push_back({tokens[i].number, 0, 0, 0});
+    std::sort(m_entries.begin(), m_entries.end(),
+              [](const Entry& a, const Entry& b) { return a.number < b.number; });
+    m_entries.erase(
+        std::unique(m_entries.begin(), m_entries.end(),
+                    [](const Entry& a, const Entry& b) { return a.number == b.number; }),
+        m_entries.end());
+    for (size_t j = firstText + 1; j < tokens.size(); ++j) {
+      Entry* e = Lookup(tokens[j].number);
+      if (!e) continue;
+      if (e->first == 0) {
+        e->first = j;
+        e->flags = tokens[j].flags;
+      } else if (e->other == 0 && tokens[j].flags != e->flags) {
+        e->other = j;
+      }
     }
   }
+  // Index of the partner, or 0 when there is none (index 0 is never after the first run).
+  size_t Find(const Token& token) {
+    const Entry* e = Lookup(token.number);
+    if (!e || e->first == 0) return 0;
+    return e->flags != token.flags ? e->first : e->other;
+  }
+
+ private:
+  struct Entry {
+    int number;
+    size_t first;
+    uint32_t flags;
+    size_t other;
+  };
+  Entry* Lookup(int number) {
+    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), number,
+                                     [](const Entry& e, int n) { return e.number < n; });
+    return it != m_entries.end() && it->number == number ? &*it : nullptr;
+  }
+  std::vector<Entry> m_entries;
+};
+
+// Whether a placeholder after the last text run has a partner among the items before it that
+// are still in the list: items counted by number and by (number, flags), built at the first
+// question from the items kept so far.
+class KeptItems {
+ public:
+  explicit KeptItems(const std::vector<Token>& tokens) : m_tokens(tokens) {}
+  bool HasPartnerBefore(size_t index, const std::vector<char>& kept) {
+    if (!m_built) {
+      m_built = true;
+      for (m_counted = 0; m_counted < index; ++m_counted) {
+        if (kept[m_counted]) Add(m_tokens[m_counted]);
+      }
+    }
+    for (; m_counted < index; ++m_counted) {
+      if (kept[m_counted]) Add(m_tokens[m_counted]);
+    }
+    const Token& token = m_tokens[index];
+    const auto all = m_byNumber.find(token.number);
+    if (all == m_byNumber.end()) return false;
+    const auto same = m_byKey.find(Key(token));
+    return all->second > (same == m_byKey.end() ? 0 : same->second);
+  }
+
+ private:
+  static uint64_t Key(const Token& t) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(t.number)) << 32) | t.flags;
+  }
+  void Add(const Token& t) {
+    ++m_byNumber[t.number];
+    ++m_byKey[Key(t)];
+  }
+  const std::vector<Token>& m_tokens;
+  bool m_built = false;
+  size_t m_counted = 0;
+  std::unordered_map<int, int> m_byNumber;
+  std::unordered_map<uint64_t, int> m_byKey;
+};
+
+constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
+constexpr UnitSet kUnescaped(u"&\n");
+
+}  // namespace
+
+void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDirection direction,
+                       bool nbsp) {
+  const size_t n = text.size();
+  size_t i = 0;
+  if (direction == EscapeDirection::kEscape) {
+    while (i < n) {
+      const size_t j = kEscaped.FindFirst(text, i);
+      out.append(text.data() + i, j - i);
+      if (j == n) break;
+      switch (text[j]) {
+        case u'&':
+          out.append(u"&amp;");
+          break;
+        case u'<':
+          out.append(u"&lt;");
+          break;
+        case u'>':
+          out.append(u"&gt;");
+          break;
+        case u'\u00A0':
+          if (nbsp)
+            out.append(u"&nbsp;");
+          else
+            out.push_back(u'\u00A0');
+          break;
+        default:
+          out.push_back(u'\n');
+          break;  // U+2028
+      }
+      i = j + 1;
+    }
+    return;
+  }
+  // The entities cannot overlap (each begins with "&" and holds no other), so one walk gives
+  // what replacing them one kind after the other gives.
+  while (i < n) {
+    const size_t j = kUnescaped.FindFirst(text, i);
+    out.append(text.data() + i, j - i);
+    if (j == n) break;
+    i = j + 1;
+    if (text[j] == u'\n') {
+      out.push_back(u'\u2028');
+      continue;
+    }
+    const std::u16string_view rest = text.substr(j);
+    if (rest.starts_with(u"&lt;")) {
+      out.push_back(u'<');
+      i = j + 4;
+    } else if (rest.starts_with(u"&gt;")) {
+      out.push_back(u'>');
+      i = j + 4;
+    } else if (nbsp && rest.starts_with(u"&nbsp;")) {
+      out.push_back(u'\u00A0');
+      i = j + 6;
+    } else if (rest.starts_with(u"&amp;")) {
+      out.push_back(u'&');
+      i = j + 5;
+    } else {
+      out.push_back(u'&');
+    }
+  }
+}
+
+WideString EscapeText(std::u16string_view text, EscapeDirection direction, bool nbsp) {
+  std::u16string out;
+  out.reserve(text.size() + text.size() / 8);
+  AppendEscapedText(out, text, direction, nbsp);
+  return WideString(std::move(out));
+}
+
+int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
+  return Tokenize(markup, [&](const Token& token) {
+    MarkupItem& item = items.emplace_back();
+    item.flags = token.flags;
+    item.number = token.number;
+    if (token.flags == kMarkupText) {
+      item.text = EscapeText(token.text, EscapeDirection::kUnescape, true);
+    } else {
+      item.text = token.text;
+    }
+  });
+}
+
+WideString CleanUpMarkup(std::u16string_view markup) {
+  std::vector<Token> tokens;
+  size_t firstText = std::u16string_view::npos;
+  size_t lastText = std::u16string_view::npos;
+  Tokenize(markup, [&](const Token& token) {
+    if (token.flags == kMarkupText) {
+      if (firstText == std::u16string_view::npos) firstText = tokens.size();
+      lastText = tokens.size();
+    }
+    tokens.push_back(token);
+  });
+  if (firstText == std::u16string_view::npos) return WideString();  // no text run
+
   std::u16string result;
   result.reserve(markup.size());
-  if (firstText == items.size()) return WideString();  // no text run
-
-  KeptItems kept;
-  std::unique_ptr<PartnersAfter> partnersAfter;
+  std::u16string run;  // a text run, unescaped
+  std::vector<char> kept(tokens.size(), 1);
+  KeptItems keptItems(tokens);
+  PartnersAfterFirstText* partnersAfter = nullptr;
+  std::vector<PartnersAfterFirstText> partnersStorage;
   bool textSeen = false;
-  for (size_t i = 0; i < items.size(); ++i) {
-    MarkupItem& item = items[i];
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& token = tokens[i];
     const bool afterLastText = i >= lastText;
-    bool keep = true;
-    if (item.flags == kMarkupText) {
-      std::u16string_view run = item.text;
+    if (token.flags == kMarkupText) {
+      std::u16string_view view = token.text;
+      if (kUnescaped.FindFirst(view, 0) < view.size()) {
+        run.clear();
+        AppendEscapedText(run, token.text, EscapeDirection::kUnescape, true);
+        view = run;
+      }
       if (!textSeen) {
         textSeen = true;
-        while (!run.empty() && IsTrimmed(run.front())) run.remove_prefix(1);
+        while (!view.empty() && IsTrimmed(view.front())) view.remove_prefix(1);
       }
       if (afterLastText) {
-        while (!run.empty() && IsTrimmed(run.back())) run.remove_suffix(1);
+        while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
       }
-      result += EscapeText(run, EscapeDirection::kEscape, true).str();
-    } else if (item.flags & kMarkupStandalone) {
+      AppendEscapedText(result, view, EscapeDirection::kEscape, true);
+    } else if (token.flags & kMarkupStandalone) {
       if (textSeen && !afterLastText)
-        result += item.text.str();
+        result.append(token.text);
       else
-        keep = false;
-    } else if (item.flags & kMarkupClosing) {
+        kept[i] = 0;
+    } else if (token.flags & kMarkupClosing) {
       if (!textSeen) {
         // stays in the list
-      } else if (!afterLastText || kept.HasPartnerOf(item)) {
-        result += item.text.str();
+      } else if (!afterLastText || keptItems.HasPartnerBefore(i, kept)) {
+        result.append(token.text);
       } else {
-        keep = false;
+        kept[i] = 0;
       }
     } else if (textSeen) {
-      if (!afterLastText) result += item.text.str();
+      if (!afterLastText) result.append(token.text);
     } else {
       // Before the first text: kept when its partner follows a text run and text follows it.
-      if (!partnersAfter) partnersAfter = std::make_unique<PartnersAfter>(items, firstText);
-      const size_t partner = partnersAfter->Find(item);
+      if (!partnersAfter) partnersAfter = &partnersStorage.emplace_back(tokens, firstText);
+      const size_t partner = partnersAfter->Find(token);
       if (partner != 0 && partner < lastText)
-        result += item.text.str();
+        result.append(token.text);
       else
-        keep = false;
+        kept[i] = 0;
     }
-    if (keep) kept.Add(item);
   }
   return WideString(std::move(result));
 }

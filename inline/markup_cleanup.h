@@ -30,6 +30,9 @@ enum class EscapeDirection { kEscape, kUnescape };
 // escape: "&" "<" ">" (and U+00A0 when nbsp is on) become entities, U+2028 becomes U+000A;
 // unescape: the reverse for "&lt;" "&gt;" ("&nbsp;") "&amp;", and U+000A becomes U+2028.
 WideString EscapeText(std::u16string_view text, EscapeDirection direction, bool nbsp);
+// The same, appended to out.
+void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDirection direction,
+                       bool nbsp);
 
 // Appends the items of the markup to the list; returns the number of placeholders found.
 int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items);

@@ -5,6 +5,7 @@
 #include "inline/rtf_tables.h"
 #include "inline/unicode_escape.h"
 #include "text/code_page.h"
+#include "text/unit_set.h"
 
 namespace {
 
@@ -19,13 +20,24 @@ bool IsDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
 
+// Units the main loop stops at: RTF syntax, and text that is written as an entity.
+constexpr UnitSet kMainLoopStops(u"\\{}<>&\u00A0");
+constexpr UnitSet kBraceOrBackslash(u"\\{}");
+
 }  // namespace
+
+const std::u16string& ScanSegmentMarkup(InlineState& state, std::u16string_view internalStyleCode,
+                                        std::u16string_view doNotTranslateStyleCode,
+                                        std::string_view segment, int codePage, bool source) {
+  SegmentScanner scanner(state, internalStyleCode, doNotTranslateStyleCode, codePage, source);
+  return scanner.Scan(segment);
+}
 
 std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyleCode,
                            std::u16string_view doNotTranslateStyleCode, std::string_view segment,
                            int codePage, bool source) {
-  SegmentScanner scanner(state, internalStyleCode, doNotTranslateStyleCode, codePage, source);
-  return scanner.Scan(segment);
+  return ScanSegmentMarkup(state, internalStyleCode, doNotTranslateStyleCode, segment, codePage,
+                           source);
 }
 
 void SegmentScanner::PendingNative::Cut(std::u16string_view whole, size_t count) {
@@ -50,15 +62,26 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_doNotTranslateCode(doNotTranslateStyleCode),
       m_codePage(static_cast<unsigned>(codePage)),
       m_source(source),
-      m_tags(source ? state.sourceTags : state.targetTags) {}
+      m_tags(source ? state.sourceTags : state.targetTags),
+      m_text(state.buffers.text),
+      m_out(state.buffers.markup),
+      m_groupStack(state.buffers.groupStack),
+      m_unmatchedOpen(state.buffers.unmatchedOpen),
+      m_unmatchedClose(state.buffers.unmatchedClose) {}
 
-std::u16string SegmentScanner::Scan(std::string_view segment) {
+const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_state.openTags.Clear();
-  m_text = Decode(m_codePage, DecodeByteEscapes(segment));
+  m_out.clear();
+  m_groupStack.clear();
+  m_unmatchedOpen.clear();
+  m_unmatchedClose.clear();
+  DecodeByteEscapes(segment, m_state.buffers.bytes);
+  m_text.clear();
+  DecodeAppend(m_codePage, m_state.buffers.bytes, m_text);
   // The text ends at its first NUL, as a zero-terminated text would.
-  const size_t nul = m_text.find(u'\0');
-  if (nul != std::u16string::npos) m_text.resize(nul);
-  if (m_text.empty()) return {};
+  constexpr UnitSet kNul(std::u16string_view(u"\0", 1));
+  m_text.resize(kNul.FindFirst(m_text, 0));
+  if (m_text.empty()) return m_out;
   m_out.reserve(m_text.size() + m_text.size() / 4);
   FindUnmatchedBraces();
 
@@ -76,6 +99,18 @@ std::u16string SegmentScanner::Scan(std::string_view segment) {
       continue;
     }
     const char16_t c = m_text[m_p];
+    if (kMainLoopStops.Contains(c) && !kBraceOrBackslash.Contains(c)) {
+      WriteText(c);
+      ++m_p;
+      continue;
+    }
+    if (!kBraceOrBackslash.Contains(c)) {
+      // A run of text: no brace in it, so no cursor stands in it either.
+      const size_t end = kMainLoopStops.FindFirst(m_text, m_p);
+      if (m_visible) m_out.append(m_text, m_p, end - m_p);
+      m_p = end;
+      continue;
+    }
     if (c == u'\\') {
       ReadBackslash();
       continue;
@@ -89,12 +124,7 @@ std::u16string SegmentScanner::Scan(std::string_view segment) {
       if (m_p < End()) ++m_p;
       continue;
     }
-    if (c == u'}') {
-      CloseGroup();
-      ++m_p;
-      continue;
-    }
-    WriteText(c);
+    CloseGroup();
     ++m_p;
   }
 
@@ -103,13 +133,14 @@ std::u16string SegmentScanner::Scan(std::string_view segment) {
     AppendPlaceholder(m_out, m_groupStack.back(), Form::kClosing);
     m_groupStack.pop_back();
   }
-  return std::move(m_out);
+  return m_out;
 }
 
 void SegmentScanner::FindUnmatchedBraces() {
-  std::vector<size_t> open;
+  std::vector<size_t>& open = m_unmatchedOpen;
   const size_t end = End();
-  for (size_t i = 0; i < end; ++i) {
+  for (size_t i = kBraceOrBackslash.FindFirst(m_text, 0); i < end;
+       i = kBraceOrBackslash.FindFirst(m_text, i + 1)) {
     const char16_t c = m_text[i];
     if (c == u'\\') {
       const char16_t next = At(i + 1);
@@ -123,7 +154,7 @@ void SegmentScanner::FindUnmatchedBraces() {
         open.pop_back();
     }
   }
-  m_unmatchedOpen = std::move(open);
+  // What is left on the stack are the unmatched opening braces, in text order.
 }
 
 bool SegmentScanner::ReadUnicodeEscapeAt(bool write) {
@@ -190,13 +221,13 @@ void SegmentScanner::StartGroup() {
   const size_t headEnd = m_nextSpace.Next(brace, end, [&](size_t i) { return text[i] == u' '; });
 
   m_doNotTranslateGroup = false;
-  const size_t hidden = m_nextHidden.Next(brace, end, [&](size_t i) {
+  const size_t hidden = m_nextHidden.Next(brace, headEnd, [&](size_t i) {
     return text[i] == u'\\' && At(i + 1) == u'v' && (At(i + 2) == u'\\' || At(i + 2) == u' ');
   });
   if (hidden < headEnd) m_visible = false;
   if (!m_doNotTranslateCode.empty()) {
     const std::u16string_view code = m_doNotTranslateCode;
-    const size_t match = m_nextDoNotTranslate.Next(brace, end, [&](size_t i) {
+    const size_t match = m_nextDoNotTranslate.Next(brace, headEnd, [&](size_t i) {
       if (text[i] != u'\\' || !text.substr(i).starts_with(code)) return false;
       const char16_t after = At(i + code.size());
       return after == u'\\' || after == u' ';
@@ -210,7 +241,7 @@ void SegmentScanner::StartGroup() {
   if (!m_internalCode.empty()) {
     // The internal style matches only as a whole control word: "\cs6" is not "\cs61".
     const std::u16string_view code = m_internalCode;
-    const size_t match = m_nextInternal.Next(brace, end, [&](size_t i) {
+    const size_t match = m_nextInternal.Next(brace, headEnd, [&](size_t i) {
       return text[i] == u'\\' && text.substr(i).starts_with(code) && !IsDigit(At(i + code.size()));
     });
     tagGroup = match < headEnd;
@@ -259,8 +290,8 @@ void SegmentScanner::CloseGroup() {
 }
 
 void SegmentScanner::NoteFallbackCountWords(size_t from, size_t end) {
-  for (size_t i = from; i < end; ++i) {
-    if (m_text[i] != u'\\') continue;
+  for (size_t i = from; i + 3 < end; ++i) {
+    if (m_text[i] != u'\\' || m_text[i + 1] != u'u' || m_text[i + 2] != u'c') continue;
     size_t wordEnd = i + 1;
     while (wordEnd < end && !EndsControlWord(m_text[wordEnd])) ++wordEnd;
     ReadFallbackCountWord(std::u16string_view(m_text).substr(i, wordEnd - i), m_fallbackCount);
@@ -282,6 +313,17 @@ void SegmentScanner::MakeRecord(std::u16string_view text, int number, bool openi
 
 int SegmentScanner::PairWithSource(std::u16string_view text) {
   TagList& source = m_state.sourceTags;
+  // A segment holds few records: walking them is quicker than an index, and stays cheap.
+  constexpr size_t kWalkedRecords = 32;
+  if (source.size() <= kWalkedRecords) {
+    for (TagRecord& record : source) {
+      if (record.paired == 0 && record.opening == 1 && record.text == text) {
+        record.paired = 1;
+        return record.number;
+      }
+    }
+    return 0;
+  }
   if (!m_sourceIndexBuilt) {
     m_sourceIndexBuilt = true;
     for (size_t i = 0; i < source.size(); ++i) {

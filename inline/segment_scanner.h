@@ -19,12 +19,17 @@
 std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyleCode,
                            std::u16string_view doNotTranslateStyleCode, std::string_view segment,
                            int codePage, bool source);
+// The same markup in the state's buffer, valid until the next scan.
+const std::u16string& ScanSegmentMarkup(InlineState& state, std::u16string_view internalStyleCode,
+                                        std::u16string_view doNotTranslateStyleCode,
+                                        std::string_view segment, int codePage, bool source);
 
 class SegmentScanner {
  public:
   SegmentScanner(InlineState& state, std::u16string_view internalStyleCode,
                  std::u16string_view doNotTranslateStyleCode, int codePage, bool source);
-  std::u16string Scan(std::string_view segment);
+  // The markup, in the state's buffer (valid until the next scan).
+  const std::u16string& Scan(std::string_view segment);
 
  private:
   // The native code collected for the next record: the text from a start position to the end of
@@ -68,6 +73,7 @@ class SegmentScanner {
   void WriteText(char16_t c) {
     if (m_visible) AppendEscapedChar(m_out, c);
   }
+  // Text characters: "<" ">" "&" and U+00A0 as entities, the others as they are.
   static void AppendEscapedChar(std::u16string& out, char16_t c);
   static void AppendPlaceholder(std::u16string& out, int number, Form form);
   char16_t At(size_t i) const { return i < m_text.size() ? m_text[i] : u'\0'; }
@@ -83,11 +89,11 @@ class SegmentScanner {
   bool m_source;
   TagList& m_tags;
 
-  std::u16string m_text;  // the segment in UTF-16
-  size_t m_p = 0;         // the scanning position
-  std::u16string m_out;   // the markup being built
-  int m_counter = 0;      // the last placeholder number issued
-  int m_written = 0;      // placeholders written by groups and Vovuzaduz tags
+  std::u16string& m_text;  // the segment in UTF-16
+  size_t m_p = 0;          // the scanning position
+  std::u16string& m_out;   // the markup being built
+  int m_counter = 0;       // the last placeholder number issued
+  int m_written = 0;       // placeholders written by groups and Vovuzaduz tags
   int m_writtenAtGroupStart = 0;
   PendingNative m_pending;
   int m_lastNumber = 0;
@@ -96,8 +102,9 @@ class SegmentScanner {
   bool m_groupOpened = false;
   bool m_doNotTranslateGroup = false;
   int m_fallbackCount = 1;  // bytes of fallback after each \uN escape
-  std::vector<int> m_groupStack;
-  std::vector<size_t> m_unmatchedOpen, m_unmatchedClose;
+  std::vector<int>& m_groupStack;
+  std::vector<size_t>& m_unmatchedOpen;
+  std::vector<size_t>& m_unmatchedClose;
   size_t m_openCursor = 0, m_closeCursor = 0;
 
   ForwardSearch m_nextSpace, m_nextHidden, m_nextDoNotTranslate, m_nextInternal, m_nextEntityEnd;

@@ -25,13 +25,13 @@ void SegmentScanner::ScanTagGroup() {
       EndTagGroup();
       return;
     }
-    if (StartsWith(m_p, u"ALT=\"}")) {
+    if (c == u'A' && StartsWith(m_p, u"ALT=\"}")) {
       // The tag stays open; the attribute value after the group is read as ordinary text.
       m_p += 5;
       EndTagGroup();
       return;
     }
-    if (StartsWith(m_p, u"\">}")) {
+    if (c == u'"' && StartsWith(m_p, u"\">}")) {
       m_p += 2;
       EndTagGroup();
       return;

@@ -1,185 +1,258 @@
 // SPDX-License-Identifier: MIT
 #include "text/inline_tag_pairing.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "engine/tmx_exporter.h"
+#include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_escape.h"
 
 namespace {
 
-uint64_t RecordKey(int number, bool opening) {
-  return (static_cast<uint64_t>(static_cast<uint32_t>(number)) << 1) | (opening ? 1u : 0u);
-}
+constexpr int kNone = INT_MIN;
 
-void AppendNumber(std::u16string& out, int number) {
-  for (char c : std::to_string(number)) out.push_back(static_cast<char16_t>(c));
-}
-
-// Which closing placeholders "</name>" still stand in the unprocessed rest of the markup, and
-// which the inserted elements hold. A text "</name>" begins at a "<" and, since a name holds no
-// ">", ends at the first ">" after it; so its occurrences are found by counting, once, the text
-// from every "<" that is followed by "/" to the next ">". Texts with a "<" after their first
-// character are not counted (clean markup has none); they are searched for directly.
-class ClosingTexts {
+// Values by int key: small non-negative keys in a table, the others in a map. The tables of
+// one thread are kept from call to call, so a segment costs no allocation for them.
+class IntTable {
  public:
-  explicit ClosingTexts(std::u16string_view text) : m_text(text) {
-    std::vector<size_t> nextGreater(text.size() + 1, text.size());
-    for (size_t i = text.size(); i-- > 0;) {
-      nextGreater[i] = text[i] == u'>' ? i : nextGreater[i + 1];
-    }
-    size_t lastLess = text.size();
-    for (size_t i = text.size(); i-- > 0;) {
-      if (text[i] == u'>') lastLess = text.size();
-      if (text[i] != u'<') continue;
-      const size_t gt = nextGreater[i];
-      // Only the last "<" before a ">" starts a text without an inner "<".
-      if (gt < text.size() && lastLess == text.size() && i + 1 < text.size() &&
-          text[i + 1] == u'/') {
-        m_starts.push_back(i);
-        ++m_count[text.substr(i, gt - i + 1)];
-      }
-      lastLess = i;
-    }
-    // m_starts is in descending order; consume from the back.
+  IntTable(std::vector<int>& storage, size_t limit) : m_direct(storage) {
+    m_direct.assign(limit, kNone);
   }
-
-  // Forgets the occurrences that begin at or before pos.
-  void PassTo(size_t pos) {
-    while (!m_starts.empty() && m_starts.back() <= pos) {
-      const size_t i = m_starts.back();
-      m_starts.pop_back();
-      --m_count[m_text.substr(i, m_text.find(u'>', i) - i + 1)];
-    }
+  int Get(int key) const {
+    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
+    const auto it = m_other.find(key);
+    return it == m_other.end() ? kNone : it->second;
   }
-
-  // True when "</name>" occurs after pos or in an inserted element.
-  bool Occurs(std::u16string_view name, size_t pos) {
-    m_key.assign(u"</");
-    m_key.append(name);
-    m_key.push_back(u'>');
-    if (name.find(u'<') != std::u16string_view::npos) {
-      if (m_text.find(m_key, pos + 1) != std::u16string_view::npos) return true;
-    } else {
-      const auto it = m_count.find(m_key);
-      if (it != m_count.end() && it->second > 0) return true;
-    }
-    const auto inserted = m_inserted.find(std::u16string(name));
-    return inserted != m_inserted.end() && inserted->second > 0;
+  int& Slot(int key) {
+    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
+    return m_other.try_emplace(key, kNone).first->second;
   }
-
-  // An element was inserted; its closing tag "</element>" now stands in the copy.
-  void Inserted(std::u16string_view element) { ++m_inserted[std::u16string(element)]; }
 
  private:
-  std::u16string_view m_text;
-  std::vector<size_t> m_starts;
-  std::unordered_map<std::u16string_view, int> m_count;
-  std::unordered_map<std::u16string, int> m_inserted;
-  std::u16string m_key;
+  std::vector<int>& m_direct;
+  std::unordered_map<int, int> m_other;
 };
+
+void AppendNumber(std::u16string& out, int number) {
+  char16_t digits[12];
+  size_t count = 0;
+  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  if (number < 0) out.push_back(u'-');
+  while (count > 0) out.push_back(digits[--count]);
+}
+
+void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x) {
+  if (name.size() == 1) {
+    switch (LowerChar(name[0])) {
+      case u'b':
+        out.append(u" type=\"bold\"");
+        return;
+      case u'i':
+        out.append(u" type=\"italic\"");
+        return;
+      case u'u':
+        out.append(u" type=\"ulined\"");
+        return;
+      default:
+        break;
+    }
+  }
+  if (x == 0) return;
+  out.append(u" x=\"");
+  AppendNumber(out, x);
+  out.push_back(u'"');
+}
+
+// A name that is a decimal number written without sign, blanks or leading zeros: two such names
+// are equal exactly when their numbers are.
+bool CanonicalNumber(std::u16string_view name, int& number) {
+  if (name.empty() || name.size() > 9 || (name[0] == u'0' && name.size() > 1)) return false;
+  int value = 0;
+  for (char16_t c : name) {
+    if (c < u'0' || c > u'9') return false;
+    value = value * 10 + (c - u'0');
+  }
+  number = value;
+  return true;
+}
+
+// One "<...>" of the markup, and the closing text "</name>" that stands in it, if any: the text
+// from its last "<" when that is followed by "/". (A text "</name>" ends at the first ">" after
+// its "<", so its occurrences are exactly these.)
+struct Tag {
+  size_t begin;
+  size_t end;                       // the ">"
+  int closingNumber = kNone;        // a closing text with a canonical number
+  std::u16string_view closingText;  // any other closing text
+};
+
+const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
 
 }  // namespace
 
 TagRecordIndex::TagRecordIndex(const TagList& records) : m_records(records) {
   m_first.reserve(records.size());
   for (size_t i = 0; i < records.size(); ++i) {
-    m_first.try_emplace(RecordKey(records[i].number, records[i].opening != 0), i);
+    m_first.try_emplace((static_cast<uint64_t>(static_cast<uint32_t>(records[i].number)) << 1) |
+                            (records[i].opening ? 1u : 0u),
+                        i);
   }
 }
 
 const TagRecord* TagRecordIndex::FindTagRecord(int number, bool opening) const {
-  const auto it = m_first.find(RecordKey(number, opening));
+  const auto it = m_first.find((static_cast<uint64_t>(static_cast<uint32_t>(number)) << 1) |
+                               (opening ? 1u : 0u));
   return it == m_first.end() ? nullptr : &m_records[it->second];
 }
 
 std::u16string InlineAttributes(std::u16string_view name, int x) {
-  if (name.size() == 1) {
-    switch (LowerChar(name[0])) {
-      case u'b':
-        return u" type=\"bold\"";
-      case u'i':
-        return u" type=\"italic\"";
-      case u'u':
-        return u" type=\"ulined\"";
-      default:
-        break;
-    }
-  }
-  if (x == 0) return {};
-  std::u16string out = u" x=\"";
-  AppendNumber(out, x);
-  out.push_back(u'"');
+  std::u16string out;
+  AppendInlineAttributes(out, name, x);
   return out;
 }
 
 WideString PairInlineTags(const WideString& markup, const TagList& records) {
-  WideString copy = markup;
-  EscapeQuotes(copy);
+  struct Buffers {
+    std::u16string copy;
+    std::vector<Tag> tags;
+    std::vector<int> tables[4];
+  };
+  thread_local Buffers buffers;
+  // Quotes become entities before any element is inserted, so element texts keep theirs.
+  std::u16string& copy = buffers.copy;
+  copy.clear();
+  AppendQuotesEscaped(copy, markup);
   const std::u16string_view text = copy;
-  const TagRecordIndex index(records);
-  ClosingTexts closings(text);
-  std::unordered_map<int, int> pairIndex;
+
+  constexpr UnitSet kLess(u"<"), kGreater(u">");
+  std::vector<Tag>& tags = buffers.tags;
+  tags.clear();
+  for (size_t from = 0;;) {
+    const size_t w = kLess.FindFirst(text, from);
+    if (w == text.size()) break;
+    const size_t c = kGreater.FindFirst(text, w);
+    if (c == text.size()) break;  // a "<" without ">" stays text
+    Tag& tag = tags.emplace_back(Tag{w, c, kNone, {}});
+    const size_t last = text.rfind(u'<', c);
+    if (text[last + 1] == u'/') {
+      const std::u16string_view closing = text.substr(last, c - last + 1);
+      if (!CanonicalNumber(closing.substr(2, closing.size() - 3), tag.closingNumber)) {
+        tag.closingText = closing;
+      }
+    }
+    from = c + 1;
+  }
+
+  // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
+  // which no record has, go to the maps).
+  int maxNumber = 0;
+  for (const TagRecord& r : records) maxNumber = std::max(maxNumber, r.number);
+  const size_t limit =
+      std::min(static_cast<size_t>(maxNumber) + 1, 2 * (tags.size() + records.size()) + 64);
+  // Records: the first of each (number, opening flag), in list order.
+  IntTable firstOpening(buffers.tables[0], limit), firstClosing(buffers.tables[1], limit);
+  for (size_t i = 0; i < records.size(); ++i) {
+    int& slot = (records[i].opening ? firstOpening : firstClosing).Slot(records[i].number);
+    if (slot == kNone) slot = static_cast<int>(i);
+  }
+  // Closing texts still ahead in the markup.
+  IntTable closingAhead(buffers.tables[2], limit);
+  std::unordered_map<std::u16string_view, int> otherClosingAhead;
+  for (const Tag& tag : tags) {
+    if (tag.closingNumber != kNone) {
+      int& count = closingAhead.Slot(tag.closingNumber);
+      count = count == kNone ? 1 : count + 1;
+    } else if (!tag.closingText.empty()) {
+      ++otherClosingAhead[tag.closingText];
+    }
+  }
+  int insertedElements[4] = {0, 0, 0, 0};
+  IntTable pairIndex(buffers.tables[3], limit);
   int bptCounter = 0;
+  std::u16string key;
 
   std::u16string out;
-  out.reserve(text.size() * 2);
+  out.reserve(text.size() * 2 + 64);
   size_t from = 0;
-  while (from < text.size()) {
-    const size_t w = text.find(u'<', from);
-    if (w == std::u16string_view::npos) break;
-    const size_t c = text.find(u'>', w);
-    if (c == std::u16string_view::npos) break;  // a "<" without ">" stays text
-    out.append(text.substr(from, w - from));
-    closings.PassTo(c);
+  for (const Tag& tag : tags) {
+    out.append(text.substr(from, tag.begin - from));
+    from = tag.end + 1;
+    // The tag is replaced: its closing text no longer stands in the markup.
+    if (tag.closingNumber != kNone)
+      --closingAhead.Slot(tag.closingNumber);
+    else if (!tag.closingText.empty())
+      --otherClosingAhead[tag.closingText];
 
-    const std::u16string_view tag = text.substr(w, c - w + 1);
-    std::u16string_view name = tag.substr(1, tag.size() - 2);
+    const std::u16string_view t = text.substr(tag.begin, tag.end - tag.begin + 1);
+    std::u16string_view name = t.substr(1, t.size() - 2);
     if (name.starts_with(u'/')) name.remove_prefix(1);
     if (name.ends_with(u'/')) name.remove_suffix(1);
     const int number = WideToInt(name);
-    const bool closing = tag.starts_with(u"</");
-    const TagRecord* record = index.FindTagRecord(number, !closing);
+    const bool closing = t.starts_with(u"</");
+    const int recordIndex = (closing ? firstClosing : firstOpening).Get(number);
+    const TagRecord* record = recordIndex == kNone ? nullptr : &records[recordIndex];
     const int x = record && record->paired ? record->pairedNumber : 0;
-    const std::u16string native = EscapeNativeCode(record ? record->text : std::u16string());
 
-    const char16_t* element;
-    if (tag.ends_with(u"/>")) {
-      element = u"ph";
+    size_t element;  // index into kElementNames
+    if (t.ends_with(u"/>")) {
+      element = 3;
       out.append(u"<ph");
-      if (x != 0) out.append(InlineAttributes(u"", x));
+      if (x != 0) AppendInlineAttributes(out, u"", x);
     } else if (closing) {
-      const auto pair = pairIndex.find(number);
-      if (pair != pairIndex.end()) {
-        element = u"ept";
+      const int i = pairIndex.Get(number);
+      if (i != kNone) {
+        element = 1;
         out.append(u"<ept i=\"");
-        AppendNumber(out, pair->second);
+        AppendNumber(out, i);
         out.push_back(u'"');
       } else {
-        element = u"it";
+        element = 2;
         out.append(u"<it pos=\"end\"");
-        out.append(InlineAttributes(name, x));
+        AppendInlineAttributes(out, name, x);
       }
-    } else if (closings.Occurs(name, c)) {
-      element = u"bpt";
-      pairIndex[number] = ++bptCounter;
-      out.append(u"<bpt i=\"");
-      AppendNumber(out, bptCounter);
-      out.push_back(u'"');
-      out.append(InlineAttributes(name, x));
     } else {
-      element = u"it";
-      out.append(u"<it pos=\"begin\"");
-      out.append(InlineAttributes(name, x));
+      // Does "</name>" occur in the markup as it now stands?
+      bool partnerAhead = false;
+      int canonical = 0;
+      if (name.find(u'<') != std::u16string_view::npos) {
+        key.assign(u"</").append(name).push_back(u'>');
+        partnerAhead = text.find(key, tag.end + 1) != std::u16string_view::npos;
+      } else if (CanonicalNumber(name, canonical)) {
+        const int count = closingAhead.Get(canonical);
+        partnerAhead = count != kNone && count > 0;
+      } else if (!otherClosingAhead.empty()) {
+        key.assign(u"</").append(name).push_back(u'>');
+        const auto it = otherClosingAhead.find(key);
+        partnerAhead = it != otherClosingAhead.end() && it->second > 0;
+      }
+      for (size_t e = 0; e < 4 && !partnerAhead; ++e) {
+        partnerAhead = insertedElements[e] > 0 && name == kElementNames[e];
+      }
+      if (partnerAhead) {
+        element = 0;
+        pairIndex.Slot(number) = ++bptCounter;
+        out.append(u"<bpt i=\"");
+        AppendNumber(out, bptCounter);
+        out.push_back(u'"');
+      } else {
+        element = 2;
+        out.append(u"<it pos=\"begin\"");
+      }
+      AppendInlineAttributes(out, name, x);
     }
     out.push_back(u'>');
-    out.append(native);
+    if (record) AppendEscapedNativeCode(out, record->text);
     out.append(u"</");
-    out.append(element);
+    out.append(kElementNames[element]);
     out.push_back(u'>');
-    closings.Inserted(element);
-    from = c + 1;
+    ++insertedElements[element];
   }
   out.append(text.substr(std::min(from, text.size())));
   return WideString(std::move(out));

@@ -12,8 +12,12 @@
 // "&quot;", and every "&nbsp;" (in any letter case) becomes the character U+00A0. Ampersands
 // and angle brackets are left alone, so the placeholders stay intact.
 void EscapeQuotes(WideString& markup);
+// The same rewriting of text, appended to out.
+void AppendQuotesEscaped(std::u16string& out, std::u16string_view text);
 
 // The native code of an inline element, escaped: "<" ">" "&" become entities, a backslash that
 // escapes a brace is dropped, and everything else (U+00A0 included: TMX declares no "&nbsp;"
 // entity) is copied unchanged.
 std::u16string EscapeNativeCode(std::u16string_view native);
+// The same, appended to out.
+void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native);

@@ -15,7 +15,9 @@ struct CleanUpCase {
   const char16_t* result;
 };
 
-void PrintTo(const CleanUpCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CleanUpCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CleanUp : public ::testing::TestWithParam<CleanUpCase> {};
 
@@ -35,8 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
         CleanUpCase{"blanksAtTheEnds", u" Hello ", u"Hello"},
         CleanUpCase{"noBreakSpaceAtTheEnd", u"a&nbsp;", u"a"},
         CleanUpCase{"noBreakSpaceAtTheStart", u"&nbsp;a", u"a"},
-        CleanUpCase{"tabsAtTheEnds", u"\ta b\t", u"a b"},
-        CleanUpCase{"noText", u"<1></1>", u""},
+        CleanUpCase{"tabsAtTheEnds", u"\ta b\t", u"a b"}, CleanUpCase{"noText", u"<1></1>", u""},
         CleanUpCase{"emptyMarkup", u"", u""},
         CleanUpCase{"openingAfterTheLastTextStaysInTheList", u"text<1></1>", u"text</1>"},
         CleanUpCase{"knownEntityUnchanged", u"salt &amp; pepper", u"salt &amp; pepper"},
@@ -47,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
         CleanUpCase{"lessThanWithoutGreaterThan", u"a < b", u"a &lt; b"},
         CleanUpCase{"laterLessThanInsideACandidate", u"a<b<1>c</1>d", u"a&lt;b<1>c</1>d"},
         CleanUpCase{"numbersReadLikeWtoi", u"a< 2>b</2>c<+3/>d", u"a< 2>b</2>c<+3/>d"},
-        CleanUpCase{"lineSeparatorBecomesLineFeed", u"a\u2028" u"b\nc", u"a\nb\nc"},
+        CleanUpCase{"lineSeparatorBecomesLineFeed",
+                    u"a\u2028"
+                    u"b\nc",
+                    u"a\nb\nc"},
         CleanUpCase{"closingBeforeTheFirstTextIsNotWritten", u"</1>a<1>b", u"a<1>b"},
         CleanUpCase{"letterTagsPair", u"<b>Hello</b> world", u"<b>Hello</b> world"},
         // Text runs count as partners of letter tags (both have number 0): the closing letter
@@ -110,7 +114,9 @@ struct EscapeCase {
   const char16_t* out;
 };
 
-void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EscapeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class EscapeTexts : public ::testing::TestWithParam<EscapeCase> {};
 
@@ -121,18 +127,17 @@ TEST_P(EscapeTexts, Convert) {
 
 INSTANTIATE_TEST_SUITE_P(
     Directions, EscapeTexts,
-    ::testing::Values(
-        EscapeCase{"escape", EscapeDirection::kEscape, true, u"a<b>&c\u00A0d\u2028",
-                   u"a&lt;b&gt;&amp;c&nbsp;d\n"},
-        EscapeCase{"escapeWithoutNbsp", EscapeDirection::kEscape, false, u"\u00A0&",
-                   u"\u00A0&amp;"},
-        EscapeCase{"unescape", EscapeDirection::kUnescape, true, u"&lt;&gt;&nbsp;&amp;\n",
-                   u"<>\u00A0&\u2028"},
-        EscapeCase{"unescapeOneLevelOnly", EscapeDirection::kUnescape, true, u"&amp;lt;",
-                   u"&lt;"},
-        EscapeCase{"unescapeKeepsOtherEntities", EscapeDirection::kUnescape, true,
-                   u"&quot;&NBSP;&", u"&quot;&NBSP;&"},
-        EscapeCase{"unescapeWithoutNbsp", EscapeDirection::kUnescape, false, u"&nbsp;",
-                   u"&nbsp;"}));
+    ::testing::Values(EscapeCase{"escape", EscapeDirection::kEscape, true, u"a<b>&c\u00A0d\u2028",
+                                 u"a&lt;b&gt;&amp;c&nbsp;d\n"},
+                      EscapeCase{"escapeWithoutNbsp", EscapeDirection::kEscape, false, u"\u00A0&",
+                                 u"\u00A0&amp;"},
+                      EscapeCase{"unescape", EscapeDirection::kUnescape, true,
+                                 u"&lt;&gt;&nbsp;&amp;\n", u"<>\u00A0&\u2028"},
+                      EscapeCase{"unescapeOneLevelOnly", EscapeDirection::kUnescape, true,
+                                 u"&amp;lt;", u"&lt;"},
+                      EscapeCase{"unescapeKeepsOtherEntities", EscapeDirection::kUnescape, true,
+                                 u"&quot;&NBSP;&", u"&quot;&NBSP;&"},
+                      EscapeCase{"unescapeWithoutNbsp", EscapeDirection::kUnescape, false,
+                                 u"&nbsp;", u"&nbsp;"}));
 
 }  // namespace

@@ -54,7 +54,8 @@ TEST(InlineExport, FormattingGroupsPairAcrossSides) {
   EXPECT_EQ(Unit("Press {\\b Start} now.", "Dr\\'fccken Sie {\\b Start} jetzt."),
             (std::vector<std::string>{
                 "Press <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept i=\"1\">}</ept> now.",
-                "Dr\xC3\xBC" "cken Sie <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept i=\"1\">}</ept> "
+                "Dr\xC3\xBC"
+                "cken Sie <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept i=\"1\">}</ept> "
                 "jetzt."}));
 }
 
@@ -95,12 +96,12 @@ TEST(InlineExport, FieldsAndHiddenText) {
 }
 
 TEST(InlineExport, FieldWithoutResultAndLoneGroups) {
-  EXPECT_EQ(Unit("Page {\\field{\\*\\fldinst PAGE}} of {\\ul many}",
-                 "Seite {\\field{\\*\\fldinst PAGE}} von vielen"),
-            (std::vector<std::string>{
-                "Page <ph x=\"1\">{\\field{\\*\\fldinst PAGE}}</ph> of "
-                "<bpt i=\"1\">{\\ul </bpt>many<ept i=\"1\">}</ept>",
-                "Seite <ph x=\"1\">{\\field{\\*\\fldinst PAGE}}</ph> von vielen"}));
+  EXPECT_EQ(
+      Unit("Page {\\field{\\*\\fldinst PAGE}} of {\\ul many}",
+           "Seite {\\field{\\*\\fldinst PAGE}} von vielen"),
+      (std::vector<std::string>{"Page <ph x=\"1\">{\\field{\\*\\fldinst PAGE}}</ph> of "
+                                "<bpt i=\"1\">{\\ul </bpt>many<ept i=\"1\">}</ept>",
+                                "Seite <ph x=\"1\">{\\field{\\*\\fldinst PAGE}}</ph> von vielen"}));
 }
 
 TEST(InlineExport, EdgePlaceholdersAndDoNotTranslateGo) {
@@ -111,12 +112,10 @@ TEST(InlineExport, EdgePlaceholdersAndDoNotTranslateGo) {
 TEST(InlineExport, CharactersOfEscapesAndCodePages) {
   // \~ and a no-break space inside native code reach the file as U+00A0; the byte 01 that an
   // escape decodes to is a character XML forbids and is left out.
-  EXPECT_EQ(Unit("Caf\\'e9\\~\\u8212?\\'01ok \"q\" {\\f1\\'a0 x} y",
-                 "it's a < b & c\\tab d"),
-            (std::vector<std::string>{
-                "Caf\xC3\xA9\xC2\xA0\xE2\x80\x94ok &quot;q&quot; "
-                "<bpt i=\"1\">{\\f1\xC2\xA0 </bpt>x<ept i=\"1\">}</ept> y",
-                "it&apos;s a &lt; b &amp; c\td"}));
+  EXPECT_EQ(Unit("Caf\\'e9\\~\\u8212?\\'01ok \"q\" {\\f1\\'a0 x} y", "it's a < b & c\\tab d"),
+            (std::vector<std::string>{"Caf\xC3\xA9\xC2\xA0\xE2\x80\x94ok &quot;q&quot; "
+                                      "<bpt i=\"1\">{\\f1\xC2\xA0 </bpt>x<ept i=\"1\">}</ept> y",
+                                      "it&apos;s a &lt; b &amp; c\td"}));
 }
 
 TEST(InlineExport, StyleSheetNamesTheInternalStyle) {
@@ -132,14 +131,14 @@ TEST(InlineExport, StyleSheetNamesTheInternalStyle) {
 
 TEST(InlineExport, RecordsOfOneUnitDoNotPairWithTheNext) {
   int units = 0;
-  const std::vector<std::string> segs = SegContents(
-      {"<TrU>", "<Seg L=EN-US>a {\\b b} c", "<Seg L=DE>d e f", "</TrU>", "<TrU>",
-       "<Seg L=EN-US>g h i", "<Seg L=DE>j {\\b k} l", "</TrU>"},
-      &units);
+  const std::vector<std::string> segs =
+      SegContents({"<TrU>", "<Seg L=EN-US>a {\\b b} c", "<Seg L=DE>d e f", "</TrU>", "<TrU>",
+                   "<Seg L=EN-US>g h i", "<Seg L=DE>j {\\b k} l", "</TrU>"},
+                  &units);
   EXPECT_EQ(units, 2);
-  EXPECT_EQ(segs, (std::vector<std::string>{
-                      "a <bpt i=\"1\">{\\b </bpt>b<ept i=\"1\">}</ept> c", "d e f", "g h i",
-                      "j <bpt i=\"1\">{\\b </bpt>k<ept i=\"1\">}</ept> l"}));
+  EXPECT_EQ(segs, (std::vector<std::string>{"a <bpt i=\"1\">{\\b </bpt>b<ept i=\"1\">}</ept> c",
+                                            "d e f", "g h i",
+                                            "j <bpt i=\"1\">{\\b </bpt>k<ept i=\"1\">}</ept> l"}));
 }
 
 TEST(InlineExport, BrokenRtfStillGivesAValidFile) {

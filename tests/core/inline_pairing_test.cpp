@@ -136,8 +136,7 @@ struct AttributeCase {
 class InlineAttributeTexts : public ::testing::TestWithParam<AttributeCase> {};
 
 TEST_P(InlineAttributeTexts, Match) {
-  EXPECT_EQ(InlineAttributes(GetParam().name, GetParam().x),
-            std::u16string(GetParam().attributes));
+  EXPECT_EQ(InlineAttributes(GetParam().name, GetParam().x), std::u16string(GetParam().attributes));
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, InlineAttributeTexts,

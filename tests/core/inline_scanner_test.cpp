@@ -21,7 +21,9 @@ struct MarkupCase {
   int codePage = 1252;
 };
 
-void PrintTo(const MarkupCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MarkupCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // A backslash, 260 letters and " x": too long for a control word.
 std::string OverlongWord() {
@@ -40,59 +42,67 @@ TEST_P(ScannerMarkup, GivesTheExpectedMarkup) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rtf, ScannerMarkup,
-    ::testing::Values(
-        MarkupCase{"plainText", "plain text", "plain text"},
-        MarkupCase{"formattingGroup", "a {\\b bold} c", "a <1>bold</1> c"},
-        MarkupCase{"tableWordEatsItsSpace", "x\\tab y", "x\ty"},
-        MarkupCase{"tableWordEndsAtBrace", "{\\b x\\tab}", "<1>x\t</1>"},
-        MarkupCase{"punctuationBelongsToTheWord", "a\\emdash, b", "ab"},
-        MarkupCase{"wordsBeginningWithNAreText", "\\nobreak text", "\\nobreak text"},
-        MarkupCase{"byteEscapeIsTextAfterDecoding", "AT\\'26T", "AT&amp;T"},
-        MarkupCase{"byteEscapeZeroEndsTheText", "ab\\'00cd", "ab"},
-        MarkupCase{"byteEscapeWithOneHexDigit", "a\\'4gb", "a\x04" "b"},
-        MarkupCase{"byteEscapeInCodePage", "caf\\'e9", "caf\xC3\xA9"},
-        MarkupCase{"hiddenGroup", "x {\\v hidden} y", "x <1/> y"},
-        MarkupCase{"onlyHidden", "{\\v hidden}", "<1/>"},
-        MarkupCase{"doNotTranslateUsesANumber", "{\\cs8 code}{\\b x}", "<2>x</2>"},
-        MarkupCase{"hiddenInsideGroup", "{\\b {\\v x} y}", "<1><2/> y</1>"},
-        MarkupCase{"textIsEscaped", "a < b & c", "a &lt; b &amp; c"},
-        MarkupCase{"literalNoBreakSpace", "a\xA0" "b", "a&nbsp;b"},
-        MarkupCase{"unterminatedGroup", "{\\b unterminated", "unterminated"},
-        MarkupCase{"adjacentUnmatchedBraces", "}{x", "x"},
-        MarkupCase{"escapedBracesAndBackslash", "a\\{b\\}c\\\\d", "a{b}c\\d"},
-        MarkupCase{"escapedNoBreakSpaceIsACharacter", "a\\~b", "a\xC2\xA0" "b"},
-        MarkupCase{"optionalHyphen", "co\\-op", "coop"},
-        MarkupCase{"nonBreakingHyphen", "x\\_y", "x-y"},
-        MarkupCase{"wordAtTheEndIsText", "text\\bold", "text\\bold"},
-        MarkupCase{"overlongWordIsText", OverlongWord(), OverlongWord()},
-        MarkupCase{"headWithoutSpace", "{\\b}x", "<1></1>x"},
-        MarkupCase{"tableWordsAreWrittenWhenHidden", "{\\v a\\tab b}", "<1/>\t"},
-        MarkupCase{"unmatchedBracesInTheMiddle", "{\\b a}}{\\i b", "<1>a</1>b"},
-        // The head runs to the first space, over the braces; the group is still open at the
-        // end and gets its closing placeholder there.
-        MarkupCase{"groupStillOpenAtTheEnd", "{\\b}{\\i x", "<1>x</1>"},
-        MarkupCase{"internalStyleIsAWholeWord", "{\\cs61 text}", "<1>text</1>"}));
+    ::testing::Values(MarkupCase{"plainText", "plain text", "plain text"},
+                      MarkupCase{"formattingGroup", "a {\\b bold} c", "a <1>bold</1> c"},
+                      MarkupCase{"tableWordEatsItsSpace", "x\\tab y", "x\ty"},
+                      MarkupCase{"tableWordEndsAtBrace", "{\\b x\\tab}", "<1>x\t</1>"},
+                      MarkupCase{"punctuationBelongsToTheWord", "a\\emdash, b", "ab"},
+                      MarkupCase{"wordsBeginningWithNAreText", "\\nobreak text", "\\nobreak text"},
+                      MarkupCase{"byteEscapeIsTextAfterDecoding", "AT\\'26T", "AT&amp;T"},
+                      MarkupCase{"byteEscapeZeroEndsTheText", "ab\\'00cd", "ab"},
+                      MarkupCase{"byteEscapeWithOneHexDigit", "a\\'4gb",
+                                 "a\x04"
+                                 "b"},
+                      MarkupCase{"byteEscapeInCodePage", "caf\\'e9", "caf\xC3\xA9"},
+                      MarkupCase{"hiddenGroup", "x {\\v hidden} y", "x <1/> y"},
+                      MarkupCase{"onlyHidden", "{\\v hidden}", "<1/>"},
+                      MarkupCase{"doNotTranslateUsesANumber", "{\\cs8 code}{\\b x}", "<2>x</2>"},
+                      MarkupCase{"hiddenInsideGroup", "{\\b {\\v x} y}", "<1><2/> y</1>"},
+                      MarkupCase{"textIsEscaped", "a < b & c", "a &lt; b &amp; c"},
+                      MarkupCase{"literalNoBreakSpace",
+                                 "a\xA0"
+                                 "b",
+                                 "a&nbsp;b"},
+                      MarkupCase{"unterminatedGroup", "{\\b unterminated", "unterminated"},
+                      MarkupCase{"adjacentUnmatchedBraces", "}{x", "x"},
+                      MarkupCase{"escapedBracesAndBackslash", "a\\{b\\}c\\\\d", "a{b}c\\d"},
+                      MarkupCase{"escapedNoBreakSpaceIsACharacter", "a\\~b",
+                                 "a\xC2\xA0"
+                                 "b"},
+                      MarkupCase{"optionalHyphen", "co\\-op", "coop"},
+                      MarkupCase{"nonBreakingHyphen", "x\\_y", "x-y"},
+                      MarkupCase{"wordAtTheEndIsText", "text\\bold", "text\\bold"},
+                      MarkupCase{"overlongWordIsText", OverlongWord(), OverlongWord()},
+                      MarkupCase{"headWithoutSpace", "{\\b}x", "<1></1>x"},
+                      MarkupCase{"tableWordsAreWrittenWhenHidden", "{\\v a\\tab b}", "<1/>\t"},
+                      MarkupCase{"unmatchedBracesInTheMiddle", "{\\b a}}{\\i b", "<1>a</1>b"},
+                      // The head runs to the first space, over the braces; the group is still open
+                      // at the end and gets its closing placeholder there.
+                      MarkupCase{"groupStillOpenAtTheEnd", "{\\b}{\\i x", "<1>x</1>"},
+                      MarkupCase{"internalStyleIsAWholeWord", "{\\cs61 text}", "<1>text</1>"}));
 
 // RTF Unicode escapes keep their character; the fallback after them is counted in bytes of
 // the segment's code page.
 INSTANTIATE_TEST_SUITE_P(
     UnicodeEscapes, ScannerMarkup,
-    ::testing::Values(
-        MarkupCase{"emDash", "a \\u8212? b", "a \xE2\x80\x94 b"},
-        MarkupCase{"fallbackSkipped", "caf\\u233?s", "caf\xC3\xA9s"},
-        MarkupCase{"atTheEnd", "x\\u8212", "x\xE2\x80\x94"},
-        MarkupCase{"negative", "a\\u-4064?", "a\xEF\x80\xA0"},
-        MarkupCase{"lowSixteenBits", "\\u65601?", "A"},
-        MarkupCase{"escapedLikeText", "\\u60?\\u38?", "&lt;&amp;"},
-        MarkupCase{"noFallback", "\\uc0\\u233 x", "\xC3\xA9x"},
-        MarkupCase{"threeFallbackBytes", "\\uc3\\u8364 abcd", "\xE2\x82\xAC" "d"},
-        MarkupCase{"fallbackIsNeverABrace", "\\u233{\\b x}", "\xC3\xA9<1>x</1>"},
-        MarkupCase{"fallbackIsNeverABackslash", "\\u233\\tab x", "\xC3\xA9\tx"},
-        MarkupCase{"underlineIsNoEscape", "\\ul under\\ulnone  x", "under x"},
-        MarkupCase{"hiddenEscapeWritesNothing", "{\\v \\u233?}x", "<1/>x"},
-        MarkupCase{"countFromAGroupHead", "{\\uc2 \\u233 ab}", "<1>\xC3\xA9</1>"},
-        MarkupCase{"doubleByteFallback", "\\uc2\\u26085\\'93\\'fa!", "\xE6\x97\xA5!", 932},
-        MarkupCase{"utf8Fallback", "\\uc2\\u233 \xC3\xA9x", "\xC3\xA9x", 65001}));
+    ::testing::Values(MarkupCase{"emDash", "a \\u8212? b", "a \xE2\x80\x94 b"},
+                      MarkupCase{"fallbackSkipped", "caf\\u233?s", "caf\xC3\xA9s"},
+                      MarkupCase{"atTheEnd", "x\\u8212", "x\xE2\x80\x94"},
+                      MarkupCase{"negative", "a\\u-4064?", "a\xEF\x80\xA0"},
+                      MarkupCase{"lowSixteenBits", "\\u65601?", "A"},
+                      MarkupCase{"escapedLikeText", "\\u60?\\u38?", "&lt;&amp;"},
+                      MarkupCase{"noFallback", "\\uc0\\u233 x", "\xC3\xA9x"},
+                      MarkupCase{"threeFallbackBytes", "\\uc3\\u8364 abcd",
+                                 "\xE2\x82\xAC"
+                                 "d"},
+                      MarkupCase{"fallbackIsNeverABrace", "\\u233{\\b x}", "\xC3\xA9<1>x</1>"},
+                      MarkupCase{"fallbackIsNeverABackslash", "\\u233\\tab x", "\xC3\xA9\tx"},
+                      MarkupCase{"underlineIsNoEscape", "\\ul under\\ulnone  x", "under x"},
+                      MarkupCase{"hiddenEscapeWritesNothing", "{\\v \\u233?}x", "<1/>x"},
+                      MarkupCase{"countFromAGroupHead", "{\\uc2 \\u233 ab}", "<1>\xC3\xA9</1>"},
+                      MarkupCase{"doubleByteFallback", "\\uc2\\u26085\\'93\\'fa!", "\xE6\x97\xA5!",
+                                 932},
+                      MarkupCase{"utf8Fallback", "\\uc2\\u233 \xC3\xA9x", "\xC3\xA9x", 65001}));
 
 TEST(ScannerRecords, FormattingGroupHasHeadAndBrace) {
   InlineState state;
@@ -111,10 +121,9 @@ TEST(ScannerRecords, HiddenGroupRecordIsTheWholeGroup) {
 TEST(ScannerRecords, HiddenGroupInsideGroup) {
   InlineState state;
   Scan(state, "{\\b {\\v x} y}");
-  EXPECT_EQ(Records(state.sourceTags),
-            (std::vector<Record>{{1, true, "{\\b ", 1, false},
-                                 {2, true, "{\\v x}", 2, false},
-                                 {1, false, "}", 0, false}}));
+  EXPECT_EQ(Records(state.sourceTags), (std::vector<Record>{{1, true, "{\\b ", 1, false},
+                                                            {2, true, "{\\v x}", 2, false},
+                                                            {1, false, "}", 0, false}}));
 }
 
 TEST(ScannerRecords, DoNotTranslateGroupHasNone) {
@@ -134,9 +143,9 @@ TEST(ScannerRecords, PlainTextAndEmptyTextHaveNone) {
 TEST(ScannerRecords, StyleCodesComeFromTheCaller) {
   InlineState state;
   // "\cs6" is an ordinary style when the style sheet names others.
-  EXPECT_EQ(inlinetest::Scan(state, "{\\cs12 <b>}x{\\cs6 y}{\\cs9 z}", 1252, true, u"\\cs12",
-                             u"\\cs9"),
-            "<1>x<2>y</2>");
+  EXPECT_EQ(
+      inlinetest::Scan(state, "{\\cs12 <b>}x{\\cs6 y}{\\cs9 z}", 1252, true, u"\\cs12", u"\\cs9"),
+      "<1>x<2>y</2>");
   // Empty codes match nothing.
   EXPECT_EQ(inlinetest::Scan(state, "{\\cs6 <b>}", 1252, true, u"", u""), "<1>&lt;b&gt;</1>");
 }
@@ -192,22 +201,27 @@ struct ByteCase {
   std::string out;
 };
 
-void PrintTo(const ByteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ByteCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ByteEscapes : public ::testing::TestWithParam<ByteCase> {};
 
-TEST_P(ByteEscapes, Decode) { EXPECT_EQ(DecodeByteEscapes(GetParam().in), GetParam().out); }
+TEST_P(ByteEscapes, Decode) {
+  EXPECT_EQ(DecodeByteEscapes(GetParam().in), GetParam().out);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Segments, ByteEscapes,
     ::testing::Values(ByteCase{"none", "abc\\b x", "abc\\b x"},
                       ByteCase{"two", "\\'e9t\\'E9", "\xE9t\xE9"},
                       ByteCase{"nonHexStays", "a\\'zz\\'41", "a\\'zzA"},
-                      ByteCase{"secondNotHexIsTaken", "\\'4gb", "\x04" "b"},
+                      ByteCase{"secondNotHexIsTaken", "\\'4gb",
+                               "\x04"
+                               "b"},
                       ByteCase{"cutShortAtTheEnd", "a\\'4", "a\\'4"},
                       ByteCase{"apostropheLast", "a\\'", "a\\'"},
-                      ByteCase{"textual", "\\\\'41", "\\A"},
-                      ByteCase{"zeroEnds", "a\\'00b", "a"},
+                      ByteCase{"textual", "\\\\'41", "\\A"}, ByteCase{"zeroEnds", "a\\'00b", "a"},
                       ByteCase{"nulByteEnds", std::string("a\0\\'41", 5), "a"}));
 
 }  // namespace

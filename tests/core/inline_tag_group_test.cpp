@@ -17,11 +17,13 @@ using inlinetest::Scan;
 struct GroupCase {
   const char* name;
   std::string segment;
-  std::string markup;          // UTF-8, before clean-up
+  std::string markup;           // UTF-8, before clean-up
   std::vector<Record> records;  // source records
 };
 
-void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const GroupCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SubScanners : public ::testing::TestWithParam<GroupCase> {};
 
@@ -45,7 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "{\\cs6 <x title=\"a>b c\">}",
                   "<1>",
                   {{1, true, "{\\cs6 <x title=\"a>b c\">}", 1, false}}},
-        GroupCase{"closingWithNothingOpen", "{\\cs6 </x>}", "</1>",
+        GroupCase{"closingWithNothingOpen",
+                  "{\\cs6 </x>}",
+                  "</1>",
                   {{1, false, "{\\cs6 </x>}", 0, false}}},
         GroupCase{"closingTakesTheNewestOpen",
                   "{\\cs6 <a>}x{\\cs6 <a>}y{\\cs6 </a>}",
@@ -54,18 +58,26 @@ INSTANTIATE_TEST_SUITE_P(
                    {2, true, "{\\cs6 <a>}", 2, false},
                    {2, false, "{\\cs6 </a>}", 0, false}}},
         GroupCase{"entityPassesUnchanged", "{\\cs6 &lt;}", "&lt;", {}},
-        GroupCase{"ampersandWithoutSemicolon", "{\\cs6 &amp <b>}", "<1>",
+        GroupCase{"ampersandWithoutSemicolon",
+                  "{\\cs6 &amp <b>}",
+                  "<1>",
                   {{1, true, "{\\cs6 &amp <b>}", 1, false}}},
-        GroupCase{"tableWordInTagGroup", "{\\cs6 \\tab <b>}", "\t<1>",
+        GroupCase{"tableWordInTagGroup",
+                  "{\\cs6 \\tab <b>}",
+                  "\t<1>",
                   {{1, true, "{\\cs6 \\tab <b>}", 1, false}}},
-        GroupCase{"unicodeEscapeIsNotReadInTagGroups", "{\\cs6 <b>\\u233?}", "<1>",
+        GroupCase{"unicodeEscapeIsNotReadInTagGroups",
+                  "{\\cs6 <b>\\u233?}",
+                  "<1>",
                   {{1, true, "{\\cs6 <b>\\u233?}", 1, false}}},
         // The second tag's native text starts at its own "<".
         GroupCase{"twoTagsInOneGroup",
                   "{\\cs6 <b><i>}",
                   "<1><2>",
                   {{1, true, "{\\cs6 <b>", 1, false}, {2, true, "<i>}", 2, false}}},
-        GroupCase{"symbolAfterTag", "{\\cs6 <b><:hs>}", "<1>\xC2\xA0",
+        GroupCase{"symbolAfterTag",
+                  "{\\cs6 <b><:hs>}",
+                  "<1>\xC2\xA0",
                   {{1, true, "{\\cs6 <b>", 1, false}}},
         GroupCase{"openAndCloseInOneGroup",
                   "{\\cs6 <b></b>}",
@@ -93,7 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Fields, SubScanners,
     ::testing::Values(
-        GroupCase{"withoutResult", "{\\field{\\*\\fldinst PAGE}}", "<1/>",
+        GroupCase{"withoutResult",
+                  "{\\field{\\*\\fldinst PAGE}}",
+                  "<1/>",
                   {{1, true, "{\\field{\\*\\fldinst PAGE}}", 1, false}}},
         GroupCase{"hyperlink",
                   "{\\field{\\*\\fldinst HYPERLINK page.htm}{\\fldrslt here}}",
@@ -110,12 +124,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {1, false, "}", 0, false}}},
         // Control words in the result are formatting: they stay in the native code before the
         // result's first character and are left out of the result text.
-        GroupCase{"formattedHyperlinkResult",
-                  "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt {\\cs15\\ul\\cf2 click here}}}",
-                  "<1>click here</1>",
-                  {{1, true, "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt {\\cs15\\ul\\cf2 ", 1,
-                    false},
-                   {1, false, "}}}", 0, false}}},
+        GroupCase{
+            "formattedHyperlinkResult",
+            "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt {\\cs15\\ul\\cf2 click here}}}",
+            "<1>click here</1>",
+            {{1, true, "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt {\\cs15\\ul\\cf2 ", 1, false},
+             {1, false, "}}}", 0, false}}},
         GroupCase{"unicodeEscapesStartTheResult",
                   "{\\field{\\*\\fldinst X}{\\fldrslt {\\b \\u1057?\\u1080?}}}",
                   "<1>\xD0\xA1\xD0\xB8</1>",
@@ -123,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {1, false, "}}}", 0, false}}},
         GroupCase{"wordsInsideTheResult",
                   "{\\field{\\*\\fldinst X}{\\fldrslt a\\tab b\\b c\\nobreak d\\uc0\\u233 e}}",
-                  "<1>a\tbcd\xC3\xA9" "e</1>",
+                  "<1>a\tbcd\xC3\xA9"
+                  "e</1>",
                   {{1, true, "{\\field{\\*\\fldinst X}{\\fldrslt ", 1, false},
                    {1, false, "}}", 0, false}}},
         GroupCase{"resultTextIsEscaped",

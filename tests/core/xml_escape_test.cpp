@@ -12,7 +12,9 @@ struct EscapeCase {
   const char16_t* out;
 };
 
-void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EscapeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Quotes : public ::testing::TestWithParam<EscapeCase> {};
 
@@ -24,17 +26,16 @@ TEST_P(Quotes, AreEscapedInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Markup, Quotes,
-    ::testing::Values(
-        EscapeCase{"empty", u"", u""},
-        EscapeCase{"apostropheAndQuotes", u"it's \"x\"", u"it&apos;s &quot;x&quot;"},
-        EscapeCase{"noBreakSpaceReference", u"a&nbsp;b", u"a\u00A0b"},
-        EscapeCase{"upperAndMixedCase", u"a&NBSP;b&NbSp;c", u"a\u00A0b\u00A0c"},
-        EscapeCase{"twoInARow", u"&nbsp;&nbsp;", u"\u00A0\u00A0"},
-        EscapeCase{"escapedAmpersandStays", u"&amp;nbsp;", u"&amp;nbsp;"},
-        EscapeCase{"cutShortStays", u"a&nbs", u"a&nbs"},
-        EscapeCase{"onceOnly", u"&nbsp;nbsp;", u"\u00A0nbsp;"},
-        EscapeCase{"placeholdersAndEntitiesUntouched", u"<1>&lt;&amp;</1><2/>",
-                   u"<1>&lt;&amp;</1><2/>"}));
+    ::testing::Values(EscapeCase{"empty", u"", u""},
+                      EscapeCase{"apostropheAndQuotes", u"it's \"x\"", u"it&apos;s &quot;x&quot;"},
+                      EscapeCase{"noBreakSpaceReference", u"a&nbsp;b", u"a\u00A0b"},
+                      EscapeCase{"upperAndMixedCase", u"a&NBSP;b&NbSp;c", u"a\u00A0b\u00A0c"},
+                      EscapeCase{"twoInARow", u"&nbsp;&nbsp;", u"\u00A0\u00A0"},
+                      EscapeCase{"escapedAmpersandStays", u"&amp;nbsp;", u"&amp;nbsp;"},
+                      EscapeCase{"cutShortStays", u"a&nbs", u"a&nbs"},
+                      EscapeCase{"onceOnly", u"&nbsp;nbsp;", u"\u00A0nbsp;"},
+                      EscapeCase{"placeholdersAndEntitiesUntouched", u"<1>&lt;&amp;</1><2/>",
+                                 u"<1>&lt;&amp;</1><2/>"}));
 
 class NativeCode : public ::testing::TestWithParam<EscapeCase> {};
 
@@ -44,14 +45,13 @@ TEST_P(NativeCode, IsEscaped) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rtf, NativeCode,
-    ::testing::Values(
-        EscapeCase{"empty", u"", u""},
-        EscapeCase{"escapedBracesBecomeBraces", u"\\{x\\}", u"{x}"},
-        EscapeCase{"markupCharacters", u"a<b>c&d", u"a&lt;b&gt;c&amp;d"},
-        // TMX declares no "&nbsp;" entity: the character stays a character.
-        EscapeCase{"noBreakSpaceStaysACharacter", u"{\\f1\u00A0}", u"{\\f1\u00A0}"},
-        EscapeCase{"quotesUnchanged", u"\"x\" 'y'", u"\"x\" 'y'"},
-        EscapeCase{"otherBackslashesStay", u"{\\b\\\\{ \\", u"{\\b\\{ \\"},
-        EscapeCase{"controlCharactersCopied", u"\u0001\xD800", u"\u0001\xD800"}));
+    ::testing::Values(EscapeCase{"empty", u"", u""},
+                      EscapeCase{"escapedBracesBecomeBraces", u"\\{x\\}", u"{x}"},
+                      EscapeCase{"markupCharacters", u"a<b>c&d", u"a&lt;b&gt;c&amp;d"},
+                      // TMX declares no "&nbsp;" entity: the character stays a character.
+                      EscapeCase{"noBreakSpaceStaysACharacter", u"{\\f1\u00A0}", u"{\\f1\u00A0}"},
+                      EscapeCase{"quotesUnchanged", u"\"x\" 'y'", u"\"x\" 'y'"},
+                      EscapeCase{"otherBackslashesStay", u"{\\b\\\\{ \\", u"{\\b\\{ \\"},
+                      EscapeCase{"controlCharactersCopied", u"\u0001\xD800", u"\u0001\xD800"}));
 
 }  // namespace
