@@ -8,5 +8,7 @@ WideString CTmxExporter::ConvertSegment(std::string_view segment, int codePage, 
   const std::u16string& markup =
       ScanSegmentMarkup(m_inline, m_internalStyleCode.str(), m_doNotTranslateStyleCode.str(),
                         segment, codePage, source);
-  return CleanUpMarkup(markup);
+  WideString result = CleanUpMarkup(markup);
+  m_inline.buffers.ReleaseIfLarge();
+  return result;
 }

@@ -20,6 +20,13 @@ struct InlineState {
     std::u16string markup;  // the scanner's markup
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
+    // Gives the memory of a very long segment back instead of keeping it for the next one.
+    void ReleaseIfLarge() {
+      constexpr size_t kLarge = size_t{1} << 22;
+      if (text.capacity() > kLarge) std::u16string().swap(text);
+      if (markup.capacity() > kLarge) std::u16string().swap(markup);
+      if (bytes.capacity() > kLarge) std::string().swap(bytes);
+    }
   } buffers;
 
   // Back to the state of a new converter.

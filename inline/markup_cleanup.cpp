@@ -261,7 +261,15 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
 }
 
 WideString CleanUpMarkup(std::u16string_view markup) {
-  std::vector<Token> tokens;
+  // Working lists of one thread, kept from call to call.
+  struct Buffers {
+    std::vector<Token> tokens;
+    std::vector<char> kept;
+    std::u16string run;
+  };
+  thread_local Buffers buffers;
+  std::vector<Token>& tokens = buffers.tokens;
+  tokens.clear();
   size_t firstText = std::u16string_view::npos;
   size_t lastText = std::u16string_view::npos;
   Tokenize(markup, [&](const Token& token) {
@@ -275,8 +283,9 @@ WideString CleanUpMarkup(std::u16string_view markup) {
 
   std::u16string result;
   result.reserve(markup.size());
-  std::u16string run;  // a text run, unescaped
-  std::vector<char> kept(tokens.size(), 1);
+  std::u16string& run = buffers.run;  // a text run, unescaped
+  std::vector<char>& kept = buffers.kept;
+  kept.assign(tokens.size(), 1);
   KeptItems keptItems(tokens);
   PartnersAfterFirstText* partnersAfter = nullptr;
   std::vector<PartnersAfterFirstText> partnersStorage;
@@ -324,5 +333,6 @@ WideString CleanUpMarkup(std::u16string_view markup) {
         kept[i] = 0;
     }
   }
+  if (run.capacity() > (size_t{1} << 22)) std::u16string().swap(run);  // a very long segment
   return WideString(std::move(result));
 }

@@ -179,7 +179,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
   std::u16string key;
 
   std::u16string out;
-  out.reserve(text.size() * 2 + 64);
+  out.reserve(text.size() + text.size() / 2 + 64);
   size_t from = 0;
   for (const Tag& tag : tags) {
     out.append(text.substr(from, tag.begin - from));
@@ -255,6 +255,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     ++insertedElements[element];
   }
   out.append(text.substr(std::min(from, text.size())));
+  if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
   return WideString(std::move(out));
 }
 
