@@ -5,11 +5,33 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "text/code_page.h"
 #include "text/xml_chars.h"
+
+namespace {
+
+// Index of the first CR or LF in data[from, size), or size. Eight bytes at a time.
+size_t FindLineEnd(const char* data, size_t from, size_t size) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHighs = 0x8080808080808080ULL;
+  size_t i = from;
+  while (i + 8 <= size) {
+    uint64_t v;
+    std::memcpy(&v, data + i, 8);
+    const uint64_t cr = v ^ (kOnes * '\r');
+    const uint64_t lf = v ^ (kOnes * '\n');
+    if (((cr - kOnes) & ~cr & kHighs) | ((lf - kOnes) & ~lf & kHighs)) break;
+    i += 8;
+  }
+  while (i < size && data[i] != '\r' && data[i] != '\n') ++i;
+  return i;
+}
+
+}  // namespace
 
 CLineFile::~CLineFile() { Close(); }
 
@@ -121,8 +143,7 @@ bool CLineFile::ReadLineView(std::string_view& line) {
   for (;;) {
     const char* data = m_pending.data();
     const size_t size = m_pending.size();
-    size_t i = m_start + m_scanned;
-    while (i < size && data[i] != '\r' && data[i] != '\n') ++i;
+    size_t i = FindLineEnd(data, m_start + m_scanned, size);
     if (i == size) {
       m_scanned = size - m_start;
       if (m_endOfInput || !ReadBlock()) {
@@ -172,16 +193,28 @@ bool CLineFile::ReadLine(std::string& line) {
 bool CLineFile::WriteLine(int indent, std::u16string_view text) {
   if (!m_sink) return false;
   if (m_writeFailed) return false;
-  m_out.clear();
   if (m_unicode) {
+    m_out.clear();
     m_out.reserve(static_cast<size_t>(indent + 2) * 2 + text.size() * 2);
     for (int k = 0; k < indent; ++k) m_out.append(" \0", 2);
     AppendXmlSafeUtf16le(text, m_out);
     m_out.append("\r\0\n\0", 4);
   } else {
-    m_out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
-    AppendXmlSafeUtf8(text, m_out);
-    m_out.append("\r\n", 2);
+    // Written through a pointer into room for the worst case; m_out keeps its capacity.
+    const size_t blanks = static_cast<size_t>(indent > 0 ? indent : 0);
+    const size_t room = blanks + 3 * text.size() + 2;
+    if (m_out.size() < room) m_out.resize(std::max(room, 2 * m_out.size()));
+    char* d = m_out.data();
+    std::memset(d, ' ', blanks);
+    size_t n = blanks + EncodeXmlSafeUtf8(text, d + blanks);
+    d[n++] = '\r';
+    d[n++] = '\n';
+    if (!m_sink->Write(d, n)) {
+      m_writeFailed = true;
+      m_error = m_sink->Error();
+      return false;
+    }
+    return true;
   }
   if (!m_sink->Write(m_out.data(), m_out.size())) {
     m_writeFailed = true;

@@ -166,8 +166,17 @@ UConverter* OpenConverter(unsigned codePage) {
 
 Codec* GetCodec(unsigned codePage) {
   thread_local std::unordered_map<unsigned, std::unique_ptr<Codec>> cache;
+  thread_local unsigned lastCodePage = 0;
+  thread_local Codec* lastCodec = nullptr;
+  if (lastCodec && lastCodePage == codePage) return lastCodec;
   auto it = cache.find(codePage);
-  if (it != cache.end()) return it->second.get();
+  if (it != cache.end()) {
+    if (it->second) {
+      lastCodePage = codePage;
+      lastCodec = it->second.get();
+    }
+    return it->second.get();
+  }
   std::unique_ptr<Codec> codec;
   if (UConverter* c = OpenConverter(codePage)) {
     codec = std::make_unique<Codec>();
@@ -193,6 +202,10 @@ Codec* GetCodec(unsigned codePage) {
   }
   Codec* result = codec.get();
   cache.emplace(codePage, std::move(codec));
+  if (result) {
+    lastCodePage = codePage;
+    lastCodec = result;
+  }
   return result;
 }
 

@@ -9,8 +9,6 @@
 struct LanguageRecord {
   int stringId;           // string resource of the display name
   const char* code;       // catalogue code, e.g. "EN-US"
-  unsigned localeId;      // Windows locale id (carried, not consulted)
-  unsigned languageNumber;
   unsigned ansiCodePage;  // code page of the language's text
 };
 
@@ -32,6 +30,8 @@ struct CodePageRecord {
 
 // The 149 selectable languages in their stored order.
 std::span<const LanguageRecord> LanguageTable();
+// The first record of the language table whose code equals code exactly, or nullptr.
+const LanguageRecord* FindLanguageRecord(std::string_view code);
 
 // Builds the code page catalogue (sorted by code page) on first use.
 void EnsureCodePageCatalogue();

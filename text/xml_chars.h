@@ -13,6 +13,8 @@ constexpr bool IsXmlForbiddenUnit(char16_t c) {
 
 // Appends the text as UTF-8, leaving out forbidden characters and unpaired surrogates.
 void AppendXmlSafeUtf8(std::u16string_view text, std::string& out);
+// Writes the same UTF-8 to dst, which has room for 3 bytes a unit; returns the bytes written.
+size_t EncodeXmlSafeUtf8(std::u16string_view text, char* dst);
 // Appends the text as UTF-16 little-endian bytes, with the same characters left out.
 void AppendXmlSafeUtf16le(std::u16string_view text, std::string& out);
 // The text with the forbidden characters and unpaired surrogates removed.

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// Converter throughput against uconv on the same files, peak memory, and linearity in the file
+// size and in the line length.
+//   velmar-throughput [--units N] [--dir DIR] [--runs N]
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/txt_generator.h"
+
+extern char** environ;
+
+namespace {
+
+struct RunResult {
+  double seconds = 0;
+  long peakKb = 0;
+  int status = -1;
+};
+
+RunResult Run(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  RunResult r;
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    return r;
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  r.peakKb = usage.ru_maxrss;
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return r;
+}
+
+RunResult Best(const std::vector<std::string>& args, int runs) {
+  RunResult best;
+  for (int i = 0; i < runs; ++i) {
+    RunResult r = Run(args);
+    if (i == 0 || r.seconds < best.seconds) best.seconds = r.seconds;
+    best.peakKb = std::max(best.peakKb, r.peakKb);
+    best.status = r.status;
+  }
+  return best;
+}
+
+double Mb(long kb) { return static_cast<double>(kb) / 1024.0; }
+
+double FileMb(const std::string& path) {
+  struct stat st {};
+  stat(path.c_str(), &st);
+  return static_cast<double>(st.st_size) / 1e6;
+}
+
+std::string SelfDir(const char* argv0) {
+  std::string self = argv0;
+  char buffer[4096];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) self.assign(buffer, static_cast<size_t>(n));
+  const size_t slash = self.rfind('/');
+  return slash == std::string::npos ? "." : self.substr(0, slash);
+}
+
+RunResult Convert(const std::string& cli, const std::string& txt, const std::string& tmx,
+                  int runs) {
+  return Best({cli, "-q", "-s", "EN-US", "-t", "DE-DE", "-o", tmx, txt}, runs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long long units = 200000;
+  int runs = 3;
+  std::string dir = "/tmp/velmar-bench";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    if (a == "--units") units = std::atoll(argv[i + 1]);
+    else if (a == "--dir") dir = argv[i + 1];
+    else if (a == "--runs") runs = std::atoi(argv[i + 1]);
+  }
+  mkdir(dir.c_str(), 0755);
+  const std::string cli = SelfDir(argv[0]) + "/../velmar2tmx-cli";
+  const std::string tmx = dir + "/out.tmx";
+  const std::string utf8 = dir + "/out.utf8";
+
+  std::printf("%-28s %10s %10s %10s %8s %10s\n", "file", "MB", "ours MB/s", "uconv MB/s", "ratio",
+              "peak MB");
+  auto compare = [&](const char* name, const std::string& txt) {
+    const double mb = FileMb(txt);
+    const RunResult ours = Convert(cli, txt, tmx, runs);
+    const RunResult theirs = Best({"uconv", "-f", "windows-1252", "-t", "utf-8", "-o", utf8, txt}, runs);
+    if (ours.status != 0) std::printf("%s: converter exit status %d\n", name, ours.status);
+    std::printf("%-28s %10.1f %10.1f %10.1f %8.2f %10.1f\n", name, mb, mb / ours.seconds,
+                mb / theirs.seconds, theirs.seconds / ours.seconds,
+                static_cast<double>(ours.peakKb) / 1024.0);
+    return ours;
+  };
+
+  const std::string plain = dir + "/plain.txt";
+  WriteTxtFile(plain, units, 65'000'000, SegmentStyle::Plain);
+  const RunResult base = compare("plain", plain);
+
+  const std::string plain2 = dir + "/plain-x2.txt";
+  WriteTxtFile(plain2, units * 2, 130'000'000, SegmentStyle::Plain);
+  const RunResult twice = compare("plain, twice the size", plain2);
+  std::remove(plain2.c_str());
+
+  const std::string rtf = dir + "/rtf-heavy.txt";
+  WriteTxtFile(rtf, units, 65'000'000, SegmentStyle::RtfHeavy);
+  compare("rtf-heavy", rtf);
+  std::remove(rtf.c_str());
+
+  const std::string longLine = dir + "/long-line.txt";
+  WriteLongLineFile(longLine, 50'000'000);
+  const std::string ordinary = dir + "/ordinary-50mb.txt";
+  WriteTxtFile(ordinary, 0, 50'000'000, SegmentStyle::Plain);
+  const RunResult one = Convert(cli, longLine, tmx, runs);
+  const RunResult many = Convert(cli, ordinary, tmx, runs);
+  std::printf("\nscaling: twice the file takes %.2fx the time, peak %.1f MB vs %.1f MB\n",
+              twice.seconds / base.seconds, Mb(twice.peakKb), Mb(base.peakKb));
+  std::printf("one 50 MB line: %.3f s (peak %.1f MB); 50 MB of ordinary lines: %.3f s (peak %.1f MB)\n",
+              one.seconds, Mb(one.peakKb), many.seconds, Mb(many.peakKb));
+  std::remove(longLine.c_str());
+  std::remove(ordinary.c_str());
+  std::remove(plain.c_str());
+  std::remove(tmx.c_str());
+  std::remove(utf8.c_str());
+  return 0;
+}

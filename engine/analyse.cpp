@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// Analyse: the languages of the first units of a TXT file, each listed once with its code page.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "engine/line_file.h"
+#include "engine/tmx_exporter.h"
+#include "text/language_catalogue.h"
+
+namespace {
+
+// Units scanned: the progress rises by this much per unit and the scan ends at 100.
+constexpr int kPercentPerUnit = 4;
+
+void SetError(EngineError& error, EngineError::Kind kind, const std::string& path, int number) {
+  error.kind = kind;
+  error.path = path;
+  error.reason = number ? std::strerror(number) : std::string();
+}
+
+void AddLanguage(LanguageList& list, std::string name, int codePage) {
+  const bool known = std::any_of(list.begin(), list.end(), [&](const LanguageEntry& e) {
+    return e.codePage == codePage && e.name == name;
+  });
+  if (!known) list.push_back(LanguageEntry{std::move(name), codePage});
+}
+
+}  // namespace
+
+bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
+                           ProgressReporter* progressBar) {
+  m_error = EngineError{};
+  if (!list) return false;
+  CLineFile in;
+  if (!in.Open(txtPath, "r", kTextPlain)) {
+    SetError(m_error, EngineError::Kind::OpenInput, txtPath, in.Error());
+    return false;
+  }
+  int percent = 0;
+  std::string_view line;
+  std::string code;
+  while (percent < 100 && in.ReadLineView(line)) {
+    std::string_view tag, lValue, content;
+    bool closing = false;
+    if (!ParseTagLine(line, tag, lValue, content, closing)) continue;
+    if (tag == "Seg" && !closing) {
+      code.assign(lValue);
+      int codePage = 0;
+      if (ResolveLanguageCode(code, codePage)) {
+        AddLanguage(*list, LanguageDisplayName(code), codePage);
+      }
+    } else if (tag == "TrU" && closing) {
+      percent += kPercentPerUnit;
+      if (progressBar) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d%%", percent);
+        progressBar->SetProgressText(text);
+        progressBar->SetProgressPos(percent);
+        if (!progressBar->PumpMessages()) {
+          SetError(m_error, EngineError::Kind::Abandoned, txtPath, 0);
+          return false;
+        }
+      }
+    }
+  }
+  if (in.ReadFailed()) {
+    // A file that cannot be read (a folder, an I/O error) is no file without languages.
+    SetError(m_error, EngineError::Kind::ReadInput, txtPath, in.Error());
+    return false;
+  }
+  if (progressBar) {
+    progressBar->SetProgressPos(100);
+    progressBar->SetProgressText("100%");
+    progressBar->SetProgressText("0%");
+  }
+  return true;
+}

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// Analyse: which languages the first units of a TXT file hold, with progress and quitting.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/tmx_exporter.h"
+
+namespace {
+
+// Records what the engine shows and answers "quitting" from the given pump call on.
+class RecordingProgress : public ProgressReporter {
+ public:
+  explicit RecordingProgress(int quitAtPump = 0) : m_quitAtPump(quitAtPump) {}
+  void SetProgressText(const std::string& text) override { events.push_back("text " + text); }
+  void SetProgressPos(int percent) override { events.push_back("pos " + std::to_string(percent)); }
+  bool PumpMessages() override {
+    events.push_back("pump");
+    ++pumps;
+    return m_quitAtPump == 0 || pumps < m_quitAtPump;
+  }
+  std::vector<std::string> events;
+  int pumps = 0;
+
+ private:
+  int m_quitAtPump;
+};
+
+class AnalyseTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = std::filesystem::temp_directory_path() /
+            ("velmar_analyse_" + std::to_string(::getpid()) + "_" +
+             testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+  // A TXT file of units; each unit lists the L values of its segments.
+  std::string WriteUnits(const std::vector<std::vector<std::string>>& units,
+                         bool closeUnits = true) {
+    std::string text = "<RTF Preamble>\r\n<FontTable>\r\n{\\f1 Arial;}\r\n</RTF Preamble>\r\n";
+    for (const auto& unit : units) {
+      text += "<TrU>\r\n<CrD>26072002, 10:03:33\r\n";
+      for (const std::string& code : unit) text += "<Seg L=" + code + ">text in " + code + "\r\n";
+      if (closeUnits) text += "</TrU>\r\n";
+    }
+    return Write(text);
+  }
+
+  std::string Write(const std::string& text) {
+    const auto path = m_dir / "memory.txt";
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  std::filesystem::path m_dir;
+};
+
+std::vector<std::string> Names(const LanguageList& list) {
+  std::vector<std::string> names;
+  for (const LanguageEntry& e : list) names.push_back(e.name + " " + std::to_string(e.codePage));
+  return names;
+}
+
+TEST_F(AnalyseTest, ListsLanguagesOfTheFirst25UnitsInOrderOfAppearance) {
+  std::vector<std::vector<std::string>> units(30, {"EN-US", "DE"});
+  units[3] = {"EN-US", "FR-FR", "DE"};
+  units[24] = {"EN-US", "SV_SE"};  // the 25th unit
+  units[25] = {"EN-US", "IT"};     // the 26th unit: not scanned
+  units[29] = {"JA"};
+  const std::string path = WriteUnits(units);
+  CTmxExporter x;
+  LanguageList list;
+  RecordingProgress progress;
+  ASSERT_TRUE(x.Analyse(path, &list, &progress));
+  EXPECT_EQ(Names(list),
+            (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252",
+                                      "French (France) 1252", "Swedish 1252"}));
+  // One step of 4 per unit, then the end.
+  ASSERT_EQ(progress.pumps, 25);
+  ASSERT_EQ(progress.events.size(), 25u * 3 + 3);
+  EXPECT_EQ(progress.events[0], "text 4%");
+  EXPECT_EQ(progress.events[1], "pos 4");
+  EXPECT_EQ(progress.events[2], "pump");
+  const std::vector<std::string> tail(progress.events.end() - 6, progress.events.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"text 100%", "pos 100", "pump", "pos 100", "text 100%",
+                                            "text 0%"}));
+}
+
+TEST_F(AnalyseTest, UnitsWithoutClosingTagsAreScannedToTheEnd) {
+  std::vector<std::vector<std::string>> units(40, {"EN-US"});
+  units[39] = {"JA"};
+  const std::string path = WriteUnits(units, false);
+  CTmxExporter x;
+  LanguageList list;
+  RecordingProgress progress;
+  ASSERT_TRUE(x.Analyse(path, &list, &progress));
+  EXPECT_EQ(Names(list),
+            (std::vector<std::string>{"English (United States) 1252", "Japanese 932"}));
+  EXPECT_EQ(progress.pumps, 0);
+  EXPECT_EQ(progress.events, (std::vector<std::string>{"pos 100", "text 100%", "text 0%"}));
+}
+
+struct DedupCase {
+  const char* title;
+  std::vector<std::vector<std::string>> units;
+  std::vector<std::string> expected;
+};
+
+void PrintTo(const DedupCase& c, std::ostream* os) {
+  *os << c.title;
+}
+
+class AnalyseDedupTest : public AnalyseTest, public testing::WithParamInterface<DedupCase> {};
+
+TEST_P(AnalyseDedupTest, ListsEachNameAndCodePageOnce) {
+  const std::string path = WriteUnits(GetParam().units);
+  CTmxExporter x;
+  LanguageList list;
+  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
+  EXPECT_EQ(Names(list), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, AnalyseDedupTest,
+    testing::Values(
+        DedupCase{"SameLanguageTwoForms",
+                  {{"EN-US", "DE-DE"}, {"EN_US", "GER"}, {"USE", "DE"}},
+                  {"English (United States) 1252", "German (Germany) 1252"}},
+        // The catalogue form takes the language table's code page, the alias the alias table's;
+        // a second alias form is answered from the cache with the catalogue's code page.
+        DedupCase{
+            "FarsiTwoCodePages", {{"FA"}, {"FA_00"}, {"FA_00"}}, {"Farsi 1256", "Farsi 1252"}},
+        DedupCase{"UnresolvedCodesSkipped",
+                  {{"XX-XX", "en-us", "", "ENU"}, {"SK-SK", "SK"}},
+                  {"Slovak 1250"}},
+        DedupCase{"NoUnits", {}, {}}),
+    [](const testing::TestParamInfo<DedupCase>& param) { return param.param.title; });
+
+TEST_F(AnalyseTest, ResolvedCodeWithoutNameIsListedUnderTheCode) {
+  const std::string path = WriteUnits({{"QQ"}});
+  CTmxExporter x;
+  x.m_languageCache["QQ"] = "ZZ-ZZ";
+  LanguageList list;
+  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"ZZ-ZZ 1252"}));
+}
+
+TEST_F(AnalyseTest, EntriesAlreadyInTheListAreNotRepeated) {
+  const std::string path = WriteUnits({{"DE", "EN-US"}});
+  CTmxExporter x;
+  LanguageList list{{"German (Germany)", 1252}};
+  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
+  EXPECT_EQ(Names(list),
+            (std::vector<std::string>{"German (Germany) 1252", "English (United States) 1252"}));
+}
+
+TEST_F(AnalyseTest, OnlySegmentLinesCount) {
+  const std::string path = Write(
+      "<TrU>\n<Att L=EN-US>Client\n<Txt L=DE>note\n</Seg L=FR>\nSeg L=IT\n<Seg L=RU>text\n"
+      "<Seg L=JA\n</TrU>\n");
+  CTmxExporter x;
+  LanguageList list;
+  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"Russian 1251"}));
+}
+
+TEST_F(AnalyseTest, QuittingStopsTheScanAndKeepsWhatWasFound) {
+  const std::string path = WriteUnits({{"EN-US"}, {"DE"}, {"FR"}, {"IT"}});
+  CTmxExporter x;
+  LanguageList list;
+  RecordingProgress progress(2);
+  EXPECT_FALSE(x.Analyse(path, &list, &progress));
+  EXPECT_EQ(Names(list),
+            (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252"}));
+  EXPECT_EQ(progress.events,
+            (std::vector<std::string>{"text 4%", "pos 4", "pump", "text 8%", "pos 8", "pump"}));
+  EXPECT_EQ(x.LastError().kind, EngineError::Kind::Abandoned);
+}
+
+TEST_F(AnalyseTest, FailuresReturnFalse) {
+  CTmxExporter x;
+  RecordingProgress progress;
+  EXPECT_FALSE(x.Analyse(WriteUnits({{"EN-US"}}), nullptr, &progress));
+  EXPECT_TRUE(progress.events.empty());
+
+  LanguageList list{{"Greek", 1253}};
+  EXPECT_FALSE(x.Analyse((m_dir / "missing.txt").string(), &list, &progress));
+  EXPECT_EQ(x.LastError().kind, EngineError::Kind::OpenInput);
+  EXPECT_FALSE(x.LastError().reason.empty());
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"Greek 1253"}));
+
+  // A folder opens but cannot be read: no success with an empty list.
+  EXPECT_FALSE(x.Analyse(m_dir.string(), &list, &progress));
+  EXPECT_EQ(x.LastError().kind, EngineError::Kind::ReadInput);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"Greek 1253"}));
+  EXPECT_TRUE(progress.events.empty());
+}
+
+TEST_F(AnalyseTest, SucceedsAfterAFailure) {
+  CTmxExporter x;
+  LanguageList list;
+  EXPECT_FALSE(x.Analyse((m_dir / "missing.txt").string(), &list, nullptr));
+  EXPECT_TRUE(x.Analyse(WriteUnits({{"PL"}}), &list, nullptr));
+  EXPECT_EQ(x.LastError().kind, EngineError::Kind::None);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"Polish 1250"}));
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+// The command line's languages: code forms, defaults from the file, analysis, the catalogue.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli/command_line.h"
+#include "tests/core/tmx_test_util.h"
+
+namespace {
+
+using testutil::ReadFile;
+using testutil::RunCli;
+using testutil::TempDir;
+using testutil::WriteFile;
+
+std::string Unit(const std::string& l1, const std::string& l2) {
+  return "<TrU>\r\n<Seg L=" + l1 + ">one\r\n<Seg L=" + l2 + ">two\r\n</TrU>\r\n";
+}
+
+TEST(CliLanguages, EveryCodeFormGivesTheSameDocument) {
+  const std::string expected = ReadFile(VELMAR_TEST_DATA "/worked.tmx");
+  const std::vector<std::vector<std::string>> forms = {
+      {"-t", "DE"}, {"-s", "EN_US", "-t", "GER"}, {"-s", "USE", "-t", "DE-DE"}, {}};
+  for (const auto& form : forms) {
+    TempDir dir;
+    std::vector<std::string> args = form;
+    args.insert(args.end(), {"-o", dir.File("w.tmx"), VELMAR_TEST_DATA "/worked-de-de.txt"});
+    std::string out, err;
+    EXPECT_EQ(RunCli(args, out, err), kExitConverted) << err;
+    EXPECT_EQ(ReadFile(dir.File("w.tmx")), expected) << ::testing::PrintToString(form);
+  }
+}
+
+TEST(CliLanguages, UnknownCodeIsAUsageErrorThatSaysWhereTheCodesAre) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), Unit("EN-US", "DE"));
+  for (const char* code : {"XX-XX", "ENU", "en-us", ""}) {
+    std::string out, err;
+    EXPECT_EQ(RunCli({"-s", "EN-US", "-t", code, dir.File("tm.txt")}, out, err), kExitUsage) << code;
+    EXPECT_NE(err.find("--list-languages"), std::string::npos) << code;
+    EXPECT_FALSE(testutil::FileExists(dir.File("tm.tmx")));
+  }
+}
+
+TEST(CliLanguages, DefaultsComeFromTheFile) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), Unit("FR_FR", "DE_DE") + Unit("EN-US", "FR"));
+  std::string out, err;
+  ASSERT_EQ(RunCli({dir.File("tm.txt")}, out, err), kExitConverted) << err;
+  std::string tmx = ReadFile(dir.File("tm.tmx"));
+  EXPECT_NE(tmx.find("<tu tuid=\"1\" srclang=\"FR\">"), std::string::npos);
+  EXPECT_NE(tmx.find("<tuv xml:lang=\"DE\">"), std::string::npos);
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
+
+  // A given target is skipped when the source is chosen, and the reverse.
+  ASSERT_EQ(RunCli({"-t", "FR", dir.File("tm.txt")}, out, err), kExitConverted) << err;
+  tmx = ReadFile(dir.File("tm.tmx"));
+  EXPECT_NE(tmx.find("srclang=\"DE\""), std::string::npos);
+  ASSERT_EQ(RunCli({"-s", "DE", dir.File("tm.txt")}, out, err), kExitConverted) << err;
+  tmx = ReadFile(dir.File("tm.tmx"));
+  EXPECT_NE(tmx.find("<tuv xml:lang=\"FR\">"), std::string::npos);
+}
+
+TEST(CliLanguages, MissingDefaultListsTheLanguagesFound) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), "<TrU>\r\n<Seg L=EN-US>only\r\n</TrU>\r\n");
+  std::string out, err;
+  EXPECT_EQ(RunCli({dir.File("tm.txt")}, out, err), kExitUsage);
+  EXPECT_NE(err.find("EN-US (English (United States))"), std::string::npos) << err;
+  EXPECT_EQ(RunCli({"-s", "EN-US", dir.File("tm.txt")}, out, err), kExitUsage);
+  EXPECT_NE(err.find("no target language"), std::string::npos) << err;
+  EXPECT_TRUE(out.empty());
+  WriteFile(dir.File("empty.txt"), "");
+  EXPECT_EQ(RunCli({dir.File("empty.txt")}, out, err), kExitUsage);
+  EXPECT_NE(err.find("languages found: none"), std::string::npos) << err;
+}
+
+TEST(CliLanguages, MissingFileForDefaultsIsAFileError) {
+  TempDir dir;
+  std::string out, err;
+  EXPECT_EQ(RunCli({dir.File("none.txt")}, out, err), kExitFile);
+  EXPECT_NE(err.find("No such file or directory"), std::string::npos);
+  EXPECT_EQ(RunCli({"-a", dir.path()}, out, err), kExitFile);
+  EXPECT_TRUE(out.empty());
+}
+
+TEST(CliLanguages, AnalyseListsTheFirst25UnitsInOrder) {
+  TempDir dir;
+  std::string txt;
+  for (int i = 0; i < 24; ++i) txt += Unit("EN-US", i < 10 ? "DE-DE" : "FR_FR");
+  txt += Unit("EN_US", "RUS");     // unit 25
+  for (int i = 0; i < 5; ++i) txt += Unit("EN-US", "JPN");  // units 26 to 30
+  WriteFile(dir.File("tm.txt"), txt);
+  std::string out, err;
+  EXPECT_EQ(RunCli({"--analyse", dir.File("tm.txt")}, out, err), kExitConverted);
+  EXPECT_EQ(out,
+            "EN-US\t1252\tEnglish (United States)\n"
+            "DE\t1252\tGerman (Germany)\n"
+            "FR\t1252\tFrench (France)\n"
+            "RU\t1251\tRussian\n");
+}
+
+TEST(CliLanguages, CodePagesFollowTheLanguageUnlessGiven) {
+  TempDir dir;
+  // "\xC4\xE0" is "Да" in Windows-1251 and "Äà" in Windows-1252.
+  WriteFile(dir.File("tm.txt"), "<TrU>\r\n<Seg L=EN-US>yes\r\n<Seg L=RU>\xC4\xE0\r\n</TrU>\r\n");
+  std::string out, err;
+  ASSERT_EQ(RunCli({"-s", "EN-US", "-t", "RU", dir.File("tm.txt")}, out, err), kExitConverted);
+  EXPECT_NE(ReadFile(dir.File("tm.tmx")).find("<seg>\xD0\x94\xD0\xB0</seg>"), std::string::npos);
+  ASSERT_EQ(RunCli({"-s", "EN-US", "-t", "RU", "--target-codepage", "1252", dir.File("tm.txt")},
+                   out, err),
+            kExitConverted);
+  EXPECT_NE(ReadFile(dir.File("tm.tmx")).find("<seg>\xC3\x84\xC3\xA0</seg>"), std::string::npos);
+}
+
+TEST(CliLanguages, ListLanguagesGivesTheCatalogue) {
+  std::string out, err;
+  EXPECT_EQ(RunCli({"--list-languages"}, out, err), kExitConverted);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 149);
+  EXPECT_EQ(out.rfind("AF\t1252\tAfrikaans\n", 0), 0u);
+  EXPECT_NE(out.find("\nJA\t932\tJapanese\n"), std::string::npos);
+  EXPECT_NE(out.find("\nJI\t1255\tYiddish\n"), std::string::npos);
+}
+
+}  // namespace
