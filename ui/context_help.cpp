@@ -11,6 +11,20 @@
 
 #include "text/string_table.h"
 
+namespace {
+
+// The controls that have a context-help text; the text is the string of the control's id.
+constexpr int kHelpIds[] = {1, 1002, 1003, 1004, 1005, 1006, 1008, 1010, 1011, 1012, 1013, 1015};
+
+QString HelpText(int id) {
+  for (int helpId : kHelpIds) {
+    if (helpId == id) return QString::fromUtf8(LoadStringText(id));
+  }
+  return {};
+}
+
+}  // namespace
+
 const QColor CHelpPopup::kBackground(255, 255, 208);
 
 CHelpPopup::CHelpPopup(const QString& text, QWidget* parent)
@@ -44,7 +58,7 @@ QString ContextHelp::HelpTextFor(const QWidget* widget) const {
   for (const QWidget* w = widget; w && w != m_dialog; w = w->parentWidget()) {
     bool numeric = false;
     const int id = w->objectName().toInt(&numeric);
-    if (numeric) return QString::fromUtf8(LoadStringText(id));
+    if (numeric) return HelpText(id);
   }
   return {};
 }

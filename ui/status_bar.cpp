@@ -2,7 +2,7 @@
 #include "ui/status_bar.h"
 
 #include <QPainter>
-#include <QStyleOption>
+#include <qdrawutil.h>
 
 namespace {
 constexpr int kGap = 2;          // space between panes and around them
@@ -60,10 +60,7 @@ void CStatusBar::paintEvent(QPaintEvent* /*event*/) {
   for (int pane = 0; pane < PaneCount(); ++pane) {
     const QRect r = GetItemRect(pane);
     if (r.width() <= 0) continue;
-    QStyleOption option;
-    option.initFrom(this);
-    option.rect = r;
-    style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &option, &painter, this);
+    qDrawShadePanel(&painter, r, palette(), true, 1);
     const QRect textRect = r.adjusted(kTextPadding, 0, -kTextPadding, 0);
     const QString shown =
         fontMetrics().elidedText(m_texts[pane], Qt::ElideRight, textRect.width());
