@@ -33,7 +33,10 @@ QtProgressReporter::~QtProgressReporter() {
 }
 
 void QtProgressReporter::SetProgressText(const std::string& text) {
-  if (m_bar) m_bar->SetText(QString::fromUtf8(text));
+  // The same percentage comes many times in a row: the bar is placed for a new text only.
+  if (!m_bar || text == m_lastText) return;
+  m_lastText = text;
+  m_bar->SetText(QString::fromUtf8(text));
 }
 
 void QtProgressReporter::SetProgressPos(int percent) {
@@ -60,6 +63,9 @@ void QtProgressReporter::EndWaitCursor() {
 }
 
 bool QtProgressReporter::PumpMessages() {
-  QCoreApplication::processEvents();
+  if (!m_sincePump.isValid() || m_sincePump.elapsed() >= kPumpIntervalMs) {
+    QCoreApplication::processEvents();
+    m_sincePump.start();
+  }
   return !(m_quitting && m_quitting());
 }
