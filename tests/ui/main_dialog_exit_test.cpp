@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Way { ExitButton, EnterKey, CloseBox, Escape };
+enum class Way { ExitButton, EnterKey, EnterInList, CloseBox, Escape };
 
 }  // namespace
 
@@ -42,6 +42,8 @@ class MainDialogExitTest : public QObject {
     QTest::newRow("Exit, no") << Way::ExitButton << true << PromptAnswer::No << false;
     QTest::newRow("Enter in a field, yes") << Way::EnterKey << true << PromptAnswer::Yes << true;
     QTest::newRow("Enter in a field, no") << Way::EnterKey << true << PromptAnswer::No << false;
+    QTest::newRow("Enter in a language list") << Way::EnterInList << true << PromptAnswer::Yes
+                                              << true;
     QTest::newRow("close box, yes") << Way::CloseBox << true << PromptAnswer::Yes << true;
     QTest::newRow("close box, no") << Way::CloseBox << true << PromptAnswer::No << false;
     QTest::newRow("Escape") << Way::Escape << false << PromptAnswer::No << true;
@@ -63,6 +65,12 @@ class MainDialogExitTest : public QObject {
       case Way::EnterKey:
         QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("1002")), Qt::Key_Return);
         break;
+      case Way::EnterInList: {
+        QWidget* list = dialog.findChild<QWidget*>(QStringLiteral("1010"));
+        list->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+      }
       case Way::CloseBox:
         dialog.close();
         break;
