@@ -130,9 +130,9 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {
     last = ConvertInDialog(dialog, guiTmx);
     if (bestGui < 0 || last.seconds < bestGui) bestGui = last.seconds;
-    const double cliSeconds = ConvertWithCli(
-        cli, {QStringLiteral("-q"), QStringLiteral("-s"), source, QStringLiteral("-t"), target,
-              QStringLiteral("-o"), cliTmx, txt});
+    const double cliSeconds =
+        ConvertWithCli(cli, {QStringLiteral("-q"), QStringLiteral("-s"), source,
+                             QStringLiteral("-t"), target, QStringLiteral("-o"), cliTmx, txt});
     if (cliSeconds < 0) {
       std::fprintf(stderr, "velmar2tmx-cli failed on %s\n", qPrintable(txt));
       return 1;

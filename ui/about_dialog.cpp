@@ -78,7 +78,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                          Qt::AlignHCenter));
   layout->addSpacing(6);
   layout->addWidget(howTo);
-  layout->addWidget(Text("1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file", this));
+  layout->addWidget(
+      Text("1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file", this));
   layout->addWidget(step2);
   layout->addWidget(Text("3. Click the Protect button to create the TMX file", this));
   layout->addWidget(Text("4. Your translation memory is now secure", this));

@@ -43,8 +43,12 @@ CHelpPopup::CHelpPopup(const QString& text, QWidget* parent)
   setAutoFillBackground(true);
 }
 
-void CHelpPopup::mousePressEvent(QMouseEvent* /*event*/) { close(); }
-void CHelpPopup::keyPressEvent(QKeyEvent* /*event*/) { close(); }
+void CHelpPopup::mousePressEvent(QMouseEvent* /*event*/) {
+  close();
+}
+void CHelpPopup::keyPressEvent(QKeyEvent* /*event*/) {
+  close();
+}
 
 ContextHelp::ContextHelp(QWidget* dialog) : QObject(dialog), m_dialog(dialog) {
   for (QWidget* child : dialog->findChildren<QWidget*>()) child->installEventFilter(this);

@@ -21,8 +21,8 @@ QFont DialogFont() {
 QSize DialogUnitsToPixels(const QFont& font, int width, int height) {
   // The base units of a dialog font: the average width of the Latin letters and the height.
   const QFontMetrics metrics(font);
-  const int letters =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   const int baseX = (letters / 26 + 1) / 2;
   const int baseY = metrics.height();
   return QSize(width * baseX / 4, height * baseY / 8);

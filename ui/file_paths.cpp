@@ -24,7 +24,9 @@ bool PathExists(const QString& path) {
   return ::access(bytes.constData(), F_OK) == 0;
 }
 
-std::string ToEnginePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string ToEnginePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
 
 QString QtFileFilter(const std::string& pairs) {
   const QStringList parts = QString::fromUtf8(pairs).split(QLatin1Char('|'));

@@ -116,7 +116,9 @@ void CHyperLink::FollowLink() {
   UpdateColour();
 }
 
-int CHyperLink::GotoURL(const QString& target) { return TheOpener()(target); }
+int CHyperLink::GotoURL(const QString& target) {
+  return TheOpener()(target);
+}
 
 void CHyperLink::SetOpener(Opener opener) {
   TheOpener() = opener ? std::move(opener) : Opener(OpenWithDesktop);

@@ -105,8 +105,12 @@ void CLanguageDlg::OnDoubleClick() {
   }
 }
 
-void CLanguageDlg::OnSetSource() { m_sourceEdit->setText(m_selectedText); }
-void CLanguageDlg::OnSetTarget() { m_targetEdit->setText(m_selectedText); }
+void CLanguageDlg::OnSetSource() {
+  m_sourceEdit->setText(m_selectedText);
+}
+void CLanguageDlg::OnSetTarget() {
+  m_targetEdit->setText(m_selectedText);
+}
 
 void CLanguageDlg::accept() {
   m_source = m_sourceEdit->text();

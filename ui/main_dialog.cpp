@@ -35,10 +35,14 @@ namespace {
 constexpr int kProgressPane = 1;
 constexpr int kStatePaneMargin = 300;  // pane 0 is the client width minus this
 
-QString Text(int id) { return QString::fromUtf8(LoadStringText(id)); }
+QString Text(int id) {
+  return QString::fromUtf8(LoadStringText(id));
+}
 
 // Message boxes show the string table's CR LF line ends as plain line breaks.
-QString MessageText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString MessageText(QString text) {
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 // Why a conversion wrote nothing, when the engine knows a cause beyond the languages.
 QString FailureDetail(const EngineError& error) {
@@ -127,7 +131,8 @@ void CMainDlg::ReadSelectedLanguage(ModelComboBox* languages, ModelComboBox* enc
                                     std::string& code, int& codePage) {
   ComboModel encodingModel = encodings->Model();
   GetSelectedLanguage(languages->Model(), &encodingModel, code, codePage);
-  if (encodingModel.selected != encodings->GetCurSel()) encodings->SetCurSel(encodingModel.selected);
+  if (encodingModel.selected != encodings->GetCurSel())
+    encodings->SetCurSel(encodingModel.selected);
 }
 
 void CMainDlg::SelectLanguage(ModelComboBox* languages, ModelComboBox* encodings,
@@ -146,12 +151,12 @@ void CMainDlg::OnTxtPathChanged() {
   LanguageList languages;
   if (RunAnalysis(ToEnginePath(m_txtPath), languages)) {
     if (!languages.empty()) {
-      SelectLanguage(m_sourceLanguages, m_sourceEncodings,
-                     QString::fromUtf8(languages[0].name), m_sourceLang, m_sourceCodePage);
+      SelectLanguage(m_sourceLanguages, m_sourceEncodings, QString::fromUtf8(languages[0].name),
+                     m_sourceLang, m_sourceCodePage);
     }
     if (languages.size() > 1) {
-      SelectLanguage(m_targetLanguages, m_targetEncodings,
-                     QString::fromUtf8(languages[1].name), m_targetLang, m_targetCodePage);
+      SelectLanguage(m_targetLanguages, m_targetEncodings, QString::fromUtf8(languages[1].name),
+                     m_targetLang, m_targetCodePage);
     }
   }
   SetBusy(false);
@@ -181,25 +186,19 @@ void CMainDlg::OnBrowseTmx() {
 void CMainDlg::OnAnalyse() {
   m_txtPath = m_txtEdit->text();
   if (m_txtPath.isEmpty()) {
-    UserPrompts::ShowMessage(this, Text(IDS_NEED_TXT), PromptIcon::Exclamation,
-                             PromptButtons::Ok);
+    UserPrompts::ShowMessage(this, Text(IDS_NEED_TXT), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
   LanguageList languages;
   if (RunAnalysis(ToEnginePath(m_txtPath), languages)) {
     CLanguageDlg chooser(languages, this);
     const int result = m_runLanguageDialog ? m_runLanguageDialog(chooser) : chooser.exec();
-    if (result == QDialog::Accepted && !chooser.Source().isEmpty() &&
-        !chooser.Target().isEmpty()) {
+    if (result == QDialog::Accepted && !chooser.Source().isEmpty() && !chooser.Target().isEmpty()) {
       // A catalogue code becomes its display name; any other text is looked up as it is.
-      const QString source = QString::fromUtf8(
-          LanguageDisplayName(chooser.Source().toStdString()));
-      SelectLanguage(m_sourceLanguages, m_sourceEncodings, source, m_sourceLang,
-                     m_sourceCodePage);
-      const QString target = QString::fromUtf8(
-          LanguageDisplayName(chooser.Target().toStdString()));
-      SelectLanguage(m_targetLanguages, m_targetEncodings, target, m_targetLang,
-                     m_targetCodePage);
+      const QString source = QString::fromUtf8(LanguageDisplayName(chooser.Source().toStdString()));
+      SelectLanguage(m_sourceLanguages, m_sourceEncodings, source, m_sourceLang, m_sourceCodePage);
+      const QString target = QString::fromUtf8(LanguageDisplayName(chooser.Target().toStdString()));
+      SelectLanguage(m_targetLanguages, m_targetEncodings, target, m_targetLang, m_targetCodePage);
     }
   }
   SetBusy(false);
@@ -209,13 +208,11 @@ void CMainDlg::OnProtect() {
   m_txtPath = m_txtEdit->text();
   m_tmxPath = m_tmxEdit->text();
   if (m_txtPath.isEmpty()) {
-    UserPrompts::ShowMessage(this, Text(IDS_NEED_TXT), PromptIcon::Exclamation,
-                             PromptButtons::Ok);
+    UserPrompts::ShowMessage(this, Text(IDS_NEED_TXT), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
   if (m_tmxPath.isEmpty()) {
-    UserPrompts::ShowMessage(this, Text(IDS_NEED_TMX), PromptIcon::Exclamation,
-                             PromptButtons::Ok);
+    UserPrompts::ShowMessage(this, Text(IDS_NEED_TMX), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
   WaitCursor::Begin();
@@ -232,8 +229,8 @@ void CMainDlg::OnProtect() {
   if (!m_quitPosted) {
     QString message;
     if (written > 0) {
-      message = MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"),
-                                                         QString::number(written));
+      message =
+          MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"), QString::number(written));
     } else {
       message = MessageText(Text(IDS_NOTHING_EXPORTED));
       const QString detail = FailureDetail(exporter.LastError());

@@ -9,8 +9,8 @@
 
 CProgressBar::CProgressBar() = default;
 
-CProgressBar::CProgressBar(const QString& message, CStatusBar* statusBar, int maximum,
-                           bool smooth, int pane) {
+CProgressBar::CProgressBar(const QString& message, CStatusBar* statusBar, int maximum, bool smooth,
+                           int pane) {
   Create(message, statusBar, 100, maximum, smooth, pane);
 }
 
@@ -63,7 +63,9 @@ bool CProgressBar::SetPos(int position) {
   return true;
 }
 
-int CProgressBar::Position() const { return m_bar ? m_bar->value() : 0; }
+int CProgressBar::Position() const {
+  return m_bar ? m_bar->value() : 0;
+}
 
 bool CProgressBar::SetText(const QString& text) {
   m_message = text;

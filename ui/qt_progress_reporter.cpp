@@ -10,7 +10,9 @@
 
 namespace WaitCursor {
 
-void Begin() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+void Begin() {
+  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
 
 void Restore() {
   const QCursor* current = QGuiApplication::overrideCursor();
@@ -19,7 +21,9 @@ void Restore() {
   }
 }
 
-void End() { QGuiApplication::restoreOverrideCursor(); }
+void End() {
+  QGuiApplication::restoreOverrideCursor();
+}
 
 }  // namespace WaitCursor
 

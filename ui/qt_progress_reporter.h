@@ -40,7 +40,7 @@ class QtProgressReporter : public ProgressReporter {
   CProgressBar* m_bar;
   CStatusBar* m_statusBar;
   std::function<bool()> m_quitting;
-  int m_waitCursors = 0;  // Begin calls not yet ended
+  int m_waitCursors = 0;   // Begin calls not yet ended
   std::string m_lastText;  // the bar's text as last set
   QElapsedTimer m_sincePump;
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/status_bar.h"
 
-#include <QPainter>
 #include <qdrawutil.h>
+
+#include <QPainter>
 
 namespace {
 constexpr int kGap = 2;          // space between panes and around them
@@ -53,7 +54,9 @@ QSize CStatusBar::sizeHint() const {
   return QSize(200, textHeight + 2 * kTextPadding + kGap + 1);
 }
 
-QSize CStatusBar::minimumSizeHint() const { return QSize(0, sizeHint().height()); }
+QSize CStatusBar::minimumSizeHint() const {
+  return QSize(0, sizeHint().height());
+}
 
 void CStatusBar::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
@@ -62,8 +65,7 @@ void CStatusBar::paintEvent(QPaintEvent* /*event*/) {
     if (r.width() <= 0) continue;
     qDrawShadePanel(&painter, r, palette(), true, 1);
     const QRect textRect = r.adjusted(kTextPadding, 0, -kTextPadding, 0);
-    const QString shown =
-        fontMetrics().elidedText(m_texts[pane], Qt::ElideRight, textRect.width());
+    const QString shown = fontMetrics().elidedText(m_texts[pane], Qt::ElideRight, textRect.width());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
   }

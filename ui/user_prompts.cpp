@@ -58,10 +58,10 @@ PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
     }
     return buttons == PromptButtons::YesNo ? script.questionDefault : PromptAnswer::Ok;
   }
-  QMessageBox box(ToQtIcon(icon), shown.caption, text,
-                  buttons == PromptButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                  : QMessageBox::Ok,
-                  parent);
+  QMessageBox box(
+      ToQtIcon(icon), shown.caption, text,
+      buttons == PromptButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+      parent);
   const int result = box.exec();
   if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
   return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
@@ -85,15 +85,27 @@ std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request) {
   return dialog.selectedFiles().constFirst();
 }
 
-void SetScripted(bool scripted) { TheScript().scripted = scripted; }
-bool IsScripted() { return TheScript().scripted; }
-void QueueAnswer(PromptAnswer answer) { TheScript().answers.push_back(answer); }
+void SetScripted(bool scripted) {
+  TheScript().scripted = scripted;
+}
+bool IsScripted() {
+  return TheScript().scripted;
+}
+void QueueAnswer(PromptAnswer answer) {
+  TheScript().answers.push_back(answer);
+}
 void QueueFile(std::optional<QString> path) {
   TheScript().files.push_back(FileAnswer{path.has_value(), path.value_or(QString())});
 }
-void SetDefaultQuestionAnswer(PromptAnswer answer) { TheScript().questionDefault = answer; }
-const std::vector<ShownMessage>& Messages() { return TheScript().messages; }
-const std::vector<FileRequest>& FileRequests() { return TheScript().fileRequests; }
+void SetDefaultQuestionAnswer(PromptAnswer answer) {
+  TheScript().questionDefault = answer;
+}
+const std::vector<ShownMessage>& Messages() {
+  return TheScript().messages;
+}
+const std::vector<FileRequest>& FileRequests() {
+  return TheScript().fileRequests;
+}
 
 void ClearLog() {
   Script& script = TheScript();

@@ -24,9 +24,9 @@ struct ShownMessage {
 
 // One file dialog as it was requested.
 struct FileRequest {
-  bool save = false;        // save-as rather than open
-  QString filter;           // Qt filter syntax ("TMX files (*.tmx);;All files (*.*)")
-  QString defaultSuffix;    // "txt" or "tmx"
+  bool save = false;      // save-as rather than open
+  QString filter;         // Qt filter syntax ("TMX files (*.tmx);;All files (*.*)")
+  QString defaultSuffix;  // "txt" or "tmx"
 };
 
 namespace UserPrompts {

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The link control: colours by state, when the target opens, what a failure shows, the tool
 // tip and the auto-size.
+#include "ui/hyperlink.h"
+
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "ui/hyperlink.h"
 #include "ui/user_prompts.h"
 #include "ui_test_support.h"
 
@@ -69,6 +70,7 @@ class HyperlinkTest : public QObject {
 
   void colourStatesOfAClick() {
     Window w;
+    w.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.window));
     CHyperLink* link = w.link;
     QTest::mousePress(link, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));

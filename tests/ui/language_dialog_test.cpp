@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The language selection dialog: the list in analysis order, "&Set"/"S&et", the double click
 // that fills the first empty field, and OK handing over both fields as they stand.
+#include "ui/language_dialog.h"
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/language_dialog.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -43,8 +44,10 @@ class LanguageDialogTest : public QObject {
     QVERIFY(list->selectedItems().isEmpty());
     QVERIFY(dialog.SourceEdit()->text().isEmpty());
     QVERIFY(dialog.TargetEdit()->text().isEmpty());
-    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("1019"))->text(), QStringLiteral("&Set"));
-    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("1020"))->text(), QStringLiteral("S&et"));
+    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("1019"))->text(),
+             QStringLiteral("&Set"));
+    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("1020"))->text(),
+             QStringLiteral("S&et"));
     QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("1"))->isDefault());
   }
 
@@ -89,9 +92,12 @@ class LanguageDialogTest : public QObject {
   void okHandsOverTheFieldsUnchecked_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("target");
-    QTest::newRow("codes typed by hand") << "EN-US" << "de";
-    QTest::newRow("one field empty") << "Greek" << "";
-    QTest::newRow("free text") << "  anything  " << "Swedish";
+    QTest::newRow("codes typed by hand") << "EN-US"
+                                         << "de";
+    QTest::newRow("one field empty") << "Greek"
+                                     << "";
+    QTest::newRow("free text") << "  anything  "
+                               << "Swedish";
   }
 
   void okHandsOverTheFieldsUnchecked() {

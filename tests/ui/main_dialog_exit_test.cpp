@@ -42,8 +42,8 @@ class MainDialogExitTest : public QObject {
     QTest::newRow("Exit, no") << Way::ExitButton << true << PromptAnswer::No << false;
     QTest::newRow("Enter in a field, yes") << Way::EnterKey << true << PromptAnswer::Yes << true;
     QTest::newRow("Enter in a field, no") << Way::EnterKey << true << PromptAnswer::No << false;
-    QTest::newRow("Enter in a language list") << Way::EnterInList << true << PromptAnswer::Yes
-                                              << true;
+    QTest::newRow("Enter in a language list")
+        << Way::EnterInList << true << PromptAnswer::Yes << true;
     QTest::newRow("close box, yes") << Way::CloseBox << true << PromptAnswer::Yes << true;
     QTest::newRow("close box, no") << Way::CloseBox << true << PromptAnswer::No << false;
     QTest::newRow("Escape") << Way::Escape << false << PromptAnswer::No << true;
@@ -56,6 +56,7 @@ class MainDialogExitTest : public QObject {
     QFETCH(bool, ends);
     CMainDlg dialog;
     dialog.show();
+    dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     UserPrompts::QueueAnswer(answer);
     switch (way) {

@@ -2,6 +2,8 @@
 // The main dialog's commands: the TXT path change (TMX path, analysis, preselection), Protect,
 // Analyse with the language dialog, the file dialogs, a dropped file, the context help and the
 // controls as the user meets them.
+#include "ui/main_dialog.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -24,7 +26,6 @@
 #include "ui/context_help.h"
 #include "ui/hyperlink.h"
 #include "ui/language_dialog.h"
-#include "ui/main_dialog.h"
 #include "ui/progress_bar.h"
 #include "ui/status_bar.h"
 #include "ui/user_prompts.h"
@@ -33,7 +34,9 @@
 
 namespace {
 
-QString Text(int id) { return QString::fromUtf8(LoadStringText(id)); }
+QString Text(int id) {
+  return QString::fromUtf8(LoadStringText(id));
+}
 
 template <typename T>
 T* Control(const QWidget& dialog, const char* id) {
@@ -42,7 +45,9 @@ T* Control(const QWidget& dialog, const char* id) {
   return control;
 }
 
-QString Name(const char* code) { return QString::fromUtf8(LanguageDisplayName(code)); }
+QString Name(const char* code) {
+  return QString::fromUtf8(LanguageDisplayName(code));
+}
 
 }  // namespace
 
@@ -143,14 +148,16 @@ class MainDialogTest : public QObject {
     QTest::addColumn<QString>("targetCode");
     QTest::addColumn<int>("sourceCodePage");
     QTest::addColumn<int>("targetCodePage");
-    QTest::newRow("two languages") << QStringList{"EN-US", "DE"} << "EN-US" << "DE" << 1252 << 1252;
-    QTest::newRow("first two of three") << QStringList{"RU", "EL", "DE"} << "RU" << "EL" << 1251
-                                        << 1253;
+    QTest::newRow("two languages") << QStringList{"EN-US", "DE"} << "EN-US"
+                                   << "DE" << 1252 << 1252;
+    QTest::newRow("first two of three") << QStringList{"RU", "EL", "DE"} << "RU"
+                                        << "EL" << 1251 << 1253;
     // One language changes only the source; the target keeps the stored "FR".
-    QTest::newRow("one language") << QStringList{"PL"} << "PL" << "FR" << 1250 << 1252;
+    QTest::newRow("one language") << QStringList{"PL"} << "PL"
+                                  << "FR" << 1250 << 1252;
     // Other code forms are resolved to the catalogue's codes.
-    QTest::newRow("underscore codes") << QStringList{"DE_CH", "EN_GB"} << "DE-CH" << "EN-GB"
-                                      << 1252 << 1252;
+    QTest::newRow("underscore codes") << QStringList{"DE_CH", "EN_GB"} << "DE-CH"
+                                      << "EN-GB" << 1252 << 1252;
   }
 
   void txtPathChangeAnalysesAndPreselects() {
@@ -213,8 +220,10 @@ class MainDialogTest : public QObject {
   void fileWithoutExtensionAndWithTwoDots_data() {
     QTest::addColumn<QString>("txtName");
     QTest::addColumn<QString>("tmxName");
-    QTest::newRow("no extension") << "legal" << "legal.tmx";
-    QTest::newRow("two dots") << "a.b.txt" << "a.b.tmx";
+    QTest::newRow("no extension") << "legal"
+                                  << "legal.tmx";
+    QTest::newRow("two dots") << "a.b.txt"
+                              << "a.b.tmx";
   }
 
   void fileWithoutExtensionAndWithTwoDots() {
@@ -346,13 +355,21 @@ class MainDialogTest : public QObject {
     QTest::addColumn<QString>("targetCode");
     QTest::newRow("names") << Name("DE") << Name("EN-US") << int(QDialog::Accepted) << "DE"
                            << "EN-US";
-    QTest::newRow("catalogue codes") << "IT" << "EN-US" << int(QDialog::Accepted) << "IT"
+    QTest::newRow("catalogue codes") << "IT"
+                                     << "EN-US" << int(QDialog::Accepted) << "IT"
                                      << "EN-US";
-    QTest::newRow("lower-case name") << Name("DE").toLower() << "IT" << int(QDialog::Accepted)
-                                     << "DE" << "IT";
-    QTest::newRow("unknown text") << "Klingon" << "DE" << int(QDialog::Accepted) << "" << "DE";
-    QTest::newRow("one field empty") << "DE" << "" << int(QDialog::Accepted) << "EN-US" << "IT";
-    QTest::newRow("cancelled") << "DE" << "EN-US" << int(QDialog::Rejected) << "EN-US" << "IT";
+    QTest::newRow("lower-case name")
+        << Name("DE").toLower() << "IT" << int(QDialog::Accepted) << "DE"
+        << "IT";
+    QTest::newRow("unknown text") << "Klingon"
+                                  << "DE" << int(QDialog::Accepted) << ""
+                                  << "DE";
+    QTest::newRow("one field empty") << "DE"
+                                     << "" << int(QDialog::Accepted) << "EN-US"
+                                     << "IT";
+    QTest::newRow("cancelled") << "DE"
+                               << "EN-US" << int(QDialog::Rejected) << "EN-US"
+                               << "IT";
   }
 
   void analyseAppliesTheChosenPair() {
@@ -495,6 +512,7 @@ class MainDialogTest : public QObject {
     QFETCH(int, textId);
     CMainDlg dialog;
     dialog.show();
+    dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto* widget = dialog.findChild<QWidget*>(control);
     QVERIFY(widget);

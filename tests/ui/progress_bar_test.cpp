@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The progress bar in a status-bar pane: its place right of the message, the vertical inset,
 // following resizes, the pane text, and what remains when it goes.
+#include "ui/progress_bar.h"
+
 #include <QFontMetrics>
 #include <QTest>
 
-#include "ui/progress_bar.h"
 #include "ui/qt_progress_reporter.h"
 #include "ui/status_bar.h"
 #include "ui_test_support.h"
@@ -20,7 +21,9 @@ struct Bar {
     status.show();
   }
   QRect Pane() const { return status.GetItemRect(1); }
-  int Width(const QString& text) const { return QFontMetrics(status.font()).horizontalAdvance(text); }
+  int Width(const QString& text) const {
+    return QFontMetrics(status.font()).horizontalAdvance(text);
+  }
 };
 
 }  // namespace

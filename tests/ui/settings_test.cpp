@@ -59,11 +59,14 @@ class SettingsTest : public QObject {
     QTest::addColumn<QString>("sourceCode");
     QTest::addColumn<QString>("targetCode");
     QTest::addColumn<int>("sourceIndex");  // -1: no selection expected
-    QTest::newRow("absent: defaults") << QVariant() << QVariant() << "EN-US" << "FR" << 0;
-    QTest::newRow("stored codes") << QVariant("DE") << QVariant("IT") << "DE" << "IT" << 0;
-    QTest::newRow("stored empty") << QVariant("") << QVariant("") << "" << "" << -1;
-    QTest::newRow("not a catalogue code") << QVariant("XX") << QVariant("FR") << "XX" << "FR"
-                                          << -1;
+    QTest::newRow("absent: defaults") << QVariant() << QVariant() << "EN-US"
+                                      << "FR" << 0;
+    QTest::newRow("stored codes") << QVariant("DE") << QVariant("IT") << "DE"
+                                  << "IT" << 0;
+    QTest::newRow("stored empty") << QVariant("") << QVariant("") << ""
+                                  << "" << -1;
+    QTest::newRow("not a catalogue code") << QVariant("XX") << QVariant("FR") << "XX"
+                                          << "FR" << -1;
     // A display name stored instead of a code is found in the list by its text.
     QTest::newRow("display name") << QVariant(QString::fromUtf8(LanguageDisplayName("DE")))
                                   << QVariant() << QString::fromUtf8(LanguageDisplayName("DE"))

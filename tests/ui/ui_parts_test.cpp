@@ -23,14 +23,22 @@ class UiPartsTest : public QObject {
   void tmxPathFromTxtPath_data() {
     QTest::addColumn<QString>("txt");
     QTest::addColumn<QString>("tmx");
-    QTest::newRow("extension replaced") << "/tm/legal.txt" << "/tm/legal.tmx";
-    QTest::newRow("no extension") << "/tm/legal" << "/tm/legal.tmx";
-    QTest::newRow("two dots") << "/tm/a.b.txt" << "/tm/a.b.tmx";
-    QTest::newRow("dot in the folder only") << "/tm.v2/legal" << "/tm.v2/legal.tmx";
-    QTest::newRow("folder") << "/tm/" << "/tm/.tmx";
-    QTest::newRow("root") << "/" << "/.tmx";
-    QTest::newRow("relative") << "legal.TXT" << "legal.tmx";
-    QTest::newRow("non-ASCII") << "/tm/\u00FCbersetzung.txt" << "/tm/\u00FCbersetzung.tmx";
+    QTest::newRow("extension replaced") << "/tm/legal.txt"
+                                        << "/tm/legal.tmx";
+    QTest::newRow("no extension") << "/tm/legal"
+                                  << "/tm/legal.tmx";
+    QTest::newRow("two dots") << "/tm/a.b.txt"
+                              << "/tm/a.b.tmx";
+    QTest::newRow("dot in the folder only") << "/tm.v2/legal"
+                                            << "/tm.v2/legal.tmx";
+    QTest::newRow("folder") << "/tm/"
+                            << "/tm/.tmx";
+    QTest::newRow("root") << "/"
+                          << "/.tmx";
+    QTest::newRow("relative") << "legal.TXT"
+                              << "legal.tmx";
+    QTest::newRow("non-ASCII") << "/tm/\u00FCbersetzung.txt"
+                               << "/tm/\u00FCbersetzung.tmx";
   }
 
   void tmxPathFromTxtPath() {

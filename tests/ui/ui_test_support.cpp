@@ -50,8 +50,8 @@ void WriteTxt(const QString& path, int units, const QStringList& codes) {
 }
 
 QStringList FolderEntries(const QString& folder) {
-  QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                               QDir::Hidden | QDir::System);
+  QStringList entries =
+      QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   entries.sort();
   return entries;
 }

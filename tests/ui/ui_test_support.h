@@ -15,7 +15,6 @@ void InitEnvironment();
 // Empties the settings store and the prompt log (call in init()).
 void ResetState();
 
-
 // A Vovuzaduz TXT file of `units` units, each with one segment for every code of `codes`.
 void WriteTxt(const QString& path, int units, const QStringList& codes);
 // Entries of a folder, sorted.
@@ -27,10 +26,10 @@ QString ValidateTmx(const QString& path, bool* skipped);
 
 }  // namespace uitest
 
-#define VERIFY_VALID_TMX(path)                                      \
-  do {                                                              \
-    bool skipped_ = false;                                          \
+#define VERIFY_VALID_TMX(path)                                       \
+  do {                                                               \
+    bool skipped_ = false;                                           \
     const QString complaint_ = uitest::ValidateTmx(path, &skipped_); \
-    if (skipped_) QSKIP("xmllint or the TMX DTD is missing");      \
-    QVERIFY2(complaint_.isEmpty(), qPrintable(complaint_));         \
+    if (skipped_) QSKIP("xmllint or the TMX DTD is missing");        \
+    QVERIFY2(complaint_.isEmpty(), qPrintable(complaint_));          \
   } while (false)
