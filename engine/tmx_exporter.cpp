@@ -156,8 +156,11 @@ class ExportRun {
   std::string m_sourceText, m_targetText;
   std::vector<std::u16string> m_properties;
   size_t m_propertyCount = 0;
-  // <tuv> attributes: kind and value, in the order of their first occurrence.
-  std::vector<std::pair<int, std::u16string>> m_attributes;
+  // <tuv> attributes: their kinds in the order of first occurrence, and the last value of each.
+  std::array<int, kFieldKinds> m_attributeOrder{};
+  int m_attributeCount = 0;
+  std::array<std::u16string, kFieldKinds> m_attributeValues;
+  std::u16string m_date;    // scratch: a formatted date
   std::string m_code;       // scratch: a Seg line's code during resolution
   std::u16string m_line;    // scratch: the line being built
   std::u16string m_value;   // scratch: a field value
@@ -346,7 +349,7 @@ void ExportRun::HandleRecord(std::string_view tag, std::string_view lValue,
     }
     if (m_sourceText.empty() || m_targetText.empty()) {
       m_propertyCount = 0;
-      m_attributes.clear();
+      m_attributeCount = 0;
       return;
     }
     WriteUnit();
@@ -403,19 +406,12 @@ void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
     addProperty(u"x-TXT:", m_value);
     return;
   }
-  std::u16string attributeValue;
-  if (IsDateField(kind)) {
-    if (!FormatTmxDate(m_value, attributeValue)) return;
-  } else {
-    attributeValue = m_value;
-  }
-  for (auto& [k, v] : m_attributes) {
-    if (k == kind) {
-      v = std::move(attributeValue);
-      return;
-    }
-  }
-  m_attributes.emplace_back(kind, std::move(attributeValue));
+  if (IsDateField(kind) && !FormatTmxDate(m_value, m_date)) return;
+  const std::u16string& value = IsDateField(kind) ? m_date : m_value;
+  bool seen = false;
+  for (int i = 0; i < m_attributeCount && !seen; ++i) seen = m_attributeOrder[static_cast<size_t>(i)] == kind;
+  if (!seen) m_attributeOrder[static_cast<size_t>(m_attributeCount++)] = kind;
+  m_attributeValues[static_cast<size_t>(kind)].assign(value);
 }
 
 void ExportRun::WriteUnit() {
@@ -436,11 +432,12 @@ void ExportRun::WriteUnit() {
   const WideString targetContent = m_x.PairInlineTags(targetMarkup, false);
 
   std::u16string attributes;
-  for (const auto& [kind, value] : m_attributes) {
+  for (int i = 0; i < m_attributeCount; ++i) {
+    const auto kind = static_cast<size_t>(m_attributeOrder[static_cast<size_t>(i)]);
     attributes += u' ';
-    attributes += kAttributeNames[static_cast<size_t>(kind)];
+    attributes += kAttributeNames[kind];
     attributes += u"=\"";
-    AppendEscaped(attributes, value, true);
+    AppendEscaped(attributes, m_attributeValues[kind], true);
     attributes += u'"';
   }
   auto writeTuv = [&](const std::u16string& code, const WideString& content) {
@@ -461,7 +458,7 @@ void ExportRun::WriteUnit() {
   writeTuv(m_targetAttr, targetContent);
   m_line = u"</tu>";
   Line(4);
-  m_attributes.clear();
+  m_attributeCount = 0;
   ++m_x.m_unitCount;
   m_x.m_inline.ClearTagLists();
 }
