@@ -21,20 +21,28 @@ void AppendAscii(std::u16string& out, std::string_view ascii) {
   for (char c : ascii) out.push_back(static_cast<unsigned char>(c));
 }
 
-// Escapes & < > (and " where the text stands in an attribute value).
+// Escapes & < > (and " where the text stands in an attribute value). Runs that need no escape
+// are copied whole.
 void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute) {
-  for (char16_t c : text) {
+  size_t from = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    std::u16string_view entity;
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
+      case u'&': entity = u"&amp;"; break;
+      case u'<': entity = u"&lt;"; break;
+      case u'>': entity = u"&gt;"; break;
       case u'"':
-        if (attribute) out += u"&quot;";
-        else out.push_back(c);
+        if (!attribute) continue;
+        entity = u"&quot;";
         break;
-      default: out.push_back(c);
+      default: continue;
     }
+    out.append(text.substr(from, i - from));
+    out.append(entity);
+    from = i + 1;
   }
+  out.append(text.substr(from));
 }
 
 // The six unit fields that become <tuv> attributes, in the order of the TXT tags.
