@@ -35,7 +35,7 @@ void PrintExportError(const EngineError& e, FILE* err) {
                    e.path.c_str());
       break;
     case EngineError::Kind::Abandoned:
-      std::fprintf(err, "velmar2tmx-cli: conversion abandoned\n");
+      std::fprintf(err, "velmar2tmx-cli: interrupted; '%s' was not written\n", e.path.c_str());
       break;
     case EngineError::Kind::None:
       break;
@@ -93,8 +93,8 @@ int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
 
   const std::string tmxPath =
       options.tmxPath.empty() ? DeriveTmxPath(options.txtPath) : options.tmxPath;
-  std::unique_ptr<TerminalProgress> progress;
-  if (!options.quiet && ::isatty(::fileno(err))) progress = std::make_unique<TerminalProgress>(err);
+  auto progress =
+      std::make_unique<TerminalProgress>(err, !options.quiet && ::isatty(::fileno(err)) != 0);
 
   CTmxExporter exporter;
   const int count = exporter.Export(options.txtPath, tmxPath, choice.sourceCode,
@@ -102,6 +102,10 @@ int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
                                     choice.targetCodePage, progress.get(), progress.get(),
                                     options.utf16 ? 1 : 0);
   progress.reset();
+  if (exporter.LastError().kind == EngineError::Kind::Abandoned) {
+    PrintExportError(exporter.LastError(), err);
+    return kExitInterrupted;
+  }
   if (count < 0) {
     PrintExportError(exporter.LastError(), err);
     return kExitFile;

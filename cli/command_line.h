@@ -9,5 +9,6 @@ inline constexpr int kExitConverted = 0;    // at least one unit written, or the
 inline constexpr int kExitNothing = 1;      // no unit written
 inline constexpr int kExitUsage = 2;        // bad options, unknown language, missing default
 inline constexpr int kExitFile = 3;         // a file cannot be opened, created, read or written
+inline constexpr int kExitInterrupted = 130;  // stopped by SIGINT or SIGTERM; nothing written
 
 int RunCommandLine(int argc, char** argv, FILE* out, FILE* err);

@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "cli/terminal_progress.h"
 
+#include <csignal>
+
+namespace {
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+}  // namespace
+
+TerminalProgress::TerminalProgress(FILE* err, bool show) : m_err(err), m_show(show) {}
+
 TerminalProgress::~TerminalProgress() {
   if (m_shown >= 0) std::fputc('\n', m_err);
 }
 
 void TerminalProgress::SetProgressPos(int percent) {
-  if (percent == m_shown) return;
+  if (!m_show || percent == m_shown) return;
   m_shown = percent;
   std::fprintf(m_err, "\r%s %3d%%", m_status.c_str(), percent);
   std::fflush(m_err);
@@ -14,4 +23,16 @@ void TerminalProgress::SetProgressPos(int percent) {
 
 void TerminalProgress::SetStatusText(const std::string& text) {
   if (!text.empty() && text != "Idle") m_status = text;
+}
+
+bool TerminalProgress::PumpMessages() { return !Interrupted(); }
+
+bool TerminalProgress::Interrupted() { return g_interrupted != 0; }
+
+void TerminalProgress::CatchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
 }

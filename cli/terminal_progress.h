@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Progress of a conversion as one updating line on stderr.
+// Progress of a conversion as one updating line on stderr (when shown), and the way an
+// interrupt (Ctrl-C, SIGTERM) reaches the engine so that it stops cleanly.
 #pragma once
 
 #include <cstdio>
@@ -9,13 +10,21 @@
 
 class TerminalProgress : public ProgressReporter {
  public:
-  explicit TerminalProgress(FILE* err) : m_err(err) {}
+  // show: print the percentage line; otherwise the reporter only watches for interrupts.
+  TerminalProgress(FILE* err, bool show);
   ~TerminalProgress() override;
   void SetProgressPos(int percent) override;
   void SetStatusText(const std::string& text) override;
+  bool PumpMessages() override;
+
+  // True once SIGINT or SIGTERM arrived.
+  static bool Interrupted();
+  // Routes SIGINT and SIGTERM to Interrupted() for the lifetime of the process.
+  static void CatchInterrupts();
 
  private:
   FILE* m_err;
+  bool m_show;
   std::string m_status = "Working";
   int m_shown = -1;
 };

@@ -22,13 +22,13 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-void AppendNumber(std::u16string& out, int value, int width) {
-  char16_t digits[8];
+// Writes value with width digits at p; returns the position after them.
+char16_t* PutNumber(char16_t* p, int value, int width) {
   for (int i = width - 1; i >= 0; --i) {
-    digits[i] = static_cast<char16_t>(u'0' + value % 10);
+    p[i] = static_cast<char16_t>(u'0' + value % 10);
     value /= 10;
   }
-  out.append(digits, static_cast<size_t>(width));
+  return p + width;
 }
 
 }  // namespace
@@ -49,13 +49,15 @@ bool FormatTmxDate(std::u16string_view value, std::u16string& out) {
       minute > 59 || second > 59) {
     return false;
   }
-  AppendNumber(out, year, 4);
-  AppendNumber(out, month, 2);
-  AppendNumber(out, day, 2);
-  out.push_back(u'T');
-  AppendNumber(out, hour, 2);
-  AppendNumber(out, minute, 2);
-  AppendNumber(out, second, 2);
-  out.push_back(u'Z');
+  char16_t text[16];
+  char16_t* p = PutNumber(text, year, 4);
+  p = PutNumber(p, month, 2);
+  p = PutNumber(p, day, 2);
+  *p++ = u'T';
+  p = PutNumber(p, hour, 2);
+  p = PutNumber(p, minute, 2);
+  p = PutNumber(p, second, 2);
+  *p++ = u'Z';
+  out.assign(text, static_cast<size_t>(p - text));
   return true;
 }

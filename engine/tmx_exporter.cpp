@@ -21,20 +21,28 @@ void AppendAscii(std::u16string& out, std::string_view ascii) {
   for (char c : ascii) out.push_back(static_cast<unsigned char>(c));
 }
 
-// Escapes & < > (and " where the text stands in an attribute value).
+// Escapes & < > (and " where the text stands in an attribute value). Runs that need no escape
+// are copied whole.
 void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute) {
-  for (char16_t c : text) {
+  size_t from = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    std::u16string_view entity;
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
+      case u'&': entity = u"&amp;"; break;
+      case u'<': entity = u"&lt;"; break;
+      case u'>': entity = u"&gt;"; break;
       case u'"':
-        if (attribute) out += u"&quot;";
-        else out.push_back(c);
+        if (!attribute) continue;
+        entity = u"&quot;";
         break;
-      default: out.push_back(c);
+      default: continue;
     }
+    out.append(text.substr(from, i - from));
+    out.append(entity);
+    from = i + 1;
   }
+  out.append(text.substr(from));
 }
 
 // The six unit fields that become <tuv> attributes, in the order of the TXT tags.
@@ -156,8 +164,11 @@ class ExportRun {
   std::string m_sourceText, m_targetText;
   std::vector<std::u16string> m_properties;
   size_t m_propertyCount = 0;
-  // <tuv> attributes: kind and value, in the order of their first occurrence.
-  std::vector<std::pair<int, std::u16string>> m_attributes;
+  // <tuv> attributes: their kinds in the order of first occurrence, and the last value of each.
+  std::array<int, kFieldKinds> m_attributeOrder{};
+  int m_attributeCount = 0;
+  std::array<std::u16string, kFieldKinds> m_attributeValues;
+  std::u16string m_date;    // scratch: a formatted date
   std::string m_code;       // scratch: a Seg line's code during resolution
   std::u16string m_line;    // scratch: the line being built
   std::u16string m_value;   // scratch: a field value
@@ -346,7 +357,7 @@ void ExportRun::HandleRecord(std::string_view tag, std::string_view lValue,
     }
     if (m_sourceText.empty() || m_targetText.empty()) {
       m_propertyCount = 0;
-      m_attributes.clear();
+      m_attributeCount = 0;
       return;
     }
     WriteUnit();
@@ -403,19 +414,12 @@ void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
     addProperty(u"x-TXT:", m_value);
     return;
   }
-  std::u16string attributeValue;
-  if (IsDateField(kind)) {
-    if (!FormatTmxDate(m_value, attributeValue)) return;
-  } else {
-    attributeValue = m_value;
-  }
-  for (auto& [k, v] : m_attributes) {
-    if (k == kind) {
-      v = std::move(attributeValue);
-      return;
-    }
-  }
-  m_attributes.emplace_back(kind, std::move(attributeValue));
+  if (IsDateField(kind) && !FormatTmxDate(m_value, m_date)) return;
+  const std::u16string& value = IsDateField(kind) ? m_date : m_value;
+  bool seen = false;
+  for (int i = 0; i < m_attributeCount && !seen; ++i) seen = m_attributeOrder[static_cast<size_t>(i)] == kind;
+  if (!seen) m_attributeOrder[static_cast<size_t>(m_attributeCount++)] = kind;
+  m_attributeValues[static_cast<size_t>(kind)].assign(value);
 }
 
 void ExportRun::WriteUnit() {
@@ -436,11 +440,12 @@ void ExportRun::WriteUnit() {
   const WideString targetContent = m_x.PairInlineTags(targetMarkup, false);
 
   std::u16string attributes;
-  for (const auto& [kind, value] : m_attributes) {
+  for (int i = 0; i < m_attributeCount; ++i) {
+    const auto kind = static_cast<size_t>(m_attributeOrder[static_cast<size_t>(i)]);
     attributes += u' ';
-    attributes += kAttributeNames[static_cast<size_t>(kind)];
+    attributes += kAttributeNames[kind];
     attributes += u"=\"";
-    AppendEscaped(attributes, value, true);
+    AppendEscaped(attributes, m_attributeValues[kind], true);
     attributes += u'"';
   }
   auto writeTuv = [&](const std::u16string& code, const WideString& content) {
@@ -461,7 +466,7 @@ void ExportRun::WriteUnit() {
   writeTuv(m_targetAttr, targetContent);
   m_line = u"</tu>";
   Line(4);
-  m_attributes.clear();
+  m_attributeCount = 0;
   ++m_x.m_unitCount;
   m_x.m_inline.ClearTagLists();
 }

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The command line's contract: arguments, output paths, messages and exit statuses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <string>
 
@@ -121,6 +127,46 @@ TEST(CliProcess, WorkedFileByteForByte) {
                           out, err),
             kExitConverted);
   EXPECT_EQ(ReadFile(dir.File("w.tmx")), ReadFile(VELMAR_TEST_DATA "/worked.tmx"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliProcess, InterruptLeavesNoFile) {
+  TempDir dir;
+  const std::string fifo = dir.File("tm.txt");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const int devnull = ::open("/dev/null", O_WRONLY);
+    ::dup2(devnull, 1);
+    ::dup2(devnull, 2);
+    ::execl(VELMAR_CLI_PATH, VELMAR_CLI_PATH, "-s", "EN-US", "-t", "DE", "-o",
+            dir.File("tm.tmx").c_str(), fifo.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // The converter blocks reading the pipe until the signal has arrived, so it must see it.
+  const int fd = ::open(fifo.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  const std::string units = std::string(kOneUnit) + kOneUnit + kOneUnit;
+  ASSERT_EQ(::write(fd, units.data(), units.size()), static_cast<ssize_t>(units.size()));
+  ::kill(pid, SIGTERM);
+  // The signal is pending before any further line is written, so the handler runs before
+  // the converter reads on.
+  // The converter stops reading once it has seen the interrupt: later writes may fail.
+  void (*previous)(int) = std::signal(SIGPIPE, SIG_IGN);
+  for (int i = 0; i < 10; ++i) {
+    if (::write(fd, units.data(), units.size()) < 0) break;
+  }
+  std::signal(SIGPIPE, previous);
+  ::close(fd);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), kExitInterrupted);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/line_file.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -166,6 +168,24 @@ TEST(StyleCodes, ExtractedUpToTheBlank) {
   EXPECT_FALSE(ExtractStyleCode("{\\St {\\StN DO_NOT_TRANSLATE}\\cs1}", code));
   EXPECT_EQ(code, u"");
   EXPECT_FALSE(ExtractStyleCode("no code here", code));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LineFile, LengthOfFilesBeyondTwoGigabytes) {
+  testutil::TempDir dir;
+  const std::string path = dir.File("big.txt");
+  testutil::WriteFile(path, "<TrU>\r\n");
+  const int64_t size = (int64_t{3} << 30) + 5;  // sparse: takes no disk space
+  ASSERT_EQ(::truncate(path.c_str(), size), 0);
+  CLineFile file;
+  ASSERT_TRUE(file.Open(path, "r", kTextPlain));
+  EXPECT_EQ(file.GetLength(), size);
+  std::string line;
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, "<TrU>");
 }
 
 }  // namespace

@@ -1,0 +1,571 @@
+// SPDX-License-Identifier: MIT
+// The main dialog's commands: the TXT path change (TMX path, analysis, preselection), Protect,
+// Analyse with the language dialog, the file dialogs, a dropped file, the context help and the
+// controls as the user meets them.
+#include "ui/main_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "text/language_catalogue.h"
+#include "text/string_table.h"
+#include "ui/context_help.h"
+#include "ui/hyperlink.h"
+#include "ui/language_dialog.h"
+#include "ui/progress_bar.h"
+#include "ui/status_bar.h"
+#include "ui/user_prompts.h"
+#include "ui/web_addresses.h"
+#include "ui_test_support.h"
+
+namespace {
+
+QString Text(int id) {
+  return QString::fromUtf8(LoadStringText(id));
+}
+
+template <typename T>
+T* Control(const QWidget& dialog, const char* id) {
+  T* control = dialog.findChild<T*>(QString::fromLatin1(id));
+  if (!control) qFatal("control %s missing", id);
+  return control;
+}
+
+QString Name(const char* code) {
+  return QString::fromUtf8(LanguageDisplayName(code));
+}
+
+}  // namespace
+
+class MainDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { uitest::InitEnvironment(); }
+  void init() {
+    uitest::ResetState();
+    m_temp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_temp->isValid());
+    m_dir.setPath(m_temp->path());
+  }
+
+  void startsWithTheTemplateControls() {
+    CMainDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("VELMAR\u00AE 2 TMX"));
+    QVERIFY(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
+    QCOMPARE(Control<QPushButton>(dialog, "1008")->text(), QStringLiteral("&About..."));
+    QCOMPARE(Control<QPushButton>(dialog, "1015")->text(), QStringLiteral("A&nalyse"));
+    QCOMPARE(Control<QPushButton>(dialog, "1006")->text(), QStringLiteral("&Protect"));
+    QCOMPARE(Control<QPushButton>(dialog, "1")->text(), QStringLiteral("E&xit"));
+    QVERIFY(Control<QPushButton>(dialog, "1")->isDefault());
+    QCOMPARE(Control<QPushButton>(dialog, "1003")->text(), QStringLiteral("..."));
+    QCOMPARE(Control<QPushButton>(dialog, "1005")->text(), QStringLiteral("..."));
+
+    // Access keys of the labels lead to their fields.
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (label->buddy()) labels << label->text() + "->" + label->buddy()->objectName();
+    }
+    labels.sort();
+    QCOMPARE(labels, QStringList({QStringLiteral("&Source->1010"), QStringLiteral("&Target->1011"),
+                                  QStringLiteral("T&MX file->1004"),
+                                  QStringLiteral("V&ELMAR\u00AE file->1002")}));
+    QStringList frames;
+    for (const QGroupBox* box : dialog.findChildren<QGroupBox*>()) frames << box->title();
+    frames.sort();
+    QCOMPARE(frames, QStringList({QStringLiteral("&Files"), QStringLiteral("&Languages")}));
+
+    // The encoding lists exist but are never shown.
+    dialog.show();
+    QVERIFY(!Control<QComboBox>(dialog, "1012")->isVisible());
+    QVERIFY(!Control<QComboBox>(dialog, "1013")->isVisible());
+    QCOMPARE(Control<QComboBox>(dialog, "1012")->currentText(),
+             QString::fromUtf8(CodePageName(1252)));
+
+    // Status bar: "Idle" in a pane 300 pixels narrower than the dialog, "0%" in the other.
+    CStatusBar* status = dialog.StatusBar();
+    QCOMPARE(status->PaneCount(), 2);
+    QCOMPARE(status->PaneText(0), QStringLiteral("Idle"));
+    QCOMPARE(status->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(status->GetItemRect(0).width(), dialog.width() - 300);
+
+    // The link, and the notice in a smaller italic face.
+    auto* link = Control<CHyperLink>(dialog, "1022");
+    QCOMPARE(link->text(), QStringLiteral("TMX Certification"));
+    QCOMPARE(link->GetURL(), QString::fromUtf8(kTmxProductPage));
+    QCOMPARE(link->toolTip(), QString::fromUtf8(kTmxProductPage));
+    QVERIFY(link->GetURL().startsWith(QStringLiteral("https://www.norvane.example/")));
+    auto* notice = Control<QLabel>(dialog, "1023");
+    QVERIFY(notice->font().italic());
+    QCOMPARE(QFontInfo(notice->font()).pixelSize(), QFontInfo(dialog.font()).pixelSize() - 2);
+  }
+
+  void tabOrderFollowsTheTemplate() {
+    CMainDlg dialog;
+    dialog.show();
+    QStringList order;
+    QWidget* start = Control<QLineEdit>(dialog, "1002");
+    QWidget* w = start;
+    do {
+      if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+          !w->objectName().isEmpty()) {
+        order << w->objectName();
+      }
+      w = w->nextInFocusChain();
+    } while (w != start);
+    QCOMPARE(order, QStringList({"1002", "1003", "1004", "1005", "1010", "1011", "1008", "1015",
+                                 "1006", "1"}));
+  }
+
+  void startsWithTheStoredLanguagesSelected() {
+    CMainDlg dialog;
+    QCOMPARE(Control<QComboBox>(dialog, "1010")->currentText(), Name("EN-US"));
+    QCOMPARE(Control<QComboBox>(dialog, "1011")->currentText(), Name("FR"));
+    QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("FR"));
+    QCOMPARE(dialog.SourceCodePage(), 1252);
+    QCOMPARE(dialog.TargetCodePage(), 1252);
+  }
+
+  void txtPathChangeAnalysesAndPreselects_data() {
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("sourceCode");
+    QTest::addColumn<QString>("targetCode");
+    QTest::addColumn<int>("sourceCodePage");
+    QTest::addColumn<int>("targetCodePage");
+    QTest::newRow("two languages") << QStringList{"EN-US", "DE"} << "EN-US"
+                                   << "DE" << 1252 << 1252;
+    QTest::newRow("first two of three") << QStringList{"RU", "EL", "DE"} << "RU"
+                                        << "EL" << 1251 << 1253;
+    // One language changes only the source; the target keeps the stored "FR".
+    QTest::newRow("one language") << QStringList{"PL"} << "PL"
+                                  << "FR" << 1250 << 1252;
+    // Other code forms are resolved to the catalogue's codes.
+    QTest::newRow("underscore codes") << QStringList{"DE_CH", "EN_GB"} << "DE-CH"
+                                      << "EN-GB" << 1252 << 1252;
+  }
+
+  void txtPathChangeAnalysesAndPreselects() {
+    QFETCH(QStringList, codes);
+    QFETCH(QString, sourceCode);
+    QFETCH(QString, targetCode);
+    QFETCH(int, sourceCodePage);
+    QFETCH(int, targetCodePage);
+    const QString txt = m_dir.filePath(QStringLiteral("memory.txt"));
+    uitest::WriteTxt(txt, 3, codes);
+
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "1002")->setText(txt);
+
+    QCOMPARE(Control<QLineEdit>(dialog, "1004")->text(), m_dir.filePath("memory.tmx"));
+    QCOMPARE(QString::fromStdString(dialog.SourceLanguageCode()), sourceCode);
+    QCOMPARE(QString::fromStdString(dialog.TargetLanguageCode()), targetCode);
+    QCOMPARE(dialog.SourceCodePage(), sourceCodePage);
+    QCOMPARE(dialog.TargetCodePage(), targetCodePage);
+    QCOMPARE(Control<QComboBox>(dialog, "1010")->currentText(),
+             Name(sourceCode.toLatin1().constData()));
+    QCOMPARE(Control<QComboBox>(dialog, "1011")->currentText(),
+             Name(targetCode.toLatin1().constData()));
+    QCOMPARE(Control<QComboBox>(dialog, "1012")->currentText(),
+             QString::fromUtf8(CodePageName(static_cast<unsigned>(sourceCodePage))));
+    QCOMPARE(Control<QComboBox>(dialog, "1013")->currentText(),
+             QString::fromUtf8(CodePageName(static_cast<unsigned>(targetCodePage))));
+    // The analysis left its last text in pane 1, its bar is gone, the buttons are free again.
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
+    QVERIFY(!dialog.IsBusy());
+    QVERIFY(Control<QPushButton>(dialog, "1015")->isEnabled());
+    QVERIFY(Control<QPushButton>(dialog, "1006")->isEnabled());
+    QVERIFY(UserPrompts::Messages().empty());
+  }
+
+  void typingAPathLetterByLetter() {
+    const QString txt = m_dir.filePath(QStringLiteral("typed.txt"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "IT"});
+    CMainDlg dialog;
+    dialog.show();
+    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    QTest::keyClicks(Control<QLineEdit>(dialog, "1002"), txt);
+    // Prefixes such as "/" name existing folders: their analysis fails without a word.
+    QVERIFY(UserPrompts::Messages().empty());
+    QCOMPARE(tmxEdit->text(), m_dir.filePath("typed.tmx"));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("IT"));
+  }
+
+  void pathThatNamesNothingChangesNothing() {
+    CMainDlg dialog;
+    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    tmxEdit->setText(QStringLiteral("/chosen/by/hand.tmx"));
+    Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath("missing.txt"));
+    QCOMPARE(tmxEdit->text(), QStringLiteral("/chosen/by/hand.tmx"));
+    QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+  }
+
+  void fileWithoutExtensionAndWithTwoDots_data() {
+    QTest::addColumn<QString>("txtName");
+    QTest::addColumn<QString>("tmxName");
+    QTest::newRow("no extension") << "legal"
+                                  << "legal.tmx";
+    QTest::newRow("two dots") << "a.b.txt"
+                              << "a.b.tmx";
+  }
+
+  void fileWithoutExtensionAndWithTwoDots() {
+    QFETCH(QString, txtName);
+    QFETCH(QString, tmxName);
+    uitest::WriteTxt(m_dir.filePath(txtName), 1, {"EN-US", "DE"});
+    CMainDlg dialog;
+    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    tmxEdit->setText(QStringLiteral("/chosen/by/hand.tmx"));
+    Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath(txtName));
+    // The derived name replaces a TMX path chosen by hand.
+    QCOMPARE(tmxEdit->text(), m_dir.filePath(tmxName));
+  }
+
+  void protectWritesAValidTmxAndReportsTheCount() {
+    const QString txt = m_dir.filePath(QStringLiteral("protect.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("protect.tmx"));
+    uitest::WriteTxt(txt, 3, {"EN-US", "DE"});
+    CMainDlg dialog;
+    dialog.show();
+    Control<QLineEdit>(dialog, "1002")->setText(txt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "1006"), Qt::LeftButton);
+
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    const ShownMessage& shown = UserPrompts::Messages().front();
+    QCOMPARE(shown.caption, QStringLiteral("VELMAR\u00AE 2 TMX"));
+    QCOMPARE(shown.icon, PromptIcon::Information);
+    QCOMPARE(shown.text, QStringLiteral("Finished exporting.\nNumber of segments written to TMX : "
+                                        "3\nYour translation memory is now secure."));
+    VERIFY_VALID_TMX(tmx);
+    // Afterwards: pane 1 empty, pane 0 back to "Idle", no bar, no wait cursor, buttons free.
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
+    QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Idle"));
+    QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(Control<QPushButton>(dialog, "1006")->isEnabled());
+  }
+
+  void protectShowsTheBusyStateWhileItRuns() {
+    const QString txt = m_dir.filePath(QStringLiteral("busy.txt"));
+    uitest::WriteTxt(txt, 300, {"EN-US", "DE"});
+    CMainDlg dialog;
+    dialog.show();
+    Control<QLineEdit>(dialog, "1002")->setText(txt);
+
+    bool sawBusy = false;
+    QString pane0, pane1;
+    bool analyseEnabled = true, protectEnabled = true, exitEnabled = false, waitCursor = false;
+    bool barVisible = false;
+    // Runs at the engine's first event check.
+    QTimer::singleShot(0, &dialog, [&] {
+      sawBusy = dialog.IsBusy();
+      pane0 = dialog.StatusBar()->PaneText(0);
+      pane1 = dialog.StatusBar()->PaneText(1);
+      analyseEnabled = Control<QPushButton>(dialog, "1015")->isEnabled();
+      protectEnabled = Control<QPushButton>(dialog, "1006")->isEnabled();
+      exitEnabled = Control<QPushButton>(dialog, "1")->isEnabled();
+      const QCursor* cursor = QGuiApplication::overrideCursor();
+      waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
+      const auto bars = dialog.StatusBar()->findChildren<QProgressBar*>();
+      barVisible = bars.size() == 1 && bars.front()->isVisible();
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "1006"), Qt::LeftButton);
+
+    QVERIFY(sawBusy);
+    QCOMPARE(pane0, QStringLiteral("Exporting..."));
+    QVERIFY2(pane1.endsWith(QLatin1Char('%')), qPrintable(pane1));
+    QVERIFY(!analyseEnabled);
+    QVERIFY(!protectEnabled);
+    QVERIFY(exitEnabled);
+    QVERIFY(waitCursor);
+    QVERIFY(barVisible);
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 300\n")));
+  }
+
+  void protectWithEmptyPaths_data() {
+    QTest::addColumn<bool>("withTxt");
+    QTest::addColumn<int>("message");
+    QTest::newRow("no TXT path") << false << IDS_NEED_TXT;
+    QTest::newRow("no TMX path") << true << IDS_NEED_TMX;
+  }
+
+  void protectWithEmptyPaths() {
+    QFETCH(bool, withTxt);
+    QFETCH(int, message);
+    CMainDlg dialog;
+    if (withTxt) Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath("nothing.txt"));
+    dialog.OnProtect();
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QCOMPARE(UserPrompts::Messages().front().text, Text(message));
+    QCOMPARE(UserPrompts::Messages().front().icon, PromptIcon::Exclamation);
+    QVERIFY(!dialog.IsBusy());
+    QVERIFY(uitest::FolderEntries(m_dir.path()).isEmpty());
+  }
+
+  void protectThatWritesNothing_data() {
+    QTest::addColumn<bool>("txtExists");
+    QTest::addColumn<bool>("detail");
+    // The file lacks the chosen pair: 0 units.
+    QTest::newRow("languages not in the file") << true << false;
+    // The TXT file cannot be opened: -1, and the cause is named.
+    QTest::newRow("TXT file missing") << false << true;
+  }
+
+  void protectThatWritesNothing() {
+    QFETCH(bool, txtExists);
+    QFETCH(bool, detail);
+    const QString txt = m_dir.filePath(QStringLiteral("other.txt"));
+    if (txtExists) uitest::WriteTxt(txt, 2, {"ES", "IT"});
+    CMainDlg dialog;
+    // The stored EN-US and FR stay selected: a one-entry file would change only the source.
+    Control<QLineEdit>(dialog, "1002")->blockSignals(true);
+    Control<QLineEdit>(dialog, "1002")->setText(txt);
+    Control<QLineEdit>(dialog, "1004")->setText(m_dir.filePath("other.tmx"));
+    dialog.OnProtect();
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    const QString shown = UserPrompts::Messages().front().text;
+    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    QCOMPARE(shown.contains(txt), detail);
+    if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
+  }
+
+  void analyseAppliesTheChosenPair_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("sourceCode");
+    QTest::addColumn<QString>("targetCode");
+    QTest::newRow("names") << Name("DE") << Name("EN-US") << int(QDialog::Accepted) << "DE"
+                           << "EN-US";
+    QTest::newRow("catalogue codes") << "IT"
+                                     << "EN-US" << int(QDialog::Accepted) << "IT"
+                                     << "EN-US";
+    QTest::newRow("lower-case name")
+        << Name("DE").toLower() << "IT" << int(QDialog::Accepted) << "DE"
+        << "IT";
+    QTest::newRow("unknown text") << "Klingon"
+                                  << "DE" << int(QDialog::Accepted) << ""
+                                  << "DE";
+    QTest::newRow("one field empty") << "DE"
+                                     << "" << int(QDialog::Accepted) << "EN-US"
+                                     << "IT";
+    QTest::newRow("cancelled") << "DE"
+                               << "EN-US" << int(QDialog::Rejected) << "EN-US"
+                               << "IT";
+  }
+
+  void analyseAppliesTheChosenPair() {
+    QFETCH(QString, source);
+    QFETCH(QString, target);
+    QFETCH(int, result);
+    QFETCH(QString, sourceCode);
+    QFETCH(QString, targetCode);
+    const QString txt = m_dir.filePath(QStringLiteral("three.txt"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "IT", "DE"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "1002")->setText(txt);  // preselects EN-US and IT
+
+    QStringList offered;
+    dialog.SetLanguageDialogRunner([&](CLanguageDlg& chooser) {
+      for (int i = 0; i < chooser.LanguageListBox()->count(); ++i) {
+        offered << chooser.LanguageListBox()->item(i)->text();
+      }
+      chooser.SourceEdit()->setText(source);
+      chooser.TargetEdit()->setText(target);
+      if (result == QDialog::Accepted) chooser.accept();
+      return result;
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "1015"), Qt::LeftButton);
+
+    QCOMPARE(offered, QStringList({Name("EN-US"), Name("IT"), Name("DE")}));
+    QCOMPARE(QString::fromStdString(dialog.SourceLanguageCode()), sourceCode);
+    QCOMPARE(QString::fromStdString(dialog.TargetLanguageCode()), targetCode);
+    if (sourceCode.isEmpty()) {
+      QCOMPARE(dialog.SourceCodePage(), 0);
+      QCOMPARE(Control<QComboBox>(dialog, "1010")->currentIndex(), -1);
+    }
+    QVERIFY(!dialog.IsBusy());
+    QVERIFY(UserPrompts::Messages().empty());
+  }
+
+  void analyseWithoutPathAsksForOne() {
+    CMainDlg dialog;
+    bool ran = false;
+    dialog.SetLanguageDialogRunner([&](CLanguageDlg&) {
+      ran = true;
+      return int(QDialog::Rejected);
+    });
+    dialog.OnAnalyse();
+    QVERIFY(!ran);
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QCOMPARE(UserPrompts::Messages().front().text, Text(IDS_NEED_TXT));
+  }
+
+  void analyseThatFailsOpensNoDialog() {
+    CMainDlg dialog;
+    bool ran = false;
+    dialog.SetLanguageDialogRunner([&](CLanguageDlg&) {
+      ran = true;
+      return int(QDialog::Rejected);
+    });
+    Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath("absent.txt"));
+    dialog.OnAnalyse();
+    QVERIFY(!ran);
+    QVERIFY(UserPrompts::Messages().empty());
+  }
+
+  void browsingForTheTxtFile() {
+    const QString txt = m_dir.filePath(QStringLiteral("chosen.txt"));
+    uitest::WriteTxt(txt, 1, {"EN-US", "FI"});
+    CMainDlg dialog;
+    UserPrompts::QueueFile(txt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "1003"), Qt::LeftButton);
+    QCOMPARE(UserPrompts::FileRequests().size(), std::size_t(1));
+    const FileRequest request = UserPrompts::FileRequests().front();
+    QVERIFY(!request.save);
+    QCOMPARE(request.filter, QStringLiteral("VELMAR\u00AE export files (*.txt);;All files (*.*)"));
+    QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
+    QCOMPARE(Control<QLineEdit>(dialog, "1002")->text(), txt);
+    QCOMPARE(Control<QLineEdit>(dialog, "1004")->text(), m_dir.filePath("chosen.tmx"));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("FI"));
+
+    // Cancelling writes the same path back, which analyses the file again.
+    dialog.StatusBar()->SetPaneText(1, QStringLiteral("marker"));
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "1003"), Qt::LeftButton);
+    QCOMPARE(Control<QLineEdit>(dialog, "1002")->text(), txt);
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+  }
+
+  void browsingForTheTmxFile() {
+    CMainDlg dialog;
+    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    tmxEdit->setText(QStringLiteral("/before.tmx"));
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "1005"), Qt::LeftButton);
+    QCOMPARE(tmxEdit->text(), QStringLiteral("/before.tmx"));
+    UserPrompts::QueueFile(m_dir.filePath("after.tmx"));
+    QTest::mouseClick(Control<QPushButton>(dialog, "1005"), Qt::LeftButton);
+    QCOMPARE(tmxEdit->text(), m_dir.filePath("after.tmx"));
+    QCOMPARE(UserPrompts::FileRequests().size(), std::size_t(2));
+    QVERIFY(UserPrompts::FileRequests().back().save);
+    QCOMPARE(UserPrompts::FileRequests().back().filter,
+             QStringLiteral("TMX files (*.tmx);;All files (*.*)"));
+    QCOMPARE(UserPrompts::FileRequests().back().defaultSuffix, QStringLiteral("tmx"));
+  }
+
+  void droppingATxtFileSetsThePath() {
+    const QString txt = m_dir.filePath(QStringLiteral("dropped.txt"));
+    uitest::WriteTxt(txt, 1, {"EN-US", "SV"});
+    CMainDlg dialog;
+    dialog.show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(txt)});
+    const QPoint at = dialog.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &drop);
+    QTRY_COMPARE(Control<QLineEdit>(dialog, "1002")->text(), txt);
+    QCOMPARE(Control<QLineEdit>(dialog, "1004")->text(), m_dir.filePath("dropped.tmx"));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("SV"));
+
+    // Anything but a local file is refused.
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://www.norvane.example/x.txt"))});
+    QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(&dialog, &refused);
+    QVERIFY(!refused.isAccepted());
+  }
+
+  void contextHelpShowsTheControlsText_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("textId");
+    QTest::newRow("Analyse") << "1015" << 1015;
+    QTest::newRow("TXT path") << "1002" << 1002;
+    QTest::newRow("Exit") << "1" << 1;
+    QTest::newRow("source language field") << "1010" << 1010;
+  }
+
+  void contextHelpShowsTheControlsText() {
+    QFETCH(QString, control);
+    QFETCH(int, textId);
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* widget = dialog.findChild<QWidget*>(control);
+    QVERIFY(widget);
+    // F1 on the focused control (inside an editable list the field has the focus).
+    widget->setFocus();
+    QCursor::setPos(dialog.mapToGlobal(QPoint(40, 30)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    CHelpPopup* popup = dialog.Help()->Popup();
+    QVERIFY(popup);
+    QVERIFY(popup->isVisible());
+    QCOMPARE(popup->text(), Text(textId));
+    QCOMPARE(popup->palette().color(QPalette::Window), QColor(255, 255, 208));
+    QCOMPARE(popup->pos(), QCursor::pos());
+    QTest::keyClick(popup, Qt::Key_Escape);
+    QTRY_VERIFY(!dialog.Help()->Popup());
+  }
+
+  void whatsThisShowsHelpOnlyForControlsWithText() {
+    CMainDlg dialog;
+    dialog.show();
+    auto* protect = Control<QPushButton>(dialog, "1006");
+    const QPoint global = protect->mapToGlobal(QPoint(5, 5));
+    QHelpEvent onButton(QEvent::WhatsThis, QPoint(5, 5), global);
+    QApplication::sendEvent(protect, &onButton);
+    QVERIFY(dialog.Help()->Popup());
+    QCOMPARE(dialog.Help()->Popup()->text(), Text(1006));
+    QCOMPARE(dialog.Help()->Popup()->pos(), global);
+    dialog.Help()->Popup()->close();
+    QTRY_VERIFY(!dialog.Help()->Popup());
+
+    // A label and the notice line have no help text: nothing appears.
+    for (const char* id : {"1023", "1022"}) {
+      auto* label = Control<QLabel>(dialog, id);
+      QHelpEvent onLabel(QEvent::WhatsThis, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+      QApplication::sendEvent(label, &onLabel);
+      QVERIFY(onLabel.isAccepted());
+      QVERIFY(!dialog.Help()->Popup());
+    }
+  }
+
+  void aboutEntryEndsTheContextMenu() {
+    CMainDlg dialog;
+    std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(&dialog));
+    const QList<QAction*> actions = menu->actions();
+    QVERIFY(actions.size() >= 2);
+    QCOMPARE(actions.last()->text(), QStringLiteral("&About VELMAR\u00AE 2 TMX..."));
+    QVERIFY(actions[actions.size() - 2]->isSeparator());
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_temp;  // a fresh folder for every test
+  QDir m_dir;
+};
+
+QTEST_MAIN(MainDialogTest)
+#include "main_dialog_test.moc"

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+// The progress bar in a status-bar pane: its place right of the message, the vertical inset,
+// following resizes, the pane text, and what remains when it goes.
+#include "ui/progress_bar.h"
+
+#include <QFontMetrics>
+#include <QTest>
+
+#include "ui/qt_progress_reporter.h"
+#include "ui/status_bar.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// A status bar with a pane 0 of 100 pixels and a stretching pane 1.
+struct Bar {
+  CStatusBar status;
+  Bar() {
+    status.SetPanes({100, 0});
+    status.resize(400, 30);
+    status.show();
+  }
+  QRect Pane() const { return status.GetItemRect(1); }
+  int Width(const QString& text) const {
+    return QFontMetrics(status.font()).horizontalAdvance(text);
+  }
+};
+
+}  // namespace
+
+class ProgressBarTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { uitest::InitEnvironment(); }
+
+  void placedRightOfTheMessage_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("size");
+    QTest::newRow("Progress") << "Progress" << 100;
+    QTest::newRow("empty message") << "" << 100;
+    QTest::newRow("half of the free width") << "42%" << 50;
+    QTest::newRow("message wider than the pane") << QString(200, QLatin1Char('W')) << 100;
+  }
+
+  void placedRightOfTheMessage() {
+    QFETCH(QString, message);
+    QFETCH(int, size);
+    Bar bar;
+    CProgressBar progress;
+    QVERIFY(progress.Create(message, &bar.status, size, 100, false, 1));
+    const QRect pane = bar.Pane();
+    const int paneRight = pane.left() + pane.width();
+    int left = pane.left();
+    if (!message.isEmpty()) left += bar.Width(message) + 4 * bar.Width(QStringLiteral(" "));
+    int right = paneRight - ((100 - size) * (paneRight - left)) / 100;
+    if (right < left) right = left;
+    const int inset = pane.height() / 10;
+    const QRect placed = progress.Bar()->geometry();
+    QCOMPARE(placed.left(), left);
+    QCOMPARE(placed.left() + placed.width(), right);
+    QCOMPARE(placed.top(), pane.top() + inset);
+    QCOMPARE(placed.top() + placed.height(), pane.top() + pane.height() - inset);
+    QVERIFY(placed.width() >= 0);
+    if (message.size() == 200) QCOMPARE(placed.width(), 0);
+    // The pane shows the message.
+    QCOMPARE(bar.status.PaneText(1), message);
+  }
+
+  void followsResizes() {
+    Bar bar;
+    CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
+    bar.status.resize(600, 40);
+    QCOMPARE(progress.Bar()->geometry().right(), bar.Pane().right());
+    QCOMPARE(progress.Bar()->geometry().top(), bar.Pane().top() + bar.Pane().height() / 10);
+    bar.status.resize(250, 24);
+    QCOMPARE(progress.Bar()->geometry().right(), bar.Pane().right());
+  }
+
+  void textAndPosition() {
+    Bar bar;
+    CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
+    const int leftBefore = progress.Bar()->geometry().left();
+    QVERIFY(progress.SetText(QStringLiteral("7%")));
+    QVERIFY(progress.SetPos(7));
+    QCOMPARE(bar.status.PaneText(1), QStringLiteral("7%"));
+    QCOMPARE(progress.Position(), 7);
+    QVERIFY(progress.Bar()->geometry().left() < leftBefore);
+    QCOMPARE(progress.Bar()->maximum(), 100);
+    QVERIFY(!progress.IsSmooth());
+  }
+
+  void setTextWhileHiddenMovesTheBarOnly() {
+    Bar bar;
+    CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
+    progress.Bar()->hide();
+    progress.SetText(QStringLiteral("A much longer message"));
+    QCOMPARE(bar.status.PaneText(1), QStringLiteral("Progress"));
+    QCOMPARE(progress.Message(), QStringLiteral("A much longer message"));
+    QCOMPARE(progress.Bar()->geometry().left(),
+             bar.Pane().left() + bar.Width(QStringLiteral("A much longer message")) +
+                 4 * bar.Width(QStringLiteral(" ")));
+    // SetPos shows it again.
+    progress.SetPos(3);
+    QVERIFY(!progress.Bar()->isHidden());
+  }
+
+  void whatRemainsWhenTheBarGoes() {
+    Bar bar;
+    {
+      CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
+      progress.SetText(QStringLiteral("0%"));
+      progress.DestroyWindow();  // after an analysis: the pane keeps the text
+    }
+    QCOMPARE(bar.status.PaneText(1), QStringLiteral("0%"));
+    QVERIFY(bar.status.findChildren<QProgressBar*>().isEmpty());
+    {
+      CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
+      progress.SetText(QStringLiteral("100%"));
+    }  // after a conversion: destroyed with its window, the pane is emptied
+    QCOMPARE(bar.status.PaneText(1), QString());
+    QVERIFY(bar.status.findChildren<QProgressBar*>().isEmpty());
+  }
+
+  void withoutWindowNothingHappens() {
+    CProgressBar progress;
+    QVERIFY(!progress.HasWindow());
+    QVERIFY(!progress.Create(QStringLiteral("Progress"), nullptr));
+    QVERIFY(!progress.SetPos(5));
+    QVERIFY(!progress.SetText(QStringLiteral("5%")));
+    QVERIFY(!progress.SetRange(0, 10));
+    QVERIFY(!progress.Resize());
+    progress.Clear();
+  }
+
+  void reporterDrivesBarPaneAndQuitting() {
+    Bar bar;
+    CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
+    bool quitting = false;
+    QtProgressReporter reporter(&progress, &bar.status, [&] { return quitting; });
+    reporter.SetProgressText("30%");
+    reporter.SetProgressPos(30);
+    reporter.SetStatusText("Exporting...");
+    QCOMPARE(bar.status.PaneText(1), QStringLiteral("30%"));
+    QCOMPARE(progress.Position(), 30);
+    QCOMPARE(bar.status.PaneText(0), QStringLiteral("Exporting..."));
+    QVERIFY(reporter.PumpMessages());
+    quitting = true;
+    QVERIFY(!reporter.PumpMessages());
+
+    // Wait cursor: balanced, and put back when something changed it.
+    reporter.BeginWaitCursor();
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
+    reporter.RestoreWaitCursor();
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    reporter.EndWaitCursor();
+    QVERIFY(!QGuiApplication::overrideCursor());
+  }
+
+  void reporterEndsAWaitCursorLeftOpen() {
+    {
+      QtProgressReporter reporter(nullptr, nullptr, {});
+      reporter.BeginWaitCursor();
+      reporter.SetProgressText("1%");  // no bar: nothing to do, nothing breaks
+      QVERIFY(reporter.PumpMessages());
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
+  }
+};
+
+QTEST_MAIN(ProgressBarTest)
+#include "progress_bar_test.moc"

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+// Smaller parts of the desktop tool: the TMX name derived from the TXT name, the file dialogs'
+// filters, the scripted prompts, the About box and its links.
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "text/string_table.h"
+#include "ui/about_dialog.h"
+#include "ui/file_paths.h"
+#include "ui/hyperlink.h"
+#include "ui/user_prompts.h"
+#include "ui/web_addresses.h"
+#include "ui_test_support.h"
+
+class UiPartsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { uitest::InitEnvironment(); }
+  void init() { UserPrompts::ClearLog(); }
+
+  void tmxPathFromTxtPath_data() {
+    QTest::addColumn<QString>("txt");
+    QTest::addColumn<QString>("tmx");
+    QTest::newRow("extension replaced") << "/tm/legal.txt"
+                                        << "/tm/legal.tmx";
+    QTest::newRow("no extension") << "/tm/legal"
+                                  << "/tm/legal.tmx";
+    QTest::newRow("two dots") << "/tm/a.b.txt"
+                              << "/tm/a.b.tmx";
+    QTest::newRow("dot in the folder only") << "/tm.v2/legal"
+                                            << "/tm.v2/legal.tmx";
+    QTest::newRow("folder") << "/tm/"
+                            << "/tm/.tmx";
+    QTest::newRow("root") << "/"
+                          << "/.tmx";
+    QTest::newRow("relative") << "legal.TXT"
+                              << "legal.tmx";
+    QTest::newRow("non-ASCII") << "/tm/\u00FCbersetzung.txt"
+                               << "/tm/\u00FCbersetzung.tmx";
+  }
+
+  void tmxPathFromTxtPath() {
+    QFETCH(QString, txt);
+    QFETCH(QString, tmx);
+    QCOMPARE(DeriveTmxPath(txt).value_or(QStringLiteral("<none>")), tmx);
+  }
+
+  void tooLongTmxPathIsRefused() {
+    const QString txt = QLatin1Char('/') + QString(int(kMaxTmxPathBytes), QLatin1Char('a'));
+    QVERIFY(!DeriveTmxPath(txt).has_value());
+    const QString fits = QLatin1Char('/') + QString(int(kMaxTmxPathBytes) - 5, QLatin1Char('a'));
+    QCOMPARE(DeriveTmxPath(fits)->size(), qsizetype(kMaxTmxPathBytes));
+  }
+
+  void existenceOfPaths() {
+    QTemporaryDir dir;
+    const QString file = QDir(dir.path()).filePath(QStringLiteral("x.txt"));
+    QFile(file).open(QIODevice::WriteOnly);
+    QVERIFY(PathExists(file));
+    QVERIFY(PathExists(dir.path()));  // a folder passes too
+    QVERIFY(!PathExists(file + QStringLiteral(".missing")));
+    QVERIFY(!PathExists(QString()));
+  }
+
+  void fileDialogFilters() {
+    QCOMPARE(QtFileFilter(LoadStringText(IDS_TXT_FILTER)),
+             QStringLiteral("VELMAR\u00AE export files (*.txt);;All files (*.*)"));
+    QCOMPARE(QtFileFilter(LoadStringText(IDS_TMX_FILTER)),
+             QStringLiteral("TMX files (*.tmx);;All files (*.*)"));
+    QCOMPARE(QtFileFilter("Both|*.txt;*.tmx||"), QStringLiteral("Both (*.txt *.tmx)"));
+    QCOMPARE(QtFileFilter(""), QString());
+  }
+
+  void scriptedPromptsAnswerInOrder() {
+    UserPrompts::QueueAnswer(PromptAnswer::Yes);
+    QCOMPARE(UserPrompts::ShowMessage(nullptr, "a", PromptIcon::Question, PromptButtons::YesNo),
+             PromptAnswer::Yes);
+    // Nothing queued: a question gets No, an OK box Ok.
+    QCOMPARE(UserPrompts::ShowMessage(nullptr, "b", PromptIcon::Question, PromptButtons::YesNo),
+             PromptAnswer::No);
+    QCOMPARE(UserPrompts::ShowMessage(nullptr, "c", PromptIcon::Information, PromptButtons::Ok),
+             PromptAnswer::Ok);
+    UserPrompts::SetDefaultQuestionAnswer(PromptAnswer::Yes);
+    QCOMPARE(UserPrompts::ShowMessage(nullptr, "d", PromptIcon::Question, PromptButtons::YesNo),
+             PromptAnswer::Yes);
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(4));
+    QCOMPARE(UserPrompts::Messages()[2].text, QStringLiteral("c"));
+    QCOMPARE(UserPrompts::Messages()[2].caption, QStringLiteral("VELMAR\u00AE 2 TMX"));
+    UserPrompts::QueueFile(QStringLiteral("/x.txt"));
+    UserPrompts::QueueFile(std::nullopt);
+    QCOMPARE(UserPrompts::ChooseFile(nullptr, {}).value_or(QString()), QStringLiteral("/x.txt"));
+    QVERIFY(!UserPrompts::ChooseFile(nullptr, {}).has_value());
+    QVERIFY(!UserPrompts::ChooseFile(nullptr, {}).has_value());  // nothing queued: cancelled
+  }
+
+  void aboutBoxTextsAndLinks() {
+    CAboutDlg about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About VELMAR\u00AE 2 TMX"));
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+    for (const char* expected :
+         {"Converts VELMAR\u00AE translation memories to TMX 1.4a format",
+          "How to use VELMAR\u00AE 2 TMX:",
+          "1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file",
+          "2. Select the top [...] button and browse to your VELMAR\u00AE TXT file. The TMX file "
+          "name and               location will be automatically generated with the same name "
+          "and location",
+          "3. Click the Protect button to create the TMX file",
+          "4. Your translation memory is now secure", "To find out more visit:", "or"}) {
+      QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
+    }
+    // The two address links open what they show; the maker's name opens the home page.
+    QCOMPARE(about.ProductLink()->objectName(), QStringLiteral("1024"));
+    QCOMPARE(about.ProductLink()->GetURL(), about.ProductLink()->text());
+    QCOMPARE(about.StandardLink()->objectName(), QStringLiteral("1025"));
+    QCOMPARE(about.StandardLink()->GetURL(), about.StandardLink()->text());
+    QCOMPARE(about.StandardLink()->GetURL(), QString::fromUtf8(kTmxStandardPage));
+    QCOMPARE(about.MakerLink()->objectName(), QStringLiteral("1021"));
+    QCOMPARE(about.MakerLink()->text(), QString::fromUtf8(kMakerName));
+    QCOMPARE(about.MakerLink()->GetURL(), QString::fromUtf8(kMakerHomePage));
+    for (const CHyperLink* link : {about.ProductLink(), about.MakerLink()}) {
+      QVERIFY(link->GetURL().startsWith(QStringLiteral("https://www.norvane.example/")));
+    }
+  }
+};
+
+QTEST_MAIN(UiPartsTest)
+#include "ui_parts_test.moc"

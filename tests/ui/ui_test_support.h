@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// What the desktop tool's tests share: an isolated settings store, scripted prompts, TXT files
+// written on the fly, and the check of a TMX file against the DTD.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace uitest {
+
+// Call first in initTestCase: test paths, the application's identity, settings in a folder of
+// their own, scripted message boxes and file dialogs.
+void InitEnvironment();
+// Empties the settings store and the prompt log (call in init()).
+void ResetState();
+
+// A Vovuzaduz TXT file of `units` units, each with one segment for every code of `codes`.
+void WriteTxt(const QString& path, int units, const QStringList& codes);
+// Entries of a folder, sorted.
+QStringList FolderEntries(const QString& folder);
+
+// Empty when xmllint accepts the file against the TMX 1.4 DTD, else its complaint. Sets
+// *skipped when the DTD or xmllint is missing.
+QString ValidateTmx(const QString& path, bool* skipped);
+
+}  // namespace uitest
+
+#define VERIFY_VALID_TMX(path)                                       \
+  do {                                                               \
+    bool skipped_ = false;                                           \
+    const QString complaint_ = uitest::ValidateTmx(path, &skipped_); \
+    if (skipped_) QSKIP("xmllint or the TMX DTD is missing");        \
+    QVERIFY2(complaint_.isEmpty(), qPrintable(complaint_));          \
+  } while (false)

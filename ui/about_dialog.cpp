@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "ui/about_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/dialog_look.h"
+#include "ui/hyperlink.h"
+#include "ui/web_addresses.h"
+
+namespace {
+
+QLabel* Text(const char* text, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(align | Qt::AlignTop);
+  return label;
+}
+
+CHyperLink* Link(const char* caption, const char* id, QWidget* parent) {
+  auto* link = new CHyperLink(QString::fromUtf8(caption), parent);
+  link->setObjectName(QString::fromLatin1(id));
+  link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  return link;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("100"));
+  setWindowTitle(QStringLiteral("About VELMAR\u00AE 2 TMX"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(DialogFont());
+
+  auto* banner = new QLabel(this);
+  banner->setPixmap(BannerPixmap());
+  banner->setAlignment(Qt::AlignHCenter);
+
+  auto* howTo = new QLabel(QStringLiteral("How to use VELMAR\u00AE 2 TMX:"), this);
+  QFont bold = howTo->font();
+  bold.setBold(true);
+  howTo->setFont(bold);
+
+  auto* step2 = Text(
+      "2. Select the top [...] button and browse to your VELMAR\u00AE TXT file. The TMX file "
+      "name and               location will be automatically generated with the same name and "
+      "location",
+      this);
+  step2->setWordWrap(true);
+
+  m_productLink = Link(kProductPage, "1024", this);
+  m_standardLink = Link(kTmxStandardPage, "1025", this);
+  m_makerLink = Link(kMakerName, "1021", this);
+  m_makerLink->SetURL(QString::fromUtf8(kMakerHomePage));
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("1"));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* visitRow = new QHBoxLayout;
+  visitRow->addWidget(Text("To find out more visit:", this));
+  visitRow->addWidget(m_productLink, 0, Qt::AlignHCenter);
+  visitRow->addWidget(Text("or", this, Qt::AlignHCenter));
+  visitRow->addWidget(m_standardLink, 0, Qt::AlignHCenter);
+  visitRow->addStretch(1);
+
+  auto* okRow = new QHBoxLayout;
+  okRow->addStretch(1);
+  okRow->addWidget(ok);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(banner, 0, Qt::AlignHCenter);
+  layout->addWidget(Text("Converts VELMAR\u00AE translation memories to TMX 1.4a format", this,
+                         Qt::AlignHCenter));
+  layout->addSpacing(6);
+  layout->addWidget(howTo);
+  layout->addWidget(
+      Text("1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file", this));
+  layout->addWidget(step2);
+  layout->addWidget(Text("3. Click the Protect button to create the TMX file", this));
+  layout->addWidget(Text("4. Your translation memory is now secure", this));
+  layout->addSpacing(6);
+  layout->addLayout(visitRow);
+  layout->addWidget(m_makerLink, 0, Qt::AlignHCenter);
+  layout->addStretch(1);
+  layout->addLayout(okRow);
+
+  const QSize templateSize = DialogUnitsToPixels(font(), 335, 212);
+  step2->setMinimumWidth(templateSize.width() - 40);
+  setFixedSize(templateSize.expandedTo(sizeHint()));
+}

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "ui/app.h"
+
+#include <QGuiApplication>
+
+#include "text/string_table.h"
+#include "ui/dialog_look.h"
+#include "ui/main_dialog.h"
+
+void RegisterApplicationIdentity() {
+  QCoreApplication::setOrganizationName(QStringLiteral("Norvane"));
+  QCoreApplication::setApplicationName(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.norvane.velmar2tmx"));
+}
+
+CConverterApp::CConverterApp(int& argc, char** argv) : m_app(argc, argv) {}
+
+int CConverterApp::InitInstance() {
+  RegisterApplicationIdentity();
+  QGuiApplication::setWindowIcon(AppIcon());
+  // The dialog is the whole program: it ends when the dialog ends, not when a window closes.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  {
+    CMainDlg dialog;
+    dialog.exec();
+  }  // destroying the dialog writes the settings
+  return 0;
+}

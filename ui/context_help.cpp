@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+#include "ui/context_help.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QWhatsThis>
+
+#include "text/string_table.h"
+
+namespace {
+
+// The controls that have a context-help text; the text is the string of the control's id.
+constexpr int kHelpIds[] = {1, 1002, 1003, 1004, 1005, 1006, 1008, 1010, 1011, 1012, 1013, 1015};
+
+QString HelpText(int id) {
+  for (int helpId : kHelpIds) {
+    if (helpId == id) return QString::fromUtf8(LoadStringText(id));
+  }
+  return {};
+}
+
+}  // namespace
+
+const QColor CHelpPopup::kBackground(255, 255, 208);
+
+CHelpPopup::CHelpPopup(const QString& text, QWidget* parent)
+    : QLabel(text, parent, Qt::Popup | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("contextHelpPopup"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setTextFormat(Qt::PlainText);
+  setWordWrap(true);
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setMargin(6);
+  setMaximumWidth(320);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, kBackground);
+  colours.setColor(QPalette::WindowText, Qt::black);
+  setPalette(colours);
+  setAutoFillBackground(true);
+}
+
+void CHelpPopup::mousePressEvent(QMouseEvent* /*event*/) {
+  close();
+}
+void CHelpPopup::keyPressEvent(QKeyEvent* /*event*/) {
+  close();
+}
+
+ContextHelp::ContextHelp(QWidget* dialog) : QObject(dialog), m_dialog(dialog) {
+  for (QWidget* child : dialog->findChildren<QWidget*>()) child->installEventFilter(this);
+  dialog->installEventFilter(this);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
+  f1->setContext(Qt::WindowShortcut);
+  connect(f1, &QShortcut::activated, this, &ContextHelp::ShowHelpForFocus);
+}
+
+QString ContextHelp::HelpTextFor(const QWidget* widget) const {
+  for (const QWidget* w = widget; w && w != m_dialog; w = w->parentWidget()) {
+    bool numeric = false;
+    const int id = w->objectName().toInt(&numeric);
+    if (numeric) return HelpText(id);
+  }
+  return {};
+}
+
+bool ContextHelp::ShowHelp(const QWidget* widget, const QPoint& globalPos) {
+  if (m_popup) m_popup->close();
+  const QString text = HelpTextFor(widget);
+  if (text.isEmpty()) return false;
+  auto* popup = new CHelpPopup(text, m_dialog);
+  popup->adjustSize();
+  QPoint at = globalPos;
+  if (const QScreen* screen = QGuiApplication::screenAt(globalPos)) {
+    const QRect room = screen->availableGeometry();
+    at.setX(qMin(at.x(), room.right() - popup->width()));
+    at.setY(qMin(at.y(), room.bottom() - popup->height()));
+  }
+  popup->move(at);
+  popup->show();
+  m_popup = popup;
+  return true;
+}
+
+void ContextHelp::ShowHelpForFocus() {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus && (focus == m_dialog || m_dialog->isAncestorOf(focus))) {
+    ShowHelp(focus, QCursor::pos());
+  }
+}
+
+bool ContextHelp::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::QueryWhatsThis) {
+    event->accept();
+    return true;
+  }
+  if (event->type() == QEvent::WhatsThis) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget) ShowHelp(widget, help->globalPos());
+    if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
+    event->accept();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#include "ui/file_paths.h"
+
+#include <unistd.h>
+
+#include <QFile>
+#include <QStringList>
+
+std::optional<QString> DeriveTmxPath(const QString& txtPath) {
+  const qsizetype slash = txtPath.lastIndexOf(QLatin1Char('/'));
+  const qsizetype nameStart = slash + 1;
+  const qsizetype dot = txtPath.lastIndexOf(QLatin1Char('.'));
+  const qsizetype stemEnd = dot >= nameStart ? dot : txtPath.size();
+  QString tmx = txtPath.left(stemEnd) + QStringLiteral(".tmx");
+  if (static_cast<std::size_t>(QFile::encodeName(tmx).size()) > kMaxTmxPathBytes) {
+    return std::nullopt;
+  }
+  return tmx;
+}
+
+bool PathExists(const QString& path) {
+  if (path.isEmpty()) return false;
+  const QByteArray bytes = QFile::encodeName(path);
+  return ::access(bytes.constData(), F_OK) == 0;
+}
+
+std::string ToEnginePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+QString QtFileFilter(const std::string& pairs) {
+  const QStringList parts = QString::fromUtf8(pairs).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) break;
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+  }
+  return filters.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "ui/language_dialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/dialog_look.h"
+
+namespace {
+
+QPushButton* MakeButton(const char* text, const char* id, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  button->setObjectName(QString::fromLatin1(id));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
+    : QDialog(parent), m_languages(languages) {
+  setObjectName(QStringLiteral("133"));
+  setWindowTitle(QStringLiteral("Select source and target languages"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(DialogFont());
+
+  auto* available = new QLabel(QStringLiteral("Available languages"), this);
+  m_list = new QListWidget(this);
+  m_list->setObjectName(QStringLiteral("1016"));
+  m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_list->setSortingEnabled(false);
+  m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+  auto* sourceLabel = new QLabel(QStringLiteral("Source language"), this);
+  m_sourceEdit = new QLineEdit(this);
+  m_sourceEdit->setObjectName(QStringLiteral("1017"));
+  auto* setSource = MakeButton("&Set", "1019", this);
+
+  auto* targetLabel = new QLabel(QStringLiteral("Target language"), this);
+  m_targetEdit = new QLineEdit(this);
+  m_targetEdit->setObjectName(QStringLiteral("1018"));
+  auto* setTarget = MakeButton("S&et", "1020", this);
+
+  auto* cancel = MakeButton("Cancel", "2", this);
+  auto* ok = MakeButton("OK", "1", this);
+  ok->setDefault(true);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(sourceLabel, 0, 0);
+  fields->addWidget(m_sourceEdit, 0, 1);
+  fields->addWidget(setSource, 0, 2);
+  fields->addWidget(targetLabel, 1, 0);
+  fields->addWidget(m_targetEdit, 1, 1);
+  fields->addWidget(setTarget, 1, 2);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cancel);
+  buttons->addWidget(ok);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(available);
+  layout->addWidget(m_list, 1);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+
+  setTabOrder(m_list, m_sourceEdit);
+  setTabOrder(m_sourceEdit, setSource);
+  setTabOrder(setSource, m_targetEdit);
+  setTabOrder(m_targetEdit, setTarget);
+  setTabOrder(setTarget, cancel);
+  setTabOrder(cancel, ok);
+
+  resize(DialogUnitsToPixels(font(), 206, 161).expandedTo(sizeHint()));
+
+  for (const LanguageEntry& entry : m_languages) {
+    m_list->addItem(QString::fromUtf8(entry.name));
+  }
+  m_list->setCurrentRow(-1);
+
+  connect(m_list, &QListWidget::itemSelectionChanged, this, &CLanguageDlg::OnSelectionChanged);
+  connect(m_list, &QListWidget::itemDoubleClicked, this, &CLanguageDlg::OnDoubleClick);
+  connect(setSource, &QPushButton::clicked, this, &CLanguageDlg::OnSetSource);
+  connect(setTarget, &QPushButton::clicked, this, &CLanguageDlg::OnSetTarget);
+  connect(ok, &QPushButton::clicked, this, &CLanguageDlg::accept);
+  connect(cancel, &QPushButton::clicked, this, &CLanguageDlg::reject);
+}
+
+void CLanguageDlg::OnSelectionChanged() {
+  const QList<QListWidgetItem*> selected = m_list->selectedItems();
+  if (!selected.isEmpty()) m_selectedText = selected.constFirst()->text();
+}
+
+void CLanguageDlg::OnDoubleClick() {
+  if (m_sourceEdit->text().isEmpty()) {
+    OnSetSource();
+  } else if (m_targetEdit->text().isEmpty()) {
+    OnSetTarget();
+  }
+}
+
+void CLanguageDlg::OnSetSource() {
+  m_sourceEdit->setText(m_selectedText);
+}
+void CLanguageDlg::OnSetTarget() {
+  m_targetEdit->setText(m_selectedText);
+}
+
+void CLanguageDlg::accept() {
+  m_source = m_sourceEdit->text();
+  m_target = m_targetEdit->text();
+  QDialog::accept();
+}

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+// The controls of the main dialog and their layout: banner and notices at the top, the two path
+// rows, the two language rows, the button row, the status bar at the bottom.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "text/string_table.h"
+#include "ui/dialog_look.h"
+#include "ui/hyperlink.h"
+#include "ui/main_dialog.h"
+#include "ui/model_combo_box.h"
+#include "ui/status_bar.h"
+
+namespace {
+
+QLabel* CentredText(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  label->setWordWrap(true);
+  return label;
+}
+
+QPushButton* Button(const QString& text, const char* id, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(id));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLineEdit* PathEdit(const char* id, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(id));
+  // A file dropped on the field goes to the dialog, which takes it as the TXT file.
+  edit->setAcceptDrops(false);
+  return edit;
+}
+
+}  // namespace
+
+void CMainDlg::BuildControls() {
+  setObjectName(QStringLiteral("102"));
+  setWindowTitle(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
+  setFont(DialogFont());
+  setAcceptDrops(true);
+  setSizeGripEnabled(false);
+
+  // Top: banner, the three notices, the link and the trademark notice.
+  auto* banner = new QLabel(this);
+  banner->setPixmap(BannerPixmap());
+  banner->setAlignment(Qt::AlignHCenter);
+  auto* protectLine = CentredText(
+      QStringLiteral("Protect your VELMAR\u00AE translation memories in certified TMX "), this);
+  auto* compliantLines = CentredText(
+      QStringLiteral("Translation memory tools \"Compliant with TMX level 2\" are not supporting "
+                     "the TMX standard and are not independently certified"),
+      this);
+  auto* insistLine = CentredText(QStringLiteral("Safeguard your future and insist on:"), this);
+  m_link = new CHyperLink(QStringLiteral("TMX Certification"), this);
+  m_link->setObjectName(QStringLiteral("1022"));
+  m_link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  m_notice = CentredText(
+      QStringLiteral("VELMAR\u00AE is a trademark of its owner. This converter is an independent "
+                     "tool and writes the open TMX 1.4 format of the translation memory."),
+      this);
+  m_notice->setObjectName(QStringLiteral("1023"));
+
+  // Files.
+  auto* files = new QGroupBox(QStringLiteral("&Files"), this);
+  auto* txtLabel = new QLabel(QStringLiteral("V&ELMAR\u00AE file"), files);
+  m_txtEdit = PathEdit("1002", files);
+  txtLabel->setBuddy(m_txtEdit);
+  auto* browseTxt = Button(QStringLiteral("..."), "1003", files);
+  auto* tmxLabel = new QLabel(QStringLiteral("T&MX file"), files);
+  m_tmxEdit = PathEdit("1004", files);
+  tmxLabel->setBuddy(m_tmxEdit);
+  auto* browseTmx = Button(QStringLiteral("..."), "1005", files);
+  const int browseWidth = fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16;
+  browseTxt->setFixedWidth(browseWidth);
+  browseTmx->setFixedWidth(browseWidth);
+  auto* fileRows = new QGridLayout(files);
+  fileRows->addWidget(txtLabel, 0, 0);
+  fileRows->addWidget(m_txtEdit, 0, 1);
+  fileRows->addWidget(browseTxt, 0, 2);
+  fileRows->addWidget(tmxLabel, 1, 0);
+  fileRows->addWidget(m_tmxEdit, 1, 1);
+  fileRows->addWidget(browseTmx, 1, 2);
+  fileRows->setColumnStretch(1, 1);
+
+  // Languages.
+  auto* languages = new QGroupBox(QStringLiteral("&Languages"), this);
+  auto* sourceLabel = new QLabel(QStringLiteral("&Source"), languages);
+  m_sourceLanguages = new ModelComboBox(true, languages);
+  m_sourceLanguages->setObjectName(QStringLiteral("1010"));
+  sourceLabel->setBuddy(m_sourceLanguages);
+  auto* targetLabel = new QLabel(QStringLiteral("&Target"), languages);
+  m_targetLanguages = new ModelComboBox(true, languages);
+  m_targetLanguages->setObjectName(QStringLiteral("1011"));
+  targetLabel->setBuddy(m_targetLanguages);
+  auto* languageRows = new QGridLayout(languages);
+  languageRows->addWidget(sourceLabel, 0, 0);
+  languageRows->addWidget(m_sourceLanguages, 0, 1);
+  languageRows->addWidget(targetLabel, 1, 0);
+  languageRows->addWidget(m_targetLanguages, 1, 1);
+  languageRows->setColumnStretch(1, 1);
+  // The labels of both frames share one width, so that the fields line up.
+  const int labelWidth = qMax(txtLabel->sizeHint().width(), tmxLabel->sizeHint().width());
+  fileRows->setColumnMinimumWidth(0, labelWidth);
+  languageRows->setColumnMinimumWidth(0, labelWidth);
+  languageRows->setColumnMinimumWidth(2, browseWidth);
+
+  // Buttons.
+  auto* about = Button(QStringLiteral("&About..."), "1008", this);
+  m_analyse = Button(QStringLiteral("A&nalyse"), "1015", this);
+  m_protect = Button(QStringLiteral("&Protect"), "1006", this);
+  m_exit = Button(QStringLiteral("E&xit"), "1", this);
+  m_exit->setDefault(true);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addWidget(about);
+  buttonRow->addWidget(m_analyse);
+  buttonRow->addStretch(1);
+  buttonRow->addWidget(m_protect);
+  buttonRow->addWidget(m_exit);
+
+  // The encodings that travel with the languages: kept, never shown.
+  m_sourceEncodings = new ModelComboBox(false, this);
+  m_sourceEncodings->setObjectName(QStringLiteral("1012"));
+  m_sourceEncodings->hide();
+  m_targetEncodings = new ModelComboBox(false, this);
+  m_targetEncodings->setObjectName(QStringLiteral("1013"));
+  m_targetEncodings->hide();
+
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(10, 8, 10, 8);
+  body->addWidget(banner, 0, Qt::AlignHCenter);
+  body->addSpacing(4);
+  body->addWidget(protectLine);
+  body->addWidget(compliantLines);
+  body->addWidget(insistLine);
+  body->addWidget(m_link, 0, Qt::AlignHCenter);
+  body->addSpacing(2);
+  body->addWidget(m_notice);
+  body->addSpacing(4);
+  body->addWidget(files);
+  body->addWidget(languages);
+  body->addStretch(1);
+  body->addLayout(buttonRow);
+
+  m_statusBar = new CStatusBar(this);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  outer->addLayout(body);
+  outer->addWidget(m_statusBar);
+
+  setTabOrder(m_txtEdit, browseTxt);
+  setTabOrder(browseTxt, m_tmxEdit);
+  setTabOrder(m_tmxEdit, browseTmx);
+  setTabOrder(browseTmx, m_sourceLanguages);
+  setTabOrder(m_sourceLanguages, m_targetLanguages);
+  setTabOrder(m_targetLanguages, about);
+  setTabOrder(about, m_analyse);
+  setTabOrder(m_analyse, m_protect);
+  setTabOrder(m_protect, m_exit);
+
+  connect(m_txtEdit, &QLineEdit::textChanged, this, &CMainDlg::OnTxtPathChanged);
+  connect(browseTxt, &QPushButton::clicked, this, &CMainDlg::OnBrowseTxt);
+  connect(browseTmx, &QPushButton::clicked, this, &CMainDlg::OnBrowseTmx);
+  connect(about, &QPushButton::clicked, this, &CMainDlg::OnAbout);
+  connect(m_analyse, &QPushButton::clicked, this, &CMainDlg::OnAnalyse);
+  connect(m_protect, &QPushButton::clicked, this, &CMainDlg::OnProtect);
+  connect(m_exit, &QPushButton::clicked, this, &CMainDlg::OnOK);
+
+  // The template's size in dialog units of its font, or more if the texts need it.
+  const QSize templateSize = DialogUnitsToPixels(font(), 319, 284);
+  m_notice->setMinimumWidth(templateSize.width() - 40);
+  compliantLines->setMinimumWidth(templateSize.width() - 40);
+  setFixedSize(templateSize.expandedTo(sizeHint()));
+}

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// Renders the main window and the About box of the running program into PNG files, for the
+// documentation (scripts/screenshots.sh). With a TXT file the main window shows it chosen.
+//   velmar2tmx-screenshots OUTPUT_FOLDER [TXT_FILE]
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "ui/about_dialog.h"
+#include "ui/app.h"
+#include "ui/dialog_look.h"
+#include "ui/main_dialog.h"
+
+namespace {
+
+bool Grab(QWidget& window, const QString& path) {
+  window.show();
+  QApplication::processEvents();
+  // A focused field selects its text on show: the picture shows it plain.
+  for (QLineEdit* edit : window.findChildren<QLineEdit*>()) edit->deselect();
+  return window.grab().save(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: velmar2tmx-screenshots OUTPUT_FOLDER [TXT_FILE]\n");
+    return 2;
+  }
+  RegisterApplicationIdentity();
+  // Keep the user's own settings out of the pictures and untouched.
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+  bool ok = true;
+  {
+    CMainDlg dialog;
+    if (argc == 3) {
+      auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("1002"));
+      txtEdit->setText(QDir::cleanPath(QString::fromLocal8Bit(argv[2])));
+    }
+    ok = Grab(dialog, out.filePath(QStringLiteral("main-window.png"))) && ok;
+    dialog.hide();
+  }
+  {
+    CAboutDlg about;
+    ok = Grab(about, out.filePath(QStringLiteral("about-box.png"))) && ok;
+  }
+  if (!ok) std::fprintf(stderr, "velmar2tmx-screenshots: cannot write into %s\n", argv[1]);
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "ui/user_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <deque>
+
+#include "text/string_table.h"
+
+namespace {
+
+// A queued file dialog answer.
+struct FileAnswer {
+  bool chosen = false;
+  QString path;
+};
+
+struct Script {
+  bool scripted = false;
+  std::deque<PromptAnswer> answers;
+  std::deque<FileAnswer> files;
+  PromptAnswer questionDefault = PromptAnswer::No;
+  std::vector<ShownMessage> messages;
+  std::vector<FileRequest> fileRequests;
+};
+
+Script& TheScript() {
+  static Script script;
+  return script;
+}
+
+QMessageBox::Icon ToQtIcon(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::Question:
+      return QMessageBox::Question;
+    case PromptIcon::Exclamation:
+      return QMessageBox::Warning;
+    case PromptIcon::Information:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
+namespace UserPrompts {
+
+PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
+                         PromptButtons buttons) {
+  ShownMessage shown{QString::fromUtf8(LoadStringText(IDS_APP_TITLE)), text, icon, buttons};
+  Script& script = TheScript();
+  if (script.scripted) {
+    script.messages.push_back(shown);
+    if (!script.answers.empty()) {
+      const PromptAnswer answer = script.answers.front();
+      script.answers.pop_front();
+      return answer;
+    }
+    return buttons == PromptButtons::YesNo ? script.questionDefault : PromptAnswer::Ok;
+  }
+  QMessageBox box(
+      ToQtIcon(icon), shown.caption, text,
+      buttons == PromptButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+      parent);
+  const int result = box.exec();
+  if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
+  return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+}
+
+std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request) {
+  Script& script = TheScript();
+  if (script.scripted) {
+    script.fileRequests.push_back(request);
+    if (script.files.empty()) return std::nullopt;
+    const FileAnswer answer = script.files.front();
+    script.files.pop_front();
+    if (!answer.chosen) return std::nullopt;
+    return answer.path;
+  }
+  QFileDialog dialog(parent, QString(), QString(), request.filter);
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+void SetScripted(bool scripted) {
+  TheScript().scripted = scripted;
+}
+bool IsScripted() {
+  return TheScript().scripted;
+}
+void QueueAnswer(PromptAnswer answer) {
+  TheScript().answers.push_back(answer);
+}
+void QueueFile(std::optional<QString> path) {
+  TheScript().files.push_back(FileAnswer{path.has_value(), path.value_or(QString())});
+}
+void SetDefaultQuestionAnswer(PromptAnswer answer) {
+  TheScript().questionDefault = answer;
+}
+const std::vector<ShownMessage>& Messages() {
+  return TheScript().messages;
+}
+const std::vector<FileRequest>& FileRequests() {
+  return TheScript().fileRequests;
+}
+
+void ClearLog() {
+  Script& script = TheScript();
+  script.messages.clear();
+  script.fileRequests.clear();
+  script.answers.clear();
+  script.files.clear();
+  script.questionDefault = PromptAnswer::No;
+}
+
+}  // namespace UserPrompts
