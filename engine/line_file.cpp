@@ -191,37 +191,67 @@ bool CLineFile::ReadLine(std::string& line) {
 }
 
 bool CLineFile::WriteLine(int indent, std::u16string_view text) {
-  if (!m_sink) return false;
-  if (m_writeFailed) return false;
-  if (m_unicode) {
-    m_out.clear();
-    m_out.reserve(static_cast<size_t>(indent + 2) * 2 + text.size() * 2);
-    for (int k = 0; k < indent; ++k) m_out.append(" \0", 2);
-    AppendXmlSafeUtf16le(text, m_out);
-    m_out.append("\r\0\n\0", 4);
-  } else {
-    // Written through a pointer into room for the worst case; m_out keeps its capacity.
-    const size_t blanks = static_cast<size_t>(indent > 0 ? indent : 0);
-    const size_t room = blanks + 3 * text.size() + 2;
-    if (m_out.size() < room) m_out.resize(std::max(room, 2 * m_out.size()));
-    char* d = m_out.data();
-    std::memset(d, ' ', blanks);
-    size_t n = blanks + EncodeXmlSafeUtf8(text, d + blanks);
-    d[n++] = '\r';
-    d[n++] = '\n';
-    if (!m_sink->Write(d, n)) {
-      m_writeFailed = true;
-      m_error = m_sink->Error();
-      return false;
-    }
-    return true;
+  return WriteLine(indent, {text});
+}
+
+bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view> pieces) {
+  if (!m_sink || m_writeFailed) return false;
+  m_used = 0;
+  const size_t blanks = static_cast<size_t>(indent > 0 ? indent : 0);
+  const size_t unit = m_unicode ? 2 : 1;
+  char* d = Room(blanks * unit);
+  for (size_t k = 0; k < blanks; ++k) {
+    *d++ = ' ';
+    if (m_unicode) *d++ = '\0';
   }
-  if (!m_sink->Write(m_out.data(), m_out.size())) {
+  m_used += blanks * unit;
+  size_t units = 0;
+  for (std::u16string_view piece : pieces) units += piece.size();
+  const size_t perUnit = m_unicode ? 2 : 3;
+  if (units <= kSliceUnits) {
+    char* room = Room(perUnit * units);
+    for (std::u16string_view piece : pieces) {
+      room += m_unicode ? EncodeXmlSafeUtf16le(piece, room) : EncodeXmlSafeUtf8(piece, room);
+    }
+    m_used = static_cast<size_t>(room - m_out.data());
+  } else {
+    // Long texts go out in slices, so that the buffer stays small; a slice never ends between
+    // the two halves of a surrogate pair.
+    for (std::u16string_view piece : pieces) {
+      while (!piece.empty()) {
+        size_t take = std::min(piece.size(), kSliceUnits);
+        if (take < piece.size() && piece[take - 1] >= 0xD800 && piece[take - 1] <= 0xDBFF) --take;
+        const std::u16string_view slice = piece.substr(0, take);
+        char* room = Room(perUnit * slice.size());
+        m_used += m_unicode ? EncodeXmlSafeUtf16le(slice, room) : EncodeXmlSafeUtf8(slice, room);
+        piece.remove_prefix(take);
+        if (m_used >= kFlushBytes && !SendOut()) return false;
+      }
+    }
+  }
+  d = Room(2 * unit);
+  if (m_unicode) {
+    std::memcpy(d, "\r\0\n\0", 4);
+  } else {
+    std::memcpy(d, "\r\n", 2);
+  }
+  m_used += 2 * unit;
+  return SendOut();
+}
+
+char* CLineFile::Room(size_t bytes) {
+  if (m_used + bytes > m_out.size()) m_out.resize(std::max(m_used + bytes, 2 * m_out.size()));
+  return m_out.data() + m_used;
+}
+
+bool CLineFile::SendOut() {
+  const bool ok = m_sink->Write(m_out.data(), m_used);
+  m_used = 0;
+  if (!ok) {
     m_writeFailed = true;
     m_error = m_sink->Error();
-    return false;
   }
-  return true;
+  return ok;
 }
 
 bool CLineFile::Flush() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,8 @@ class CLineFile {
   // Writes indent blanks, the text and CR LF. Characters that XML 1.0 forbids are left out.
   // False when no file is open or the write failed.
   bool WriteLine(int indent, std::u16string_view text);
+  // The same for a line made of several pieces, written one after the other.
+  bool WriteLine(int indent, std::initializer_list<std::u16string_view> pieces);
   // Flushes buffered output; false on failure.
   [[nodiscard]] bool Flush();
   void Close();
@@ -50,6 +53,11 @@ class CLineFile {
 
  private:
   bool ReadBlock();
+  char* Room(size_t bytes);  // room for bytes more after the m_used bytes of m_out
+  bool SendOut();
+
+  static constexpr size_t kSliceUnits = 1 << 16;
+  static constexpr size_t kFlushBytes = 1 << 18;
 
   int m_fd = -1;
   int64_t m_length = 0;
@@ -62,7 +70,8 @@ class CLineFile {
   size_t m_start = 0;       // first pending byte not yet returned
   size_t m_scanned = 0;     // pending bytes from m_start known to hold no line end
   std::unique_ptr<ByteSink> m_sink;
-  std::string m_out;        // one encoded output line
+  std::string m_out;        // encoded output; its size is the capacity
+  size_t m_used = 0;        // bytes of m_out in use
 };
 
 // ParseTagLine: splits a tag line into tag, L value and content. False when the line is no

@@ -455,10 +455,7 @@ void ExportRun::WriteUnit() {
     m_line += attributes;
     m_line += u'>';
     Line(6);
-    m_line = u"<seg>";
-    m_line += content.str();
-    m_line += u"</seg>";
-    Line(8);
+    m_out.WriteLine(8, {u"<seg>", content.str(), u"</seg>"});
     m_line = u"</tuv>";
     Line(6);
   };

@@ -107,11 +107,18 @@ size_t EncodeXmlSafeUtf8(std::u16string_view text, char* dst) {
 }
 
 void AppendXmlSafeUtf16le(std::u16string_view text, std::string& out) {
-  out.reserve(out.size() + text.size() * 2);
+  const size_t base = out.size();
+  out.resize(base + 2 * text.size());
+  out.resize(base + EncodeXmlSafeUtf16le(text, out.data() + base));
+}
+
+size_t EncodeXmlSafeUtf16le(std::u16string_view text, char* dst) {
+  char* d = dst;
   ForEachAllowed(text, [&](char16_t c) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
+    *d++ = static_cast<char>(c & 0xFF);
+    *d++ = static_cast<char>(c >> 8);
   });
+  return static_cast<size_t>(d - dst);
 }
 
 std::u16string StripXmlForbidden(std::u16string_view text) {

@@ -17,5 +17,7 @@ void AppendXmlSafeUtf8(std::u16string_view text, std::string& out);
 size_t EncodeXmlSafeUtf8(std::u16string_view text, char* dst);
 // Appends the text as UTF-16 little-endian bytes, with the same characters left out.
 void AppendXmlSafeUtf16le(std::u16string_view text, std::string& out);
+// Writes the same bytes to dst, which has room for 2 bytes a unit; returns the bytes written.
+size_t EncodeXmlSafeUtf16le(std::u16string_view text, char* dst);
 // The text with the forbidden characters and unpaired surrogates removed.
 std::u16string StripXmlForbidden(std::u16string_view text);
