@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 
 #include <string>
 
@@ -148,8 +149,18 @@ TEST(CliProcess, InterruptLeavesNoFile) {
     ::_exit(127);
   }
   // The converter blocks reading the pipe until the signal has arrived, so it must see it.
-  const int fd = ::open(fifo.c_str(), O_WRONLY);
+  // Opening the pipe for writing succeeds once the converter has opened it for reading.
+  int fd = -1;
+  for (int tries = 0; fd < 0 && tries < 20000; ++tries) {
+    fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) break;
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the converter ended before reading";
+    const struct timespec pause {0, 1000000};
+    ::nanosleep(&pause, nullptr);
+  }
   ASSERT_GE(fd, 0);
+  ::fcntl(fd, F_SETFL, 0);
   const std::string units = std::string(kOneUnit) + kOneUnit + kOneUnit;
   ASSERT_EQ(::write(fd, units.data(), units.size()), static_cast<ssize_t>(units.size()));
   ::kill(pid, SIGTERM);
