@@ -7,6 +7,8 @@
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // A placeholder candidate of 255 characters or more is text.
@@ -188,17 +190,17 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       if (j == n) break;
       switch (text[j]) {
         case u'&':
-          out.append(u"&amp;");
+          out.append(u"&amp;"sv);
           break;
         case u'<':
-          out.append(u"&lt;");
+          out.append(u"&lt;"sv);
           break;
         case u'>':
-          out.append(u"&gt;");
+          out.append(u"&gt;"sv);
           break;
         case u'\u00A0':
           if (nbsp)
-            out.append(u"&nbsp;");
+            out.append(u"&nbsp;"sv);
           else
             out.push_back(u'\u00A0');
           break;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Leading integer of a text, read as the C runtime's _wtoi reads it.
+// Leading integer of a text, read as the C runtime's _wtoi reads it, and the decimal form of an
+// integer.
 #pragma once
 
 #include <climits>
+#include <string>
 #include <string_view>
 
 // Skips leading white space, takes an optional sign and the digits up to the first other
@@ -19,4 +21,18 @@ constexpr int WideToInt(std::u16string_view text) {
   }
   if (negative) return value > INT_MAX ? INT_MIN : static_cast<int>(-value);
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+// Appends the decimal form of number ("-" before a negative one), in one append: numbers are
+// written for every placeholder and element.
+inline void AppendDecimal(std::u16string& out, int number) {
+  char16_t digits[12];
+  size_t first = sizeof(digits) / sizeof(digits[0]);
+  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    digits[--first] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  if (number < 0) digits[--first] = u'-';
+  out.append(digits + first, sizeof(digits) / sizeof(digits[0]) - first);
 }
