@@ -362,7 +362,14 @@ void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
 }
 
 void SegmentScanner::AppendPlaceholder(std::u16string& out, int number, Form form) {
-  out.append(form == Form::kClosing ? u"</"sv : u"<"sv);
-  AppendDecimal(out, number);
-  out.append(form == Form::kStandalone ? u"/>"sv : u">"sv);
+  // Built backwards from its ">" in a buffer with room for "</", 11 digits and "/>".
+  char16_t buffer[16];
+  char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
+  char16_t* first = end;
+  *--first = u'>';
+  if (form == Form::kStandalone) *--first = u'/';
+  first = WriteDecimalBefore(first, number);
+  if (form == Form::kClosing) *--first = u'/';
+  *--first = u'<';
+  out.append(first, static_cast<size_t>(end - first));
 }

@@ -38,6 +38,18 @@ class IntTable {
   std::unordered_map<int, int> m_other;
 };
 
+// Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
+void AppendQuotedNumber(std::u16string& out, std::u16string_view head, int number) {
+  char16_t buffer[32];
+  char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
+  char16_t* first = end;
+  *--first = u'"';
+  first = WriteDecimalBefore(first, number);
+  first -= head.size();
+  head.copy(first, head.size());
+  out.append(first, static_cast<size_t>(end - first));
+}
+
 void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x) {
   if (name.size() == 1) {
     switch (LowerChar(name[0])) {
@@ -54,10 +66,7 @@ void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x
         break;
     }
   }
-  if (x == 0) return;
-  out.append(u" x=\""sv);
-  AppendDecimal(out, x);
-  out.push_back(u'"');
+  if (x != 0) AppendQuotedNumber(out, u" x=\""sv, x);
 }
 
 // A name that is a decimal number written without sign, blanks or leading zeros: two such names
@@ -84,6 +93,7 @@ struct Tag {
 };
 
 const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
+const std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
 
 }  // namespace
 
@@ -199,9 +209,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       const int i = pairIndex.Get(number);
       if (i != kNone) {
         element = 1;
-        out.append(u"<ept i=\""sv);
-        AppendDecimal(out, i);
-        out.push_back(u'"');
+        AppendQuotedNumber(out, u"<ept i=\""sv, i);
       } else {
         element = 2;
         out.append(u"<it pos=\"end\""sv);
@@ -228,9 +236,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       if (partnerAhead) {
         element = 0;
         pairIndex.Slot(number) = ++bptCounter;
-        out.append(u"<bpt i=\""sv);
-        AppendDecimal(out, bptCounter);
-        out.push_back(u'"');
+        AppendQuotedNumber(out, u"<bpt i=\""sv, bptCounter);
       } else {
         element = 2;
         out.append(u"<it pos=\"begin\""sv);
@@ -239,9 +245,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     }
     out.push_back(u'>');
     if (record) AppendEscapedNativeCode(out, record->text);
-    out.append(u"</"sv);
-    out.append(kElementNames[element]);
-    out.push_back(u'>');
+    out.append(kElementEnds[element]);
     ++insertedElements[element];
   }
   out.append(text.substr(std::min(from, text.size())));

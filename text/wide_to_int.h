@@ -4,7 +4,6 @@
 #pragma once
 
 #include <climits>
-#include <string>
 #include <string_view>
 
 // Skips leading white space, takes an optional sign and the digits up to the first other
@@ -23,16 +22,16 @@ constexpr int WideToInt(std::u16string_view text) {
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-// Appends the decimal form of number ("-" before a negative one), in one append: numbers are
-// written for every placeholder and element.
-inline void AppendDecimal(std::u16string& out, int number) {
-  char16_t digits[12];
-  size_t first = sizeof(digits) / sizeof(digits[0]);
+// Writes the decimal form of number ("-" before a negative one) so that it ends just before
+// end, and gives its first unit; end must have 11 units of room before it. Numbers are written
+// for every placeholder and element, so they are built in place and appended once.
+inline char16_t* WriteDecimalBefore(char16_t* end, int number) {
+  char16_t* first = end;
   unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
   do {
-    digits[--first] = static_cast<char16_t>(u'0' + value % 10);
+    *--first = static_cast<char16_t>(u'0' + value % 10);
     value /= 10;
   } while (value != 0);
-  if (number < 0) digits[--first] = u'-';
-  out.append(digits + first, sizeof(digits) / sizeof(digits[0]) - first);
+  if (number < 0) *--first = u'-';
+  return first;
 }
