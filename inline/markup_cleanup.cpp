@@ -176,6 +176,7 @@ class KeptItems {
 
 constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
 constexpr UnitSet kUnescaped(u"&\n");
+constexpr UnitSet kRewritten(u"&\n<>\u00A0\u2028");  // the units of both
 
 }  // namespace
 
@@ -297,7 +298,10 @@ WideString CleanUpMarkup(std::u16string_view markup) {
     const bool afterLastText = i >= lastText;
     if (token.flags == kMarkupText) {
       std::u16string_view view = token.text;
-      if (kUnescaped.FindFirst(view, 0) < view.size()) {
+      // Most runs hold nothing that unescaping or escaping changes: one search tells, and they
+      // are copied as they are.
+      const bool unchanged = kRewritten.FindFirst(view, 0) == view.size();
+      if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
         run.clear();
         AppendEscapedText(run, token.text, EscapeDirection::kUnescape, true);
         view = run;
@@ -309,7 +313,10 @@ WideString CleanUpMarkup(std::u16string_view markup) {
       if (afterLastText) {
         while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
       }
-      AppendEscapedText(result, view, EscapeDirection::kEscape, true);
+      if (unchanged)
+        result.append(view);
+      else
+        AppendEscapedText(result, view, EscapeDirection::kEscape, true);
     } else if (token.flags & kMarkupStandalone) {
       if (textSeen && !afterLastText)
         result.append(token.text);
