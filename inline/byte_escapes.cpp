@@ -10,6 +10,16 @@ int HexValue(char c) {
   return -1;
 }
 
+// The position of the first "\\'" at or after from, or npos. The apostrophe is searched for:
+// RTF holds a backslash every few characters, an apostrophe seldom.
+size_t FindEscape(std::string_view segment, size_t from) {
+  for (size_t quote = segment.find('\'', from + 1); quote != std::string_view::npos;
+       quote = segment.find('\'', quote + 1)) {
+    if (segment[quote - 1] == '\\') return quote - 1;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::string DecodeByteEscapes(std::string_view segment) {
@@ -19,29 +29,31 @@ std::string DecodeByteEscapes(std::string_view segment) {
 }
 
 void DecodeByteEscapes(std::string_view segment, std::string& out) {
-  out.clear();
+  const std::string_view decoded = ByteEscapesDecoded(segment, out);
+  if (decoded.data() != out.data()) out.assign(decoded);
+}
+
+std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffer) {
   const size_t end = segment.find('\0');
   if (end != std::string_view::npos) segment = segment.substr(0, end);
-  if (segment.find("\\'") == std::string_view::npos) {
-    out.assign(segment);
-    return;
-  }
-  out.reserve(segment.size());
+  size_t at = FindEscape(segment, 0);
+  if (at == std::string_view::npos) return segment;
+  buffer.clear();
+  buffer.reserve(segment.size());
   size_t i = 0;
-  while (i < segment.size()) {
-    const size_t at = segment.find("\\'", i);
-    if (at == std::string_view::npos || segment.size() - at < 4) break;
-    out.append(segment.substr(i, at - i));
+  for (; at != std::string_view::npos && segment.size() - at >= 4; at = FindEscape(segment, i)) {
+    buffer.append(segment.substr(i, at - i));
     const int high = HexValue(segment[at + 2]);
     if (high < 0) {
-      out.append(segment.substr(at, 4));
+      buffer.append(segment.substr(at, 4));
     } else {
       const int low = HexValue(segment[at + 3]);
       const int value = low < 0 ? high : high * 16 + low;
-      if (value == 0) return;  // a NUL byte ends the segment text
-      out.push_back(static_cast<char>(value));
+      if (value == 0) return buffer;  // a NUL byte ends the segment text
+      buffer.push_back(static_cast<char>(value));
     }
     i = at + 4;
   }
-  out.append(segment.substr(i));
+  buffer.append(segment.substr(i));
+  return buffer;
 }

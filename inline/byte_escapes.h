@@ -13,3 +13,6 @@
 std::string DecodeByteEscapes(std::string_view segment);
 // The same into out (emptied first).
 void DecodeByteEscapes(std::string_view segment, std::string& out);
+// The same without a copy when nothing is decoded: the result is the segment up to its first
+// NUL, or the decoded text in buffer.
+std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffer);

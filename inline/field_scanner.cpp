@@ -6,6 +6,8 @@
 #include "inline/segment_scanner.h"
 #include "inline/unicode_escape.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 bool IsAsciiLetter(char16_t c) {
@@ -57,7 +59,7 @@ void SegmentScanner::ScanField() {
     if (c == u'{') {
       ++depth;
       if (StartsWith(q + 1, u"\\fldrslt ")) {
-        if (collecting) result.append(u"{\\fldrslt ");
+        if (collecting) result.append(u"{\\fldrslt "sv);
         inResult = true;
         q += 10;
         continue;

@@ -7,6 +7,8 @@
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // A placeholder candidate of 255 characters or more is text.
@@ -174,6 +176,7 @@ class KeptItems {
 
 constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
 constexpr UnitSet kUnescaped(u"&\n");
+constexpr UnitSet kRewritten(u"&\n<>\u00A0\u2028");  // the units of both
 
 }  // namespace
 
@@ -188,17 +191,17 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       if (j == n) break;
       switch (text[j]) {
         case u'&':
-          out.append(u"&amp;");
+          out.append(u"&amp;"sv);
           break;
         case u'<':
-          out.append(u"&lt;");
+          out.append(u"&lt;"sv);
           break;
         case u'>':
-          out.append(u"&gt;");
+          out.append(u"&gt;"sv);
           break;
         case u'\u00A0':
           if (nbsp)
-            out.append(u"&nbsp;");
+            out.append(u"&nbsp;"sv);
           else
             out.push_back(u'\u00A0');
           break;
@@ -295,7 +298,10 @@ WideString CleanUpMarkup(std::u16string_view markup) {
     const bool afterLastText = i >= lastText;
     if (token.flags == kMarkupText) {
       std::u16string_view view = token.text;
-      if (kUnescaped.FindFirst(view, 0) < view.size()) {
+      // Most runs hold nothing that unescaping or escaping changes: one search tells, and they
+      // are copied as they are.
+      const bool unchanged = kRewritten.FindFirst(view, 0) == view.size();
+      if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
         run.clear();
         AppendEscapedText(run, token.text, EscapeDirection::kUnescape, true);
         view = run;
@@ -307,7 +313,10 @@ WideString CleanUpMarkup(std::u16string_view markup) {
       if (afterLastText) {
         while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
       }
-      AppendEscapedText(result, view, EscapeDirection::kEscape, true);
+      if (unchanged)
+        result.append(view);
+      else
+        AppendEscapedText(result, view, EscapeDirection::kEscape, true);
     } else if (token.flags & kMarkupStandalone) {
       if (textSeen && !afterLastText)
         result.append(token.text);

@@ -6,6 +6,9 @@
 #include "inline/unicode_escape.h"
 #include "text/code_page.h"
 #include "text/unit_set.h"
+#include "text/wide_to_int.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -75,9 +78,8 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_groupStack.clear();
   m_unmatchedOpen.clear();
   m_unmatchedClose.clear();
-  DecodeByteEscapes(segment, m_state.buffers.bytes);
   m_text.clear();
-  DecodeAppend(m_codePage, m_state.buffers.bytes, m_text);
+  DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
   // The text ends at its first NUL, as a zero-terminated text would.
   constexpr UnitSet kNul(std::u16string_view(u"\0", 1));
   m_text.resize(kNul.FindFirst(m_text, 0));
@@ -138,23 +140,21 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
 
 void SegmentScanner::FindUnmatchedBraces() {
   std::vector<size_t>& open = m_unmatchedOpen;
-  const size_t end = End();
-  for (size_t i = 0; i < end; ++i) {
-    // RTF holds a brace or backslash every few characters: a plain test beats a search here.
+  size_t escaped = 0;  // the position after a backslash's escaped brace or backslash
+  kBraceOrBackslash.ForEach(m_text, [&](size_t i) {
+    if (i < escaped) return;
     const char16_t c = m_text[i];
-    if (c != u'\\' && c != u'{' && c != u'}') continue;
     if (c == u'\\') {
       const char16_t next = At(i + 1);
-      if (next == u'{' || next == u'}' || next == u'\\') ++i;
+      if (next == u'{' || next == u'}' || next == u'\\') escaped = i + 2;
     } else if (c == u'{') {
       open.push_back(i);
-    } else if (c == u'}') {
-      if (open.empty())
-        m_unmatchedClose.push_back(i);
-      else
-        open.pop_back();
+    } else if (open.empty()) {
+      m_unmatchedClose.push_back(i);
+    } else {
+      open.pop_back();
     }
-  }
+  });
   // What is left on the stack are the unmatched opening braces, in text order.
 }
 
@@ -345,16 +345,16 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
 void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
   switch (c) {
     case u'<':
-      out.append(u"&lt;");
+      out.append(u"&lt;"sv);
       break;
     case u'>':
-      out.append(u"&gt;");
+      out.append(u"&gt;"sv);
       break;
     case u'&':
-      out.append(u"&amp;");
+      out.append(u"&amp;"sv);
       break;
     case u'\u00A0':
-      out.append(u"&nbsp;");
+      out.append(u"&nbsp;"sv);
       break;
     default:
       out.push_back(c);
@@ -362,17 +362,14 @@ void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
 }
 
 void SegmentScanner::AppendPlaceholder(std::u16string& out, int number, Form form) {
-  out.push_back(u'<');
-  if (form == Form::kClosing) out.push_back(u'/');
-  char16_t digits[12];
-  size_t count = 0;
-  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  do {
-    digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  if (number < 0) out.push_back(u'-');
-  while (count > 0) out.push_back(digits[--count]);
-  if (form == Form::kStandalone) out.push_back(u'/');
-  out.push_back(u'>');
+  // Built backwards from its ">" in a buffer with room for "</", 11 digits and "/>".
+  char16_t buffer[16];
+  char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
+  char16_t* first = end;
+  *--first = u'>';
+  if (form == Form::kStandalone) *--first = u'/';
+  first = WriteDecimalBefore(first, number);
+  if (form == Form::kClosing) *--first = u'/';
+  *--first = u'<';
+  out.append(first, static_cast<size_t>(end - first));
 }

@@ -10,6 +10,8 @@
 #include "text/wide_to_int.h"
 #include "text/xml_escape.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr int kNone = INT_MIN;
@@ -36,38 +38,35 @@ class IntTable {
   std::unordered_map<int, int> m_other;
 };
 
-void AppendNumber(std::u16string& out, int number) {
-  char16_t digits[12];
-  size_t count = 0;
-  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  do {
-    digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  if (number < 0) out.push_back(u'-');
-  while (count > 0) out.push_back(digits[--count]);
+// Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
+void AppendQuotedNumber(std::u16string& out, std::u16string_view head, int number) {
+  char16_t buffer[32];
+  char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
+  char16_t* first = end;
+  *--first = u'"';
+  first = WriteDecimalBefore(first, number);
+  first -= head.size();
+  head.copy(first, head.size());
+  out.append(first, static_cast<size_t>(end - first));
 }
 
 void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x) {
   if (name.size() == 1) {
     switch (LowerChar(name[0])) {
       case u'b':
-        out.append(u" type=\"bold\"");
+        out.append(u" type=\"bold\""sv);
         return;
       case u'i':
-        out.append(u" type=\"italic\"");
+        out.append(u" type=\"italic\""sv);
         return;
       case u'u':
-        out.append(u" type=\"ulined\"");
+        out.append(u" type=\"ulined\""sv);
         return;
       default:
         break;
     }
   }
-  if (x == 0) return;
-  out.append(u" x=\"");
-  AppendNumber(out, x);
-  out.push_back(u'"');
+  if (x != 0) AppendQuotedNumber(out, u" x=\""sv, x);
 }
 
 // A name that is a decimal number written without sign, blanks or leading zeros: two such names
@@ -94,6 +93,7 @@ struct Tag {
 };
 
 const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
+const std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
 
 }  // namespace
 
@@ -203,18 +203,16 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     size_t element;  // index into kElementNames
     if (t.ends_with(u"/>")) {
       element = 3;
-      out.append(u"<ph");
+      out.append(u"<ph"sv);
       if (x != 0) AppendInlineAttributes(out, u"", x);
     } else if (closing) {
       const int i = pairIndex.Get(number);
       if (i != kNone) {
         element = 1;
-        out.append(u"<ept i=\"");
-        AppendNumber(out, i);
-        out.push_back(u'"');
+        AppendQuotedNumber(out, u"<ept i=\""sv, i);
       } else {
         element = 2;
-        out.append(u"<it pos=\"end\"");
+        out.append(u"<it pos=\"end\""sv);
         AppendInlineAttributes(out, name, x);
       }
     } else {
@@ -222,13 +220,13 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       bool partnerAhead = false;
       int canonical = 0;
       if (name.find(u'<') != std::u16string_view::npos) {
-        key.assign(u"</").append(name).push_back(u'>');
+        key.assign(u"</"sv).append(name).push_back(u'>');
         partnerAhead = text.find(key, tag.end + 1) != std::u16string_view::npos;
       } else if (CanonicalNumber(name, canonical)) {
         const int count = closingAhead.Get(canonical);
         partnerAhead = count != kNone && count > 0;
       } else if (!otherClosingAhead.empty()) {
-        key.assign(u"</").append(name).push_back(u'>');
+        key.assign(u"</"sv).append(name).push_back(u'>');
         const auto it = otherClosingAhead.find(key);
         partnerAhead = it != otherClosingAhead.end() && it->second > 0;
       }
@@ -238,20 +236,16 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       if (partnerAhead) {
         element = 0;
         pairIndex.Slot(number) = ++bptCounter;
-        out.append(u"<bpt i=\"");
-        AppendNumber(out, bptCounter);
-        out.push_back(u'"');
+        AppendQuotedNumber(out, u"<bpt i=\""sv, bptCounter);
       } else {
         element = 2;
-        out.append(u"<it pos=\"begin\"");
+        out.append(u"<it pos=\"begin\""sv);
       }
       AppendInlineAttributes(out, name, x);
     }
     out.push_back(u'>');
     if (record) AppendEscapedNativeCode(out, record->text);
-    out.append(u"</");
-    out.append(kElementNames[element]);
-    out.push_back(u'>');
+    out.append(kElementEnds[element]);
     ++insertedElements[element];
   }
   out.append(text.substr(std::min(from, text.size())));

@@ -32,19 +32,12 @@ class UnitSet {
     const char16_t* const begin = text.data();
     const char16_t* p = begin + (from < text.size() ? from : text.size());
     const char16_t* const end = begin + text.size();
+    if (m_count == 0) return text.size();
 #if defined(__SSE2__)
-    __m128i members[kMaxMembers];
-    for (size_t i = 0; i < m_count; ++i)
-      members[i] = _mm_set1_epi16(static_cast<short>(m_members[i]));
+    const Block members = Members();
     while (end - p >= 8) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      __m128i hits = _mm_cmpeq_epi16(block, members[0]);
-      for (size_t i = 1; i < m_count; ++i)
-        hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, members[i]));
-      const int mask = _mm_movemask_epi8(hits);
-      if (mask != 0)
-        return static_cast<size_t>(p - begin) +
-               static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
+      const unsigned mask = members.Mask(p);
+      if (mask != 0) return static_cast<size_t>(p - begin) + LowestUnit(mask);
       p += 8;
     }
 #endif
@@ -52,8 +45,56 @@ class UnitSet {
     return static_cast<size_t>(p - begin);
   }
 
+  // Calls visit(i) for every position i of text whose unit is in the set, in order. Dense
+  // members (RTF syntax every few characters) cost one test of eight units per block rather
+  // than one search per member.
+  template <typename Visit>
+  void ForEach(std::u16string_view text, Visit&& visit) const {
+    const char16_t* const begin = text.data();
+    size_t i = 0;
+    if (m_count == 0) return;
+#if defined(__SSE2__)
+    const Block members = Members();
+    for (; text.size() - i >= 8; i += 8) {
+      // Two mask bits per unit: the lowest pair is cleared after each visit.
+      for (unsigned mask = members.Mask(begin + i); mask != 0; mask &= mask - 1, mask &= mask - 1)
+        visit(i + LowestUnit(mask));
+    }
+#endif
+    for (; i < text.size(); ++i) {
+      if (Contains(begin[i])) visit(i);
+    }
+  }
+
  private:
   static constexpr size_t kMaxMembers = 8;
+
+#if defined(__SSE2__)
+  // The members spread over all eight lanes, one register each.
+  struct Block {
+    __m128i lanes[kMaxMembers];
+    size_t count;
+    // Two bits (one per byte) for each of the eight units at p that is a member.
+    unsigned Mask(const char16_t* p) const {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      __m128i hits = _mm_cmpeq_epi16(block, lanes[0]);
+      for (size_t i = 1; i < count; ++i)
+        hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, lanes[i]));
+      return static_cast<unsigned>(_mm_movemask_epi8(hits));
+    }
+  };
+  Block Members() const {
+    Block b{};
+    b.count = m_count;
+    for (size_t i = 0; i < m_count; ++i)
+      b.lanes[i] = _mm_set1_epi16(static_cast<short>(m_members[i]));
+    return b;
+  }
+  static size_t LowestUnit(unsigned mask) {
+    return static_cast<size_t>(__builtin_ctz(mask)) / 2;
+  }
+#endif
+
   char16_t m_members[kMaxMembers] = {};
   size_t m_count = 0;
 };

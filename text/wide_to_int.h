@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Leading integer of a text, read as the C runtime's _wtoi reads it.
+// Leading integer of a text, read as the C runtime's _wtoi reads it, and the decimal form of an
+// integer.
 #pragma once
 
 #include <climits>
@@ -19,4 +20,18 @@ constexpr int WideToInt(std::u16string_view text) {
   }
   if (negative) return value > INT_MAX ? INT_MIN : static_cast<int>(-value);
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+// Writes the decimal form of number ("-" before a negative one) so that it ends just before
+// end, and gives its first unit; end must have 11 units of room before it. Numbers are written
+// for every placeholder and element, so they are built in place and appended once.
+inline char16_t* WriteDecimalBefore(char16_t* end, int number) {
+  char16_t* first = end;
+  unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    *--first = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  if (number < 0) *--first = u'-';
+  return first;
 }

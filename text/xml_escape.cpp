@@ -3,12 +3,17 @@
 
 #include "text/unit_set.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr UnitSet kQuotesAndAmpersand(u"'\"&");
-constexpr UnitSet kNativeEscaped(u"<>&\\");
 
 constexpr std::u16string_view kNbsp = u"&nbsp;";
+constexpr std::u16string_view kLt = u"&lt;", kGt = u"&gt;", kAmp = u"&amp;";
+constexpr std::u16string_view kApos = u"&apos;", kQuot = u"&quot;";
 
 // "&nbsp;" at the start of text, letters compared in lower case.
 bool StartsWithNbsp(std::u16string_view text) {
@@ -17,6 +22,49 @@ bool StartsWithNbsp(std::u16string_view text) {
     if (LowerChar(text[i]) != kNbsp[i]) return false;
   }
   return true;
+}
+
+// Whether the native code has to be changed at i: "<" ">" "&", or a backslash before a brace.
+bool NativeStop(std::u16string_view native, size_t i) {
+  switch (native[i]) {
+    case u'<':
+    case u'>':
+    case u'&':
+      return true;
+    case u'\\':
+      return i + 1 < native.size() && (native[i + 1] == u'{' || native[i + 1] == u'}');
+    default:
+      return false;
+  }
+}
+
+// The first position at or after from where the native code has to be changed, or its size.
+// A backslash that escapes nothing is copied, so only one before a brace stops the copying:
+// native code is full of control words, and stopping at each of their backslashes would copy
+// them a few units at a time.
+size_t FindNativeStop(std::u16string_view native, size_t from) {
+  size_t i = from;
+#if defined(__SSE2__)
+  const __m128i less = _mm_set1_epi16(u'<'), greater = _mm_set1_epi16(u'>');
+  const __m128i ampersand = _mm_set1_epi16(u'&'), backslash = _mm_set1_epi16(u'\\');
+  const __m128i open = _mm_set1_epi16(u'{'), close = _mm_set1_epi16(u'}');
+  // Each block is read together with the block one unit further, which holds the unit after
+  // each backslash.
+  for (; i + 9 <= native.size(); i += 8) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(native.data() + i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(native.data() + i + 1));
+    const __m128i markup =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, less), _mm_cmpeq_epi16(here, greater)),
+                     _mm_cmpeq_epi16(here, ampersand));
+    const __m128i escapedBrace =
+        _mm_and_si128(_mm_cmpeq_epi16(here, backslash),
+                      _mm_or_si128(_mm_cmpeq_epi16(next, open), _mm_cmpeq_epi16(next, close)));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(markup, escapedBrace));
+    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
+  }
+#endif
+  while (i < native.size() && !NativeStop(native, i)) ++i;
+  return i;
 }
 
 }  // namespace
@@ -31,10 +79,10 @@ void AppendQuotesEscaped(std::u16string& out, std::u16string_view text) {
     i = j + 1;
     switch (text[j]) {
       case u'\'':
-        out.append(u"&apos;");
+        out.append(kApos);
         break;
       case u'"':
-        out.append(u"&quot;");
+        out.append(kQuot);
         break;
       default:
         // The quote entities never form "&nbsp;", so the two rewritings can share one walk.
@@ -60,24 +108,22 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
   const size_t n = native.size();
   size_t i = 0;
   while (i < n) {
-    const size_t j = kNativeEscaped.FindFirst(native, i);
+    const size_t j = FindNativeStop(native, i);
     out.append(native.data() + i, j - i);
     if (j == n) break;
     i = j + 1;
     switch (native[j]) {
       case u'<':
-        out.append(u"&lt;");
+        out.append(kLt);
         break;
       case u'>':
-        out.append(u"&gt;");
+        out.append(kGt);
         break;
       case u'&':
-        out.append(u"&amp;");
+        out.append(kAmp);
         break;
       default:
-        // A backslash before a brace goes: the RTF escapes of the braces become plain braces.
-        if (j + 1 < n && (native[j + 1] == u'{' || native[j + 1] == u'}')) break;
-        out.push_back(u'\\');
+        break;  // a backslash before a brace goes: the RTF escapes of the braces become braces
     }
   }
 }
