@@ -20,6 +20,11 @@ struct InlineState {
     std::u16string markup;  // the scanner's markup
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
+    // Where the group-head tests hold: hidden text, the do-not-translate and internal style
+    // codes, and "\ucN" words (with their count, or -1 when the word is no count).
+    std::vector<size_t> hiddenAt, doNotTranslateAt, internalAt, fallbackWordAt;
+    std::vector<int> fallbackWordCount;
+    std::vector<int> lastValidFallbackWord;  // index of the last counting word up to each one
     // Gives the memory of a very long segment back instead of keeping it for the next one.
     void ReleaseIfLarge() {
       constexpr size_t kLarge = size_t{1} << 22;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "inline/segment_scanner.h"
 
+#include <algorithm>
+
 #include "inline/byte_escapes.h"
 #include "inline/rtf_tables.h"
 #include "inline/unicode_escape.h"
@@ -70,7 +72,13 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_out(state.buffers.markup),
       m_groupStack(state.buffers.groupStack),
       m_unmatchedOpen(state.buffers.unmatchedOpen),
-      m_unmatchedClose(state.buffers.unmatchedClose) {}
+      m_unmatchedClose(state.buffers.unmatchedClose),
+      m_hiddenAt(state.buffers.hiddenAt),
+      m_doNotTranslateAt(state.buffers.doNotTranslateAt),
+      m_internalAt(state.buffers.internalAt),
+      m_fallbackWordAt(state.buffers.fallbackWordAt),
+      m_fallbackWordCount(state.buffers.fallbackWordCount),
+      m_lastValidFallbackWord(state.buffers.lastValidFallbackWord) {}
 
 const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_state.openTags.Clear();
@@ -78,6 +86,12 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_groupStack.clear();
   m_unmatchedOpen.clear();
   m_unmatchedClose.clear();
+  m_hiddenAt.clear();
+  m_doNotTranslateAt.clear();
+  m_internalAt.clear();
+  m_fallbackWordAt.clear();
+  m_fallbackWordCount.clear();
+  m_lastValidFallbackWord.clear();
   m_text.clear();
   DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
   // The text ends at its first NUL, as a zero-terminated text would.
@@ -142,8 +156,10 @@ void SegmentScanner::FindUnmatchedBraces() {
   std::vector<size_t>& open = m_unmatchedOpen;
   size_t escaped = 0;  // the position after a backslash's escaped brace or backslash
   kBraceOrBackslash.ForEach(m_text, [&](size_t i) {
-    if (i < escaped) return;
     const char16_t c = m_text[i];
+    // Group heads are tested at every backslash, escaped or not.
+    if (c == u'\\') NoteHeadMarker(i);
+    if (i < escaped) return;
     if (c == u'\\') {
       const char16_t next = At(i + 1);
       if (next == u'{' || next == u'}' || next == u'\\') escaped = i + 2;
@@ -221,32 +237,19 @@ void SegmentScanner::StartGroup() {
   const std::u16string_view text = m_text;
   const size_t headEnd = m_nextSpace.Next(brace, end, [&](size_t i) { return text[i] == u' '; });
 
+  // The head tests, each answered from the positions found in the brace pass: is there a
+  // marker of the kind in [brace, headEnd)?
+  auto inHead = [&](const std::vector<size_t>& at) {
+    const auto it = std::lower_bound(at.begin(), at.end(), brace);
+    return it != at.end() && *it < headEnd;
+  };
   m_doNotTranslateGroup = false;
-  const size_t hidden = m_nextHidden.Next(brace, headEnd, [&](size_t i) {
-    return text[i] == u'\\' && At(i + 1) == u'v' && (At(i + 2) == u'\\' || At(i + 2) == u' ');
-  });
-  if (hidden < headEnd) m_visible = false;
-  if (!m_doNotTranslateCode.empty()) {
-    const std::u16string_view code = m_doNotTranslateCode;
-    const size_t match = m_nextDoNotTranslate.Next(brace, headEnd, [&](size_t i) {
-      if (text[i] != u'\\' || !text.substr(i).starts_with(code)) return false;
-      const char16_t after = At(i + code.size());
-      return after == u'\\' || after == u' ';
-    });
-    if (match < headEnd) {
-      m_visible = false;
-      m_doNotTranslateGroup = true;
-    }
+  if (inHead(m_hiddenAt)) m_visible = false;
+  if (inHead(m_doNotTranslateAt)) {
+    m_visible = false;
+    m_doNotTranslateGroup = true;
   }
-  bool tagGroup = false;
-  if (!m_internalCode.empty()) {
-    // The internal style matches only as a whole control word: "\cs6" is not "\cs61".
-    const std::u16string_view code = m_internalCode;
-    const size_t match = m_nextInternal.Next(brace, headEnd, [&](size_t i) {
-      return text[i] == u'\\' && text.substr(i).starts_with(code) && !IsDigit(At(i + code.size()));
-    });
-    tagGroup = match < headEnd;
-  }
+  const bool tagGroup = inHead(m_internalAt);
 
   m_pending.Restart(brace);
   m_writtenAtGroupStart = m_written;
@@ -290,13 +293,52 @@ void SegmentScanner::CloseGroup() {
   m_groupOpened = false;
 }
 
-void SegmentScanner::NoteFallbackCountWords(size_t from, size_t end) {
-  for (size_t i = from; i + 3 < end; ++i) {
-    if (m_text[i] != u'\\' || m_text[i + 1] != u'u' || m_text[i + 2] != u'c') continue;
+void SegmentScanner::NoteHeadMarker(size_t i) {
+  const char16_t next = At(i + 1);
+  // Most control words are none of these: their second character tells.
+  auto couldStart = [next](std::u16string_view code) {
+    return code.size() < 2 || code[1] == next;
+  };
+  if (next != u'v' && next != u'u' && !couldStart(m_doNotTranslateCode) &&
+      !couldStart(m_internalCode)) {
+    return;
+  }
+  if (next == u'v' && (At(i + 2) == u'\\' || At(i + 2) == u' ')) m_hiddenAt.push_back(i);
+  if (!m_doNotTranslateCode.empty() && StartsWith(i, m_doNotTranslateCode)) {
+    const char16_t after = At(i + m_doNotTranslateCode.size());
+    if (after == u'\\' || after == u' ') m_doNotTranslateAt.push_back(i);
+  }
+  // The internal style matches only as a whole control word: "\cs6" is not "\cs61".
+  if (!m_internalCode.empty() && StartsWith(i, m_internalCode) &&
+      !IsDigit(At(i + m_internalCode.size()))) {
+    m_internalAt.push_back(i);
+  }
+  if (next == u'u' && At(i + 2) == u'c') {
     size_t wordEnd = i + 1;
-    while (wordEnd < end && !EndsControlWord(m_text[wordEnd])) ++wordEnd;
-    ReadFallbackCountWord(std::u16string_view(m_text).substr(i, wordEnd - i), m_fallbackCount);
-    i = wordEnd - 1;
+    while (wordEnd < End() && !EndsControlWord(m_text[wordEnd])) ++wordEnd;
+    int count = -1;
+    if (!ReadFallbackCountWord(std::u16string_view(m_text).substr(i, wordEnd - i), count)) {
+      count = -1;
+    }
+    const int index = static_cast<int>(m_fallbackWordAt.size());
+    const int lastValid = m_lastValidFallbackWord.empty() ? -1 : m_lastValidFallbackWord.back();
+    m_fallbackWordAt.push_back(i);
+    m_fallbackWordCount.push_back(count);
+    m_lastValidFallbackWord.push_back(count >= 0 ? index : lastValid);
+  }
+}
+
+void SegmentScanner::NoteFallbackCountWords(size_t from, size_t end) {
+  // The last "\ucN" word that starts in [from, end) with a character after its "\uc" sets the
+  // count: found from the words of the brace pass, so heads that overlap cost no second walk.
+  const auto& at = m_fallbackWordAt;
+  const auto first = std::lower_bound(at.begin(), at.end(), from);
+  if (end < 3) return;
+  const auto last = std::lower_bound(first, at.end(), end - 3);  // starts with i + 3 < end
+  if (first == last) return;
+  const int valid = m_lastValidFallbackWord[static_cast<size_t>(last - at.begin() - 1)];
+  if (valid >= static_cast<int>(first - at.begin())) {
+    m_fallbackCount = m_fallbackWordCount[static_cast<size_t>(valid)];
   }
 }
 

@@ -59,6 +59,7 @@ class SegmentScanner {
   void StartGroup();
   void CloseGroup();
   void NoteFallbackCountWords(size_t from, size_t end);
+  void NoteHeadMarker(size_t i);
 
   // Tag group sub-scanner (tag_group_scanner.cpp).
   void ScanTagGroup();
@@ -107,7 +108,13 @@ class SegmentScanner {
   std::vector<size_t>& m_unmatchedClose;
   size_t m_openCursor = 0, m_closeCursor = 0;
 
-  ForwardSearch m_nextSpace, m_nextHidden, m_nextDoNotTranslate, m_nextInternal, m_nextEntityEnd;
+  ForwardSearch m_nextSpace, m_nextEntityEnd;
+  std::vector<size_t>& m_hiddenAt;
+  std::vector<size_t>& m_doNotTranslateAt;
+  std::vector<size_t>& m_internalAt;
+  std::vector<size_t>& m_fallbackWordAt;
+  std::vector<int>& m_fallbackWordCount;
+  std::vector<int>& m_lastValidFallbackWord;
 
   // Unpaired opening source records by text, in list order (built at the first pairing).
   struct SourceQueue {
