@@ -9,24 +9,28 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/code_page.h"
 #include "text/xml_chars.h"
 
 namespace {
 
-// Index of the first CR or LF in data[from, size), or size. Eight bytes at a time.
+// Index of the first CR or LF in data[from, size), or size. Sixteen bytes at a time.
 size_t FindLineEnd(const char* data, size_t from, size_t size) {
-  constexpr uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr uint64_t kHighs = 0x8080808080808080ULL;
   size_t i = from;
-  while (i + 8 <= size) {
-    uint64_t v;
-    std::memcpy(&v, data + i, 8);
-    const uint64_t cr = v ^ (kOnes * '\r');
-    const uint64_t lf = v ^ (kOnes * '\n');
-    if (((cr - kOnes) & ~cr & kHighs) | ((lf - kOnes) & ~lf & kHighs)) break;
-    i += 8;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (i + 16 <= size) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    i += 16;
   }
+#endif
   while (i < size && data[i] != '\r' && data[i] != '\n') ++i;
   return i;
 }

@@ -14,6 +14,7 @@
 #include "engine/line_file.h"
 #include "text/code_page.h"
 #include "text/string_table.h"
+#include "text/unit_set.h"
 
 namespace {
 
@@ -22,27 +23,24 @@ void AppendAscii(std::u16string& out, std::string_view ascii) {
 }
 
 // Escapes & < > (and " where the text stands in an attribute value). Runs that need no escape
-// are copied whole.
+// are found eight units at a time and copied whole.
 void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute) {
+  static constexpr UnitSet kTextSpecials(u"&<>");
+  static constexpr UnitSet kAttributeSpecials(u"&<>\"");
+  const UnitSet& specials = attribute ? kAttributeSpecials : kTextSpecials;
   size_t from = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    std::u16string_view entity;
-    switch (c) {
-      case u'&': entity = u"&amp;"; break;
-      case u'<': entity = u"&lt;"; break;
-      case u'>': entity = u"&gt;"; break;
-      case u'"':
-        if (!attribute) continue;
-        entity = u"&quot;";
-        break;
-      default: continue;
-    }
+  for (;;) {
+    const size_t i = specials.FindFirst(text, from);
     out.append(text.substr(from, i - from));
-    out.append(entity);
+    if (i == text.size()) return;
+    switch (text[i]) {
+      case u'&': out.append(u"&amp;"); break;
+      case u'<': out.append(u"&lt;"); break;
+      case u'>': out.append(u"&gt;"); break;
+      default: out.append(u"&quot;"); break;
+    }
     from = i + 1;
   }
-  out.append(text.substr(from));
 }
 
 // The six unit fields that become <tuv> attributes, in the order of the TXT tags.
@@ -169,6 +167,8 @@ class ExportRun {
   int m_attributeCount = 0;
   std::array<std::u16string, kFieldKinds> m_attributeValues;
   std::u16string m_date;    // scratch: a formatted date
+  std::u16string m_name;    // scratch: a field name, escaped
+  std::u16string m_attributesText;  // scratch: the <tuv> attributes of a unit
   std::string m_code;       // scratch: a Seg line's code during resolution
   std::u16string m_line;    // scratch: the line being built
   std::u16string m_value;   // scratch: a field value
@@ -386,12 +386,17 @@ void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
   DecodeAppend(static_cast<unsigned>(m_targetCodePage), content, m_value);
   std::erase(m_value, u'\t');
 
+  // The field name, escaped for the type attribute, is the same for every piece.
+  if (isAtt || isTxt) {
+    m_name.clear();
+    AppendEscaped(m_name, Decode(kCodePageAnsi, lValue), true);
+  }
   auto addProperty = [&](std::u16string_view prefix, std::u16string_view piece) {
     if (m_propertyCount == m_properties.size()) m_properties.emplace_back();
     std::u16string& p = m_properties[m_propertyCount++];
     p.assign(u"<prop type=\"");
     p.append(prefix);
-    AppendEscaped(p, Decode(kCodePageAnsi, lValue), true);
+    p.append(m_name);
     p.append(u"\">");
     AppendEscaped(p, piece, false);
     p.append(u"</prop>");
@@ -439,7 +444,8 @@ void ExportRun::WriteUnit() {
   const WideString sourceContent = m_x.PairInlineTags(sourceMarkup, true);
   const WideString targetContent = m_x.PairInlineTags(targetMarkup, false);
 
-  std::u16string attributes;
+  std::u16string& attributes = m_attributesText;
+  attributes.clear();
   for (int i = 0; i < m_attributeCount; ++i) {
     const auto kind = static_cast<size_t>(m_attributeOrder[static_cast<size_t>(i)]);
     attributes += u' ';
