@@ -225,16 +225,16 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       continue;
     }
     const std::u16string_view rest = text.substr(j);
-    if (rest.starts_with(u"&lt;")) {
+    if (rest.starts_with(u"&lt;"sv)) {
       out.push_back(u'<');
       i = j + 4;
-    } else if (rest.starts_with(u"&gt;")) {
+    } else if (rest.starts_with(u"&gt;"sv)) {
       out.push_back(u'>');
       i = j + 4;
-    } else if (nbsp && rest.starts_with(u"&nbsp;")) {
+    } else if (nbsp && rest.starts_with(u"&nbsp;"sv)) {
       out.push_back(u'\u00A0');
       i = j + 6;
-    } else if (rest.starts_with(u"&amp;")) {
+    } else if (rest.starts_with(u"&amp;"sv)) {
       out.push_back(u'&');
       i = j + 5;
     } else {

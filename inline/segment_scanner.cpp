@@ -132,7 +132,7 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
       continue;
     }
     if (c == u'{') {
-      if (At(m_p + 1) == u'\\' && StartsWith(m_p + 2, u"field")) {
+      if (At(m_p + 1) == u'\\' && StartsWith(m_p + 2, u"field"sv)) {
         ScanField();
       } else {
         StartGroup();
@@ -360,7 +360,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
   constexpr size_t kWalkedRecords = 32;
   if (source.size() <= kWalkedRecords) {
     for (TagRecord& record : source) {
-      if (record.paired == 0 && record.opening == 1 && record.text == text) {
+      if (record.paired == 0 && record.opening == 1 && SameUnits(record.text, text)) {
         record.paired = 1;
         return record.number;
       }

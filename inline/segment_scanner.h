@@ -13,6 +13,7 @@
 
 #include "inline/forward_search.h"
 #include "inline/inline_state.h"
+#include "text/unit_set.h"
 
 // The scanner's markup of one segment before clean-up; records go to the side's tag list
 // (target records are paired with the source records of identical code).
@@ -79,7 +80,8 @@ class SegmentScanner {
   static void AppendPlaceholder(std::u16string& out, int number, Form form);
   char16_t At(size_t i) const { return i < m_text.size() ? m_text[i] : u'\0'; }
   bool StartsWith(size_t i, std::u16string_view s) const {
-    return i <= m_text.size() && std::u16string_view(m_text).substr(i).starts_with(s);
+    return i <= m_text.size() && m_text.size() - i >= s.size() &&
+           SameUnits(std::u16string_view(m_text).substr(i, s.size()), s);
   }
   size_t End() const { return m_text.size(); }
 

@@ -195,13 +195,13 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     if (name.starts_with(u'/')) name.remove_prefix(1);
     if (name.ends_with(u'/')) name.remove_suffix(1);
     const int number = WideToInt(name);
-    const bool closing = t.starts_with(u"</");
+    const bool closing = t.starts_with(u"</"sv);
     const int recordIndex = (closing ? firstClosing : firstOpening).Get(number);
     const TagRecord* record = recordIndex == kNone ? nullptr : &records[recordIndex];
     const int x = record && record->paired ? record->pairedNumber : 0;
 
     size_t element;  // index into kElementNames
-    if (t.ends_with(u"/>")) {
+    if (t.ends_with(u"/>"sv)) {
       element = 3;
       out.append(u"<ph"sv);
       if (x != 0) AppendInlineAttributes(out, u"", x);
