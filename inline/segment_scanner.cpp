@@ -70,6 +70,7 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_tags(source ? state.sourceTags : state.targetTags),
       m_text(state.buffers.text),
       m_out(state.buffers.markup),
+      m_pending(state.buffers.pendingNative),
       m_groupStack(state.buffers.groupStack),
       m_unmatchedOpen(state.buffers.unmatchedOpen),
       m_unmatchedClose(state.buffers.unmatchedClose),

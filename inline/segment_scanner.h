@@ -34,11 +34,13 @@ class SegmentScanner {
 
  private:
   // The native code collected for the next record: the text from a start position to the end of
-  // the segment until it is first cut, then text of its own.
+  // the segment until it is first cut, then text of its own (in a buffer kept from segment to
+  // segment).
   struct PendingNative {
+    explicit PendingNative(std::u16string& buffer) : text(buffer) { text.clear(); }
     size_t start = 0;
     bool cut = true;
-    std::u16string text;
+    std::u16string& text;
     void Restart(size_t pos) {
       start = pos;
       cut = false;
