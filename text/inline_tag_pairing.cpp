@@ -125,11 +125,15 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     std::vector<int> tables[4];
   };
   thread_local Buffers buffers;
-  // Quotes become entities before any element is inserted, so element texts keep theirs.
-  std::u16string& copy = buffers.copy;
-  copy.clear();
-  AppendQuotesEscaped(copy, markup);
-  const std::u16string_view text = copy;
+  // Quotes become entities before any element is inserted, so element texts keep theirs. Markup
+  // without quotes or ampersands is read as it is.
+  std::u16string_view text = markup.str();
+  if (const size_t first = FindQuoteOrAmpersand(text); first != text.size()) {
+    std::u16string& copy = buffers.copy;
+    copy.assign(text.substr(0, first));
+    AppendQuotesEscaped(copy, text.substr(first));
+    text = copy;
+  }
 
   constexpr UnitSet kLess(u"<"), kGreater(u">");
   std::vector<Tag>& tags = buffers.tags;
@@ -153,7 +157,11 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
   // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
   // which no record has, go to the maps).
   int maxNumber = 0;
-  for (const TagRecord& r : records) maxNumber = std::max(maxNumber, r.number);
+  size_t nativeSize = 0;  // the records' native code, which the elements hold escaped
+  for (const TagRecord& r : records) {
+    maxNumber = std::max(maxNumber, r.number);
+    nativeSize += r.text.size();
+  }
   const size_t limit =
       std::min(static_cast<size_t>(maxNumber) + 1, 2 * (tags.size() + records.size()) + 64);
   // Records: the first of each (number, opening flag), in list order.
@@ -179,7 +187,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
   std::u16string key;
 
   std::u16string out;
-  out.reserve(text.size() + text.size() / 2 + 64);
+  out.reserve(text.size() + nativeSize + nativeSize / 8 + 32 * tags.size() + 64);
   size_t from = 0;
   for (const Tag& tag : tags) {
     out.append(text.substr(from, tag.begin - from));
@@ -249,7 +257,9 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     ++insertedElements[element];
   }
   out.append(text.substr(std::min(from, text.size())));
-  if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
+  if (buffers.copy.capacity() > (size_t{1} << 22)) {
+    std::u16string().swap(buffers.copy);  // a very long segment
+  }
   return WideString(std::move(out));
 }
 

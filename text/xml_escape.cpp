@@ -69,6 +69,10 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
 
 }  // namespace
 
+size_t FindQuoteOrAmpersand(std::u16string_view text) {
+  return kQuotesAndAmpersand.FindFirst(text, 0);
+}
+
 void AppendQuotesEscaped(std::u16string& out, std::u16string_view text) {
   const size_t n = text.size();
   size_t i = 0;
