@@ -155,11 +155,23 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
 
 void SegmentScanner::FindUnmatchedBraces() {
   std::vector<size_t>& open = m_unmatchedOpen;
+  // Most control words are none of the head markers: their second character tells (a style
+  // code shorter than two units could be any).
+  const auto secondUnit = [](std::u16string_view code) { return code.size() < 2 ? -1 : code[1]; };
+  const int doNotTranslateSecond = secondUnit(m_doNotTranslateCode);
+  const int internalSecond = secondUnit(m_internalCode);
+  const bool anySecond = doNotTranslateSecond < 0 || internalSecond < 0;
   size_t escaped = 0;  // the position after a backslash's escaped brace or backslash
   kBraceOrBackslash.ForEach(m_text, [&](size_t i) {
     const char16_t c = m_text[i];
     // Group heads are tested at every backslash, escaped or not.
-    if (c == u'\\') NoteHeadMarker(i);
+    if (c == u'\\') {
+      const char16_t next = At(i + 1);
+      if (anySecond || next == u'v' || next == u'u' || next == doNotTranslateSecond ||
+          next == internalSecond) {
+        NoteHeadMarker(i);
+      }
+    }
     if (i < escaped) return;
     if (c == u'\\') {
       const char16_t next = At(i + 1);
@@ -296,14 +308,6 @@ void SegmentScanner::CloseGroup() {
 
 void SegmentScanner::NoteHeadMarker(size_t i) {
   const char16_t next = At(i + 1);
-  // Most control words are none of these: their second character tells.
-  auto couldStart = [next](std::u16string_view code) {
-    return code.size() < 2 || code[1] == next;
-  };
-  if (next != u'v' && next != u'u' && !couldStart(m_doNotTranslateCode) &&
-      !couldStart(m_internalCode)) {
-    return;
-  }
   if (next == u'v' && (At(i + 2) == u'\\' || At(i + 2) == u' ')) m_hiddenAt.push_back(i);
   if (!m_doNotTranslateCode.empty() && StartsWith(i, m_doNotTranslateCode)) {
     const char16_t after = At(i + m_doNotTranslateCode.size());

@@ -62,6 +62,8 @@ class SegmentScanner {
   void StartGroup();
   void CloseGroup();
   void NoteFallbackCountWords(size_t from, size_t end);
+  // Notes the group-head markers starting at the backslash at i (the brace pass calls it only
+  // where the unit after the backslash may start one).
   void NoteHeadMarker(size_t i);
 
   // Tag group sub-scanner (tag_group_scanner.cpp).
