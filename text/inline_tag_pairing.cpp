@@ -135,24 +135,30 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     text = copy;
   }
 
-  constexpr UnitSet kLess(u"<"), kGreater(u">");
+  // One pass over the angle brackets: a tag runs from the first "<" after the previous tag to the
+  // next ">" (a "<" without ">" stays text), and the last "<" before that ">" starts its
+  // closing text, if any.
+  constexpr UnitSet kAngles(u"<>");
+  constexpr size_t kNoTag = std::u16string_view::npos;
   std::vector<Tag>& tags = buffers.tags;
   tags.clear();
-  for (size_t from = 0;;) {
-    const size_t w = kLess.FindFirst(text, from);
-    if (w == text.size()) break;
-    const size_t c = kGreater.FindFirst(text, w);
-    if (c == text.size()) break;  // a "<" without ">" stays text
-    Tag& tag = tags.emplace_back(Tag{w, c, kNone, {}});
-    const size_t last = text.rfind(u'<', c);
-    if (text[last + 1] == u'/') {
-      const std::u16string_view closing = text.substr(last, c - last + 1);
+  size_t tagBegin = kNoTag, lastLess = kNoTag;
+  kAngles.ForEach(text, [&](size_t i) {
+    if (text[i] == u'<') {
+      if (tagBegin == kNoTag) tagBegin = i;
+      lastLess = i;
+      return;
+    }
+    if (tagBegin == kNoTag) return;  // a ">" outside any tag is text
+    Tag& tag = tags.emplace_back(Tag{tagBegin, i, kNone, {}});
+    if (text[lastLess + 1] == u'/') {
+      const std::u16string_view closing = text.substr(lastLess, i - lastLess + 1);
       if (!CanonicalNumber(closing.substr(2, closing.size() - 3), tag.closingNumber)) {
         tag.closingText = closing;
       }
     }
-    from = c + 1;
-  }
+    tagBegin = kNoTag;
+  });
 
   // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
   // which no record has, go to the maps).
