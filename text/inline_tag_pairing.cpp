@@ -39,14 +39,18 @@ class IntTable {
 };
 
 // Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
-void AppendQuotedNumber(std::u16string& out, std::u16string_view head, int number) {
+// The head is a literal, so its copy has a fixed length.
+template <size_t N>
+void AppendQuotedNumber(std::u16string& out, const char16_t (&head)[N], int number) {
+  constexpr size_t kHeadLength = N - 1;  // without the terminating NUL
+  static_assert(kHeadLength <= 16);
   char16_t buffer[32];
   char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
   char16_t* first = end;
   *--first = u'"';
   first = WriteDecimalBefore(first, number);
-  first -= head.size();
-  head.copy(first, head.size());
+  first -= kHeadLength;
+  for (size_t k = 0; k < kHeadLength; ++k) first[k] = head[k];
   out.append(first, static_cast<size_t>(end - first));
 }
 
@@ -66,7 +70,7 @@ void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x
         break;
     }
   }
-  if (x != 0) AppendQuotedNumber(out, u" x=\""sv, x);
+  if (x != 0) AppendQuotedNumber(out, u" x=\"", x);
 }
 
 // A name that is a decimal number written without sign, blanks or leading zeros: two such names
@@ -223,7 +227,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       const int i = pairIndex.Get(number);
       if (i != kNone) {
         element = 1;
-        AppendQuotedNumber(out, u"<ept i=\""sv, i);
+        AppendQuotedNumber(out, u"<ept i=\"", i);
       } else {
         element = 2;
         out.append(u"<it pos=\"end\""sv);
@@ -250,7 +254,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       if (partnerAhead) {
         element = 0;
         pairIndex.Slot(number) = ++bptCounter;
-        AppendQuotedNumber(out, u"<bpt i=\""sv, bptCounter);
+        AppendQuotedNumber(out, u"<bpt i=\"", bptCounter);
       } else {
         element = 2;
         out.append(u"<it pos=\"begin\""sv);
