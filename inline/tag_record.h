@@ -53,11 +53,13 @@ class TagList {
   size_t m_used = 0;
 };
 
-// Appends a record with its own copy of the text at the end of the list.
+// Appends a record with its own copy of the text at the end of the list (text must not point
+// into the list's own records, whose buffers are reused).
 inline void AppendTagRecord(TagList& list, std::u16string_view text, int number, int pairedNumber,
                             bool opening, bool paired) {
   TagRecord& r = list.AppendReused();
-  r.text.assign(text);
+  r.text.clear();  // then an append: cheaper than assign, which allows for overlapping text
+  r.text.append(text.data(), text.size());
   r.number = number;
   r.pairedNumber = pairedNumber;
   r.opening = opening ? 1 : 0;
