@@ -47,7 +47,9 @@ std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyle
 
 void SegmentScanner::PendingNative::Cut(std::u16string_view whole, size_t count) {
   if (!cut) {
-    text.assign(whole.substr(std::min(start, whole.size()), count));
+    const std::u16string_view native = whole.substr(std::min(start, whole.size()), count);
+    text.clear();  // the text is never part of whole, so an append does
+    text.append(native.data(), native.size());
     cut = true;
   } else if (text.size() > count) {
     text.resize(count);
