@@ -15,9 +15,9 @@ struct InlineState {
 
   // Buffers the segment scanner reuses from segment to segment (their content is per call).
   struct ScanBuffers {
-    std::string bytes;      // the segment with its byte escapes decoded
-    std::u16string text;    // the segment in UTF-16
-    std::u16string markup;  // the scanner's markup
+    std::string bytes;             // the segment with its byte escapes decoded
+    std::u16string text;           // the segment in UTF-16
+    std::u16string markup;         // the scanner's markup
     std::u16string pendingNative;  // native code collected for the scanner's next record
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
