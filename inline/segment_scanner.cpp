@@ -157,20 +157,18 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
 
 void SegmentScanner::FindUnmatchedBraces() {
   std::vector<size_t>& open = m_unmatchedOpen;
-  // Most control words are none of the head markers: their second character tells (a style
-  // code shorter than two units could be any).
-  const auto secondUnit = [](std::u16string_view code) { return code.size() < 2 ? -1 : code[1]; };
-  const int doNotTranslateSecond = secondUnit(m_doNotTranslateCode);
-  const int internalSecond = secondUnit(m_internalCode);
-  const bool anySecond = doNotTranslateSecond < 0 || internalSecond < 0;
+  // Most control words are none of the head markers: their second and third characters tell.
+  const auto mayStartCode = [this](std::u16string_view code, size_t i) {
+    return code.size() < 2 || (At(i + 1) == code[1] && (code.size() < 3 || At(i + 2) == code[2]));
+  };
   size_t escaped = 0;  // the position after a backslash's escaped brace or backslash
   kBraceOrBackslash.ForEach(m_text, [&](size_t i) {
     const char16_t c = m_text[i];
     // Group heads are tested at every backslash, escaped or not.
     if (c == u'\\') {
       const char16_t next = At(i + 1);
-      if (anySecond || next == u'v' || next == u'u' || next == doNotTranslateSecond ||
-          next == internalSecond) {
+      if (next == u'v' || next == u'u' || mayStartCode(m_doNotTranslateCode, i) ||
+          mayStartCode(m_internalCode, i)) {
         NoteHeadMarker(i);
       }
     }

@@ -110,6 +110,10 @@ void EscapeQuotes(WideString& markup) {
 
 void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
   const size_t n = native.size();
+  if (n == 1 && !NativeStop(native, 0)) {  // such as the "}" of every closing group
+    out.push_back(native[0]);
+    return;
+  }
   size_t i = 0;
   while (i < n) {
     const size_t j = FindNativeStop(native, i);
