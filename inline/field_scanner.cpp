@@ -58,7 +58,7 @@ void SegmentScanner::ScanField() {
     }
     if (c == u'{') {
       ++depth;
-      if (StartsWith(q + 1, u"\\fldrslt ")) {
+      if (StartsWith(q + 1, u"\\fldrslt "sv)) {
         if (collecting) result.append(u"{\\fldrslt "sv);
         inResult = true;
         q += 10;

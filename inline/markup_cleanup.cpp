@@ -40,21 +40,33 @@ struct Token {
   uint32_t flags;
   int number;
   std::u16string_view text;  // text run: escaped, as in the markup; placeholder: its markup
+  bool rewritten = false;    // text run: holds a unit that unescaping or escaping changes
 };
 
-// Splits the markup into text runs and placeholders, handing each to emit in order.
+// The units that unescaping or escaping a text run changes ("<" and ">" among them).
+constexpr UnitSet kRewritten(u"&\n<>\u00A0\u2028");
+
+// Splits the markup into text runs and placeholders, handing each to emit in order. The search
+// for "<" stops at every unit a text run's rewriting changes, so each run comes with that answer.
 template <typename Emit>
 int Tokenize(std::u16string_view markup, Emit&& emit) {
-  constexpr UnitSet kLess(u"<"), kGreater(u">");
+  constexpr UnitSet kGreater(u">");
   int placeholders = 0;
   size_t runStart = 0;
+  bool runRewritten = false;
   size_t gt = 0;  // the first ">" after the current "<" (found again only when passed)
   size_t i = 0;
   while (i < markup.size()) {
-    i = kLess.FindFirst(markup, i);
+    i = kRewritten.FindFirst(markup, i);
     if (i == markup.size()) break;
+    if (markup[i] != u'<') {
+      runRewritten = true;
+      ++i;
+      continue;
+    }
     if (gt <= i) gt = kGreater.FindFirst(markup, i + 1);
     if (gt >= markup.size() || gt - i + 1 > kMaxCandidateLength) {
+      runRewritten = true;
       ++i;  // the "<" is text; a later "<" inside the candidate may still start a placeholder
       continue;
     }
@@ -69,12 +81,15 @@ int Tokenize(std::u16string_view markup, Emit&& emit) {
     if (kind == 0) {
       number = WideToInt(name);
       if (number <= 0) {
+        runRewritten = true;
         ++i;
         continue;
       }
       kind = kMarkupPlaceholder;
     }
-    if (i > runStart) emit(Token{kMarkupText, 0, markup.substr(runStart, i - runStart)});
+    if (i > runStart) {
+      emit(Token{kMarkupText, 0, markup.substr(runStart, i - runStart), runRewritten});
+    }
     emit(Token{kind | (closing      ? kMarkupClosing
                        : standalone ? kMarkupStandalone
                                     : 0),
@@ -82,8 +97,11 @@ int Tokenize(std::u16string_view markup, Emit&& emit) {
     ++placeholders;
     i = gt + 1;
     runStart = i;
+    runRewritten = false;
   }
-  if (runStart < markup.size()) emit(Token{kMarkupText, 0, markup.substr(runStart)});
+  if (runStart < markup.size()) {
+    emit(Token{kMarkupText, 0, markup.substr(runStart), runRewritten});
+  }
   return placeholders;
 }
 
@@ -176,7 +194,6 @@ class KeptItems {
 
 constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
 constexpr UnitSet kUnescaped(u"&\n");
-constexpr UnitSet kRewritten(u"&\n<>\u00A0\u2028");  // the units of both
 
 }  // namespace
 
@@ -225,16 +242,16 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       continue;
     }
     const std::u16string_view rest = text.substr(j);
-    if (rest.starts_with(u"&lt;")) {
+    if (rest.starts_with(u"&lt;"sv)) {
       out.push_back(u'<');
       i = j + 4;
-    } else if (rest.starts_with(u"&gt;")) {
+    } else if (rest.starts_with(u"&gt;"sv)) {
       out.push_back(u'>');
       i = j + 4;
-    } else if (nbsp && rest.starts_with(u"&nbsp;")) {
+    } else if (nbsp && rest.starts_with(u"&nbsp;"sv)) {
       out.push_back(u'\u00A0');
       i = j + 6;
-    } else if (rest.starts_with(u"&amp;")) {
+    } else if (rest.starts_with(u"&amp;"sv)) {
       out.push_back(u'&');
       i = j + 5;
     } else {
@@ -298,9 +315,8 @@ WideString CleanUpMarkup(std::u16string_view markup) {
     const bool afterLastText = i >= lastText;
     if (token.flags == kMarkupText) {
       std::u16string_view view = token.text;
-      // Most runs hold nothing that unescaping or escaping changes: one search tells, and they
-      // are copied as they are.
-      const bool unchanged = kRewritten.FindFirst(view, 0) == view.size();
+      // Most runs hold nothing that unescaping or escaping changes: they are copied as they are.
+      const bool unchanged = !token.rewritten;
       if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
         run.clear();
         AppendEscapedText(run, token.text, EscapeDirection::kUnescape, true);

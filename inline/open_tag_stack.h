@@ -4,6 +4,8 @@
 // name and each lookup costs the same however many tags are open.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -12,17 +14,34 @@
 class OpenTagStack {
  public:
   void Push(std::u16string_view name, int number) {
-    m_open[std::u16string(name)].push_back(number);
+    auto it = m_open.find(name);
+    if (it == m_open.end()) it = m_open.try_emplace(std::u16string(name)).first;
+    it->second.push_back(number);
   }
   // Removes the newest entry with exactly this name and gives its number; 0 when there is none.
   int PopNewest(std::u16string_view name) {
-    const auto it = m_open.find(std::u16string(name));
+    const auto it = m_open.find(name);
     if (it == m_open.end() || it->second.empty()) return 0;
     const int number = it->second.back();
     it->second.pop_back();
     return number;
   }
-  void Clear() { m_open.clear(); }
+  // Empties every entry. The names of a few tags are kept for the next segment, which mostly
+  // opens the same tags again.
+  void Clear() {
+    constexpr size_t kKeptNames = 64;
+    if (m_open.size() > kKeptNames) {
+      m_open.clear();
+      return;
+    }
+    constexpr size_t kKeptEntries = 1024;
+    for (auto& entry : m_open) {
+      if (entry.second.capacity() > kKeptEntries)
+        std::vector<int>().swap(entry.second);
+      else
+        entry.second.clear();
+    }
+  }
   bool IsEmpty() const {
     for (const auto& entry : m_open) {
       if (!entry.second.empty()) return false;
@@ -31,5 +50,12 @@ class OpenTagStack {
   }
 
  private:
-  std::unordered_map<std::u16string, std::vector<int>> m_open;
+  // Hashing and comparison that take a name as a view, so a lookup makes no string.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view name) const {
+      return std::hash<std::u16string_view>()(name);
+    }
+  };
+  std::unordered_map<std::u16string, std::vector<int>, NameHash, std::equal_to<>> m_open;
 };

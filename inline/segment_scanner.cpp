@@ -47,7 +47,9 @@ std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyle
 
 void SegmentScanner::PendingNative::Cut(std::u16string_view whole, size_t count) {
   if (!cut) {
-    text.assign(whole.substr(std::min(start, whole.size()), count));
+    const std::u16string_view native = whole.substr(std::min(start, whole.size()), count);
+    text.clear();  // the text is never part of whole, so an append does
+    text.append(native.data(), native.size());
     cut = true;
   } else if (text.size() > count) {
     text.resize(count);
@@ -70,6 +72,7 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_tags(source ? state.sourceTags : state.targetTags),
       m_text(state.buffers.text),
       m_out(state.buffers.markup),
+      m_pending(state.buffers.pendingNative),
       m_groupStack(state.buffers.groupStack),
       m_unmatchedOpen(state.buffers.unmatchedOpen),
       m_unmatchedClose(state.buffers.unmatchedClose),
@@ -132,7 +135,7 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
       continue;
     }
     if (c == u'{') {
-      if (At(m_p + 1) == u'\\' && StartsWith(m_p + 2, u"field")) {
+      if (At(m_p + 1) == u'\\' && StartsWith(m_p + 2, u"field"sv)) {
         ScanField();
       } else {
         StartGroup();
@@ -154,11 +157,21 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
 
 void SegmentScanner::FindUnmatchedBraces() {
   std::vector<size_t>& open = m_unmatchedOpen;
+  // Most control words are none of the head markers: their second and third characters tell.
+  const auto mayStartCode = [this](std::u16string_view code, size_t i) {
+    return code.size() < 2 || (At(i + 1) == code[1] && (code.size() < 3 || At(i + 2) == code[2]));
+  };
   size_t escaped = 0;  // the position after a backslash's escaped brace or backslash
   kBraceOrBackslash.ForEach(m_text, [&](size_t i) {
     const char16_t c = m_text[i];
     // Group heads are tested at every backslash, escaped or not.
-    if (c == u'\\') NoteHeadMarker(i);
+    if (c == u'\\') {
+      const char16_t next = At(i + 1);
+      if (next == u'v' || next == u'u' || mayStartCode(m_doNotTranslateCode, i) ||
+          mayStartCode(m_internalCode, i)) {
+        NoteHeadMarker(i);
+      }
+    }
     if (i < escaped) return;
     if (c == u'\\') {
       const char16_t next = At(i + 1);
@@ -295,14 +308,6 @@ void SegmentScanner::CloseGroup() {
 
 void SegmentScanner::NoteHeadMarker(size_t i) {
   const char16_t next = At(i + 1);
-  // Most control words are none of these: their second character tells.
-  auto couldStart = [next](std::u16string_view code) {
-    return code.size() < 2 || code[1] == next;
-  };
-  if (next != u'v' && next != u'u' && !couldStart(m_doNotTranslateCode) &&
-      !couldStart(m_internalCode)) {
-    return;
-  }
   if (next == u'v' && (At(i + 2) == u'\\' || At(i + 2) == u' ')) m_hiddenAt.push_back(i);
   if (!m_doNotTranslateCode.empty() && StartsWith(i, m_doNotTranslateCode)) {
     const char16_t after = At(i + m_doNotTranslateCode.size());
@@ -360,7 +365,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
   constexpr size_t kWalkedRecords = 32;
   if (source.size() <= kWalkedRecords) {
     for (TagRecord& record : source) {
-      if (record.paired == 0 && record.opening == 1 && record.text == text) {
+      if (record.paired == 0 && record.opening == 1 && SameUnits(record.text, text)) {
         record.paired = 1;
         return record.number;
       }

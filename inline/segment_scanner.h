@@ -13,6 +13,7 @@
 
 #include "inline/forward_search.h"
 #include "inline/inline_state.h"
+#include "text/unit_set.h"
 
 // The scanner's markup of one segment before clean-up; records go to the side's tag list
 // (target records are paired with the source records of identical code).
@@ -33,11 +34,13 @@ class SegmentScanner {
 
  private:
   // The native code collected for the next record: the text from a start position to the end of
-  // the segment until it is first cut, then text of its own.
+  // the segment until it is first cut, then text of its own (in a buffer kept from segment to
+  // segment).
   struct PendingNative {
+    explicit PendingNative(std::u16string& buffer) : text(buffer) { text.clear(); }
     size_t start = 0;
     bool cut = true;
-    std::u16string text;
+    std::u16string& text;
     void Restart(size_t pos) {
       start = pos;
       cut = false;
@@ -59,6 +62,8 @@ class SegmentScanner {
   void StartGroup();
   void CloseGroup();
   void NoteFallbackCountWords(size_t from, size_t end);
+  // Notes the group-head markers starting at the backslash at i (the brace pass calls it only
+  // where the unit after the backslash may start one).
   void NoteHeadMarker(size_t i);
 
   // Tag group sub-scanner (tag_group_scanner.cpp).
@@ -79,7 +84,8 @@ class SegmentScanner {
   static void AppendPlaceholder(std::u16string& out, int number, Form form);
   char16_t At(size_t i) const { return i < m_text.size() ? m_text[i] : u'\0'; }
   bool StartsWith(size_t i, std::u16string_view s) const {
-    return i <= m_text.size() && std::u16string_view(m_text).substr(i).starts_with(s);
+    return i <= m_text.size() && m_text.size() - i >= s.size() &&
+           SameUnits(std::u16string_view(m_text).substr(i, s.size()), s);
   }
   size_t End() const { return m_text.size(); }
 

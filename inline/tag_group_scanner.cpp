@@ -6,6 +6,8 @@
 #include "inline/rtf_tables.h"
 #include "inline/segment_scanner.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr size_t kMaxWordLength = 254;  // control words, tag names and entities
@@ -25,13 +27,13 @@ void SegmentScanner::ScanTagGroup() {
       EndTagGroup();
       return;
     }
-    if (c == u'A' && StartsWith(m_p, u"ALT=\"}")) {
+    if (c == u'A' && StartsWith(m_p, u"ALT=\"}"sv)) {
       // The tag stays open; the attribute value after the group is read as ordinary text.
       m_p += 5;
       EndTagGroup();
       return;
     }
-    if (c == u'"' && StartsWith(m_p, u"\">}")) {
+    if (c == u'"' && StartsWith(m_p, u"\">}"sv)) {
       m_p += 2;
       EndTagGroup();
       return;

@@ -3,6 +3,7 @@
 // of a target placeholder with the source placeholder of identical code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,14 +17,49 @@ struct TagRecord {
   uint8_t paired = 0;    // target: a source record was found; source: a target record took it
 };
 
-// Records of one side, in the order they were made (never reordered).
-using TagList = std::vector<TagRecord>;
+// Records of one side, in the order they were made (never reordered). Emptying the list keeps
+// the records and their text buffers for the next unit, so a record that is made again costs no
+// allocation; only a list grown unusually large gives its memory back.
+class TagList {
+ public:
+  size_t size() const { return m_used; }
+  bool empty() const { return m_used == 0; }
+  TagRecord& operator[](size_t i) { return m_records[i]; }
+  const TagRecord& operator[](size_t i) const { return m_records[i]; }
+  TagRecord* begin() { return m_records.data(); }
+  TagRecord* end() { return m_records.data() + m_used; }
+  const TagRecord* begin() const { return m_records.data(); }
+  const TagRecord* end() const { return m_records.data() + m_used; }
 
-// Appends a record with its own copy of the text at the end of the list.
+  // A record at the end of the list, its fields still holding whatever they held before.
+  TagRecord& AppendReused() {
+    if (m_used == m_records.size()) m_records.emplace_back();
+    return m_records[m_used++];
+  }
+  void clear() {
+    constexpr size_t kKeptRecords = 4096, kKeptText = size_t{1} << 16;
+    if (m_records.size() > kKeptRecords) {
+      std::vector<TagRecord>().swap(m_records);
+    } else {
+      for (size_t i = 0; i < m_used; ++i) {
+        if (m_records[i].text.capacity() > kKeptText) std::u16string().swap(m_records[i].text);
+      }
+    }
+    m_used = 0;
+  }
+
+ private:
+  std::vector<TagRecord> m_records;  // the first m_used are the list; the rest are kept for reuse
+  size_t m_used = 0;
+};
+
+// Appends a record with its own copy of the text at the end of the list (text must not point
+// into the list's own records, whose buffers are reused).
 inline void AppendTagRecord(TagList& list, std::u16string_view text, int number, int pairedNumber,
                             bool opening, bool paired) {
-  TagRecord& r = list.emplace_back();
-  r.text.assign(text);
+  TagRecord& r = list.AppendReused();
+  r.text.clear();  // then an append: cheaper than assign, which allows for overlapping text
+  r.text.append(text.data(), text.size());
   r.number = number;
   r.pairedNumber = pairedNumber;
   r.opening = opening ? 1 : 0;

@@ -39,14 +39,18 @@ class IntTable {
 };
 
 // Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
-void AppendQuotedNumber(std::u16string& out, std::u16string_view head, int number) {
+// The head is a literal, so its copy has a fixed length.
+template <size_t N>
+void AppendQuotedNumber(std::u16string& out, const char16_t (&head)[N], int number) {
+  constexpr size_t kHeadLength = N - 1;  // without the terminating NUL
+  static_assert(kHeadLength <= 16);
   char16_t buffer[32];
   char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
   char16_t* first = end;
   *--first = u'"';
   first = WriteDecimalBefore(first, number);
-  first -= head.size();
-  head.copy(first, head.size());
+  first -= kHeadLength;
+  for (size_t k = 0; k < kHeadLength; ++k) first[k] = head[k];
   out.append(first, static_cast<size_t>(end - first));
 }
 
@@ -66,7 +70,7 @@ void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x
         break;
     }
   }
-  if (x != 0) AppendQuotedNumber(out, u" x=\""sv, x);
+  if (x != 0) AppendQuotedNumber(out, u" x=\"", x);
 }
 
 // A name that is a decimal number written without sign, blanks or leading zeros: two such names
@@ -125,35 +129,49 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     std::vector<int> tables[4];
   };
   thread_local Buffers buffers;
-  // Quotes become entities before any element is inserted, so element texts keep theirs.
-  std::u16string& copy = buffers.copy;
-  copy.clear();
-  AppendQuotesEscaped(copy, markup);
-  const std::u16string_view text = copy;
+  // Quotes become entities before any element is inserted, so element texts keep theirs. Markup
+  // without quotes or ampersands is read as it is.
+  std::u16string_view text = markup.str();
+  if (const size_t first = FindQuoteOrAmpersand(text); first != text.size()) {
+    std::u16string& copy = buffers.copy;
+    copy.assign(text.substr(0, first));
+    AppendQuotesEscaped(copy, text.substr(first));
+    text = copy;
+  }
 
-  constexpr UnitSet kLess(u"<"), kGreater(u">");
+  // One pass over the angle brackets: a tag runs from the first "<" after the previous tag to the
+  // next ">" (a "<" without ">" stays text), and the last "<" before that ">" starts its
+  // closing text, if any.
+  constexpr UnitSet kAngles(u"<>");
+  constexpr size_t kNoTag = std::u16string_view::npos;
   std::vector<Tag>& tags = buffers.tags;
   tags.clear();
-  for (size_t from = 0;;) {
-    const size_t w = kLess.FindFirst(text, from);
-    if (w == text.size()) break;
-    const size_t c = kGreater.FindFirst(text, w);
-    if (c == text.size()) break;  // a "<" without ">" stays text
-    Tag& tag = tags.emplace_back(Tag{w, c, kNone, {}});
-    const size_t last = text.rfind(u'<', c);
-    if (text[last + 1] == u'/') {
-      const std::u16string_view closing = text.substr(last, c - last + 1);
+  size_t tagBegin = kNoTag, lastLess = kNoTag;
+  kAngles.ForEach(text, [&](size_t i) {
+    if (text[i] == u'<') {
+      if (tagBegin == kNoTag) tagBegin = i;
+      lastLess = i;
+      return;
+    }
+    if (tagBegin == kNoTag) return;  // a ">" outside any tag is text
+    Tag& tag = tags.emplace_back(Tag{tagBegin, i, kNone, {}});
+    if (text[lastLess + 1] == u'/') {
+      const std::u16string_view closing = text.substr(lastLess, i - lastLess + 1);
       if (!CanonicalNumber(closing.substr(2, closing.size() - 3), tag.closingNumber)) {
         tag.closingText = closing;
       }
     }
-    from = c + 1;
-  }
+    tagBegin = kNoTag;
+  });
 
   // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
   // which no record has, go to the maps).
   int maxNumber = 0;
-  for (const TagRecord& r : records) maxNumber = std::max(maxNumber, r.number);
+  size_t nativeSize = 0;  // the records' native code, which the elements hold escaped
+  for (const TagRecord& r : records) {
+    maxNumber = std::max(maxNumber, r.number);
+    nativeSize += r.text.size();
+  }
   const size_t limit =
       std::min(static_cast<size_t>(maxNumber) + 1, 2 * (tags.size() + records.size()) + 64);
   // Records: the first of each (number, opening flag), in list order.
@@ -179,7 +197,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
   std::u16string key;
 
   std::u16string out;
-  out.reserve(text.size() + text.size() / 2 + 64);
+  out.reserve(text.size() + nativeSize + nativeSize / 8 + 32 * tags.size() + 64);
   size_t from = 0;
   for (const Tag& tag : tags) {
     out.append(text.substr(from, tag.begin - from));
@@ -195,13 +213,13 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     if (name.starts_with(u'/')) name.remove_prefix(1);
     if (name.ends_with(u'/')) name.remove_suffix(1);
     const int number = WideToInt(name);
-    const bool closing = t.starts_with(u"</");
+    const bool closing = t.starts_with(u"</"sv);
     const int recordIndex = (closing ? firstClosing : firstOpening).Get(number);
     const TagRecord* record = recordIndex == kNone ? nullptr : &records[recordIndex];
     const int x = record && record->paired ? record->pairedNumber : 0;
 
     size_t element;  // index into kElementNames
-    if (t.ends_with(u"/>")) {
+    if (t.ends_with(u"/>"sv)) {
       element = 3;
       out.append(u"<ph"sv);
       if (x != 0) AppendInlineAttributes(out, u"", x);
@@ -209,7 +227,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       const int i = pairIndex.Get(number);
       if (i != kNone) {
         element = 1;
-        AppendQuotedNumber(out, u"<ept i=\""sv, i);
+        AppendQuotedNumber(out, u"<ept i=\"", i);
       } else {
         element = 2;
         out.append(u"<it pos=\"end\""sv);
@@ -236,7 +254,7 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
       if (partnerAhead) {
         element = 0;
         pairIndex.Slot(number) = ++bptCounter;
-        AppendQuotedNumber(out, u"<bpt i=\""sv, bptCounter);
+        AppendQuotedNumber(out, u"<bpt i=\"", bptCounter);
       } else {
         element = 2;
         out.append(u"<it pos=\"begin\""sv);
@@ -249,7 +267,9 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     ++insertedElements[element];
   }
   out.append(text.substr(std::min(from, text.size())));
-  if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
+  if (buffers.copy.capacity() > (size_t{1} << 22)) {
+    std::u16string().swap(buffers.copy);  // a very long segment
+  }
   return WideString(std::move(out));
 }
 

@@ -69,6 +69,10 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
 
 }  // namespace
 
+size_t FindQuoteOrAmpersand(std::u16string_view text) {
+  return kQuotesAndAmpersand.FindFirst(text, 0);
+}
+
 void AppendQuotesEscaped(std::u16string& out, std::u16string_view text) {
   const size_t n = text.size();
   size_t i = 0;
@@ -106,6 +110,10 @@ void EscapeQuotes(WideString& markup) {
 
 void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
   const size_t n = native.size();
+  if (n == 1 && !NativeStop(native, 0)) {  // such as the "}" of every closing group
+    out.push_back(native[0]);
+    return;
+  }
   size_t i = 0;
   while (i < n) {
     const size_t j = FindNativeStop(native, i);

@@ -3,6 +3,7 @@
 // written inside the inline elements.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@
 void EscapeQuotes(WideString& markup);
 // The same rewriting of text, appended to out.
 void AppendQuotesEscaped(std::u16string& out, std::u16string_view text);
+// The first position of text that this rewriting may change (a quote or an ampersand), or the
+// size of text.
+size_t FindQuoteOrAmpersand(std::u16string_view text);
 
 // The native code of an inline element, escaped: "<" ">" "&" become entities, a backslash that
 // escapes a brace is dropped, and everything else (U+00A0 included: TMX declares no "&nbsp;"
