@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/language_choice.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "cli/command_line.h"
 #include "engine/tmx_exporter.h"
 #include "text/combo_model.h"
@@ -34,16 +28,10 @@ int CodePageOf(const ComboModel& languages, const std::string& code) {
 int AnalyseFile(const std::string& path, LanguageList& list, FILE* err) {
   CTmxExporter exporter;
   if (exporter.Analyse(path, &list, nullptr)) return 0;
-  int error = ENOENT;
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) {
-    error = errno;
-  } else {
-    char byte;
-    error = ::read(fd, &byte, 1) < 0 ? errno : EIO;
-    ::close(fd);
-  }
-  std::fprintf(err, "velmar2tmx-cli: cannot read '%s': %s\n", path.c_str(), std::strerror(error));
+  const EngineError& e = exporter.LastError();
+  std::fprintf(err, "velmar2tmx-cli: cannot %s '%s': %s\n",
+               e.kind == EngineError::Kind::OpenInput ? "open" : "read", path.c_str(),
+               e.reason.c_str());
   return kExitFile;
 }
 

@@ -15,12 +15,6 @@ namespace {
 // Units scanned: the progress rises by this much per unit and the scan ends at 100.
 constexpr int kPercentPerUnit = 4;
 
-void SetError(EngineError& error, EngineError::Kind kind, const std::string& path, int number) {
-  error.kind = kind;
-  error.path = path;
-  error.reason = number ? std::strerror(number) : std::string();
-}
-
 void AddLanguage(LanguageList& list, std::string name, int codePage) {
   const bool known = std::any_of(list.begin(), list.end(), [&](const LanguageEntry& e) {
     return e.codePage == codePage && e.name == name;
@@ -36,7 +30,7 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
   if (!list) return false;
   CLineFile in;
   if (!in.Open(txtPath, "r", kTextPlain)) {
-    SetError(m_error, EngineError::Kind::OpenInput, txtPath, in.Error());
+    m_error.Set(EngineError::Kind::OpenInput, txtPath, in.Error());
     return false;
   }
   int percent = 0;
@@ -60,7 +54,7 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
         progressBar->SetProgressText(text);
         progressBar->SetProgressPos(percent);
         if (!progressBar->PumpMessages()) {
-          SetError(m_error, EngineError::Kind::Abandoned, txtPath, 0);
+          m_error.Set(EngineError::Kind::Abandoned, txtPath, 0);
           return false;
         }
       }
@@ -68,7 +62,7 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
   }
   if (in.ReadFailed()) {
     // A file that cannot be read (a folder, an I/O error) is no file without languages.
-    SetError(m_error, EngineError::Kind::ReadInput, txtPath, in.Error());
+    m_error.Set(EngineError::Kind::ReadInput, txtPath, in.Error());
     return false;
   }
   if (progressBar) {

@@ -59,13 +59,6 @@ int FieldKindOf(std::string_view tag) {
 
 bool IsDateField(int kind) { return kind == kCrD || kind == kChD || kind == kUsD; }
 
-std::string ErrnoText(int error) { return error ? std::strerror(error) : std::string(); }
-
-void SetError(EngineError& e, EngineError::Kind kind, const std::string& path, int error) {
-  e.kind = kind;
-  e.path = path;
-  e.reason = ErrnoText(error);
-}
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -177,6 +170,12 @@ class ExportRun {
   int64_t m_total = 0;
 };
 
+void EngineError::Set(Kind failure, const std::string& file, int number) {
+  kind = failure;
+  path = file;
+  reason = number ? std::strerror(number) : std::string();
+}
+
 CTmxExporter::CTmxExporter() : m_internalStyleCode(u"\\cs6"), m_doNotTranslateStyleCode(u"\\cs8") {}
 CTmxExporter::~CTmxExporter() = default;
 
@@ -203,12 +202,12 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
   EngineError& error = m_x.m_error;
   CLineFile in;
   if (!in.Open(txtPath, "r", kTextPlain)) {
-    SetError(error, EngineError::Kind::OpenInput, txtPath, in.Error());
+    error.Set(EngineError::Kind::OpenInput, txtPath, in.Error());
     return -1;
   }
   struct stat txtStat {}, tmxStat {};
   if (tmxPath.empty()) {
-    SetError(error, EngineError::Kind::CreateOutput, tmxPath, ENOENT);
+    error.Set(EngineError::Kind::CreateOutput, tmxPath, ENOENT);
     return -1;
   }
   if (::stat(tmxPath.c_str(), &tmxStat) == 0) {
@@ -220,13 +219,13 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
       return -1;
     }
     if (S_ISDIR(tmxStat.st_mode)) {
-      SetError(error, EngineError::Kind::CreateOutput, tmxPath, EISDIR);
+      error.Set(EngineError::Kind::CreateOutput, tmxPath, EISDIR);
       return -1;
     }
   }
   TemporaryFile temp;
   if (!temp.Create(tmxPath)) {
-    SetError(error, EngineError::Kind::CreateOutput, tmxPath, temp.Error());
+    error.Set(EngineError::Kind::CreateOutput, tmxPath, temp.Error());
     return -1;
   }
   std::unique_ptr<ByteSink> sink = std::make_unique<FdSink>(temp.Fd());
@@ -287,7 +286,7 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
     return 0;
   }
   if (in.ReadFailed()) {
-    SetError(error, EngineError::Kind::ReadInput, txtPath, in.Error());
+    error.Set(EngineError::Kind::ReadInput, txtPath, in.Error());
     m_out.Close();
     temp.Discard();
     return -1;
@@ -298,14 +297,14 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
   Line(0);
   const bool flushed = m_out.Flush();
   if (!flushed || m_out.WriteFailed()) {
-    SetError(error, EngineError::Kind::WriteOutput, tmxPath, m_out.Error());
+    error.Set(EngineError::Kind::WriteOutput, tmxPath, m_out.Error());
     m_out.Close();
     temp.Discard();
     return -1;
   }
   m_out.Close();
   if (!temp.CommitAs(tmxPath)) {
-    SetError(error, EngineError::Kind::CreateOutput, tmxPath, temp.Error());
+    error.Set(EngineError::Kind::CreateOutput, tmxPath, temp.Error());
     return -1;
   }
   if (m_status) m_status->SetStatusText(LoadStringText(IDS_IDLE));

@@ -29,6 +29,9 @@ struct EngineError {
   Kind kind = Kind::None;
   std::string path;    // the file concerned
   std::string reason;  // system text of the failure, e.g. "No space left on device"
+
+  // Records a failure: its kind, the file and the system text of errno value number (none for 0).
+  void Set(Kind failure, const std::string& file, int number);
 };
 
 class CTmxExporter {
