@@ -168,15 +168,13 @@ bool CLineFile::ReadLineView(std::string_view& line) {
     }
     // A line end; the next character may belong to it.
     if (i + 1 == m_pending.size() && !m_endOfInput) {
-      const size_t lineStart = m_start;
-      const size_t offset = i - lineStart;
+      const size_t offset = i - m_start;
       ReadBlock();  // moves the pending bytes so that the line starts at 0
       if (m_readFailed) {
         line = {};
         return false;
       }
       i = m_start + offset;
-      (void)lineStart;
     }
     size_t end = i + 1;
     if (end < m_pending.size() && (m_pending[end] == '\r' || m_pending[end] == '\n')) ++end;
