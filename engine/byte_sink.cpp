@@ -9,26 +9,31 @@ namespace {
 constexpr size_t kBufferSize = 1 << 18;
 }
 
-FdSink::FdSink(int fd) : m_fd(fd) { m_buffer.reserve(kBufferSize); }
+FdSink::FdSink(int fd) : m_fd(fd) {}
 
 FdSink::~FdSink() { (void)Flush(); }
 
 bool FdSink::Write(const char* data, size_t size) {
   if (m_error) return false;
+  // Large blocks go to the file as they are; small writes are collected first.
+  if (size >= kBufferSize / 4) return Flush() && WriteAll(data, size);
   if (m_buffer.size() + size > kBufferSize && !Flush()) return false;
-  if (size >= kBufferSize) {
-    m_buffer.append(data, size);
-    return Flush();
-  }
+  if (m_buffer.capacity() < kBufferSize) m_buffer.reserve(kBufferSize);
   m_buffer.append(data, size);
   return true;
 }
 
 bool FdSink::Flush() {
   if (m_error) return false;
+  const bool ok = WriteAll(m_buffer.data(), m_buffer.size());
+  m_buffer.clear();
+  return ok;
+}
+
+bool FdSink::WriteAll(const char* data, size_t size) {
   size_t done = 0;
-  while (done < m_buffer.size()) {
-    const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+  while (done < size) {
+    const ssize_t n = ::write(m_fd, data + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       m_error = errno;
@@ -40,6 +45,5 @@ bool FdSink::Flush() {
     }
     done += static_cast<size_t>(n);
   }
-  m_buffer.clear();
   return true;
 }

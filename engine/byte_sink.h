@@ -27,6 +27,8 @@ class FdSink : public ByteSink {
   int Error() const override { return m_error; }
 
  private:
+  bool WriteAll(const char* data, size_t size);
+
   int m_fd;
   int m_error = 0;
   std::string m_buffer;

@@ -88,12 +88,14 @@ bool CLineFile::OpenSink(std::unique_ptr<ByteSink> sink, bool unicode, int textK
 
 void CLineFile::Close() {
   if (m_sink) {
+    if (m_used > 0 && !m_writeFailed) SendOut();
     if (!m_sink->Flush() && !m_writeFailed) {
       m_writeFailed = true;
       m_error = m_sink->Error();
     }
     m_sink.reset();
   }
+  m_used = 0;
   if (m_fd >= 0) {
     ::close(m_fd);
     m_fd = -1;
@@ -198,7 +200,6 @@ bool CLineFile::WriteLine(int indent, std::u16string_view text) {
 
 bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view> pieces) {
   if (!m_sink || m_writeFailed) return false;
-  m_used = 0;
   const size_t blanks = static_cast<size_t>(indent > 0 ? indent : 0);
   const size_t unit = m_unicode ? 2 : 1;
   char* d = Room(blanks * unit);
@@ -238,7 +239,8 @@ bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view>
     std::memcpy(d, "\r\n", 2);
   }
   m_used += 2 * unit;
-  return SendOut();
+  // Lines are collected and handed to the sink in blocks.
+  return m_used < kFlushBytes || SendOut();
 }
 
 char* CLineFile::Room(size_t bytes) {
@@ -259,6 +261,7 @@ bool CLineFile::SendOut() {
 bool CLineFile::Flush() {
   if (!m_sink) return false;
   if (m_writeFailed) return false;
+  if (m_used > 0 && !SendOut()) return false;
   if (!m_sink->Flush()) {
     m_writeFailed = true;
     m_error = m_sink->Error();

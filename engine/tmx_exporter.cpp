@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -427,10 +428,10 @@ void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
 }
 
 void ExportRun::WriteUnit() {
-  char number[24];
-  std::snprintf(number, sizeof number, "%d", m_unitNumber);
+  char number[16];
+  const auto written = std::to_chars(number, number + sizeof number, m_unitNumber);
   m_line = u"<tu tuid=\"";
-  AppendAscii(m_line, number);
+  AppendAscii(m_line, std::string_view(number, static_cast<size_t>(written.ptr - number)));
   m_line += u"\" srclang=\"";
   m_line += m_sourceAttr;
   m_line += u"\">";
