@@ -19,10 +19,6 @@
 
 namespace {
 
-void AppendAscii(std::u16string& out, std::string_view ascii) {
-  for (char c : ascii) out.push_back(static_cast<unsigned char>(c));
-}
-
 // Escapes & < > (and " where the text stands in an attribute value). Runs that need no escape
 // are found eight units at a time and copied whole.
 void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute) {
@@ -428,14 +424,13 @@ void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
 }
 
 void ExportRun::WriteUnit() {
-  char number[16];
-  const auto written = std::to_chars(number, number + sizeof number, m_unitNumber);
-  m_line = u"<tu tuid=\"";
-  AppendAscii(m_line, std::string_view(number, static_cast<size_t>(written.ptr - number)));
-  m_line += u"\" srclang=\"";
-  m_line += m_sourceAttr;
-  m_line += u"\">";
-  Line(4);
+  char16_t number[16];
+  char digits[16];
+  const auto written = std::to_chars(digits, digits + sizeof digits, m_unitNumber);
+  const size_t length = static_cast<size_t>(written.ptr - digits);
+  for (size_t i = 0; i < length; ++i) number[i] = static_cast<char16_t>(digits[i]);
+  m_out.WriteLine(4, {u"<tu tuid=\"", std::u16string_view(number, length), u"\" srclang=\"",
+                      m_sourceAttr, u"\">"});
   for (size_t i = 0; i < m_propertyCount; ++i) m_out.WriteLine(6, m_properties[i]);
   m_propertyCount = 0;
 
@@ -455,20 +450,13 @@ void ExportRun::WriteUnit() {
     attributes += u'"';
   }
   auto writeTuv = [&](const std::u16string& code, const WideString& content) {
-    m_line = u"<tuv xml:lang=\"";
-    m_line += code;
-    m_line += u'"';
-    m_line += attributes;
-    m_line += u'>';
-    Line(6);
+    m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\"", attributes, u">"});
     m_out.WriteLine(8, {u"<seg>", content.str(), u"</seg>"});
-    m_line = u"</tuv>";
-    Line(6);
+    m_out.WriteLine(6, u"</tuv>");
   };
   writeTuv(m_sourceAttr, sourceContent);
   writeTuv(m_targetAttr, targetContent);
-  m_line = u"</tu>";
-  Line(4);
+  m_out.WriteLine(4, u"</tu>");
   m_attributeCount = 0;
   ++m_x.m_unitCount;
   m_x.m_inline.ClearTagLists();
