@@ -6,6 +6,7 @@
 
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
+#include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
 
@@ -206,25 +207,13 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       const size_t j = kEscaped.FindFirst(text, i);
       out.append(text.data() + i, j - i);
       if (j == n) break;
-      switch (text[j]) {
-        case u'&':
-          out.append(u"&amp;"sv);
-          break;
-        case u'<':
-          out.append(u"&lt;"sv);
-          break;
-        case u'>':
-          out.append(u"&gt;"sv);
-          break;
-        case u'\u00A0':
-          if (nbsp)
-            out.append(u"&nbsp;"sv);
-          else
-            out.push_back(u'\u00A0');
-          break;
-        default:
-          out.push_back(u'\n');
-          break;  // U+2028
+      const char16_t c = text[j];
+      if (c == u'\u2028') {
+        out.push_back(u'\n');
+      } else if (c == u'\u00A0' && !nbsp) {
+        out.push_back(c);
+      } else {
+        AppendTextEntity(out, c);
       }
       i = j + 1;
     }

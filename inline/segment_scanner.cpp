@@ -9,6 +9,7 @@
 #include "text/code_page.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
+#include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
 
@@ -390,22 +391,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
 }
 
 void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
-  switch (c) {
-    case u'<':
-      out.append(u"&lt;"sv);
-      break;
-    case u'>':
-      out.append(u"&gt;"sv);
-      break;
-    case u'&':
-      out.append(u"&amp;"sv);
-      break;
-    case u'\u00A0':
-      out.append(u"&nbsp;"sv);
-      break;
-    default:
-      out.push_back(c);
-  }
+  AppendTextEntity(out, c);
 }
 
 void SegmentScanner::AppendPlaceholder(std::u16string& out, int number, Form form) {

@@ -13,6 +13,19 @@
 // "&quot;", and every "&nbsp;" (in any letter case) becomes the character U+00A0. Ampersands
 // and angle brackets are left alone, so the placeholders stay intact.
 void EscapeQuotes(WideString& markup);
+
+// A character of a text run in the intermediate markup: "<", ">", "&" and U+00A0 as the
+// references "&lt;", "&gt;", "&amp;" and "&nbsp;", every other character as itself.
+inline void AppendTextEntity(std::u16string& out, char16_t c) {
+  using namespace std::string_view_literals;
+  switch (c) {
+    case u'<': out.append(u"&lt;"sv); break;
+    case u'>': out.append(u"&gt;"sv); break;
+    case u'&': out.append(u"&amp;"sv); break;
+    case u'\u00A0': out.append(u"&nbsp;"sv); break;
+    default: out.push_back(c);
+  }
+}
 // The same rewriting of text, appended to out.
 void AppendQuotesEscaped(std::u16string& out, std::u16string_view text);
 // The first position of text that this rewriting may change (a quote or an ampersand), or the
