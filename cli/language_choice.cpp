@@ -89,24 +89,19 @@ int ChooseLanguages(const CliOptions& options, LanguageChoice& choice, FILE* err
     LanguageList list;
     if (const int status = AnalyseFile(options.txtPath, list, err); status != 0) return status;
     const std::vector<FoundLanguage> found = FoundLanguages(list, languages);
-    auto pick = [&](const std::string& other) -> std::string {
+    // Fills code (when not given) with the first catalogue language found that is not other.
+    auto choose = [&](std::string& code, const std::string& other, const char* role) {
       for (const FoundLanguage& f : found) {
-        if (f.code != other && FindLanguageRecord(f.code)) return f.code;
+        if (!code.empty()) break;
+        if (f.code != other && FindLanguageRecord(f.code)) code = f.code;
       }
-      return "";
+      if (!code.empty()) return true;
+      std::fprintf(err, "velmar2tmx-cli: no %s language to choose in '%s'; languages found: %s\n",
+                   role, options.txtPath.c_str(), ListFound(found).c_str());
+      return false;
     };
-    if (choice.sourceCode.empty()) choice.sourceCode = pick(choice.targetCode);
-    if (choice.sourceCode.empty()) {
-      std::fprintf(err,
-                   "velmar2tmx-cli: no source language to choose in '%s'; languages found: %s\n",
-                   options.txtPath.c_str(), ListFound(found).c_str());
-      return kExitUsage;
-    }
-    if (choice.targetCode.empty()) choice.targetCode = pick(choice.sourceCode);
-    if (choice.targetCode.empty()) {
-      std::fprintf(err,
-                   "velmar2tmx-cli: no target language to choose in '%s'; languages found: %s\n",
-                   options.txtPath.c_str(), ListFound(found).c_str());
+    if (!choose(choice.sourceCode, choice.targetCode, "source") ||
+        !choose(choice.targetCode, choice.sourceCode, "target")) {
       return kExitUsage;
     }
   }
