@@ -10,6 +10,7 @@
 #include "cli/options.h"
 #include "cli/terminal_progress.h"
 #include "engine/tmx_exporter.h"
+#include "engine/tmx_path.h"
 #include "text/code_page.h"
 #include "text/string_table.h"
 
@@ -28,11 +29,15 @@ void PrintExportError(const EngineError& e, FILE* err) {
                    e.reason.c_str());
       break;
     case EngineError::Kind::WriteOutput:
-      std::fprintf(err, "velmar2tmx-cli: cannot write '%s': %s\n", e.path.c_str(), e.reason.c_str());
+      std::fprintf(err, "velmar2tmx-cli: cannot write '%s': %s\n", e.path.c_str(),
+                   e.reason.c_str());
       break;
     case EngineError::Kind::SameFile:
       std::fprintf(err, "velmar2tmx-cli: '%s' is the TXT file itself; choose another TMX file\n",
                    e.path.c_str());
+      break;
+    case EngineError::Kind::OutputExists:
+      std::fprintf(err, "velmar2tmx-cli: '%s' exists; not replaced\n", e.path.c_str());
       break;
     case EngineError::Kind::Abandoned:
       std::fprintf(err, "velmar2tmx-cli: interrupted; '%s' was not written\n", e.path.c_str());
@@ -97,17 +102,23 @@ int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
       std::make_unique<TerminalProgress>(err, !options.quiet && ::isatty(::fileno(err)) != 0);
 
   CTmxExporter exporter;
-  const int count = exporter.Export(options.txtPath, tmxPath, choice.sourceCode,
-                                    choice.sourceCodePage, choice.targetCode,
-                                    choice.targetCodePage, progress.get(), progress.get(),
-                                    options.utf16 ? 1 : 0);
+  ExportRequest request;
+  request.txtPath = options.txtPath;
+  request.tmxPath = tmxPath;
+  request.sourceCode = choice.sourceCode;
+  request.sourceCodePage = choice.sourceCodePage;
+  request.targetCode = choice.targetCode;
+  request.targetCodePage = choice.targetCodePage;
+  request.utf16Output = options.utf16;
+  const ExportResult result = exporter.Export(request, progress.get());
   progress.reset();
-  if (exporter.LastError().kind == EngineError::Kind::Abandoned) {
-    PrintExportError(exporter.LastError(), err);
+  const int count = result.Count();
+  if (result.stop == ExportResult::Stop::Abandoned) {
+    PrintExportError(result.error, err);
     return kExitInterrupted;
   }
   if (count < 0) {
-    PrintExportError(exporter.LastError(), err);
+    PrintExportError(result.error, err);
     return kExitFile;
   }
   if (count == 0) {

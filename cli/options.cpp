@@ -108,11 +108,3 @@ std::string CliUsage() {
          "Exit status: 0 units written (or analysis done), 1 no unit written,\n"
          "2 usage error, 3 a file cannot be opened, created or written.\n";
 }
-
-std::string DeriveTmxPath(const std::string& txtPath) {
-  const size_t slash = txtPath.rfind('/');
-  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const size_t dot = txtPath.rfind('.');
-  if (dot != std::string::npos && dot > nameStart) return txtPath.substr(0, dot) + ".tmx";
-  return txtPath + ".tmx";
-}

@@ -26,5 +26,3 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 // The usage text of --help.
 std::string CliUsage();
 
-// The TXT path with its extension replaced by ".tmx" (appended when it has none).
-std::string DeriveTmxPath(const std::string& txtPath);

@@ -5,7 +5,9 @@
 
 namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+extern "C" void OnInterrupt(int) {
+  g_interrupted = 1;
+}
 }  // namespace
 
 TerminalProgress::TerminalProgress(FILE* err, bool show) : m_err(err), m_show(show) {}
@@ -14,20 +16,24 @@ TerminalProgress::~TerminalProgress() {
   if (m_shown >= 0) std::fputc('\n', m_err);
 }
 
-void TerminalProgress::SetProgressPos(int percent) {
+void TerminalProgress::SetPosition(int percent) {
   if (!m_show || percent == m_shown) return;
   m_shown = percent;
   std::fprintf(m_err, "\r%s %3d%%", m_status.c_str(), percent);
   std::fflush(m_err);
 }
 
-void TerminalProgress::SetStatusText(const std::string& text) {
+void TerminalProgress::SetText(const std::string& text) {
   if (!text.empty() && text != "Idle") m_status = text;
 }
 
-bool TerminalProgress::PumpMessages() { return !Interrupted(); }
+bool TerminalProgress::ShouldStop() {
+  return Interrupted();
+}
 
-bool TerminalProgress::Interrupted() { return g_interrupted != 0; }
+bool TerminalProgress::Interrupted() {
+  return g_interrupted != 0;
+}
 
 void TerminalProgress::CatchInterrupts() {
   struct sigaction action {};

@@ -13,9 +13,9 @@ class TerminalProgress : public ProgressReporter {
   // show: print the percentage line; otherwise the reporter only watches for interrupts.
   TerminalProgress(FILE* err, bool show);
   ~TerminalProgress() override;
-  void SetProgressPos(int percent) override;
-  void SetStatusText(const std::string& text) override;
-  bool PumpMessages() override;
+  void SetPosition(int percent) override;
+  void SetText(const std::string& text) override;
+  bool ShouldStop() override;
 
   // True once SIGINT or SIGTERM arrived.
   static bool Interrupted();

@@ -25,7 +25,7 @@ void AddLanguage(LanguageList& list, std::string name, int codePage) {
 }  // namespace
 
 bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
-                           ProgressReporter* progressBar) {
+                           ProgressReporter* progress) {
   m_error = EngineError{};
   if (!list) return false;
   CLineFile in;
@@ -48,12 +48,9 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
       }
     } else if (tag == "TrU" && closing) {
       percent += kPercentPerUnit;
-      if (progressBar) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%d%%", percent);
-        progressBar->SetProgressText(text);
-        progressBar->SetProgressPos(percent);
-        if (!progressBar->PumpMessages()) {
+      if (progress) {
+        progress->SetPosition(percent);
+        if (progress->ShouldStop()) {
           m_error.Set(EngineError::Kind::Abandoned, txtPath, 0);
           return false;
         }
@@ -65,10 +62,6 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
     m_error.Set(EngineError::Kind::ReadInput, txtPath, in.Error());
     return false;
   }
-  if (progressBar) {
-    progressBar->SetProgressPos(100);
-    progressBar->SetProgressText("100%");
-    progressBar->SetProgressText("0%");
-  }
+  if (progress) progress->SetPosition(100);
   return true;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// How the engine shows its progress and learns that the application is quitting.
-// The desktop tool implements it over its status bar; the command line over stderr.
+// How the engine reports its progress and learns that it should stop. The desktop tool
+// implements it over queued signals to its window, the command line over stderr. The engine
+// calls it on the thread that runs the conversion.
 #pragma once
 
 #include <string>
@@ -8,15 +9,10 @@
 class ProgressReporter {
  public:
   virtual ~ProgressReporter() = default;
-  // Text shown beside the progress bar, e.g. "42%".
-  virtual void SetProgressText(const std::string& text) { (void)text; }
-  // Position of the progress bar, 0 to 100.
-  virtual void SetProgressPos(int percent) { (void)percent; }
-  // State text of the status bar's first pane ("Exporting...", "Idle").
-  virtual void SetStatusText(const std::string& text) { (void)text; }
-  virtual void BeginWaitCursor() {}
-  virtual void RestoreWaitCursor() {}
-  virtual void EndWaitCursor() {}
-  // Lets the application handle pending events; false when the application is quitting.
-  virtual bool PumpMessages() { return true; }
+  // Share of the work done, 0 to 100; called when it changes.
+  virtual void SetPosition(int percent) { (void)percent; }
+  // What the engine is doing ("Exporting...", "Idle").
+  virtual void SetText(const std::string& text) { (void)text; }
+  // Asked between blocks and units: true stops the run (nothing is written).
+  virtual bool ShouldStop() { return false; }
 };

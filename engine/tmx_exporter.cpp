@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <array>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -31,10 +31,18 @@ void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute
     out.append(text.substr(from, i - from));
     if (i == text.size()) return;
     switch (text[i]) {
-      case u'&': out.append(u"&amp;"); break;
-      case u'<': out.append(u"&lt;"); break;
-      case u'>': out.append(u"&gt;"); break;
-      default: out.append(u"&quot;"); break;
+      case u'&':
+        out.append(u"&amp;");
+        break;
+      case u'<':
+        out.append(u"&lt;");
+        break;
+      case u'>':
+        out.append(u"&gt;");
+        break;
+      default:
+        out.append(u"&quot;");
+        break;
     }
     from = i + 1;
   }
@@ -43,7 +51,7 @@ void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute
 // The six unit fields that become <tuv> attributes, in the order of the TXT tags.
 enum FieldKind { kCrD, kCrU, kChD, kChU, kUsD, kUsC, kFieldKinds };
 constexpr std::array<std::string_view, kFieldKinds> kFieldTags = {"CrD", "CrU", "ChD",
-                                                                 "ChU", "UsD", "UsC"};
+                                                                  "ChU", "UsD", "UsC"};
 constexpr std::array<std::u16string_view, kFieldKinds> kAttributeNames = {
     u"creationdate", u"creationid", u"changedate", u"changeid", u"lastusagedate", u"usagecount"};
 
@@ -54,8 +62,9 @@ int FieldKindOf(std::string_view tag) {
   return -1;
 }
 
-bool IsDateField(int kind) { return kind == kCrD || kind == kChD || kind == kUsD; }
-
+bool IsDateField(int kind) {
+  return kind == kCrD || kind == kChD || kind == kUsD;
+}
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -124,8 +133,8 @@ class TemporaryFile {
 // One run of Export: the state of reading the TXT file and writing the TMX document.
 class ExportRun {
  public:
-  ExportRun(CTmxExporter& exporter, ProgressReporter* progressBar, ProgressReporter* statusBar)
-      : m_x(exporter), m_progress(progressBar), m_status(statusBar) {}
+  ExportRun(CTmxExporter& exporter, ProgressReporter* progress)
+      : m_x(exporter), m_progress(progress) {}
 
   int Run(const std::string& txtPath, const std::string& tmxPath, const std::string& sourceCode,
           int sourceCodePage, const std::string& targetCode, int targetCodePage, int utf16Output);
@@ -141,7 +150,6 @@ class ExportRun {
 
   CTmxExporter& m_x;
   ProgressReporter* m_progress;
-  ProgressReporter* m_status;
   CLineFile m_out;
 
   std::string m_sourceCode, m_targetCode;
@@ -156,12 +164,12 @@ class ExportRun {
   std::array<int, kFieldKinds> m_attributeOrder{};
   int m_attributeCount = 0;
   std::array<std::u16string, kFieldKinds> m_attributeValues;
-  std::u16string m_date;    // scratch: a formatted date
-  std::u16string m_name;    // scratch: a field name, escaped
+  std::u16string m_date;            // scratch: a formatted date
+  std::u16string m_name;            // scratch: a field name, escaped
   std::u16string m_attributesText;  // scratch: the <tuv> attributes of a unit
-  std::string m_code;       // scratch: a Seg line's code during resolution
-  std::u16string m_line;    // scratch: the line being built
-  std::u16string m_value;   // scratch: a field value
+  std::string m_code;               // scratch: a Seg line's code during resolution
+  std::u16string m_line;            // scratch: the line being built
+  std::u16string m_value;           // scratch: a field value
   int64_t m_linesRead = 0;
   int64_t m_bytesRead = 0;
   int64_t m_total = 0;
@@ -176,33 +184,37 @@ void EngineError::Set(Kind failure, const std::string& file, int number) {
 CTmxExporter::CTmxExporter() : m_internalStyleCode(u"\\cs6"), m_doNotTranslateStyleCode(u"\\cs8") {}
 CTmxExporter::~CTmxExporter() = default;
 
-int CTmxExporter::Export(const std::string& txtPath, const std::string& tmxPath,
-                         const std::string& sourceCode, int sourceCodePage,
-                         const std::string& targetCode, int targetCodePage,
-                         ProgressReporter* progressBar, ProgressReporter* statusBar,
-                         int utf16Output) {
+ExportResult CTmxExporter::Export(const ExportRequest& request, ProgressReporter* progress) {
   m_unitCount = 0;
   m_error = EngineError();
   m_inline.Reset();
-  ProgressReporter* cursor = progressBar ? progressBar : statusBar;
-  if (cursor) cursor->BeginWaitCursor();
-  ExportRun run(*this, progressBar, statusBar);
-  const int result =
-      run.Run(txtPath, tmxPath, sourceCode, sourceCodePage, targetCode, targetCodePage, utf16Output);
-  if (cursor) cursor->EndWaitCursor();
+  ExportRun run(*this, progress);
+  const int count =
+      run.Run(request.txtPath, request.tmxPath, request.sourceCode, request.sourceCodePage,
+              request.targetCode, request.targetCodePage, request.utf16Output ? 1 : 0);
+  ExportResult result;
+  result.error = m_error;
+  result.unitsWritten = count > 0 ? count : 0;
+  if (count < 0)
+    result.stop = ExportResult::Stop::Failed;
+  else if (m_error.kind == EngineError::Kind::Abandoned)
+    result.stop = ExportResult::Stop::Abandoned;
+  else if (count == 0)
+    result.stop = ExportResult::Stop::NothingWritten;
   return result;
 }
 
 int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
-                   const std::string& sourceCode, int sourceCodePage,
-                   const std::string& targetCode, int targetCodePage, int utf16Output) {
+                   const std::string& sourceCode, int sourceCodePage, const std::string& targetCode,
+                   int targetCodePage, int utf16Output) {
   EngineError& error = m_x.m_error;
   CLineFile in;
   if (!in.Open(txtPath, "r", kTextPlain)) {
     error.Set(EngineError::Kind::OpenInput, txtPath, in.Error());
     return -1;
   }
-  struct stat txtStat {}, tmxStat {};
+  struct stat txtStat {
+  }, tmxStat{};
   if (tmxPath.empty()) {
     error.Set(EngineError::Kind::CreateOutput, tmxPath, ENOENT);
     return -1;
@@ -230,7 +242,7 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
   (void)m_out.OpenSink(std::move(sink), utf16Output != 0, kTextMarked);
 
   m_total = in.GetLength();
-  if (m_status) m_status->SetStatusText(LoadStringText(IDS_EXPORTING));
+  if (m_progress) m_progress->SetText(LoadStringText(IDS_EXPORTING));
 
   bool searchInternal = true;
   bool searchDoNotTranslate = true;
@@ -271,9 +283,8 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
     }
   }
   if (!abandoned && !in.ReadFailed() && !m_out.WriteFailed() && m_progress) {
-    m_progress->SetProgressPos(100);
-    m_progress->SetProgressText("100%");
-    abandoned = !m_progress->PumpMessages();
+    m_progress->SetPosition(100);
+    abandoned = m_progress->ShouldStop();
   }
   if (abandoned) {
     error.kind = EngineError::Kind::Abandoned;
@@ -304,16 +315,14 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
     error.Set(EngineError::Kind::CreateOutput, tmxPath, temp.Error());
     return -1;
   }
-  if (m_status) m_status->SetStatusText(LoadStringText(IDS_IDLE));
+  if (m_progress) m_progress->SetText(LoadStringText(IDS_IDLE));
   return m_x.m_unitCount;
 }
 
 bool ExportRun::WriteHeader() {
   static constexpr std::pair<int, std::u16string_view> kFixed[] = {
-      {0, u"<?xml version=\"1.0\" ?>"},
-      {0, u"<!DOCTYPE tmx SYSTEM \"tmx14.dtd\">"},
-      {0, u"<tmx version=\"1.4\">"},
-      {2, u"<header"},
+      {0, u"<?xml version=\"1.0\" ?>"},  {0, u"<!DOCTYPE tmx SYSTEM \"tmx14.dtd\">"},
+      {0, u"<tmx version=\"1.4\">"},     {2, u"<header"},
       {4, u"creationtool=\"Ombrelin\""},
   };
   for (const auto& [indent, text] : kFixed) {
@@ -364,8 +373,10 @@ void ExportRun::HandleRecord(std::string_view tag, std::string_view lValue,
     m_code.assign(lValue.data(), lValue.size());
     int codePage = 0;
     if (!m_x.ResolveLanguageCode(m_code, codePage)) return;
-    if (m_code == m_sourceCode) m_sourceText.assign(content.data(), content.size());
-    else if (m_code == m_targetCode) m_targetText.assign(content.data(), content.size());
+    if (m_code == m_sourceCode)
+      m_sourceText.assign(content.data(), content.size());
+    else if (m_code == m_targetCode)
+      m_targetText.assign(content.data(), content.size());
     return;
   }
   HandleField(tag, lValue, content);
@@ -418,7 +429,8 @@ void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
   if (IsDateField(kind) && !FormatTmxDate(m_value, m_date)) return;
   const std::u16string& value = IsDateField(kind) ? m_date : m_value;
   bool seen = false;
-  for (int i = 0; i < m_attributeCount && !seen; ++i) seen = m_attributeOrder[static_cast<size_t>(i)] == kind;
+  for (int i = 0; i < m_attributeCount && !seen; ++i)
+    seen = m_attributeOrder[static_cast<size_t>(i)] == kind;
   if (!seen) m_attributeOrder[static_cast<size_t>(m_attributeCount++)] = kind;
   m_attributeValues[static_cast<size_t>(kind)].assign(value);
 }
@@ -464,13 +476,11 @@ void ExportRun::WriteUnit() {
 
 bool ExportRun::ProgressStep() {
   if (!m_progress || m_linesRead % 10 != 0) return true;
-  m_progress->RestoreWaitCursor();
   int percent = 0;
   if (m_total > 0) {
     const double ratio = static_cast<double>(m_bytesRead) / static_cast<double>(m_total) * 100.0;
     percent = ratio >= 100.0 ? 100 : static_cast<int>(ratio);
   }
-  m_progress->SetProgressText(std::to_string(percent) + "%");
-  m_progress->SetProgressPos(percent);
-  return m_progress->PumpMessages();
+  m_progress->SetPosition(percent);
+  return !m_progress->ShouldStop();
 }

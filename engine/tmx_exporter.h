@@ -10,29 +10,11 @@
 #include <unordered_map>
 
 #include "engine/byte_sink.h"
+#include "engine/export_request.h"
 #include "engine/language_list.h"
 #include "engine/progress.h"
 #include "inline/inline_state.h"
 #include "text/wide_string.h"
-
-// Why an operation failed, beside its result.
-struct EngineError {
-  enum class Kind {
-    None,
-    OpenInput,     // the TXT file cannot be opened (or does not exist)
-    ReadInput,     // reading the TXT file failed
-    CreateOutput,  // the TMX file cannot be created
-    WriteOutput,   // writing the TMX file failed (disk full ...)
-    SameFile,      // TXT and TMX name the same file
-    Abandoned,     // the application is quitting
-  };
-  Kind kind = Kind::None;
-  std::string path;    // the file concerned
-  std::string reason;  // system text of the failure, e.g. "No space left on device"
-
-  // Records a failure: its kind, the file and the system text of errno value number (none for 0).
-  void Set(Kind failure, const std::string& file, int number);
-};
 
 class CTmxExporter {
  public:
@@ -41,19 +23,15 @@ class CTmxExporter {
   CTmxExporter(const CTmxExporter&) = delete;
   CTmxExporter& operator=(const CTmxExporter&) = delete;
 
-  // Writes the TMX file. Returns the number of units written, 0 also when abandoned, -1 when a
-  // file cannot be opened, created, read or written, or when both paths name the same file.
-  // The TMX file appears only complete: it is written under a temporary name and renamed.
-  [[nodiscard]] int Export(const std::string& txtPath, const std::string& tmxPath,
-                           const std::string& sourceCode, int sourceCodePage,
-                           const std::string& targetCode, int targetCodePage,
-                           ProgressReporter* progressBar, ProgressReporter* statusBar,
-                           int utf16Output);
+  // Writes the TMX file the request names. The TMX file appears only complete: it is written
+  // under a temporary name and renamed; a run that fails, is stopped or writes no unit leaves
+  // whatever was at the TMX path as it was.
+  [[nodiscard]] ExportResult Export(const ExportRequest& request, ProgressReporter* progress);
 
   // Scans the first 25 units for their languages. False when list is null, the file cannot be
-  // opened or the application is quitting.
+  // read or the run is asked to stop (LastError tells which).
   [[nodiscard]] bool Analyse(const std::string& txtPath, LanguageList* list,
-                             ProgressReporter* progressBar);
+                             ProgressReporter* progress);
 
   // Maps any code form of a TXT file to the catalogue code (in place) and gives its code page.
   bool ResolveLanguageCode(std::string& code, int& codePage);

@@ -6,12 +6,10 @@
 #include <QFile>
 #include <QStringList>
 
+#include "engine/tmx_path.h"
+
 std::optional<QString> DeriveTmxPath(const QString& txtPath) {
-  const qsizetype slash = txtPath.lastIndexOf(QLatin1Char('/'));
-  const qsizetype nameStart = slash + 1;
-  const qsizetype dot = txtPath.lastIndexOf(QLatin1Char('.'));
-  const qsizetype stemEnd = dot >= nameStart ? dot : txtPath.size();
-  QString tmx = txtPath.left(stemEnd) + QStringLiteral(".tmx");
+  const QString tmx = QFile::decodeName(::DeriveTmxPath(ToEnginePath(txtPath)).c_str());
   if (static_cast<std::size_t>(QFile::encodeName(tmx).size()) > kMaxTmxPathBytes) {
     return std::nullopt;
   }

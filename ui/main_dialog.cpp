@@ -121,6 +121,8 @@ bool CMainDlg::RunAnalysis(const std::string& txtPath, LanguageList& languages) 
   CProgressBar bar(QStringLiteral("Progress"), m_statusBar, 100, false, kProgressPane);
   QtProgressReporter reporter(&bar, m_statusBar, [this] { return m_quitPosted; });
   const bool analysed = exporter.Analyse(txtPath, &languages, &reporter);
+  // A finished analysis leaves "0%" in the pane.
+  if (analysed) reporter.SetProgressText("0%");
   // The pane keeps the analysis's last text.
   bar.DestroyWindow();
   WaitCursor::End();
@@ -222,9 +224,17 @@ void CMainDlg::OnProtect() {
   CProgressBar bar(QStringLiteral("Progress"), m_statusBar, 100, false, kProgressPane);
   SetBusy(true);
   QtProgressReporter reporter(&bar, m_statusBar, [this] { return m_quitPosted; });
-  const int written =
-      exporter.Export(ToEnginePath(m_txtPath), ToEnginePath(m_tmxPath), m_sourceLang,
-                      m_sourceCodePage, m_targetLang, m_targetCodePage, &reporter, &reporter, 0);
+  ExportRequest request;
+  request.txtPath = ToEnginePath(m_txtPath);
+  request.tmxPath = ToEnginePath(m_tmxPath);
+  request.sourceCode = m_sourceLang;
+  request.sourceCodePage = m_sourceCodePage;
+  request.targetCode = m_targetLang;
+  request.targetCodePage = m_targetCodePage;
+  reporter.BeginWaitCursor();
+  const ExportResult result = exporter.Export(request, &reporter);
+  reporter.EndWaitCursor();
+  const int written = result.Count();
   // Once the exit is confirmed the dialog is on its way out: no result to report.
   if (!m_quitPosted) {
     QString message;
@@ -233,7 +243,7 @@ void CMainDlg::OnProtect() {
           MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"), QString::number(written));
     } else {
       message = MessageText(Text(IDS_NOTHING_EXPORTED));
-      const QString detail = FailureDetail(exporter.LastError());
+      const QString detail = FailureDetail(result.error);
       if (written < 0 && !detail.isEmpty()) message += QStringLiteral("\n\n") + detail;
     }
     UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::Ok);

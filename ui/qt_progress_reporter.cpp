@@ -43,11 +43,12 @@ void QtProgressReporter::SetProgressText(const std::string& text) {
   m_bar->SetText(QString::fromUtf8(text));
 }
 
-void QtProgressReporter::SetProgressPos(int percent) {
+void QtProgressReporter::SetPosition(int percent) {
+  SetProgressText(std::to_string(percent) + "%");
   if (m_bar) m_bar->SetPos(percent);
 }
 
-void QtProgressReporter::SetStatusText(const std::string& text) {
+void QtProgressReporter::SetText(const std::string& text) {
   if (m_statusBar) m_statusBar->SetPaneText(0, QString::fromUtf8(text));
 }
 
@@ -56,20 +57,17 @@ void QtProgressReporter::BeginWaitCursor() {
   WaitCursor::Begin();
 }
 
-void QtProgressReporter::RestoreWaitCursor() {
-  if (m_waitCursors > 0) WaitCursor::Restore();
-}
-
 void QtProgressReporter::EndWaitCursor() {
   if (m_waitCursors == 0) return;
   --m_waitCursors;
   WaitCursor::End();
 }
 
-bool QtProgressReporter::PumpMessages() {
+bool QtProgressReporter::ShouldStop() {
+  if (m_waitCursors > 0) WaitCursor::Restore();
   if (!m_sincePump.isValid() || m_sincePump.elapsed() >= kPumpIntervalMs) {
     QCoreApplication::processEvents();
     m_sincePump.start();
   }
-  return !(m_quitting && m_quitting());
+  return m_quitting && m_quitting();
 }

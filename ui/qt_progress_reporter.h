@@ -28,13 +28,13 @@ class QtProgressReporter : public ProgressReporter {
   QtProgressReporter(const QtProgressReporter&) = delete;
   QtProgressReporter& operator=(const QtProgressReporter&) = delete;
 
-  void SetProgressText(const std::string& text) override;
-  void SetProgressPos(int percent) override;
-  void SetStatusText(const std::string& text) override;
-  void BeginWaitCursor() override;
-  void RestoreWaitCursor() override;
-  void EndWaitCursor() override;
-  bool PumpMessages() override;
+  void SetPosition(int percent) override;
+  void SetText(const std::string& text) override;
+  bool ShouldStop() override;
+
+  void SetProgressText(const std::string& text);
+  void BeginWaitCursor();
+  void EndWaitCursor();
 
  private:
   CProgressBar* m_bar;

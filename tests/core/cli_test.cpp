@@ -13,6 +13,7 @@
 
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "engine/tmx_path.h"
 #include "tests/core/tmx_test_util.h"
 
 namespace {

@@ -26,7 +26,7 @@ std::vector<std::string> SegContents(std::initializer_list<std::string> txtLines
   testutil::WriteFile(txtPath, txt);
   CTmxExporter exporter;
   const int written =
-      exporter.Export(txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0);
+      testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0);
   if (units) *units = written;
   std::vector<std::string> segs;
   if (written < 0) {

@@ -11,6 +11,7 @@
 
 #include "engine/language_aliases.h"
 #include "engine/tmx_exporter.h"
+#include "tests/core/tmx_test_util.h"
 #include "text/language_catalogue.h"
 
 namespace {
@@ -205,7 +206,7 @@ TEST(ResolveLanguageCodeInExport, AliasFormsSelectSegments) {
         << "<TrU>\r\n<Seg L=en-us>lower\r\n<Seg L=DE>Drei\r\n</TrU>\r\n";
   }
   CTmxExporter x;
-  EXPECT_EQ(x.Export(txt.string(), tmx.string(), "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(x, txt.string(), tmx.string(), "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
             2);
   std::ifstream in(tmx, std::ios::binary);
   const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

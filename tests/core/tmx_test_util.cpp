@@ -92,8 +92,10 @@ int RunShell(const std::string& command, std::string& output) {
 std::string Quote(const std::string& s) {
   std::string q = "'";
   for (char c : s) {
-    if (c == '\'') q += "'\\''";
-    else q += c;
+    if (c == '\'')
+      q += "'\\''";
+    else
+      q += c;
   }
   return q + "'";
 }
@@ -120,8 +122,10 @@ std::string ReadAll(FILE* f) {
                  dtd.c_str(), path.c_str());
     return ::testing::AssertionSuccess();
   }
-  if (RunShell("xmllint --noout --nonet --dtdvalid " + Quote(dtd) + " " + Quote(path), output) != 0) {
-    return ::testing::AssertionFailure() << path << " is not valid against the TMX DTD:\n" << output;
+  if (RunShell("xmllint --noout --nonet --dtdvalid " + Quote(dtd) + " " + Quote(path), output) !=
+      0) {
+    return ::testing::AssertionFailure() << path << " is not valid against the TMX DTD:\n"
+                                         << output;
   }
   return ::testing::AssertionSuccess();
 }
@@ -154,6 +158,21 @@ int RunCliProcess(const std::string& arguments, std::string& out, std::string& e
   out = ReadFile(outFile);
   err = ReadFile(errFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int ExportPair(CTmxExporter& exporter, const std::string& txtPath, const std::string& tmxPath,
+               const std::string& source, int sourceCodePage, const std::string& target,
+               int targetCodePage, ProgressReporter* progress, ProgressReporter* status,
+               int utf16Output) {
+  ExportRequest request;
+  request.txtPath = txtPath;
+  request.tmxPath = tmxPath;
+  request.sourceCode = source;
+  request.sourceCodePage = sourceCodePage;
+  request.targetCode = target;
+  request.targetCodePage = targetCodePage;
+  request.utf16Output = utf16Output != 0;
+  return exporter.Export(request, progress ? progress : status).Count();
 }
 
 }  // namespace testutil

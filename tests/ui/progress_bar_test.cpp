@@ -138,21 +138,20 @@ class ProgressBarTest : public QObject {
     CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
     bool quitting = false;
     QtProgressReporter reporter(&progress, &bar.status, [&] { return quitting; });
-    reporter.SetProgressText("30%");
-    reporter.SetProgressPos(30);
-    reporter.SetStatusText("Exporting...");
+    reporter.SetPosition(30);
+    reporter.SetText("Exporting...");
     QCOMPARE(bar.status.PaneText(1), QStringLiteral("30%"));
     QCOMPARE(progress.Position(), 30);
     QCOMPARE(bar.status.PaneText(0), QStringLiteral("Exporting..."));
-    QVERIFY(reporter.PumpMessages());
+    QVERIFY(!reporter.ShouldStop());
     quitting = true;
-    QVERIFY(!reporter.PumpMessages());
+    QVERIFY(reporter.ShouldStop());
 
     // Wait cursor: balanced, and put back when something changed it.
     reporter.BeginWaitCursor();
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
-    reporter.RestoreWaitCursor();
+    QVERIFY(reporter.ShouldStop());
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     reporter.EndWaitCursor();
     QVERIFY(!QGuiApplication::overrideCursor());
@@ -163,7 +162,7 @@ class ProgressBarTest : public QObject {
       QtProgressReporter reporter(nullptr, nullptr, {});
       reporter.BeginWaitCursor();
       reporter.SetProgressText("1%");  // no bar: nothing to do, nothing breaks
-      QVERIFY(reporter.PumpMessages());
+      QVERIFY(!reporter.ShouldStop());
     }
     QVERIFY(!QGuiApplication::overrideCursor());
   }

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// What an export is asked to do, and how it ended.
+#pragma once
+
+#include <string>
+
+// Why an operation failed, beside its result.
+struct EngineError {
+  enum class Kind {
+    None,
+    OpenInput,     // the TXT file cannot be opened (or does not exist)
+    ReadInput,     // reading the TXT file failed
+    CreateOutput,  // the TMX file cannot be created
+    WriteOutput,   // writing the TMX file failed (disk full ...)
+    SameFile,      // TXT and TMX name the same file
+    OutputExists,  // the TMX file exists and the request forbids replacing it
+    Abandoned,     // the run was asked to stop
+  };
+  Kind kind = Kind::None;
+  std::string path;    // the file concerned
+  std::string reason;  // system text of the failure, e.g. "No space left on device"
+
+  // Records a failure: its kind, the file and the system text of errno value number (none for 0).
+  void Set(Kind failure, const std::string& file, int number);
+};
+
+struct ExportRequest {
+  std::string txtPath;
+  // The TMX file. When outputFd is set it only names the output in messages.
+  std::string tmxPath;
+  // An open descriptor (standard output) to write the TMX into directly, or -1.
+  int outputFd = -1;
+  // Refuse to replace an existing TMX file (the run fails with OutputExists).
+  bool noClobber = false;
+  std::string sourceCode;  // catalogue codes, as ResolveLanguageCode gives them
+  int sourceCodePage = 1252;
+  std::string targetCode;
+  int targetCodePage = 1252;  // also the code page of the field values
+  bool utf16Output = false;   // UTF-16LE instead of UTF-8
+};
+
+struct ExportResult {
+  enum class Stop {
+    Done,            // units were written and the TMX file is in place
+    NothingWritten,  // no unit had both languages: nothing was created or replaced
+    Abandoned,       // asked to stop: nothing was created or replaced
+    Failed,          // see error
+  };
+  Stop stop = Stop::Done;
+  int unitsWritten = 0;
+  EngineError error;
+
+  // The classic count: units written, 0 when none or abandoned, -1 on failure.
+  int Count() const { return stop == Stop::Failed ? -1 : unitsWritten; }
+};
