@@ -49,6 +49,11 @@ class ExportRun {
   // The segment of the unit in the language, or null: the last Seg line with that language.
   const TxtSegment* FindSegment(const TxtUnit& unit, const std::string& code);
   bool WriteUnit(const TxtUnit& unit);
+  // The code page of a language's text: a file with a byte-order mark holds Unicode text.
+  unsigned TextCodePage(int languageCodePage) const {
+    return m_reader.Form() == InputForm::kBytes ? static_cast<unsigned>(languageCodePage)
+                                                : kCodePageUtf8;
+  }
 
   CTmxExporter& m_x;
   const ExportRequest& m_request;
@@ -174,13 +179,15 @@ bool ExportRun::WriteUnit(const TxtUnit& unit) {
                                  ? nullptr
                                  : FindSegment(unit, m_request.targetCode);
   if (!source || !target || source->text.empty() || target->text.empty()) return false;
-  m_fields.Collect(unit, static_cast<unsigned>(m_request.targetCodePage));
+  m_fields.Collect(unit, TextCodePage(m_request.targetCodePage));
   m_writer.BeginUnit(unit.number, m_fields);
 
   m_x.m_internalStyleCode = unit.internalStyleCode;
   m_x.m_doNotTranslateStyleCode = unit.doNotTranslateStyleCode;
-  const WideString sourceMarkup = m_x.ConvertSegment(source->text, m_request.sourceCodePage, true);
-  const WideString targetMarkup = m_x.ConvertSegment(target->text, m_request.targetCodePage, false);
+  const WideString sourceMarkup = m_x.ConvertSegment(
+      source->text, static_cast<int>(TextCodePage(m_request.sourceCodePage)), true);
+  const WideString targetMarkup = m_x.ConvertSegment(
+      target->text, static_cast<int>(TextCodePage(m_request.targetCodePage)), false);
   const WideString sourceContent = m_x.PairInlineTags(sourceMarkup, true);
   const WideString targetContent = m_x.PairInlineTags(targetMarkup, false);
   m_x.m_inline.ClearTagLists();
