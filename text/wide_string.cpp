@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "text/code_page.h"
-#include "text/string_table.h"
 
 WideString::WideString(const char16_t* text) : m_text(text ? text : u"") {}
 WideString::WideString(std::u16string_view text) : m_text(text) {}
@@ -18,12 +17,6 @@ WideString::WideString(std::u16string&& text) noexcept : m_text(std::move(text))
 WideString::WideString(std::string_view narrow) : m_text(Decode(kCodePageAnsi, narrow)) {}
 WideString::WideString(char16_t ch, int count)
     : m_text(count > 0 ? static_cast<size_t>(count) : 0, ch) {}
-
-WideString WideString::FromResource(int id) {
-  WideString s;
-  s.LoadString(id);
-  return s;
-}
 
 WideString& WideString::operator=(std::u16string_view text) {
   m_text.assign(text.data(), text.size());
@@ -141,16 +134,6 @@ int WideString::Remove(char16_t ch) {
 
 void WideString::MakeLower() {
   for (char16_t& c : m_text) c = LowerChar(c);
-}
-
-bool WideString::LoadString(int id) {
-  const char* text = LoadStringUtf8(id);
-  if (!text) {
-    m_text.clear();
-    return false;
-  }
-  *this = FromUtf8(text);
-  return true;
 }
 
 void WideString::Format(const char16_t* format, ...) {

@@ -18,14 +18,10 @@ class WideString {
   explicit WideString(std::string_view narrow);  // converted in code page 0 (Windows-1252)
   WideString(char16_t ch, int count);
 
-  // The text of a string resource of the string table (empty when there is none).
-  static WideString FromResource(int id);
-
   int GetLength() const { return static_cast<int>(m_text.size()); }
   bool IsEmpty() const { return m_text.empty(); }
   void Empty() { m_text.clear(); }
   char16_t operator[](int index) const { return m_text[static_cast<size_t>(index)]; }
-  char16_t GetAt(int index) const { return m_text[static_cast<size_t>(index)]; }
   const char16_t* c_str() const { return m_text.c_str(); }
   operator std::u16string_view() const { return m_text; }  // NOLINT
   const std::u16string& str() const { return m_text; }
@@ -62,8 +58,6 @@ class WideString {
   // Removes every occurrence of ch; returns the number removed.
   int Remove(char16_t ch);
   void MakeLower();
-
-  bool LoadString(int id);
 
   // printf-style formatting with %d, %i, %ld (integers), %s (const char16_t*) and %%.
   void Format(const char16_t* format, ...);

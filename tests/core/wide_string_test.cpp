@@ -65,8 +65,6 @@ TEST(WideString, ConstructionForms) {
   EXPECT_EQ(WideString(u'x', -2), u"");
   // 8-bit text is read in the ANSI code page (Windows-1252): 0x80 is the euro sign.
   EXPECT_EQ(WideString(std::string_view("\x80 \xE9")), u"\u20AC \u00E9");
-  EXPECT_EQ(WideString::FromResource(103), u"Idle");
-  EXPECT_EQ(WideString::FromResource(99999), u"");
 }
 
 TEST(WideString, FormatIntegersAndStrings) {
