@@ -10,6 +10,8 @@
 namespace {
 
 constexpr UnitSet kQuotesAndAmpersand(u"'\"&");
+constexpr UnitSet kTextSpecials(u"&<>");
+constexpr UnitSet kAttributeSpecials(u"&<>\"");
 
 constexpr std::u16string_view kNbsp = u"&nbsp;";
 constexpr std::u16string_view kLt = u"&lt;", kGt = u"&gt;", kAmp = u"&amp;";
@@ -67,7 +69,40 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
   return i;
 }
 
+// Copies text to out with the characters of specials replaced by their references.
+void AppendEscapedSpecials(std::u16string& out, std::u16string_view text, const UnitSet& specials) {
+  size_t from = 0;
+  for (;;) {
+    const size_t i = specials.FindFirst(text, from);
+    out.append(text.substr(from, i - from));
+    if (i == text.size()) return;
+    switch (text[i]) {
+      case u'&':
+        out.append(kAmp);
+        break;
+      case u'<':
+        out.append(kLt);
+        break;
+      case u'>':
+        out.append(kGt);
+        break;
+      default:
+        out.append(kQuot);
+        break;
+    }
+    from = i + 1;
+  }
+}
+
 }  // namespace
+
+void AppendXmlText(std::u16string& out, std::u16string_view text) {
+  AppendEscapedSpecials(out, text, kTextSpecials);
+}
+
+void AppendXmlAttribute(std::u16string& out, std::u16string_view text) {
+  AppendEscapedSpecials(out, text, kAttributeSpecials);
+}
 
 size_t FindQuoteOrAmpersand(std::u16string_view text) {
   return kQuotesAndAmpersand.FindFirst(text, 0);

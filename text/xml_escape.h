@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// How characters reach a TMX segment: the quotes of the segment markup and the native code
-// written inside the inline elements.
+// XML escaping. The family for text outside the segments (field names and values, header
+// values): AppendXmlText and AppendXmlAttribute. The other functions serve the segment content
+// and follow its own rules, each said beside it.
 #pragma once
 
 #include <cstddef>
@@ -9,11 +10,18 @@
 
 #include "text/wide_string.h"
 
+// Text content: "&" "<" ">" become "&amp;" "&lt;" "&gt;"; everything else is copied.
+void AppendXmlText(std::u16string& out, std::u16string_view text);
+// An attribute value between quotation marks: the same, and '"' becomes "&quot;".
+void AppendXmlAttribute(std::u16string& out, std::u16string_view text);
+
+// Segment markup, not plain text: only the quotes are escaped (the placeholders must stay).
 // Rewrites the segment markup in place: apostrophes and quotation marks become "&apos;" and
 // "&quot;", and every "&nbsp;" (in any letter case) becomes the character U+00A0. Ampersands
 // and angle brackets are left alone, so the placeholders stay intact.
 void EscapeQuotes(WideString& markup);
 
+// Intermediate markup, not XML yet: also writes U+00A0 as "&nbsp;" for the later clean-up.
 // A character of a text run in the intermediate markup: "<", ">", "&" and U+00A0 as the
 // references "&lt;", "&gt;", "&amp;" and "&nbsp;", every other character as itself.
 inline void AppendTextEntity(std::u16string& out, char16_t c) {
@@ -32,6 +40,7 @@ void AppendQuotesEscaped(std::u16string& out, std::u16string_view text);
 // size of text.
 size_t FindQuoteOrAmpersand(std::u16string_view text);
 
+// RTF native code, not plain text: also drops the backslash of an escaped brace.
 // The native code of an inline element, escaped: "<" ">" "&" become entities, a backslash that
 // escapes a brace is dropped, and everything else (U+00A0 included: TMX declares no "&nbsp;"
 // entity) is copied unchanged.
