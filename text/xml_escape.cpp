@@ -135,14 +135,6 @@ void AppendQuotesEscaped(std::u16string& out, std::u16string_view text) {
   }
 }
 
-void EscapeQuotes(WideString& markup) {
-  if (markup.IsEmpty()) return;
-  std::u16string out;
-  out.reserve(static_cast<size_t>(markup.GetLength()) + 16);
-  AppendQuotesEscaped(out, markup);
-  markup = WideString(std::move(out));
-}
-
 void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
   const size_t n = native.size();
   if (n == 1 && !NativeStop(native, 0)) {  // such as the "}" of every closing group
@@ -169,11 +161,4 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
         break;  // a backslash before a brace goes: the RTF escapes of the braces become braces
     }
   }
-}
-
-std::u16string EscapeNativeCode(std::u16string_view native) {
-  std::u16string out;
-  out.reserve(native.size() + 8);
-  AppendEscapedNativeCode(out, native);
-  return out;
 }

@@ -16,10 +16,13 @@ void AppendXmlText(std::u16string& out, std::u16string_view text);
 void AppendXmlAttribute(std::u16string& out, std::u16string_view text);
 
 // Segment markup, not plain text: only the quotes are escaped (the placeholders must stay).
-// Rewrites the segment markup in place: apostrophes and quotation marks become "&apos;" and
-// "&quot;", and every "&nbsp;" (in any letter case) becomes the character U+00A0. Ampersands
-// and angle brackets are left alone, so the placeholders stay intact.
-void EscapeQuotes(WideString& markup);
+// Appends the segment markup to out with apostrophes and quotation marks as "&apos;" and
+// "&quot;", and every "&nbsp;" (in any letter case) as the character U+00A0. Ampersands and
+// angle brackets are left alone, so the placeholders stay intact.
+void AppendQuotesEscaped(std::u16string& out, std::u16string_view text);
+// The first position of text that this rewriting may change (a quote or an ampersand), or the
+// size of text.
+size_t FindQuoteOrAmpersand(std::u16string_view text);
 
 // Intermediate markup, not XML yet: also writes U+00A0 as "&nbsp;" for the later clean-up.
 // A character of a text run in the intermediate markup: "<", ">", "&" and U+00A0 as the
@@ -34,16 +37,9 @@ inline void AppendTextEntity(std::u16string& out, char16_t c) {
     default: out.push_back(c);
   }
 }
-// The same rewriting of text, appended to out.
-void AppendQuotesEscaped(std::u16string& out, std::u16string_view text);
-// The first position of text that this rewriting may change (a quote or an ampersand), or the
-// size of text.
-size_t FindQuoteOrAmpersand(std::u16string_view text);
 
 // RTF native code, not plain text: also drops the backslash of an escaped brace.
-// The native code of an inline element, escaped: "<" ">" "&" become entities, a backslash that
-// escapes a brace is dropped, and everything else (U+00A0 included: TMX declares no "&nbsp;"
-// entity) is copied unchanged.
-std::u16string EscapeNativeCode(std::u16string_view native);
-// The same, appended to out.
+// Appends the native code of an inline element, escaped: "<" ">" "&" become entities, a
+// backslash that escapes a brace is dropped, and everything else (U+00A0 included: TMX declares
+// no "&nbsp;" entity) is copied unchanged.
 void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 struct EscapeCase {
@@ -19,10 +21,15 @@ void PrintTo(const EscapeCase& c, std::ostream* os) {
 
 class Quotes : public ::testing::TestWithParam<EscapeCase> {};
 
-TEST_P(Quotes, AreEscapedInPlace) {
-  WideString markup(GetParam().in);
-  EscapeQuotes(markup);
-  EXPECT_EQ(markup, WideString(GetParam().out));
+TEST_P(Quotes, AreEscaped) {
+  std::u16string out = u"kept|";
+  AppendQuotesEscaped(out, GetParam().in);
+  EXPECT_EQ(out, u"kept|" + std::u16string(GetParam().out));
+  // The first position the rewriting may change: everything before it is copied as it is.
+  const std::u16string_view in = GetParam().in;
+  const size_t first = FindQuoteOrAmpersand(in);
+  EXPECT_EQ(std::u16string_view(GetParam().out).substr(0, first), in.substr(0, first));
+  EXPECT_EQ(first, std::min(in.find_first_of(u"'\"&"), in.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,7 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
 class NativeCode : public ::testing::TestWithParam<EscapeCase> {};
 
 TEST_P(NativeCode, IsEscaped) {
-  EXPECT_EQ(EscapeNativeCode(GetParam().in), std::u16string(GetParam().out));
+  std::u16string out = u"kept|";
+  AppendEscapedNativeCode(out, GetParam().in);
+  EXPECT_EQ(out, u"kept|" + std::u16string(GetParam().out));
 }
 
 INSTANTIATE_TEST_SUITE_P(
