@@ -13,7 +13,7 @@ namespace {
 OutputLanguage MakeLanguage(const std::string& code, int codePage) {
   OutputLanguage language;
   language.code = code;
-  AppendXmlEscaped(language.attribute, Decode(kCodePageAnsi, code), XmlContext::kAttribute);
+  AppendXmlAttribute(language.attribute, Decode(kCodePageAnsi, code));
   language.codePage = codePage;
   return language;
 }

@@ -55,7 +55,7 @@ void UnitFields::Add(const TxtField& field, unsigned codePage) {
   }
   // The field name, escaped for the type attribute, is the same for every piece.
   m_name.clear();
-  AppendXmlEscaped(m_name, Decode(kCodePageAnsi, field.name), XmlContext::kAttribute);
+  AppendXmlAttribute(m_name, Decode(kCodePageAnsi, field.name));
   if (isTxt) {
     AddProperty(u"x-TXT:", m_value);
     return;
@@ -79,7 +79,7 @@ void UnitFields::AddProperty(std::u16string_view prefix, std::u16string_view val
   p.append(prefix);
   p.append(m_name);
   p.append(u"\">");
-  AppendXmlEscaped(p, value, XmlContext::kText);
+  AppendXmlText(p, value);
   p.append(u"</prop>");
 }
 
@@ -107,7 +107,7 @@ void UnitFields::BuildAttributes() {
     m_attributes += u' ';
     m_attributes += kAttributeNames[kind];
     m_attributes += u"=\"";
-    AppendXmlEscaped(m_attributes, m_values[kind], XmlContext::kAttribute);
+    AppendXmlAttribute(m_attributes, m_values[kind]);
     m_attributes += u'"';
   }
 }
