@@ -2,9 +2,14 @@
 // The code page catalogue: its build, the resolution of a language to a code page, its names.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "text/code_page.h"
 #include "text/code_page_catalogue.h"
 #include "text/code_page_table.h"
 #include "text/language_catalogue.h"
@@ -214,6 +219,139 @@ TEST(CodePageCatalogueBuild, NoServiceOnThisPlatform) {
   std::vector<CodePageRecord> list{Record(1252, "x")};
   MergeSystemCodePages(list);
   EXPECT_EQ(list.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decoding of every catalogue code page: all single bytes and, for the double-byte code pages,
+// all lead/trail pairs.
+
+std::u16string WideOf(unsigned codePage, const unsigned char* bytes, int n) {
+  char16_t out[4] = {};
+  const int units = ToWide(codePage, 0, reinterpret_cast<const char*>(bytes), n, out, 4);
+  return std::u16string(out, static_cast<size_t>(units > 0 ? units : 0));
+}
+
+// The catalogue's double-byte code pages.
+bool HasPairs(unsigned codePage) {
+  for (unsigned cp : {932u, 936u, 949u, 950u, 1361u, 10002u, 10003u, 10008u}) {
+    if (cp == codePage) return true;
+  }
+  return false;
+}
+
+// A code page's table as Windows' own table file (c_NNN.nls) describes it; Wine installs such
+// files, built from the published mappings.
+class NlsTable {
+ public:
+  bool Load(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    m_words.resize(bytes.size() / 2);
+    for (size_t i = 0; i < m_words.size(); ++i) {
+      m_words[i] = static_cast<uint16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    }
+    if (m_words.size() < 300 || m_words[0] < 13) return false;
+    m_defaultChar = static_cast<char16_t>(m_words[4]);
+    size_t at = m_words[0];
+    m_multiByte = at + 1;
+    at = m_multiByte + 256;
+    at += m_words[at] != 0 ? 257 : 1;  // glyph table
+    if (at >= m_words.size()) return false;
+    m_dbcsOffsets = m_words[at] != 0 ? at + 1 : 0;
+    return true;
+  }
+  bool IsLead(unsigned char b) const { return m_dbcsOffsets != 0 && Word(m_dbcsOffsets + b) != 0; }
+  // What Windows gives for the bytes: a lead byte takes the next byte with it; a lead byte at
+  // the end gives the default character.
+  std::u16string Decode(const unsigned char* s, int n) const {
+    std::u16string out;
+    for (int i = 0; i < n; ++i) {
+      if (!IsLead(s[i])) {
+        out.push_back(static_cast<char16_t>(Word(m_multiByte + s[i])));
+      } else if (i + 1 < n) {
+        out.push_back(
+            static_cast<char16_t>(Word(m_dbcsOffsets + Word(m_dbcsOffsets + s[i]) + s[i + 1])));
+        ++i;
+      } else {
+        out.push_back(m_defaultChar);
+      }
+    }
+    return out;
+  }
+
+ private:
+  uint16_t Word(size_t i) const { return i < m_words.size() ? m_words[i] : 0xFFFF; }
+  std::vector<uint16_t> m_words;
+  char16_t m_defaultChar = u'?';
+  size_t m_multiByte = 0;
+  size_t m_dbcsOffsets = 0;
+};
+
+std::string Hex(std::u16string_view units) {
+  std::string out;
+  char buffer[8];
+  for (char16_t u : units) {
+    std::snprintf(buffer, sizeof buffer, " %04X", static_cast<unsigned>(u));
+    out += buffer;
+  }
+  return out;
+}
+
+// Compares the decoding of every single byte (and every pair) with the table; returns the number
+// of differences and describes the first few.
+int CompareWithNls(unsigned codePage, const NlsTable& nls, std::string& report) {
+  int differences = 0;
+  const auto check = [&](const unsigned char* s, int n) {
+    const std::u16string ours = WideOf(codePage, s, n);
+    const std::u16string windows = nls.Decode(s, n);
+    if (ours == windows) return;
+    if (++differences <= 8) {
+      char bytes[16];
+      std::snprintf(bytes, sizeof bytes, n == 1 ? "%02X" : "%02X %02X", s[0], n > 1 ? s[1] : 0);
+      report += std::string("\n  ") + bytes + ": ours" + Hex(ours) + ", Windows" + Hex(windows);
+    }
+  };
+  for (int b = 0; b < 256; ++b) {
+    const unsigned char s[1] = {static_cast<unsigned char>(b)};
+    check(s, 1);
+  }
+  for (int lead = 0; HasPairs(codePage) && lead < 256; ++lead) {
+    for (int trail = 0; trail < 256; ++trail) {
+      const unsigned char s[2] = {static_cast<unsigned char>(lead),
+                                  static_cast<unsigned char>(trail)};
+      check(s, 2);
+    }
+  }
+  return differences;
+}
+
+TEST(CatalogueDecoding, MatchesWindowsTablesWhereInstalled) {
+  const std::string directory = "/usr/share/wine/nls/";
+  int compared = 0;
+  std::string skipped;
+  for (const StaticCodePage& record : StaticCodePageTable()) {
+    if (!IsSupportedCodePage(record.codePage)) {
+      skipped += " " + std::to_string(record.codePage) + " (cannot be decoded)";
+      continue;
+    }
+    NlsTable nls;
+    char name[32];
+    std::snprintf(name, sizeof name, "c_%03u.nls", record.codePage);
+    if (!nls.Load(directory + name)) {
+      skipped += " " + std::to_string(record.codePage);
+      continue;
+    }
+    ++compared;
+    std::string report;
+    EXPECT_EQ(CompareWithNls(record.codePage, nls, report), 0) << record.codePage << report;
+  }
+  if (compared == 0) {
+    GTEST_SKIP() << "no Windows code page tables in " << directory
+                 << " (Debian package libwine): compared nothing";
+  }
+  std::printf("compared %d catalogue code pages with %s; no table for:%s\n", compared,
+              directory.c_str(), skipped.c_str());
 }
 
 }  // namespace
