@@ -13,10 +13,13 @@
 #include <mutex>
 
 #include "text/code_page_corrections.h"
+#include "text/code_page_johab.h"
 #include "text/code_page_table.h"
 #include "text/icu_converter.h"
 
 namespace {
+
+constexpr unsigned kCodePageJohab = 1361;
 
 // ---------------------------------------------------------------------------------------------
 // Building a table from ICU's converter, then putting right where Windows decodes differently.
@@ -103,8 +106,8 @@ IcuConverter OpenBase(unsigned codePage, const CodePageCorrections* corrections)
   return OpenIcuConverter(codePage);
 }
 
-std::unique_ptr<DecodeTable> BuildDecodeTable(unsigned codePage) {
-  const CodePageCorrections* corrections = FindCodePageCorrections(codePage);
+std::unique_ptr<DecodeTable> BuildFromIcu(unsigned codePage,
+                                          const CodePageCorrections* corrections) {
   IcuConverter substituting = OpenBase(codePage, corrections);
   if (!substituting) return nullptr;
   const int maxBytes = ucnv_getMaxCharSize(substituting.get());
@@ -112,7 +115,6 @@ std::unique_ptr<DecodeTable> BuildDecodeTable(unsigned codePage) {
   const bool pairs = maxBytes == 2 && (type == UCNV_DBCS || type == UCNV_MBCS);
   if (maxBytes != 1 && !pairs) return nullptr;
 
-  const char16_t defaultChar = corrections ? corrections->defaultChar : u'?';
   auto table = std::make_unique<DecodeTable>();
   FillSingleBytes(substituting.get(), table->single);
   if (pairs) {
@@ -121,8 +123,16 @@ std::unique_ptr<DecodeTable> BuildDecodeTable(unsigned codePage) {
     ucnv_setToUCallBack(stopping.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
                         &status);
     if (U_FAILURE(status)) return nullptr;
-    FillPairs(stopping.get(), defaultChar, *table);
+    FillPairs(stopping.get(), corrections ? corrections->defaultChar : u'?', *table);
   }
+  return table;
+}
+
+std::unique_ptr<DecodeTable> BuildDecodeTable(unsigned codePage) {
+  const CodePageCorrections* corrections = FindCodePageCorrections(codePage);
+  std::unique_ptr<DecodeTable> table =
+      codePage == kCodePageJohab ? BuildJohabTable(u'?') : BuildFromIcu(codePage, corrections);
+  if (!table) return nullptr;
   if (corrections) ApplyCorrections(*corrections, *table);
   table->asciiIdentity = true;
   for (size_t b = 0; b < 0x80; ++b) {
