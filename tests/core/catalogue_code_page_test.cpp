@@ -2,6 +2,7 @@
 // The code page catalogue: its build, the resolution of a language to a code page, its names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -324,6 +325,137 @@ int CompareWithNls(unsigned codePage, const NlsTable& nls, std::string& report) 
     }
   }
   return differences;
+}
+
+// FNV-1a over the decoding of every single byte and, for double-byte code pages, every pair:
+// for each input the number of units, then the units.
+uint64_t DecodingDigest(unsigned codePage, bool pairs) {
+  uint64_t hash = 0xCBF29CE484222325u;
+  const auto mix = [&](unsigned value) {
+    hash ^= value & 0xFF;
+    hash *= 0x100000001B3u;
+  };
+  const auto add = [&](const unsigned char* s, int n) {
+    const std::u16string units = WideOf(codePage, s, n);
+    mix(static_cast<unsigned>(units.size()));
+    for (char16_t u : units) {
+      mix(u);
+      mix(static_cast<unsigned>(u) >> 8);
+    }
+  };
+  for (int lead = 0; lead < 256; ++lead) {
+    const unsigned char single[1] = {static_cast<unsigned char>(lead)};
+    if (!pairs) add(single, 1);
+    for (int trail = 0; pairs && trail < 256; ++trail) {
+      const unsigned char pair[2] = {static_cast<unsigned char>(lead),
+                                     static_cast<unsigned char>(trail)};
+      add(pair, 2);
+    }
+  }
+  return hash;
+}
+
+struct TableDigest {
+  unsigned codePage;
+  uint64_t singleBytes;
+  uint64_t pairs;  // 0 for single-byte code pages
+};
+
+// The decoding of each catalogue code page as checked against Windows' tables (where Wine
+// installs them, see above), pinned so that a change of ICU or of the corrections shows.
+constexpr TableDigest kDigests[] = {
+    {37, 0x0F53D133B612EE15u, 0},
+    {437, 0xA7B1295E31544E53u, 0},
+    {500, 0xF262AC9729FFA0B9u, 0},
+    {708, 0x46E3F3917E99A791u, 0},
+    {720, 0xD936A4CB37270A81u, 0},
+    {737, 0x00E82F8F53D9F25Au, 0},
+    {775, 0xC05E2FF348D6F1B9u, 0},
+    {850, 0xE2C16CE3DF71398Bu, 0},
+    {852, 0x929146C9F7F16AEAu, 0},
+    {855, 0xC73980B7CA6CF932u, 0},
+    {857, 0x21FD58E5BD5FD9FEu, 0},
+    {860, 0x64F9D251F86A1208u, 0},
+    {861, 0x6B4736EB69FF08CAu, 0},
+    {862, 0x28E1081F2C60A85Au, 0},
+    {863, 0xF22ECE50761CFD0Eu, 0},
+    {864, 0xC5292F971FECBDCBu, 0},
+    {865, 0x8E1171DEA91E3FDBu, 0},
+    {866, 0x87D13B9E9473F025u, 0},
+    {869, 0xAD8E1CF761BC9FFBu, 0},
+    {870, 0x0D94D5FCC0C87832u, 0},
+    {874, 0xE960320ED47B795Bu, 0},
+    {875, 0x9F63637E01A53582u, 0},
+    {932, 0xE16B88E5BBD958FEu, 0xB6445EEC3404E734u},
+    {936, 0x06F9283F8FB03CB6u, 0xE85548B76F91A20Fu},
+    {949, 0x04B70F81411BB9C0u, 0x71EE4A99BBE0E11Au},
+    {950, 0x04B51981411B47E7u, 0x022A060941693A96u},
+    {1026, 0x91A3B0EB8739D1EEu, 0},
+    {1250, 0xE5815AA2202A7CF0u, 0},
+    {1251, 0x95190C527335B15Du, 0},
+    {1252, 0x1552D7537694E8E0u, 0},
+    {1253, 0xC8AD6CBADBE2E49Fu, 0},
+    {1254, 0xA909D7A2DC01FDE4u, 0},
+    {1255, 0xB186305B3C40151Cu, 0},
+    {1256, 0xBBF34E4AAEFFD7C8u, 0},
+    {1257, 0x2991C592A883064Eu, 0},
+    {1258, 0xA124867BB58D11D4u, 0},
+    {1361, 0x0E5BCBAE63F21EB1u, 0xA83079C418D80C85u},
+    {10000, 0x4A419665902E74CAu, 0},
+    {10002, 0x1AC331695E260B71u, 0xCB49B6E30DFB5E51u},
+    {10003, 0x59AB941A0BED9E61u, 0x17B04B1BF4F7C4B2u},
+    {10004, 0x4E376E3E4597B77Au, 0},
+    {10005, 0x860870ED5FA2F920u, 0},
+    {10006, 0xC70939119EE282DAu, 0},
+    {10007, 0x6FAB838093F2AC6Eu, 0},
+    {10008, 0xC5E1FFE4926ABC22u, 0x2C381ACEE922A62Fu},
+    {10010, 0x01FB15C11B70A110u, 0},
+    {10017, 0xD25FF18503F76BEFu, 0},
+    {10029, 0x8A86E67F06E844AEu, 0},
+    {10079, 0x1C044CB97FC6DF07u, 0},
+    {10081, 0x1D7166548AA1249Du, 0},
+    {10082, 0x4E52A87A86DCB14Du, 0},
+    {20866, 0x28E9EB4E763A30CAu, 0},
+    {28591, 0xF7136E9B3A0CE325u, 0},
+    {28592, 0x7029E897439BF50Eu, 0},
+    {28593, 0xE6474B63B4409828u, 0},
+    {28594, 0x812BC841C4F1429Au, 0},
+    {28595, 0x290900407E4E8320u, 0},
+    {28596, 0x8AEBF7091BD5499Bu, 0},
+    {28597, 0xB966EBA1D3FBE071u, 0},
+    {28598, 0xF5302BF2950D6FA8u, 0},
+    {28599, 0x9A508CC9FA06EB60u, 0},
+    {54936, 0x9EEE76869CBEB8A5u, 0},
+    {65001, 0xF07E7A1F4F4FEF2Au, 0},
+};
+
+// Catalogue code pages that neither ICU nor an own table can decode: the EBCDIC code pages of the
+// 20xxx series, IA5, T.61, ISO 6937, "Ext Alpha Lowercase" and 100001, which no Windows
+// table here describes either.
+constexpr unsigned kUndecodable[] = {20105, 20261, 20269, 20273, 20277, 20278, 20280,
+                                     20284, 20285, 20290, 20297, 20420, 20423, 20833,
+                                     20838, 20871, 20880, 20905, 21025, 21027, 100001};
+
+TEST(CatalogueDecoding, EveryCodePageKeepsItsTables) {
+  for (const StaticCodePage& record : StaticCodePageTable()) {
+    const unsigned cp = record.codePage;
+    const bool undecodable =
+        std::find(std::begin(kUndecodable), std::end(kUndecodable), cp) != std::end(kUndecodable);
+    EXPECT_EQ(IsSupportedCodePage(cp), !undecodable) << cp;
+    if (undecodable) continue;
+    const auto* digest = std::find_if(std::begin(kDigests), std::end(kDigests),
+                                      [&](const TableDigest& d) { return d.codePage == cp; });
+    const uint64_t singles = DecodingDigest(cp, false);
+    const uint64_t pairs = HasPairs(cp) ? DecodingDigest(cp, true) : 0;
+    if (digest == std::end(kDigests)) {
+      ADD_FAILURE() << "no digest for " << cp;
+      std::printf("    {%u, 0x%016llXu, 0x%016llXu},\n", cp,
+                  static_cast<unsigned long long>(singles), static_cast<unsigned long long>(pairs));
+      continue;
+    }
+    EXPECT_EQ(singles, digest->singleBytes) << cp;
+    EXPECT_EQ(pairs, digest->pairs) << cp;
+  }
 }
 
 TEST(CatalogueDecoding, MatchesWindowsTablesWhereInstalled) {
