@@ -150,6 +150,20 @@ unsigned Effective(unsigned codePage) {
   return codePage == kCodePageAnsi ? 1252u : codePage;
 }
 
+// Bytes of the units in a double-byte code page that ICU cannot encode to: one for a unit that a
+// single byte gives, two for any other.
+int TableByteCount(const DecodeTable& table, std::u16string_view text) {
+  int bytes = 0;
+  for (const char16_t c : text) {
+    bool single = false;
+    for (size_t b = 0; b < 256 && !single; ++b) {
+      single = table.leadRow[b] == 0 && table.single[b] == c;
+    }
+    bytes += single ? 1 : 2;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 int ToWide(unsigned codePage, unsigned flags, const char* src, int srcLen, char16_t* dst,
@@ -238,5 +252,6 @@ int EncodedByteCount(unsigned codePage, std::u16string_view text) {
   const DecodeTable* table = FindDecodeTable(Effective(codePage));
   if (table && table->pairs.empty()) return size;
   const int n = ToNarrow(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  return n > 0 ? n : size;
+  if (n > 0) return n;
+  return table ? TableByteCount(*table, text) : size;
 }

@@ -241,6 +241,10 @@ TEST(CodePages, EncodedByteCount) {
   EXPECT_EQ(EncodedByteCount(932, u"a"), 1);
   EXPECT_EQ(EncodedByteCount(1252, u"\u00E9"), 1);
   EXPECT_EQ(EncodedByteCount(65001, u"\u00E9"), 2);
+  // Code pages that only a decoding table knows count by the table.
+  EXPECT_EQ(EncodedByteCount(10003, u"\uD55C"), 2);
+  EXPECT_EQ(EncodedByteCount(1361, u"\uAC00a"), 3);
+  EXPECT_EQ(EncodedByteCount(10008, u"a"), 1);
 }
 
 }  // namespace
