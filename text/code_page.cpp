@@ -217,11 +217,11 @@ void DecodeAppend(unsigned codePage, std::string_view bytes, std::u16string& out
   const size_t base = out.size();
   if (codePage != kCodePageUtf8 && CanDecodeBytes(codePage)) {
     if (const DecodeTable* table = FindDecodeTable(Effective(codePage))) {
-      // A table never gives more units than bytes.
+      // A table never gives more units than bytes, a single-byte table exactly as many.
       out.resize(base + bytes.size());
       const size_t n = DecodeWithTable(*table, reinterpret_cast<const unsigned char*>(bytes.data()),
                                        bytes.size(), out.data() + base, bytes.size());
-      out.resize(base + n);
+      if (n != bytes.size()) out.resize(base + n);
       return;
     }
   }

@@ -8,6 +8,7 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -142,20 +143,33 @@ std::unique_ptr<DecodeTable> BuildDecodeTable(unsigned codePage) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The tables of all code pages, each built once. The catalogue's code pages have a fixed slot
-// each; any other code page is kept in a map under a lock.
+// The tables of all code pages, each built once under a lock and never changed afterwards. The
+// catalogue's code pages have a fixed slot each, read without a lock once built; any other code
+// page is kept in a map under the lock.
 
 class TableRegistry {
  public:
-  TableRegistry() : m_codePages(StaticCodePageTable()), m_slots(m_codePages.size()) {}
+  TableRegistry()
+      : m_codePages(StaticCodePageTable()), m_slots(std::make_unique<Slot[]>(m_codePages.size())) {
+    m_direct.fill(kNoSlot);
+    for (size_t i = 0; i < m_codePages.size(); ++i) {
+      if (m_codePages[i].codePage < m_direct.size() && i < kNoSlot) {
+        m_direct[m_codePages[i].codePage] = static_cast<std::uint8_t>(i);
+      }
+    }
+  }
 
   const DecodeTable* Find(unsigned codePage) {
-    const auto it = std::lower_bound(
-        m_codePages.begin(), m_codePages.end(), codePage,
-        [](const StaticCodePage& record, unsigned cp) { return record.codePage < cp; });
-    if (it != m_codePages.end() && it->codePage == codePage) {
-      Slot& slot = m_slots[static_cast<size_t>(it - m_codePages.begin())];
-      std::call_once(slot.once, [&] { slot.table = BuildDecodeTable(codePage); });
+    const size_t index = SlotOf(codePage);
+    if (index != kNoSlot) {
+      Slot& slot = m_slots[index];
+      // Double-checked: once built is set, the table never changes.
+      if (slot.built.load(std::memory_order_acquire)) return slot.table.get();
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (!slot.built.load(std::memory_order_relaxed)) {
+        slot.table = BuildDecodeTable(codePage);
+        slot.built.store(true, std::memory_order_release);
+      }
       return slot.table.get();
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -165,12 +179,25 @@ class TableRegistry {
   }
 
  private:
+  static constexpr std::uint8_t kNoSlot = 0xFF;
+
+  // The DOS and Windows code pages are found by index, the rest by binary search.
+  size_t SlotOf(unsigned codePage) const {
+    if (codePage < m_direct.size()) return m_direct[codePage];
+    const auto it = std::lower_bound(
+        m_codePages.begin(), m_codePages.end(), codePage,
+        [](const StaticCodePage& record, unsigned cp) { return record.codePage < cp; });
+    if (it == m_codePages.end() || it->codePage != codePage) return kNoSlot;
+    return static_cast<size_t>(it - m_codePages.begin());
+  }
+
   struct Slot {
-    std::once_flag once;
+    std::atomic<bool> built{false};
     std::unique_ptr<DecodeTable> table;
   };
   std::span<const StaticCodePage> m_codePages;
-  std::vector<Slot> m_slots;
+  std::unique_ptr<Slot[]> m_slots;
+  std::array<std::uint8_t, 1300> m_direct{};
   std::mutex m_mutex;
   std::map<unsigned, std::unique_ptr<DecodeTable>> m_others;
 };
