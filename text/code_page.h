@@ -30,7 +30,8 @@ bool IsSupportedCodePage(unsigned codePage);
 std::u16string Decode(unsigned codePage, std::string_view bytes);
 void DecodeAppend(unsigned codePage, std::string_view bytes, std::u16string& out);
 
-// UTF-8 encoding used by the TMX writer, appended to out.
+// The text as UTF-8, appended to out; an unpaired surrogate becomes U+FFFD. (The TMX writer uses
+// the XML-safe form of the same encoder, see xml_chars.h.)
 void AppendUtf8(std::u16string_view text, std::string& out);
 
 // Number of bytes that one UTF-16 unit takes in the code page (1 or 2; 4 for a UTF-8 pair half
