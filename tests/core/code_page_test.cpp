@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -31,19 +33,23 @@ struct DecodeCase {
 
 class Utf8Decode : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(Utf8Decode, GivesUnits) { EXPECT_EQ(Wide(65001, GetParam().bytes), GetParam().expected); }
+TEST_P(Utf8Decode, GivesUnits) {
+  EXPECT_EQ(Wide(65001, GetParam().bytes), GetParam().expected);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, Utf8Decode,
-    ::testing::Values(DecodeCase{"euro", "\xE2\x82\xAC", u"\u20AC"},
-                      DecodeCase{"fourByteBecomesPair", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
-                      DecodeCase{"loneContinuation", "\x80", u"?"},
-                      DecodeCase{"brokenSequenceKeepsNext", "\xC3\x41", u"\x0003"
-                                                                         u"A"},
-                      DecodeCase{"overlongNul", std::string("\xC0\x80", 2), std::u16string(1, u'\0')},
-                      DecodeCase{"invalidLeads", "\xFE\xFF", u"??"},
-                      DecodeCase{"truncatedAtEnd", "a\xE2\x82", u"a\x0082"}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Decode,
+                         ::testing::Values(DecodeCase{"euro", "\xE2\x82\xAC", u"\u20AC"},
+                                           DecodeCase{"fourByteBecomesPair", "\xF0\x9F\x98\x80",
+                                                      u"\xD83D\xDE00"},
+                                           DecodeCase{"loneContinuation", "\x80", u"?"},
+                                           DecodeCase{"brokenSequenceKeepsNext", "\xC3\x41",
+                                                      u"\x0003"
+                                                      u"A"},
+                                           DecodeCase{"overlongNul", std::string("\xC0\x80", 2),
+                                                      std::u16string(1, u'\0')},
+                                           DecodeCase{"invalidLeads", "\xFE\xFF", u"??"},
+                                           DecodeCase{"truncatedAtEnd", "a\xE2\x82", u"a\x0082"}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Utf8, StrictFlagRejectsInvalidInput) {
   EXPECT_EQ(ToWide(65001, kFlagErrInvalidChars, "\x80", 1, nullptr, 0), 0);
@@ -55,8 +61,9 @@ TEST(Utf8, EncodesPairsAsOneSequenceAndLoneSurrogatesAsReplacement) {
   EXPECT_EQ(Narrow(65001, u"\u00E9"), "\xC3\xA9");
   EXPECT_EQ(Narrow(65001, u"\u20AC"), "\xE2\x82\xAC");
   EXPECT_EQ(Narrow(65001, u"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
-  EXPECT_EQ(Narrow(65001, u"a\xD83D"
-                          u"b"),
+  EXPECT_EQ(Narrow(65001,
+                   u"a\xD83D"
+                   u"b"),
             "a\xEF\xBF\xBD"
             "b");
   EXPECT_EQ(Narrow(65001, u"\xDE00"), "\xEF\xBF\xBD");
@@ -86,6 +93,130 @@ TEST(CodePages, WindowsCodePagesDecode) {
   EXPECT_EQ(Wide(936, "\xD6\xD0"), u"\u4E2D");
 }
 
+// What Windows gives where ICU's converters differ from it.
+struct WindowsCase {
+  const char* name;
+  unsigned codePage;
+  std::string bytes;
+  std::u16string expected;
+};
+
+void PrintTo(const WindowsCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class WindowsDecode : public ::testing::TestWithParam<WindowsCase> {};
+
+TEST_P(WindowsDecode, GivesWhatWindowsGives) {
+  const WindowsCase& c = GetParam();
+  EXPECT_EQ(Wide(c.codePage, c.bytes), c.expected);
+  EXPECT_EQ(Decode(c.codePage, c.bytes), c.expected);
+  EXPECT_EQ(ToWide(c.codePage, 0, c.bytes.data(), static_cast<int>(c.bytes.size()), nullptr, 0),
+            static_cast<int>(c.expected.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SpotChecks, WindowsDecode,
+    ::testing::Values(
+        // 932: ASCII control layout, the bytes without a character, lead bytes without a trail.
+        WindowsCase{"deleteIn932", 932,
+                    "a\x7F"
+                    "b",
+                    u"a\u007Fb"},
+        WindowsCase{"controlsIn932", 932, "\x1A\x1C", u"\u001A\u001C"},
+        WindowsCase{"byte80In932", 932, "\x80", u"\u0080"},
+        WindowsCase{"byteA0In932", 932, "\xA0", u"\uF8F0"},
+        WindowsCase{"bytesFDtoFFIn932", 932, "\xFD\xFE\xFF", u"\uF8F1\uF8F2\uF8F3"},
+        WindowsCase{"badTrailTakesBothBytesIn932", 932, "\x81\x20\x41",
+                    u"\u30FB"
+                    u"A"},
+        WindowsCase{"leadByteAtTheEndIn932", 932, "a\x81", u"a\u30FB"},
+        WindowsCase{"unmappedPairIn932", 932, "\x85\x40", u"\u30FB"},
+        WindowsCase{"userDefinedIn932", 932, "\xF0\x40", u"\uE000"},
+        // 936, 949, 950: user-defined areas, "?" for a bad trail and a lone lead byte.
+        WindowsCase{"userDefinedIn936", 936, "\xAC\xBC", u"\uE0D7"},
+        WindowsCase{"badTrailIn936", 936, "\xD9\x20", u"?"},
+        WindowsCase{"byte80In936", 936, "\x80", u"\u20AC"},
+        WindowsCase{"leadByteAtTheEndIn936", 936, "\xD6", u"?"},
+        WindowsCase{"userDefinedIn949", 949, "\xC9\xA1", u"\uE000"},
+        WindowsCase{"badTrailIn949", 949, "\xC7\x20z", u"?z"},
+        WindowsCase{"userDefinedIn950", 950, "\x81\x40", u"\uEEB8"},
+        WindowsCase{"userDefinedRowC6In950", 950, "\xC6\xA1", u"\uF6B1"},
+        WindowsCase{"badTrailIn950", 950, "\xA4\x0A", u"?"},
+        // DOS code pages keep the ASCII controls; undefined bytes go to the private use area.
+        WindowsCase{"deleteIn437", 437, "\x7F\x1A\x1C", u"\u007F\u001A\u001C"},
+        WindowsCase{"microIn437", 437, "\xE6", u"\u00B5"},
+        WindowsCase{"undefinedIn857", 857, "\xD5", u"\uF8BB"},
+        WindowsCase{"undefinedIn1253", 1253, "\xAA\xD2\xFF", u"\uF8F9\uF8FA\uF8FB"},
+        WindowsCase{"undefinedIn1255", 1255, "\xD9", u"\uF88D"},
+        WindowsCase{"undefinedIn1257", 1257, "\xA1", u"\uF8FC"},
+        // Code pages that ICU lacks.
+        WindowsCase{"johabHangul", 1361, "\x88\x61", u"\uAC00"},
+        WindowsCase{"johabLoneInitial", 1361, "\x88\x41", u"\u1100"},
+        WindowsCase{"johabHanja", 1361, "\xE0\x31", u"\u4F3D"},
+        WindowsCase{"macChineseTraditional", 10002, "\xA4\xA4", u"\u4E2D"},
+        WindowsCase{"macKorean", 10003, "\xC7\xD1", u"\uD55C"},
+        WindowsCase{"macChineseSimplified", 10008, "\xD6\xD0", u"\u4E2D"},
+        WindowsCase{"macArabic", 10004, "\xC7", u"\u0627"},
+        WindowsCase{"macHebrew", 10005, "\xE0", u"\u05D0"},
+        WindowsCase{"asmo708", 708, "\xC7", u"\u0627"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(CodePages, TextOfEveryCodePageDecodesTheSameOnSeveralThreads) {
+  const std::string japanese = "\x93\xFA\x96\x7B\x81\x20 abc \x7F\xA0";
+  const std::string western = "caf\xE9 \x80 \x9D";
+  const std::u16string japaneseWide = Decode(932, japanese);
+  const std::u16string westernWide = Decode(1252, western);
+  std::vector<std::u16string> results(8);
+  std::vector<std::thread> threads;
+  for (size_t t = 0; t < results.size(); ++t) {
+    threads.emplace_back([&, t] {
+      // Code pages not decoded before are built while other threads decode too.
+      const unsigned codePage = t % 2 == 0 ? 936u : 10008u;
+      std::u16string all;
+      for (int round = 0; round < 50; ++round) {
+        all = Decode(932, japanese) + Decode(1252, western) + Decode(codePage, "\xD6\xD0");
+      }
+      results[t] = all;
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const std::u16string& r : results) {
+    EXPECT_EQ(r, japaneseWide + westernWide + u"\u4E2D");
+  }
+}
+
+TEST(CodePages, DestinationLimitsDoubleByteText) {
+  char16_t out[2] = {};
+  EXPECT_EQ(ToWide(932, 0,
+                   "\x93\xFA\x96\x7B"
+                   "abc",
+                   7, out, 2),
+            2);
+  EXPECT_EQ(std::u16string(out, 2), u"\u65E5\u672C");
+  // Measuring counts a pair once and a final lead byte once.
+  EXPECT_EQ(ToWide(932, 0, "\x93\xFA\x81", 3, nullptr, 0), 2);
+  EXPECT_EQ(ToWide(932, 0, "\x93\xFA", -1, nullptr, 0), 2);
+}
+
+TEST(CodePages, LongRunsOfAsciiAroundDoubleByteCharacters) {
+  const std::string ascii(40, 'x');
+  EXPECT_EQ(Decode(932, ascii + "\x93\xFA" + ascii + "\x81"),
+            std::u16string(40, u'x') + u"\u65E5" + std::u16string(40, u'x') + u"\u30FB");
+  EXPECT_EQ(Decode(1252, ascii + "\x80" + ascii),
+            std::u16string(40, u'x') + u"\u20AC" + std::u16string(40, u'x'));
+}
+
+TEST(CodePages, UnicodeCodePagesCannotDecodeBytes) {
+  for (unsigned cp : {1200u, 1201u, 12000u, 12001u, 65000u}) {
+    EXPECT_FALSE(CanDecodeBytes(cp)) << cp;
+    EXPECT_FALSE(IsSupportedCodePage(cp)) << cp;
+    EXPECT_EQ(ToWide(cp, 0, "ab", 2, nullptr, 0), 0) << cp;
+    EXPECT_TRUE(Decode(cp, "ab").empty()) << cp;
+  }
+  for (unsigned cp : {0u, 437u, 932u, 1252u, 54936u, 65001u}) EXPECT_TRUE(CanDecodeBytes(cp)) << cp;
+}
+
 TEST(CodePages, RoundTripThroughNarrow) {
   EXPECT_EQ(Narrow(1252, u"caf\u00E9"), "caf\xE9");
   EXPECT_EQ(Narrow(932, u"\u65E5"), "\x93\xfa");
@@ -98,8 +229,9 @@ TEST(CodePages, UnknownCodePageConvertsToNothing) {
 }
 
 TEST(CodePages, SupportedCodePages) {
-  for (unsigned cp : {0u, 65001u, 437u, 850u, 874u, 932u, 936u, 949u, 950u, 1250u, 1251u, 1252u,
-                      1253u, 1254u, 1255u, 1256u, 1257u, 1258u, 28591u, 28595u, 20866u, 54936u}) {
+  for (unsigned cp :
+       {0u,    65001u, 437u,  850u,  874u,  932u,  936u,  949u,   950u,   1250u,  1251u,
+        1252u, 1253u,  1254u, 1255u, 1256u, 1257u, 1258u, 28591u, 28595u, 20866u, 54936u}) {
     EXPECT_TRUE(IsSupportedCodePage(cp)) << cp;
   }
 }
@@ -109,6 +241,10 @@ TEST(CodePages, EncodedByteCount) {
   EXPECT_EQ(EncodedByteCount(932, u"a"), 1);
   EXPECT_EQ(EncodedByteCount(1252, u"\u00E9"), 1);
   EXPECT_EQ(EncodedByteCount(65001, u"\u00E9"), 2);
+  // Code pages that only a decoding table knows count by the table.
+  EXPECT_EQ(EncodedByteCount(10003, u"\uD55C"), 2);
+  EXPECT_EQ(EncodedByteCount(1361, u"\uAC00a"), 3);
+  EXPECT_EQ(EncodedByteCount(10008, u"a"), 1);
 }
 
 }  // namespace

@@ -54,6 +54,16 @@ INSTANTIATE_TEST_SUITE_P(
                                  "a\x04"
                                  "b"},
                       MarkupCase{"byteEscapeInCodePage", "caf\\'e9", "caf\xC3\xA9"},
+                      // Escapes become bytes first: lead byte and trail meet across them.
+                      MarkupCase{"leadByteEscapeBeforeABadTrail", "\\'81 A",
+                                 "\xE3\x83\xBB"
+                                 "A",
+                                 932},
+                      MarkupCase{"leadByteEscapeAtTheEnd", "x\\'81", "x\xE3\x83\xBB", 932},
+                      MarkupCase{"deleteEscapeStaysInCodePage932", "a\\'7fb",
+                                 "a\x7F"
+                                 "b",
+                                 932},
                       MarkupCase{"hiddenGroup", "x {\\v hidden} y", "x <1/> y"},
                       MarkupCase{"onlyHidden", "{\\v hidden}", "<1/>"},
                       MarkupCase{"doNotTranslateUsesANumber", "{\\cs8 code}{\\b x}", "<2>x</2>"},

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+// Code page 1361 (Korean Johab), which ICU lacks: Hangul from the bit fields of the pair, symbols
+// and Hanja through their KS X 1001 position in ICU's EUC-KR.
+#pragma once
+
+#include <memory>
+
+#include "text/code_page_tables.h"
+
+// The table before corrections; nullptr when ICU has no EUC-KR converter.
+std::unique_ptr<DecodeTable> BuildJohabTable(char16_t defaultChar);
