@@ -112,12 +112,12 @@ class UiPartsTest : public QObject {
       QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
     }
     // The two address links open what they show; the maker's name opens the home page.
-    QCOMPARE(about.ProductLink()->objectName(), QStringLiteral("1024"));
+    QCOMPARE(about.ProductLink()->objectName(), QStringLiteral("productLink"));
     QCOMPARE(about.ProductLink()->GetURL(), about.ProductLink()->text());
-    QCOMPARE(about.StandardLink()->objectName(), QStringLiteral("1025"));
+    QCOMPARE(about.StandardLink()->objectName(), QStringLiteral("standardLink"));
     QCOMPARE(about.StandardLink()->GetURL(), about.StandardLink()->text());
     QCOMPARE(about.StandardLink()->GetURL(), QString::fromUtf8(kTmxStandardPage));
-    QCOMPARE(about.MakerLink()->objectName(), QStringLiteral("1021"));
+    QCOMPARE(about.MakerLink()->objectName(), QStringLiteral("makerLink"));
     QCOMPARE(about.MakerLink()->text(), QString::fromUtf8(kMakerName));
     QCOMPARE(about.MakerLink()->GetURL(), QString::fromUtf8(kMakerHomePage));
     for (const CHyperLink* link : {about.ProductLink(), about.MakerLink()}) {
