@@ -29,6 +29,7 @@
 #include "ui/language_dialog.h"
 #include "ui/progress_bar.h"
 #include "ui/status_bar.h"
+#include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 #include "ui_test_support.h"
@@ -229,6 +230,11 @@ class MainDialogTest : public QObject {
                                   << "legal.tmx";
     QTest::newRow("two dots") << "a.b.txt"
                               << "a.b.tmx";
+    // A dot that begins the name starts no extension, as on the command line.
+    QTest::newRow("hidden file") << ".hidden"
+                                 << ".hidden.tmx";
+    QTest::newRow("hidden file with extension") << ".hidden.txt"
+                                                << ".hidden.tmx";
   }
 
   void fileWithoutExtensionAndWithTwoDots() {
@@ -360,6 +366,168 @@ class MainDialogTest : public QObject {
     QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
     QCOMPARE(shown.contains(txt), detail);
     if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
+  }
+
+  void failedRunsLeaveTheStatusIdle_data() {
+    QTest::addColumn<bool>("protect");
+    QTest::newRow("Protect") << true;
+    QTest::newRow("Analyse") << false;
+  }
+
+  void failedRunsLeaveTheStatusIdle() {
+    QFETCH(bool, protect);
+    // A folder opens but cannot be read: the run fails after it has started.
+    const QString folder = m_dir.filePath(QStringLiteral("folder.txt"));
+    QVERIFY(QDir().mkdir(folder));
+    CMainDlg dialog;
+    dialog.show();
+    bool ran = false;
+    dialog.SetLanguageDialogRunner([&](CLanguageDlg&) {
+      ran = true;
+      return int(QDialog::Rejected);
+    });
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("folder.tmx"));
+    QStringList statesSeen;
+    connect(dialog.findChild<CommandRunner*>(), &CommandRunner::textChanged, this,
+            [&](const QString& text) { statesSeen << text; });
+    if (protect) {
+      dialog.OnProtect();
+    } else {
+      dialog.OnAnalyse();
+    }
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    if (protect) {
+      QCOMPARE(statesSeen, QStringList({QStringLiteral("Exporting...")}));
+      QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+      QVERIFY(UserPrompts::Messages().front().text.contains(folder));
+    } else {
+      QVERIFY(!ran);
+      QVERIFY(UserPrompts::Messages().empty());
+    }
+    QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Idle"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
+    QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
+    QVERIFY(!QFile::exists(m_dir.filePath("folder.tmx")));
+  }
+
+  void failedProtectKeepsAnExistingTmxAndSaysSo_data() {
+    QTest::addColumn<bool>("tmxExists");
+    QTest::newRow("TMX file exists") << true;
+    QTest::newRow("no TMX file") << false;
+  }
+
+  void failedProtectKeepsAnExistingTmxAndSaysSo() {
+    QFETCH(bool, tmxExists);
+    const QString folder = m_dir.filePath(QStringLiteral("unreadable.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("unreadable.tmx"));
+    QVERIFY(QDir().mkdir(folder));
+    if (tmxExists) {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    const QString shown = UserPrompts::Messages().front().text;
+    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    const QString kept = QString::fromUtf8(kExistingTmxKept).arg(tmx);
+    QCOMPARE(shown.endsWith(QStringLiteral("\n\n") + kept), tmxExists);
+    QCOMPARE(QFile::exists(tmx), tmxExists);
+    if (tmxExists) {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      QCOMPARE(old.readAll(), QByteArray("old content"));
+    }
+  }
+
+  void replacingADerivedTmxAsksFirst_data() {
+    QTest::addColumn<bool>("chosenInFileDialog");
+    QTest::addColumn<PromptAnswer>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("derived, yes") << false << PromptAnswer::Yes << true << true;
+    QTest::newRow("derived, no") << false << PromptAnswer::No << true << false;
+    // The file dialog asked already.
+    QTest::newRow("chosen") << true << PromptAnswer::No << false << true;
+  }
+
+  void replacingADerivedTmxAsksFirst() {
+    QFETCH(bool, chosenInFileDialog);
+    QFETCH(PromptAnswer, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, replaced);
+    const QString txt = m_dir.filePath(QStringLiteral("again.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("again.tmx"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "DE"});
+    {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), tmx);
+    if (chosenInFileDialog) {
+      UserPrompts::QueueFile(tmx);
+      QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
+    }
+    UserPrompts::QueueAnswer(answer);
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+
+    std::vector<ShownMessage> shown = UserPrompts::Messages();
+    if (asked) {
+      QVERIFY(!shown.empty());
+      QCOMPARE(shown.front().text, QString::fromUtf8(kReplaceTmxQuestion).arg(tmx));
+      QCOMPARE(shown.front().buttons, PromptButtons::YesNo);
+      QCOMPARE(shown.front().icon, PromptIcon::Question);
+      shown.erase(shown.begin());
+    }
+    // Declined: no run, no message. Otherwise the result.
+    QCOMPARE(shown.size(), std::size_t(replaced ? 1 : 0));
+    QFile file(tmx);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == QByteArray("old content"), !replaced);
+    if (replaced) VERIFY_VALID_TMX(tmx);
+  }
+
+  void pastedPathsAreCleanedUp_data() {
+    QTest::addColumn<QString>("form");  // %1 stands for the path
+    QTest::newRow("blanks around") << "  %1 \t";
+    QTest::newRow("double quotes") << "\"%1\"";
+    QTest::newRow("single quotes") << "'%1'";
+    QTest::newRow("quotes and blanks") << " \"%1\"\n";
+    QTest::newRow("file URL") << "file://%1";
+    QTest::newRow("quoted file URL") << "\"file://%1\"";
+  }
+
+  void pastedPathsAreCleanedUp() {
+    QFETCH(QString, form);
+    const QString txt = m_dir.filePath(QStringLiteral("pasted.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("pasted.tmx"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "NL"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(form.arg(txt));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), tmx);
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("NL"));
+    // Protect takes both fields cleaned up.
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(form.arg(tmx));
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 2\n")));
+    VERIFY_VALID_TMX(tmx);
   }
 
   void analyseAppliesTheChosenPair_data() {

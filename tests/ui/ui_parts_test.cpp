@@ -35,6 +35,8 @@ class UiPartsTest : public QObject {
                             << "/tm/.tmx";
     QTest::newRow("root") << "/"
                           << "/.tmx";
+    QTest::newRow("hidden file") << "/tm/.hidden"
+                                 << "/tm/.hidden.tmx";
     QTest::newRow("relative") << "legal.TXT"
                               << "legal.tmx";
     QTest::newRow("non-ASCII") << "/tm/\u00FCbersetzung.txt"
@@ -45,6 +47,37 @@ class UiPartsTest : public QObject {
     QFETCH(QString, txt);
     QFETCH(QString, tmx);
     QCOMPARE(DeriveTmxPath(txt).value_or(QStringLiteral("<none>")), tmx);
+  }
+
+  void pastedPathsAreCleanedUp_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << "/tm/a.txt"
+                           << "/tm/a.txt";
+    QTest::newRow("blanks and line end") << " \t/tm/a.txt \r\n"
+                                         << "/tm/a.txt";
+    QTest::newRow("double quotes") << "\"/tm/a b.txt\""
+                                   << "/tm/a b.txt";
+    QTest::newRow("single quotes") << "'/tm/a.txt'"
+                                   << "/tm/a.txt";
+    QTest::newRow("blanks inside quotes") << "\" /tm/a.txt \""
+                                          << "/tm/a.txt";
+    QTest::newRow("unpaired quote kept") << "\"/tm/a.txt"
+                                         << "\"/tm/a.txt";
+    QTest::newRow("file URL") << "file:///tm/a.txt"
+                              << "/tm/a.txt";
+    QTest::newRow("file URL with escapes") << "file:///tm/a%20b%C3%BC.txt"
+                                           << "/tm/a b\u00FC.txt";
+    QTest::newRow("quoted file URL") << "'FILE:///tm/a.txt'"
+                                     << "/tm/a.txt";
+    QTest::newRow("empty") << "  "
+                           << "";
+  }
+
+  void pastedPathsAreCleanedUp() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, path);
+    QCOMPARE(CleanPastedPath(pasted), path);
   }
 
   void tooLongTmxPathIsRefused() {
