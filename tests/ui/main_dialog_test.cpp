@@ -320,6 +320,30 @@ class MainDialogTest : public QObject {
     QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 300\n")));
   }
 
+  void txtPathChangedDuringProtectIsAnalysedAfterIt() {
+    const QString first = m_dir.filePath(QStringLiteral("first.txt"));
+    const QString second = m_dir.filePath(QStringLiteral("second.txt"));
+    uitest::WriteTxt(first, 200, {"EN-US", "DE"});
+    uitest::WriteTxt(second, 1, {"EN-US", "PT-BR"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(first);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(dialog.IsBusy());
+    // The TMX name follows at once; the conversion keeps the names it started with.
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(second);
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("second.tmx"));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 200\n")));
+    VERIFY_VALID_TMX(m_dir.filePath("first.tmx"));
+    QVERIFY(!QFile::exists(m_dir.filePath("second.tmx")));
+    // Then the new file was analysed.
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("PT-BR"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+  }
+
   void protectWithEmptyPaths_data() {
     QTest::addColumn<bool>("withTxt");
     QTest::addColumn<int>("message");
