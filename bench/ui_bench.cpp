@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The desktop tool's conversion speed against the command line's on the same file, in the same
 // run. The main dialog runs offscreen: the file is chosen (analysis, preselection), then
-// "&Protect" converts it with the progress bar moving and the window repainting; the result
-// message is answered automatically. Then velmar2tmx-cli converts the same file with the same
+// "&Protect" converts it on the dialog's worker thread with the progress bar moving and the
+// window repainting; the time runs until the dialog reports the command finished, the result
+// message answered automatically. Then velmar2tmx-cli converts the same file with the same
 // languages. Each side runs several times; the best times and their ratio are printed.
 //   velmar-ui-bench [TXT-FILE] [--runs N]
 // Without a file, the command line's throughput benchmark file (200,000 plain units, at least
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -41,6 +43,14 @@ class PaintCounter : public QObject {
   }
 };
 
+// Runs the events of the window until the dialog's running command has finished.
+void WaitForCommand(CMainDlg& dialog) {
+  if (!dialog.IsBusy()) return;
+  QEventLoop loop;
+  QObject::connect(&dialog, &CMainDlg::commandFinished, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
 struct GuiRun {
   double seconds = 0;
   int paints = 0;
@@ -49,13 +59,14 @@ struct GuiRun {
 
 GuiRun ConvertInDialog(CMainDlg& dialog, const QString& tmx) {
   QFile::remove(tmx);
-  dialog.findChild<QLineEdit*>(QStringLiteral("1004"))->setText(tmx);
+  dialog.findChild<QLineEdit*>(QStringLiteral("tmxPathEdit"))->setText(tmx);
   PaintCounter counter;
   dialog.StatusBar()->installEventFilter(&counter);
   UserPrompts::ClearLog();
   QElapsedTimer timer;
   timer.start();
-  dialog.findChild<QPushButton*>(QStringLiteral("1006"))->click();
+  dialog.findChild<QPushButton*>(QStringLiteral("protectButton"))->click();
+  WaitForCommand(dialog);
   GuiRun run;
   run.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   dialog.StatusBar()->removeEventFilter(&counter);
@@ -118,7 +129,8 @@ int main(int argc, char** argv) {
   CMainDlg dialog;
   dialog.show();
   QApplication::processEvents();
-  dialog.findChild<QLineEdit*>(QStringLiteral("1002"))->setText(txt);
+  dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"))->setText(txt);
+  WaitForCommand(dialog);
   const QString source = QString::fromStdString(dialog.SourceLanguageCode());
   const QString target = QString::fromStdString(dialog.TargetLanguageCode());
   std::printf("file %s (%.1f MB), languages %s -> %s, best of %d runs\n", qPrintable(txt),

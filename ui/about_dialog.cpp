@@ -19,9 +19,9 @@ QLabel* Text(const char* text, QWidget* parent, Qt::Alignment align = Qt::AlignL
   return label;
 }
 
-CHyperLink* Link(const char* caption, const char* id, QWidget* parent) {
+CHyperLink* Link(const char* caption, const char* name, QWidget* parent) {
   auto* link = new CHyperLink(QString::fromUtf8(caption), parent);
-  link->setObjectName(QString::fromLatin1(id));
+  link->setObjectName(QString::fromLatin1(name));
   link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   return link;
 }
@@ -29,7 +29,7 @@ CHyperLink* Link(const char* caption, const char* id, QWidget* parent) {
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("100"));
+  setObjectName(QStringLiteral("aboutDialog"));
   setWindowTitle(QStringLiteral("About VELMAR\u00AE 2 TMX"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
@@ -51,13 +51,13 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
       this);
   step2->setWordWrap(true);
 
-  m_productLink = Link(kProductPage, "1024", this);
-  m_standardLink = Link(kTmxStandardPage, "1025", this);
-  m_makerLink = Link(kMakerName, "1021", this);
+  m_productLink = Link(kProductPage, "productLink", this);
+  m_standardLink = Link(kTmxStandardPage, "standardLink", this);
+  m_makerLink = Link(kMakerName, "makerLink", this);
   m_makerLink->SetURL(QString::fromUtf8(kMakerHomePage));
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("1"));
+  ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

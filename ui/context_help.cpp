@@ -8,19 +8,41 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWhatsThis>
+#include <optional>
 
 #include "text/string_table.h"
 
 namespace {
 
-// The controls that have a context-help text; the text is the string of the control's id.
-constexpr int kHelpIds[] = {1, 1002, 1003, 1004, 1005, 1006, 1008, 1010, 1011, 1012, 1013, 1015};
+// The controls that have a context-help text, by object name, and the string id of the text.
+// The ids are those of the dialog template's controls, which also key the string table.
+struct HelpEntry {
+  const char* objectName;
+  int textId;
+};
+constexpr HelpEntry kHelpTexts[] = {
+    {"exitButton", 1},
+    {"txtPathEdit", 1002},
+    {"browseTxtButton", 1003},
+    {"tmxPathEdit", 1004},
+    {"browseTmxButton", 1005},
+    {"protectButton", 1006},
+    {"aboutButton", 1008},
+    {"sourceLanguageList", 1010},
+    {"targetLanguageList", 1011},
+    {"sourceEncodingList", 1012},
+    {"targetEncodingList", 1013},
+    {"analyseButton", 1015},
+};
 
-QString HelpText(int id) {
-  for (int helpId : kHelpIds) {
-    if (helpId == id) return QString::fromUtf8(LoadStringText(id));
+// The help text of a control with this object name; nothing when it has none.
+std::optional<QString> HelpText(const QString& objectName) {
+  for (const HelpEntry& entry : kHelpTexts) {
+    if (objectName == QLatin1String(entry.objectName)) {
+      return QString::fromUtf8(LoadStringText(entry.textId));
+    }
   }
-  return {};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -60,9 +82,7 @@ ContextHelp::ContextHelp(QWidget* dialog) : QObject(dialog), m_dialog(dialog) {
 
 QString ContextHelp::HelpTextFor(const QWidget* widget) const {
   for (const QWidget* w = widget; w && w != m_dialog; w = w->parentWidget()) {
-    bool numeric = false;
-    const int id = w->objectName().toInt(&numeric);
-    if (numeric) return HelpText(id);
+    if (const std::optional<QString> text = HelpText(w->objectName())) return *text;
   }
   return {};
 }

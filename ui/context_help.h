@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Context help of the main dialog: F1 on a control, or What's This mode followed by a click on a
-// control, shows the control's help text (the string of the control's numeric id) in a small
-// pale yellow popup at the mouse position. Controls without a help text show nothing.
+// control, shows the control's help text (a string-table text found by the control's object
+// name) in a small pale yellow popup at the mouse position. Controls without a help text show
+// nothing.
 #pragma once
 
 #include <QColor>
@@ -32,8 +33,8 @@ class ContextHelp : public QObject {
   // Watches every control of dialog (call again after adding controls).
   explicit ContextHelp(QWidget* dialog);
 
-  // The help text of the control that holds widget (itself or the nearest parent with a numeric
-  // id below the dialog), or an empty text.
+  // The help text of the control that holds widget (itself or the nearest parent below the dialog
+  // that has a help text), or an empty text.
   QString HelpTextFor(const QWidget* widget) const;
   // Shows the help of widget at the global position; false when it has none.
   bool ShowHelp(const QWidget* widget, const QPoint& globalPos);

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <QUrl>
 
 #include "engine/tmx_path.h"
 
@@ -14,6 +15,21 @@ std::optional<QString> DeriveTmxPath(const QString& txtPath) {
     return std::nullopt;
   }
   return tmx;
+}
+
+QString CleanPastedPath(const QString& text) {
+  QString path = text.trimmed();
+  if (path.size() >= 2) {
+    const QChar first = path.front();
+    if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && path.back() == first) {
+      path = path.mid(1, path.size() - 2).trimmed();
+    }
+  }
+  if (path.startsWith(QStringLiteral("file://"), Qt::CaseInsensitive)) {
+    const QUrl url(path);
+    path = url.isLocalFile() ? url.toLocalFile() : path.mid(7);
+  }
+  return path;
 }
 
 bool PathExists(const QString& path) {

@@ -13,9 +13,9 @@
 
 namespace {
 
-QPushButton* MakeButton(const char* text, const char* id, QWidget* parent) {
+QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
   auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(QString::fromLatin1(id));
+  button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
 }
@@ -24,7 +24,7 @@ QPushButton* MakeButton(const char* text, const char* id, QWidget* parent) {
 
 CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
     : QDialog(parent), m_languages(languages) {
-  setObjectName(QStringLiteral("133"));
+  setObjectName(QStringLiteral("languageDialog"));
   setWindowTitle(QStringLiteral("Select source and target languages"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
@@ -32,23 +32,23 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
 
   auto* available = new QLabel(QStringLiteral("Available languages"), this);
   m_list = new QListWidget(this);
-  m_list->setObjectName(QStringLiteral("1016"));
+  m_list->setObjectName(QStringLiteral("languageList"));
   m_list->setSelectionMode(QAbstractItemView::SingleSelection);
   m_list->setSortingEnabled(false);
   m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
   auto* sourceLabel = new QLabel(QStringLiteral("Source language"), this);
   m_sourceEdit = new QLineEdit(this);
-  m_sourceEdit->setObjectName(QStringLiteral("1017"));
-  auto* setSource = MakeButton("&Set", "1019", this);
+  m_sourceEdit->setObjectName(QStringLiteral("sourceLanguageEdit"));
+  auto* setSource = MakeButton("&Set", "setSourceButton", this);
 
   auto* targetLabel = new QLabel(QStringLiteral("Target language"), this);
   m_targetEdit = new QLineEdit(this);
-  m_targetEdit->setObjectName(QStringLiteral("1018"));
-  auto* setTarget = MakeButton("S&et", "1020", this);
+  m_targetEdit->setObjectName(QStringLiteral("targetLanguageEdit"));
+  auto* setTarget = MakeButton("S&et", "setTargetButton", this);
 
-  auto* cancel = MakeButton("Cancel", "2", this);
-  auto* ok = MakeButton("OK", "1", this);
+  auto* cancel = MakeButton("Cancel", "cancelButton", this);
+  auto* ok = MakeButton("OK", "okButton", this);
   ok->setDefault(true);
 
   auto* fields = new QGridLayout;

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,46 +13,29 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "engine/tmx_exporter.h"
 #include "text/combo_model.h"
 #include "text/language_catalogue.h"
 #include "text/string_table.h"
 #include "ui/about_dialog.h"
+#include "ui/command_runner.h"
 #include "ui/context_help.h"
 #include "ui/dialog_look.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
-#include "ui/language_dialog.h"
 #include "ui/language_settings.h"
 #include "ui/model_combo_box.h"
 #include "ui/progress_bar.h"
-#include "ui/qt_progress_reporter.h"
 #include "ui/status_bar.h"
+#include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 
 namespace {
 
-constexpr int kProgressPane = 1;
 constexpr int kStatePaneMargin = 300;  // pane 0 is the client width minus this
 
 QString Text(int id) {
   return QString::fromUtf8(LoadStringText(id));
-}
-
-// Message boxes show the string table's CR LF line ends as plain line breaks.
-QString MessageText(QString text) {
-  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-// Why a conversion wrote nothing, when the engine knows a cause beyond the languages.
-QString FailureDetail(const EngineError& error) {
-  if (error.kind == EngineError::Kind::None || error.kind == EngineError::Kind::Abandoned) {
-    return {};
-  }
-  QString detail = QString::fromUtf8(error.path);
-  if (!error.reason.empty()) detail += QStringLiteral(": ") + QString::fromUtf8(error.reason);
-  return detail;
 }
 
 }  // namespace
@@ -63,11 +47,17 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
   const LanguageSettings settings = LoadLanguageSettings();
   m_sourceLang = settings.sourceLang.toStdString();
   m_targetLang = settings.targetLang.toStdString();
+  m_runner = new CommandRunner(this);
+  connect(m_runner, &CommandRunner::positionChanged, this, &CMainDlg::OnRunPosition);
+  connect(m_runner, &CommandRunner::textChanged, this, &CMainDlg::OnRunText);
+  connect(m_runner, &CommandRunner::analysisFinished, this, &CMainDlg::OnAnalysisFinished);
+  connect(m_runner, &CommandRunner::exportFinished, this, &CMainDlg::OnExportFinished);
   BuildControls();
   OnInitDialog();
 }
 
 CMainDlg::~CMainDlg() {
+  AbandonCommand();
   SaveLanguageSettings(
       {QString::fromStdString(m_sourceLang), QString::fromStdString(m_targetLang)});
 }
@@ -104,30 +94,6 @@ bool CMainDlg::CreateStatusBar() {
   return true;
 }
 
-void CMainDlg::SetBusy(bool busy) {
-  m_busyDepth += busy ? 1 : -1;
-  if (m_busyDepth < 0) m_busyDepth = 0;
-  // A command started inside a running one does not free the buttons of the outer one.
-  const bool enable = m_busyDepth == 0;
-  m_analyse->setEnabled(enable);
-  m_protect->setEnabled(enable);
-}
-
-bool CMainDlg::RunAnalysis(const std::string& txtPath, LanguageList& languages) {
-  CTmxExporter exporter;
-  WaitCursor::Begin();
-  SetBusy(true);
-  CProgressBar bar(QStringLiteral("Progress"), m_statusBar, 100, false, kProgressPane);
-  QtProgressReporter reporter(&bar, m_statusBar, [this] { return m_quitPosted; });
-  const bool analysed = exporter.Analyse(txtPath, &languages, &reporter);
-  // A finished analysis leaves "0%" in the pane.
-  if (analysed) reporter.SetProgressText("0%");
-  // The pane keeps the analysis's last text.
-  bar.DestroyWindow();
-  WaitCursor::End();
-  return analysed;
-}
-
 void CMainDlg::ReadSelectedLanguage(ModelComboBox* languages, ModelComboBox* encodings,
                                     std::string& code, int& codePage) {
   ComboModel encodingModel = encodings->Model();
@@ -143,24 +109,24 @@ void CMainDlg::SelectLanguage(ModelComboBox* languages, ModelComboBox* encodings
 }
 
 void CMainDlg::OnTxtPathChanged() {
-  m_txtPath = m_txtEdit->text();
+  m_txtPath = CleanPastedPath(m_txtEdit->text());
   if (!PathExists(m_txtPath)) return;
   if (const std::optional<QString> tmx = DeriveTmxPath(m_txtPath)) {
     m_tmxPath = *tmx;
+    m_derivedTmxPath = m_tmxPath;
     m_tmxEdit->setText(m_tmxPath);
   }
-  LanguageList languages;
-  if (RunAnalysis(ToEnginePath(m_txtPath), languages)) {
-    if (!languages.empty()) {
-      SelectLanguage(m_sourceLanguages, m_sourceEncodings, QString::fromUtf8(languages[0].name),
-                     m_sourceLang, m_sourceCodePage);
+  if (m_command != Command::None) {
+    // A running analysis gives way to the new one; a conversion, or a command showing its
+    // result, finishes first and the file is analysed after it.
+    if (m_command == Command::Protect || !m_runner->IsRunning()) {
+      m_preselectPending = true;
+      return;
     }
-    if (languages.size() > 1) {
-      SelectLanguage(m_targetLanguages, m_targetEncodings, QString::fromUtf8(languages[1].name),
-                     m_targetLang, m_targetCodePage);
-    }
+    AbandonCommand();
   }
-  SetBusy(false);
+  StartCommand(Command::Preselect);
+  m_runner->StartAnalysis(ToEnginePath(m_txtPath));
 }
 
 void CMainDlg::OnBrowseTxt() {
@@ -180,34 +146,27 @@ void CMainDlg::OnBrowseTmx() {
   const QString fallback = m_tmxEdit->text();
   const FileRequest request{true, QtFileFilter(LoadStringText(IDS_TMX_FILTER)),
                             QStringLiteral("tmx")};
-  m_tmxPath = UserPrompts::ChooseFile(this, request).value_or(fallback);
+  const std::optional<QString> chosen = UserPrompts::ChooseFile(this, request);
+  // The file dialog asked before a chosen file is replaced: Protect does not ask again.
+  if (chosen) m_derivedTmxPath.clear();
+  m_tmxPath = chosen.value_or(fallback);
   m_tmxEdit->setText(m_tmxPath);
 }
 
 void CMainDlg::OnAnalyse() {
-  m_txtPath = m_txtEdit->text();
+  m_txtPath = CleanPastedPath(m_txtEdit->text());
   if (m_txtPath.isEmpty()) {
     UserPrompts::ShowMessage(this, Text(IDS_NEED_TXT), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
-  LanguageList languages;
-  if (RunAnalysis(ToEnginePath(m_txtPath), languages)) {
-    CLanguageDlg chooser(languages, this);
-    const int result = m_runLanguageDialog ? m_runLanguageDialog(chooser) : chooser.exec();
-    if (result == QDialog::Accepted && !chooser.Source().isEmpty() && !chooser.Target().isEmpty()) {
-      // A catalogue code becomes its display name; any other text is looked up as it is.
-      const QString source = QString::fromUtf8(LanguageDisplayName(chooser.Source().toStdString()));
-      SelectLanguage(m_sourceLanguages, m_sourceEncodings, source, m_sourceLang, m_sourceCodePage);
-      const QString target = QString::fromUtf8(LanguageDisplayName(chooser.Target().toStdString()));
-      SelectLanguage(m_targetLanguages, m_targetEncodings, target, m_targetLang, m_targetCodePage);
-    }
-  }
-  SetBusy(false);
+  if (IsBusy()) return;
+  StartCommand(Command::Analyse);
+  m_runner->StartAnalysis(ToEnginePath(m_txtPath));
 }
 
 void CMainDlg::OnProtect() {
-  m_txtPath = m_txtEdit->text();
-  m_tmxPath = m_tmxEdit->text();
+  m_txtPath = CleanPastedPath(m_txtEdit->text());
+  m_tmxPath = CleanPastedPath(m_tmxEdit->text());
   if (m_txtPath.isEmpty()) {
     UserPrompts::ShowMessage(this, Text(IDS_NEED_TXT), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
@@ -216,13 +175,9 @@ void CMainDlg::OnProtect() {
     UserPrompts::ShowMessage(this, Text(IDS_NEED_TMX), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
-  WaitCursor::Begin();
-  CTmxExporter exporter;
+  if (IsBusy() || !ConfirmReplace(m_tmxPath)) return;
   ReadSelectedLanguage(m_sourceLanguages, m_sourceEncodings, m_sourceLang, m_sourceCodePage);
   ReadSelectedLanguage(m_targetLanguages, m_targetEncodings, m_targetLang, m_targetCodePage);
-  CProgressBar bar(QStringLiteral("Progress"), m_statusBar, 100, false, kProgressPane);
-  SetBusy(true);
-  QtProgressReporter reporter(&bar, m_statusBar, [this] { return m_quitPosted; });
   ExportRequest request;
   request.txtPath = ToEnginePath(m_txtPath);
   request.tmxPath = ToEnginePath(m_tmxPath);
@@ -230,26 +185,16 @@ void CMainDlg::OnProtect() {
   request.sourceCodePage = m_sourceCodePage;
   request.targetCode = m_targetLang;
   request.targetCodePage = m_targetCodePage;
-  reporter.BeginWaitCursor();
-  reporter.SetPosition(0);
-  const ExportResult result = exporter.Export(request, &reporter);
-  reporter.EndWaitCursor();
-  const int written = result.Count();
-  // Once the exit is confirmed the dialog is on its way out: no result to report.
-  if (!m_quitPosted) {
-    QString message;
-    if (written > 0) {
-      message =
-          MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"), QString::number(written));
-    } else {
-      message = MessageText(Text(IDS_NOTHING_EXPORTED));
-      const QString detail = FailureDetail(result.error);
-      if (written < 0 && !detail.isEmpty()) message += QStringLiteral("\n\n") + detail;
-    }
-    UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::Ok);
-  }
-  SetBusy(false);
-  WaitCursor::End();
+  StartExport(request);
+}
+
+bool CMainDlg::ConfirmReplace(const QString& tmxPath) {
+  // A name the user chose in the file dialog was confirmed there; one typed by hand is the
+  // user's own choice as well.
+  if (tmxPath != m_derivedTmxPath || !PathExists(tmxPath)) return true;
+  const QString question = QString::fromUtf8(kReplaceTmxQuestion).arg(tmxPath);
+  return UserPrompts::ShowMessage(this, question, PromptIcon::Question, PromptButtons::YesNo) ==
+         PromptAnswer::Yes;
 }
 
 void CMainDlg::OnAbout() {
@@ -268,11 +213,13 @@ bool CMainDlg::ConfirmExit() {
 
 void CMainDlg::OnOK() {
   if (!ConfirmExit()) return;
+  AbandonCommand();
   m_ending = true;
   QDialog::accept();
 }
 
 void CMainDlg::reject() {
+  AbandonCommand();
   m_ending = true;
   QDialog::reject();
 }
@@ -286,6 +233,19 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
     m_ending = true;
   }
   QDialog::closeEvent(event);
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+  // Enter on a focused push button presses it, as Space does; elsewhere it is the Exit button's.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (button && button->isVisible() && button->isEnabled()) {
+      button->click();
+      return;
+    }
+  }
+  QDialog::keyPressEvent(event);
 }
 
 QMenu* CMainDlg::CreateSystemMenu(QWidget* parent) {

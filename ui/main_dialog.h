@@ -2,18 +2,25 @@
 // CMainDlg: the main dialog, the whole visible tool. The user names a Vovuzaduz TXT file; the
 // dialog derives the TMX name, analyses the file and preselects its first two languages;
 // "A&nalyse" lets the user choose the pair, "&Protect" converts the file. A status bar shows the
-// state and, while a command runs, its progress. Leaving asks first, except with Escape.
+// state and, while a command runs, its progress. The engine runs on a worker thread (see
+// CommandRunner); the window stays responsive, and leaving during a run (Exit confirmed, the
+// close box, Escape) stops the run and waits for it: nothing is written. Leaving asks first,
+// except with Escape.
 #pragma once
 
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "engine/export_request.h"
 #include "engine/language_list.h"
 
 class CHyperLink;
+class CProgressBar;
+class CommandRunner;
 class CLanguageDlg;
 class CStatusBar;
 class ContextHelp;
@@ -29,21 +36,23 @@ class CMainDlg : public QDialog {
  public:
   // Reads the two language settings.
   explicit CMainDlg(QWidget* parent = nullptr);
-  // Releases the code page catalogue and writes the two language settings.
+  // Stops a running command, releases the code page catalogue and writes the two language
+  // settings.
   ~CMainDlg() override;
   CMainDlg(const CMainDlg&) = delete;
   CMainDlg& operator=(const CMainDlg&) = delete;
 
-  // Commands.
+  // Commands. Analyse and Protect, and the analysis of a changed TXT path, start a run and
+  // return; commandFinished tells when the run's results have been applied.
   void OnTxtPathChanged();
   void OnBrowseTxt();
   void OnBrowseTmx();
   void OnAnalyse();
   void OnProtect();
   void OnAbout();
-  // "E&xit" and the Enter key: asks, then ends the dialog.
+  // "E&xit" and the Enter key (outside a push button): asks, then ends the dialog.
   void OnOK();
-  // Escape ends the dialog at once.
+  // Escape ends the dialog at once (a running command is abandoned).
   void reject() override;
 
   // The dialog's context menu: the window commands, a separator, the About entry.
@@ -54,9 +63,9 @@ class CMainDlg : public QDialog {
   std::string TargetLanguageCode() const { return m_targetLang; }
   int SourceCodePage() const { return m_sourceCodePage; }
   int TargetCodePage() const { return m_targetCodePage; }
-  // True while a command runs (Analyse and Protect disabled).
-  bool IsBusy() const { return m_busyDepth > 0; }
-  // True once the user confirmed the exit: running commands stop at their next event check.
+  // True while a command runs or shows its result (Analyse and Protect disabled).
+  bool IsBusy() const { return m_command != Command::None; }
+  // True once the user confirmed the exit.
   bool QuitPosted() const { return m_quitPosted; }
 
   CStatusBar* StatusBar() const { return m_statusBar; }
@@ -66,7 +75,13 @@ class CMainDlg : public QDialog {
   using LanguageDialogRunner = std::function<int(CLanguageDlg&)>;
   void SetLanguageDialogRunner(LanguageDialogRunner runner);
 
+ signals:
+  // A command's run has ended and its results have been applied (not sent for a run that was
+  // abandoned).
+  void commandFinished();
+
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -76,9 +91,25 @@ class CMainDlg : public QDialog {
   void BuildControls();
   void OnInitDialog();
   bool CreateStatusBar();
-  void SetBusy(bool busy);
-  bool RunAnalysis(const std::string& txtPath, LanguageList& languages);
+  enum class Command { None, Preselect, Analyse, Protect };
+
+  // Runs (main_dialog_runs.cpp).
+  void StartCommand(Command command);
+  void FinishCommand();
+  void AbandonCommand();
+  void StartExport(const ExportRequest& request);
+  void OnRunPosition(int percent);
+  void OnRunText(const QString& text);
+  void OnAnalysisFinished(bool analysed, const LanguageList& languages);
+  void OnExportFinished(const ExportResult& result);
+  void ReportExport(const ExportResult& result);
+  void Preselect(const LanguageList& languages);
+  void ChooseLanguages(const LanguageList& languages);
+
   bool ConfirmExit();
+  // True when the TMX path may be written: it is not the derived name of an existing file, or
+  // the user agreed to replace that file.
+  bool ConfirmReplace(const QString& tmxPath);
   // Selects text in a language list and reads the selection back into code and code page.
   void SelectLanguage(ModelComboBox* languages, ModelComboBox* encodings, const QString& text,
                       std::string& code, int& codePage);
@@ -86,19 +117,19 @@ class CMainDlg : public QDialog {
                             int& codePage);
 
   // Controls.
-  CHyperLink* m_link = nullptr;                // 1022
-  ModelComboBox* m_targetEncodings = nullptr;  // 1013
-  ModelComboBox* m_sourceEncodings = nullptr;  // 1012
-  ModelComboBox* m_targetLanguages = nullptr;  // 1011
-  ModelComboBox* m_sourceLanguages = nullptr;  // 1010
+  CHyperLink* m_link = nullptr;
+  ModelComboBox* m_targetEncodings = nullptr;
+  ModelComboBox* m_sourceEncodings = nullptr;
+  ModelComboBox* m_targetLanguages = nullptr;
+  ModelComboBox* m_sourceLanguages = nullptr;
   QIcon m_icon;
   CStatusBar* m_statusBar = nullptr;
-  QLineEdit* m_txtEdit = nullptr;    // 1002
-  QLineEdit* m_tmxEdit = nullptr;    // 1004
-  QPushButton* m_analyse = nullptr;  // 1015
-  QPushButton* m_protect = nullptr;  // 1006
-  QPushButton* m_exit = nullptr;     // 1
-  QLabel* m_notice = nullptr;        // 1023
+  QLineEdit* m_txtEdit = nullptr;
+  QLineEdit* m_tmxEdit = nullptr;
+  QPushButton* m_analyse = nullptr;
+  QPushButton* m_protect = nullptr;
+  QPushButton* m_exit = nullptr;
+  QLabel* m_notice = nullptr;
   ContextHelp* m_help = nullptr;
 
   // State.
@@ -109,7 +140,11 @@ class CMainDlg : public QDialog {
   int m_sourceCodePage = 1252;
   int m_targetCodePage = 1252;
   QFont m_noticeFont;
-  int m_busyDepth = 0;
+  QString m_derivedTmxPath;  // the TMX path the dialog last derived from a TXT path
+  CommandRunner* m_runner = nullptr;
+  std::unique_ptr<CProgressBar> m_bar;  // in pane 1 while a command runs
+  Command m_command = Command::None;
+  bool m_preselectPending = false;  // the TXT path changed while a command could not give way
   bool m_quitPosted = false;
   bool m_ending = false;
   LanguageDialogRunner m_runLanguageDialog;

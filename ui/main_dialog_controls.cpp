@@ -26,16 +26,16 @@ QLabel* CentredText(const QString& text, QWidget* parent) {
   return label;
 }
 
-QPushButton* Button(const QString& text, const char* id, QWidget* parent) {
+QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(id));
+  button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
 }
 
-QLineEdit* PathEdit(const char* id, QWidget* parent) {
+QLineEdit* PathEdit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(id));
+  edit->setObjectName(QString::fromLatin1(name));
   // A file dropped on the field goes to the dialog, which takes it as the TXT file.
   edit->setAcceptDrops(false);
   return edit;
@@ -44,7 +44,7 @@ QLineEdit* PathEdit(const char* id, QWidget* parent) {
 }  // namespace
 
 void CMainDlg::BuildControls() {
-  setObjectName(QStringLiteral("102"));
+  setObjectName(QStringLiteral("mainDialog"));
   setWindowTitle(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
@@ -64,24 +64,24 @@ void CMainDlg::BuildControls() {
       this);
   auto* insistLine = CentredText(QStringLiteral("Safeguard your future and insist on:"), this);
   m_link = new CHyperLink(QStringLiteral("TMX Certification"), this);
-  m_link->setObjectName(QStringLiteral("1022"));
+  m_link->setObjectName(QStringLiteral("certificationLink"));
   m_link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_notice = CentredText(
       QStringLiteral("VELMAR\u00AE is a trademark of its owner. This converter is an independent "
                      "tool and writes the open TMX 1.4 format of the translation memory."),
       this);
-  m_notice->setObjectName(QStringLiteral("1023"));
+  m_notice->setObjectName(QStringLiteral("trademarkNotice"));
 
   // Files.
   auto* files = new QGroupBox(QStringLiteral("&Files"), this);
   auto* txtLabel = new QLabel(QStringLiteral("V&ELMAR\u00AE file"), files);
-  m_txtEdit = PathEdit("1002", files);
+  m_txtEdit = PathEdit("txtPathEdit", files);
   txtLabel->setBuddy(m_txtEdit);
-  auto* browseTxt = Button(QStringLiteral("..."), "1003", files);
+  auto* browseTxt = Button(QStringLiteral("..."), "browseTxtButton", files);
   auto* tmxLabel = new QLabel(QStringLiteral("T&MX file"), files);
-  m_tmxEdit = PathEdit("1004", files);
+  m_tmxEdit = PathEdit("tmxPathEdit", files);
   tmxLabel->setBuddy(m_tmxEdit);
-  auto* browseTmx = Button(QStringLiteral("..."), "1005", files);
+  auto* browseTmx = Button(QStringLiteral("..."), "browseTmxButton", files);
   const int browseWidth = fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16;
   browseTxt->setFixedWidth(browseWidth);
   browseTmx->setFixedWidth(browseWidth);
@@ -98,11 +98,11 @@ void CMainDlg::BuildControls() {
   auto* languages = new QGroupBox(QStringLiteral("&Languages"), this);
   auto* sourceLabel = new QLabel(QStringLiteral("&Source"), languages);
   m_sourceLanguages = new ModelComboBox(true, languages);
-  m_sourceLanguages->setObjectName(QStringLiteral("1010"));
+  m_sourceLanguages->setObjectName(QStringLiteral("sourceLanguageList"));
   sourceLabel->setBuddy(m_sourceLanguages);
   auto* targetLabel = new QLabel(QStringLiteral("&Target"), languages);
   m_targetLanguages = new ModelComboBox(true, languages);
-  m_targetLanguages->setObjectName(QStringLiteral("1011"));
+  m_targetLanguages->setObjectName(QStringLiteral("targetLanguageList"));
   targetLabel->setBuddy(m_targetLanguages);
   auto* languageRows = new QGridLayout(languages);
   languageRows->addWidget(sourceLabel, 0, 0);
@@ -117,10 +117,10 @@ void CMainDlg::BuildControls() {
   languageRows->setColumnMinimumWidth(2, browseWidth);
 
   // Buttons.
-  auto* about = Button(QStringLiteral("&About..."), "1008", this);
-  m_analyse = Button(QStringLiteral("A&nalyse"), "1015", this);
-  m_protect = Button(QStringLiteral("&Protect"), "1006", this);
-  m_exit = Button(QStringLiteral("E&xit"), "1", this);
+  auto* about = Button(QStringLiteral("&About..."), "aboutButton", this);
+  m_analyse = Button(QStringLiteral("A&nalyse"), "analyseButton", this);
+  m_protect = Button(QStringLiteral("&Protect"), "protectButton", this);
+  m_exit = Button(QStringLiteral("E&xit"), "exitButton", this);
   m_exit->setDefault(true);
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(about);
@@ -131,10 +131,10 @@ void CMainDlg::BuildControls() {
 
   // The encodings that travel with the languages: kept, never shown.
   m_sourceEncodings = new ModelComboBox(false, this);
-  m_sourceEncodings->setObjectName(QStringLiteral("1012"));
+  m_sourceEncodings->setObjectName(QStringLiteral("sourceEncodingList"));
   m_sourceEncodings->hide();
   m_targetEncodings = new ModelComboBox(false, this);
-  m_targetEncodings->setObjectName(QStringLiteral("1013"));
+  m_targetEncodings->setObjectName(QStringLiteral("targetEncodingList"));
   m_targetEncodings->hide();
 
   auto* body = new QVBoxLayout;

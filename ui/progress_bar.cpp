@@ -25,7 +25,7 @@ bool CProgressBar::Create(const QString& message, CStatusBar* statusBar, int siz
   DestroyWindow();
   m_statusBar = statusBar;
   auto* bar = new QProgressBar(statusBar);
-  bar->setObjectName(QStringLiteral("1"));
+  bar->setObjectName(QStringLiteral("progressBar"));
   bar->setTextVisible(false);
   bar->setGeometry(statusBar->GetItemRect(pane));
   m_smooth = smooth;

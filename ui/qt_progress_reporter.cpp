@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qt_progress_reporter.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
-
-#include "ui/progress_bar.h"
-#include "ui/status_bar.h"
 
 namespace WaitCursor {
 
@@ -27,47 +23,19 @@ void End() {
 
 }  // namespace WaitCursor
 
-QtProgressReporter::QtProgressReporter(CProgressBar* bar, CStatusBar* statusBar,
-                                       std::function<bool()> quitting)
-    : m_bar(bar), m_statusBar(statusBar), m_quitting(std::move(quitting)) {}
-
-QtProgressReporter::~QtProgressReporter() {
-  // An engine that left without ending its wait cursor must not leave the dialog busy.
-  while (m_waitCursors > 0) EndWaitCursor();
-}
-
-void QtProgressReporter::SetProgressText(const std::string& text) {
-  // The same percentage comes many times in a row: the bar is placed for a new text only.
-  if (!m_bar || text == m_lastText) return;
-  m_lastText = text;
-  m_bar->SetText(QString::fromUtf8(text));
-}
+QtProgressReporter::QtProgressReporter(const std::atomic<bool>& stop, QObject* parent)
+    : QObject(parent), m_stop(stop) {}
 
 void QtProgressReporter::SetPosition(int percent) {
-  SetProgressText(std::to_string(percent) + "%");
-  if (m_bar) m_bar->SetPos(percent);
+  if (percent == m_lastPercent) return;
+  m_lastPercent = percent;
+  emit positionChanged(percent);
 }
 
 void QtProgressReporter::SetText(const std::string& text) {
-  if (m_statusBar) m_statusBar->SetPaneText(0, QString::fromUtf8(text));
-}
-
-void QtProgressReporter::BeginWaitCursor() {
-  ++m_waitCursors;
-  WaitCursor::Begin();
-}
-
-void QtProgressReporter::EndWaitCursor() {
-  if (m_waitCursors == 0) return;
-  --m_waitCursors;
-  WaitCursor::End();
+  emit textChanged(QString::fromUtf8(text));
 }
 
 bool QtProgressReporter::ShouldStop() {
-  if (m_waitCursors > 0) WaitCursor::Restore();
-  if (!m_sincePump.isValid() || m_sincePump.elapsed() >= kPumpIntervalMs) {
-    QCoreApplication::processEvents();
-    m_sincePump.start();
-  }
-  return m_quitting && m_quitting();
+  return m_stop.load(std::memory_order_relaxed);
 }

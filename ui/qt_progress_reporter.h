@@ -1,48 +1,38 @@
 // SPDX-License-Identifier: MIT
-// The engine's progress interface over the main dialog: the percentage goes to the progress bar
-// in pane 1, the state text to pane 0, the wait cursor to Qt's override cursor. Pumping lets Qt
-// handle pending events (the window repaints and stays usable) and reports the quit request
-// once the user has confirmed the exit.
-//
-// The engine asks every 10 lines, far more often than a window needs: events are handled at the
-// first request and then at most every kPumpInterval, while the quit request is looked at on
-// every call.
+// The engine's progress interface for a run on a worker thread: the percentage and the state
+// text leave as signals, which reach the window's thread queued; the stop question is answered
+// from a flag that the window's thread sets. The engine reports far more often than a window
+// needs: a percentage is signalled only when it changes.
 #pragma once
 
-#include <QElapsedTimer>
-#include <functional>
+#include <QObject>
+#include <QString>
+#include <atomic>
 #include <string>
 
 #include "engine/progress.h"
 
-class CProgressBar;
-class CStatusBar;
+class QtProgressReporter : public QObject, public ProgressReporter {
+  Q_OBJECT
 
-class QtProgressReporter : public ProgressReporter {
  public:
-  static constexpr qint64 kPumpIntervalMs = 10;
-
-  // bar and statusBar may be null; quitting tells whether the exit was confirmed.
-  QtProgressReporter(CProgressBar* bar, CStatusBar* statusBar, std::function<bool()> quitting);
-  ~QtProgressReporter() override;
-  QtProgressReporter(const QtProgressReporter&) = delete;
-  QtProgressReporter& operator=(const QtProgressReporter&) = delete;
+  // stop is read on every ShouldStop; it must outlive the reporter.
+  explicit QtProgressReporter(const std::atomic<bool>& stop, QObject* parent = nullptr);
 
   void SetPosition(int percent) override;
   void SetText(const std::string& text) override;
   bool ShouldStop() override;
 
-  void SetProgressText(const std::string& text);
-  void BeginWaitCursor();
-  void EndWaitCursor();
+  // Forget the last percentage (before a new run).
+  void Reset() { m_lastPercent = -1; }
+
+ signals:
+  void positionChanged(int percent);
+  void textChanged(const QString& text);
 
  private:
-  CProgressBar* m_bar;
-  CStatusBar* m_statusBar;
-  std::function<bool()> m_quitting;
-  int m_waitCursors = 0;   // Begin calls not yet ended
-  std::string m_lastText;  // the bar's text as last set
-  QElapsedTimer m_sincePump;
+  const std::atomic<bool>& m_stop;
+  int m_lastPercent = -1;
 };
 
 // The wait cursor of the busy dialog: Qt's override-cursor stack, one entry per Begin.

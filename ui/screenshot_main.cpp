@@ -4,6 +4,7 @@
 //   velmar2tmx-screenshots OUTPUT_FOLDER [TXT_FILE]
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QSettings>
@@ -19,7 +20,6 @@ namespace {
 
 bool Grab(QWidget& window, const QString& path) {
   window.show();
-  QApplication::processEvents();
   // A focused field selects its text on show: the picture shows it plain.
   for (QLineEdit* edit : window.findChildren<QLineEdit*>()) edit->deselect();
   return window.grab().save(path);
@@ -44,8 +44,12 @@ int main(int argc, char** argv) {
   {
     CMainDlg dialog;
     if (argc == 3) {
-      auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("1002"));
+      // The file's analysis runs on a worker: the picture shows its outcome.
+      QEventLoop analysed;
+      QObject::connect(&dialog, &CMainDlg::commandFinished, &analysed, &QEventLoop::quit);
+      auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"));
       txtEdit->setText(QDir::cleanPath(QString::fromLocal8Bit(argv[2])));
+      if (dialog.IsBusy()) analysed.exec();
     }
     ok = Grab(dialog, out.filePath(QStringLiteral("main-window.png"))) && ok;
     dialog.hide();

@@ -11,7 +11,7 @@ constexpr int kTextPadding = 3;  // text inset inside a pane
 }  // namespace
 
 CStatusBar::CStatusBar(QWidget* parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("59393"));  // 0xE801, the status bar's window id
+  setObjectName(QStringLiteral("statusBar"));
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 

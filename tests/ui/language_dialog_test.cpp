@@ -36,7 +36,7 @@ class LanguageDialogTest : public QObject {
     CLanguageDlg dialog(languages);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Select source and target languages"));
     QListWidget* list = dialog.LanguageListBox();
-    QCOMPARE(list->objectName(), QStringLiteral("1016"));
+    QCOMPARE(list->objectName(), QStringLiteral("languageList"));
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->item(0)->text(), QStringLiteral("Swedish"));
     QCOMPARE(list->item(1)->text(), QStringLiteral("English (United States)"));
@@ -44,11 +44,11 @@ class LanguageDialogTest : public QObject {
     QVERIFY(list->selectedItems().isEmpty());
     QVERIFY(dialog.SourceEdit()->text().isEmpty());
     QVERIFY(dialog.TargetEdit()->text().isEmpty());
-    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("1019"))->text(),
+    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("setSourceButton"))->text(),
              QStringLiteral("&Set"));
-    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("1020"))->text(),
+    QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("setTargetButton"))->text(),
              QStringLiteral("S&et"));
-    QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("1"))->isDefault());
+    QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->isDefault());
   }
 
   void doubleClicksFillTheFirstEmptyField() {
@@ -78,14 +78,17 @@ class LanguageDialogTest : public QObject {
     dialog.show();
     dialog.SourceEdit()->setText(QStringLiteral("typed"));
     // Before any selection the remembered text is empty: "&Set" empties the field.
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("1019")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("setSourceButton")),
+                      Qt::LeftButton);
     QVERIFY(dialog.SourceEdit()->text().isEmpty());
     dialog.LanguageListBox()->setCurrentRow(2);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("1020")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("setTargetButton")),
+                      Qt::LeftButton);
     QCOMPARE(dialog.TargetEdit()->text(), QStringLiteral("Greek"));
     // Losing the selection keeps the text last selected.
     dialog.LanguageListBox()->clearSelection();
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("1019")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("setSourceButton")),
+                      Qt::LeftButton);
     QCOMPARE(dialog.SourceEdit()->text(), QStringLiteral("Greek"));
   }
 

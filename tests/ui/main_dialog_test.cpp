@@ -23,11 +23,13 @@
 
 #include "text/language_catalogue.h"
 #include "text/string_table.h"
+#include "ui/command_runner.h"
 #include "ui/context_help.h"
 #include "ui/hyperlink.h"
 #include "ui/language_dialog.h"
 #include "ui/progress_bar.h"
 #include "ui/status_bar.h"
+#include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 #include "ui_test_support.h"
@@ -68,13 +70,13 @@ class MainDialogTest : public QObject {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("VELMAR\u00AE 2 TMX"));
     QVERIFY(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
     QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
-    QCOMPARE(Control<QPushButton>(dialog, "1008")->text(), QStringLiteral("&About..."));
-    QCOMPARE(Control<QPushButton>(dialog, "1015")->text(), QStringLiteral("A&nalyse"));
-    QCOMPARE(Control<QPushButton>(dialog, "1006")->text(), QStringLiteral("&Protect"));
-    QCOMPARE(Control<QPushButton>(dialog, "1")->text(), QStringLiteral("E&xit"));
-    QVERIFY(Control<QPushButton>(dialog, "1")->isDefault());
-    QCOMPARE(Control<QPushButton>(dialog, "1003")->text(), QStringLiteral("..."));
-    QCOMPARE(Control<QPushButton>(dialog, "1005")->text(), QStringLiteral("..."));
+    QCOMPARE(Control<QPushButton>(dialog, "aboutButton")->text(), QStringLiteral("&About..."));
+    QCOMPARE(Control<QPushButton>(dialog, "analyseButton")->text(), QStringLiteral("A&nalyse"));
+    QCOMPARE(Control<QPushButton>(dialog, "protectButton")->text(), QStringLiteral("&Protect"));
+    QCOMPARE(Control<QPushButton>(dialog, "exitButton")->text(), QStringLiteral("E&xit"));
+    QVERIFY(Control<QPushButton>(dialog, "exitButton")->isDefault());
+    QCOMPARE(Control<QPushButton>(dialog, "browseTxtButton")->text(), QStringLiteral("..."));
+    QCOMPARE(Control<QPushButton>(dialog, "browseTmxButton")->text(), QStringLiteral("..."));
 
     // Access keys of the labels lead to their fields.
     QStringList labels;
@@ -82,9 +84,10 @@ class MainDialogTest : public QObject {
       if (label->buddy()) labels << label->text() + "->" + label->buddy()->objectName();
     }
     labels.sort();
-    QCOMPARE(labels, QStringList({QStringLiteral("&Source->1010"), QStringLiteral("&Target->1011"),
-                                  QStringLiteral("T&MX file->1004"),
-                                  QStringLiteral("V&ELMAR\u00AE file->1002")}));
+    QCOMPARE(labels, QStringList({QStringLiteral("&Source->sourceLanguageList"),
+                                  QStringLiteral("&Target->targetLanguageList"),
+                                  QStringLiteral("T&MX file->tmxPathEdit"),
+                                  QStringLiteral("V&ELMAR\u00AE file->txtPathEdit")}));
     QStringList frames;
     for (const QGroupBox* box : dialog.findChildren<QGroupBox*>()) frames << box->title();
     frames.sort();
@@ -92,9 +95,9 @@ class MainDialogTest : public QObject {
 
     // The encoding lists exist but are never shown.
     dialog.show();
-    QVERIFY(!Control<QComboBox>(dialog, "1012")->isVisible());
-    QVERIFY(!Control<QComboBox>(dialog, "1013")->isVisible());
-    QCOMPARE(Control<QComboBox>(dialog, "1012")->currentText(),
+    QVERIFY(!Control<QComboBox>(dialog, "sourceEncodingList")->isVisible());
+    QVERIFY(!Control<QComboBox>(dialog, "targetEncodingList")->isVisible());
+    QCOMPARE(Control<QComboBox>(dialog, "sourceEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(1252)));
 
     // Status bar: "Idle" in a pane 300 pixels narrower than the dialog, "0%" in the other.
@@ -105,12 +108,12 @@ class MainDialogTest : public QObject {
     QCOMPARE(status->GetItemRect(0).width(), dialog.width() - 300);
 
     // The link, and the notice in a smaller italic face.
-    auto* link = Control<CHyperLink>(dialog, "1022");
+    auto* link = Control<CHyperLink>(dialog, "certificationLink");
     QCOMPARE(link->text(), QStringLiteral("TMX Certification"));
     QCOMPARE(link->GetURL(), QString::fromUtf8(kTmxProductPage));
     QCOMPARE(link->toolTip(), QString::fromUtf8(kTmxProductPage));
     QVERIFY(link->GetURL().startsWith(QStringLiteral("https://www.norvane.example/")));
-    auto* notice = Control<QLabel>(dialog, "1023");
+    auto* notice = Control<QLabel>(dialog, "trademarkNotice");
     QVERIFY(notice->font().italic());
     QCOMPARE(QFontInfo(notice->font()).pixelSize(), QFontInfo(dialog.font()).pixelSize() - 2);
   }
@@ -119,7 +122,7 @@ class MainDialogTest : public QObject {
     CMainDlg dialog;
     dialog.show();
     QStringList order;
-    QWidget* start = Control<QLineEdit>(dialog, "1002");
+    QWidget* start = Control<QLineEdit>(dialog, "txtPathEdit");
     QWidget* w = start;
     do {
       if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
@@ -128,14 +131,15 @@ class MainDialogTest : public QObject {
       }
       w = w->nextInFocusChain();
     } while (w != start);
-    QCOMPARE(order, QStringList({"1002", "1003", "1004", "1005", "1010", "1011", "1008", "1015",
-                                 "1006", "1"}));
+    QCOMPARE(order, QStringList({"txtPathEdit", "browseTxtButton", "tmxPathEdit", "browseTmxButton",
+                                 "sourceLanguageList", "targetLanguageList", "aboutButton",
+                                 "analyseButton", "protectButton", "exitButton"}));
   }
 
   void startsWithTheStoredLanguagesSelected() {
     CMainDlg dialog;
-    QCOMPARE(Control<QComboBox>(dialog, "1010")->currentText(), Name("EN-US"));
-    QCOMPARE(Control<QComboBox>(dialog, "1011")->currentText(), Name("FR"));
+    QCOMPARE(Control<QComboBox>(dialog, "sourceLanguageList")->currentText(), Name("EN-US"));
+    QCOMPARE(Control<QComboBox>(dialog, "targetLanguageList")->currentText(), Name("FR"));
     QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
     QCOMPARE(dialog.TargetLanguageCode(), std::string("FR"));
     QCOMPARE(dialog.SourceCodePage(), 1252);
@@ -170,27 +174,28 @@ class MainDialogTest : public QObject {
     uitest::WriteTxt(txt, 3, codes);
 
     CMainDlg dialog;
-    Control<QLineEdit>(dialog, "1002")->setText(txt);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
 
-    QCOMPARE(Control<QLineEdit>(dialog, "1004")->text(), m_dir.filePath("memory.tmx"));
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("memory.tmx"));
     QCOMPARE(QString::fromStdString(dialog.SourceLanguageCode()), sourceCode);
     QCOMPARE(QString::fromStdString(dialog.TargetLanguageCode()), targetCode);
     QCOMPARE(dialog.SourceCodePage(), sourceCodePage);
     QCOMPARE(dialog.TargetCodePage(), targetCodePage);
-    QCOMPARE(Control<QComboBox>(dialog, "1010")->currentText(),
+    QCOMPARE(Control<QComboBox>(dialog, "sourceLanguageList")->currentText(),
              Name(sourceCode.toLatin1().constData()));
-    QCOMPARE(Control<QComboBox>(dialog, "1011")->currentText(),
+    QCOMPARE(Control<QComboBox>(dialog, "targetLanguageList")->currentText(),
              Name(targetCode.toLatin1().constData()));
-    QCOMPARE(Control<QComboBox>(dialog, "1012")->currentText(),
+    QCOMPARE(Control<QComboBox>(dialog, "sourceEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(static_cast<unsigned>(sourceCodePage))));
-    QCOMPARE(Control<QComboBox>(dialog, "1013")->currentText(),
+    QCOMPARE(Control<QComboBox>(dialog, "targetEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(static_cast<unsigned>(targetCodePage))));
     // The analysis left its last text in pane 1, its bar is gone, the buttons are free again.
     QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
     QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
     QVERIFY(!dialog.IsBusy());
-    QVERIFY(Control<QPushButton>(dialog, "1015")->isEnabled());
-    QVERIFY(Control<QPushButton>(dialog, "1006")->isEnabled());
+    QVERIFY(Control<QPushButton>(dialog, "analyseButton")->isEnabled());
+    QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
     QVERIFY(UserPrompts::Messages().empty());
   }
 
@@ -199,8 +204,9 @@ class MainDialogTest : public QObject {
     uitest::WriteTxt(txt, 2, {"EN-US", "IT"});
     CMainDlg dialog;
     dialog.show();
-    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
-    QTest::keyClicks(Control<QLineEdit>(dialog, "1002"), txt);
+    auto* tmxEdit = Control<QLineEdit>(dialog, "tmxPathEdit");
+    QTest::keyClicks(Control<QLineEdit>(dialog, "txtPathEdit"), txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
     // Prefixes such as "/" name existing folders: their analysis fails without a word.
     QVERIFY(UserPrompts::Messages().empty());
     QCOMPARE(tmxEdit->text(), m_dir.filePath("typed.tmx"));
@@ -209,9 +215,9 @@ class MainDialogTest : public QObject {
 
   void pathThatNamesNothingChangesNothing() {
     CMainDlg dialog;
-    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    auto* tmxEdit = Control<QLineEdit>(dialog, "tmxPathEdit");
     tmxEdit->setText(QStringLiteral("/chosen/by/hand.tmx"));
-    Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath("missing.txt"));
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("missing.txt"));
     QCOMPARE(tmxEdit->text(), QStringLiteral("/chosen/by/hand.tmx"));
     QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
     QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
@@ -224,6 +230,11 @@ class MainDialogTest : public QObject {
                                   << "legal.tmx";
     QTest::newRow("two dots") << "a.b.txt"
                               << "a.b.tmx";
+    // A dot that begins the name starts no extension, as on the command line.
+    QTest::newRow("hidden file") << ".hidden"
+                                 << ".hidden.tmx";
+    QTest::newRow("hidden file with extension") << ".hidden.txt"
+                                                << ".hidden.tmx";
   }
 
   void fileWithoutExtensionAndWithTwoDots() {
@@ -231,9 +242,10 @@ class MainDialogTest : public QObject {
     QFETCH(QString, tmxName);
     uitest::WriteTxt(m_dir.filePath(txtName), 1, {"EN-US", "DE"});
     CMainDlg dialog;
-    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    auto* tmxEdit = Control<QLineEdit>(dialog, "tmxPathEdit");
     tmxEdit->setText(QStringLiteral("/chosen/by/hand.tmx"));
-    Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath(txtName));
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath(txtName));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
     // The derived name replaces a TMX path chosen by hand.
     QCOMPARE(tmxEdit->text(), m_dir.filePath(tmxName));
   }
@@ -244,8 +256,10 @@ class MainDialogTest : public QObject {
     uitest::WriteTxt(txt, 3, {"EN-US", "DE"});
     CMainDlg dialog;
     dialog.show();
-    Control<QLineEdit>(dialog, "1002")->setText(txt);
-    QTest::mouseClick(Control<QPushButton>(dialog, "1006"), Qt::LeftButton);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
 
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const ShownMessage& shown = UserPrompts::Messages().front();
@@ -259,7 +273,7 @@ class MainDialogTest : public QObject {
     QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Idle"));
     QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
-    QVERIFY(Control<QPushButton>(dialog, "1006")->isEnabled());
+    QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
   }
 
   void protectShowsTheBusyStateWhileItRuns() {
@@ -267,26 +281,32 @@ class MainDialogTest : public QObject {
     uitest::WriteTxt(txt, 300, {"EN-US", "DE"});
     CMainDlg dialog;
     dialog.show();
-    Control<QLineEdit>(dialog, "1002")->setText(txt);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
 
     bool sawBusy = false;
     QString pane0, pane1;
     bool analyseEnabled = true, protectEnabled = true, exitEnabled = false, waitCursor = false;
     bool barVisible = false;
-    // Runs at the engine's first event check.
-    QTimer::singleShot(0, &dialog, [&] {
+    // Runs at the first progress the worker reports, after the dialog has shown it.
+    auto* runner = dialog.findChild<CommandRunner*>();
+    QVERIFY(runner);
+    QMetaObject::Connection first;
+    first = connect(runner, &CommandRunner::positionChanged, this, [&] {
+      disconnect(first);
       sawBusy = dialog.IsBusy();
       pane0 = dialog.StatusBar()->PaneText(0);
       pane1 = dialog.StatusBar()->PaneText(1);
-      analyseEnabled = Control<QPushButton>(dialog, "1015")->isEnabled();
-      protectEnabled = Control<QPushButton>(dialog, "1006")->isEnabled();
-      exitEnabled = Control<QPushButton>(dialog, "1")->isEnabled();
+      analyseEnabled = Control<QPushButton>(dialog, "analyseButton")->isEnabled();
+      protectEnabled = Control<QPushButton>(dialog, "protectButton")->isEnabled();
+      exitEnabled = Control<QPushButton>(dialog, "exitButton")->isEnabled();
       const QCursor* cursor = QGuiApplication::overrideCursor();
       waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
       const auto bars = dialog.StatusBar()->findChildren<QProgressBar*>();
       barVisible = bars.size() == 1 && bars.front()->isVisible();
     });
-    QTest::mouseClick(Control<QPushButton>(dialog, "1006"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
 
     QVERIFY(sawBusy);
     QCOMPARE(pane0, QStringLiteral("Exporting..."));
@@ -300,6 +320,30 @@ class MainDialogTest : public QObject {
     QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 300\n")));
   }
 
+  void txtPathChangedDuringProtectIsAnalysedAfterIt() {
+    const QString first = m_dir.filePath(QStringLiteral("first.txt"));
+    const QString second = m_dir.filePath(QStringLiteral("second.txt"));
+    uitest::WriteTxt(first, 200, {"EN-US", "DE"});
+    uitest::WriteTxt(second, 1, {"EN-US", "PT-BR"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(first);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(dialog.IsBusy());
+    // The TMX name follows at once; the conversion keeps the names it started with.
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(second);
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("second.tmx"));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 200\n")));
+    VERIFY_VALID_TMX(m_dir.filePath("first.tmx"));
+    QVERIFY(!QFile::exists(m_dir.filePath("second.tmx")));
+    // Then the new file was analysed.
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("PT-BR"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+  }
+
   void protectWithEmptyPaths_data() {
     QTest::addColumn<bool>("withTxt");
     QTest::addColumn<int>("message");
@@ -311,7 +355,7 @@ class MainDialogTest : public QObject {
     QFETCH(bool, withTxt);
     QFETCH(int, message);
     CMainDlg dialog;
-    if (withTxt) Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath("nothing.txt"));
+    if (withTxt) Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("nothing.txt"));
     dialog.OnProtect();
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     QCOMPARE(UserPrompts::Messages().front().text, Text(message));
@@ -336,15 +380,178 @@ class MainDialogTest : public QObject {
     if (txtExists) uitest::WriteTxt(txt, 2, {"ES", "IT"});
     CMainDlg dialog;
     // The stored EN-US and FR stay selected: a one-entry file would change only the source.
-    Control<QLineEdit>(dialog, "1002")->blockSignals(true);
-    Control<QLineEdit>(dialog, "1002")->setText(txt);
-    Control<QLineEdit>(dialog, "1004")->setText(m_dir.filePath("other.tmx"));
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("other.tmx"));
     dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
     QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
     QCOMPARE(shown.contains(txt), detail);
     if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
+  }
+
+  void failedRunsLeaveTheStatusIdle_data() {
+    QTest::addColumn<bool>("protect");
+    QTest::newRow("Protect") << true;
+    QTest::newRow("Analyse") << false;
+  }
+
+  void failedRunsLeaveTheStatusIdle() {
+    QFETCH(bool, protect);
+    // A folder opens but cannot be read: the run fails after it has started.
+    const QString folder = m_dir.filePath(QStringLiteral("folder.txt"));
+    QVERIFY(QDir().mkdir(folder));
+    CMainDlg dialog;
+    dialog.show();
+    bool ran = false;
+    dialog.SetLanguageDialogRunner([&](CLanguageDlg&) {
+      ran = true;
+      return int(QDialog::Rejected);
+    });
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("folder.tmx"));
+    QStringList statesSeen;
+    connect(dialog.findChild<CommandRunner*>(), &CommandRunner::textChanged, this,
+            [&](const QString& text) { statesSeen << text; });
+    if (protect) {
+      dialog.OnProtect();
+    } else {
+      dialog.OnAnalyse();
+    }
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    if (protect) {
+      QCOMPARE(statesSeen, QStringList({QStringLiteral("Exporting...")}));
+      QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+      QVERIFY(UserPrompts::Messages().front().text.contains(folder));
+    } else {
+      QVERIFY(!ran);
+      QVERIFY(UserPrompts::Messages().empty());
+    }
+    QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Idle"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
+    QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
+    QVERIFY(!QFile::exists(m_dir.filePath("folder.tmx")));
+  }
+
+  void failedProtectKeepsAnExistingTmxAndSaysSo_data() {
+    QTest::addColumn<bool>("tmxExists");
+    QTest::newRow("TMX file exists") << true;
+    QTest::newRow("no TMX file") << false;
+  }
+
+  void failedProtectKeepsAnExistingTmxAndSaysSo() {
+    QFETCH(bool, tmxExists);
+    const QString folder = m_dir.filePath(QStringLiteral("unreadable.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("unreadable.tmx"));
+    QVERIFY(QDir().mkdir(folder));
+    if (tmxExists) {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    const QString shown = UserPrompts::Messages().front().text;
+    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    const QString kept = QString::fromUtf8(kExistingTmxKept).arg(tmx);
+    QCOMPARE(shown.endsWith(QStringLiteral("\n\n") + kept), tmxExists);
+    QCOMPARE(QFile::exists(tmx), tmxExists);
+    if (tmxExists) {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      QCOMPARE(old.readAll(), QByteArray("old content"));
+    }
+  }
+
+  void replacingADerivedTmxAsksFirst_data() {
+    QTest::addColumn<bool>("chosenInFileDialog");
+    QTest::addColumn<PromptAnswer>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("derived, yes") << false << PromptAnswer::Yes << true << true;
+    QTest::newRow("derived, no") << false << PromptAnswer::No << true << false;
+    // The file dialog asked already.
+    QTest::newRow("chosen") << true << PromptAnswer::No << false << true;
+  }
+
+  void replacingADerivedTmxAsksFirst() {
+    QFETCH(bool, chosenInFileDialog);
+    QFETCH(PromptAnswer, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, replaced);
+    const QString txt = m_dir.filePath(QStringLiteral("again.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("again.tmx"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "DE"});
+    {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), tmx);
+    if (chosenInFileDialog) {
+      UserPrompts::QueueFile(tmx);
+      QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
+    }
+    UserPrompts::QueueAnswer(answer);
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+
+    std::vector<ShownMessage> shown = UserPrompts::Messages();
+    if (asked) {
+      QVERIFY(!shown.empty());
+      QCOMPARE(shown.front().text, QString::fromUtf8(kReplaceTmxQuestion).arg(tmx));
+      QCOMPARE(shown.front().buttons, PromptButtons::YesNo);
+      QCOMPARE(shown.front().icon, PromptIcon::Question);
+      shown.erase(shown.begin());
+    }
+    // Declined: no run, no message. Otherwise the result.
+    QCOMPARE(shown.size(), std::size_t(replaced ? 1 : 0));
+    QFile file(tmx);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == QByteArray("old content"), !replaced);
+    if (replaced) VERIFY_VALID_TMX(tmx);
+  }
+
+  void pastedPathsAreCleanedUp_data() {
+    QTest::addColumn<QString>("form");  // %1 stands for the path
+    QTest::newRow("blanks around") << "  %1 \t";
+    QTest::newRow("double quotes") << "\"%1\"";
+    QTest::newRow("single quotes") << "'%1'";
+    QTest::newRow("quotes and blanks") << " \"%1\"\n";
+    QTest::newRow("file URL") << "file://%1";
+    QTest::newRow("quoted file URL") << "\"file://%1\"";
+  }
+
+  void pastedPathsAreCleanedUp() {
+    QFETCH(QString, form);
+    const QString txt = m_dir.filePath(QStringLiteral("pasted.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("pasted.tmx"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "NL"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(form.arg(txt));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), tmx);
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("NL"));
+    // Protect takes both fields cleaned up.
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(form.arg(tmx));
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 2\n")));
+    VERIFY_VALID_TMX(tmx);
   }
 
   void analyseAppliesTheChosenPair_data() {
@@ -381,7 +588,8 @@ class MainDialogTest : public QObject {
     const QString txt = m_dir.filePath(QStringLiteral("three.txt"));
     uitest::WriteTxt(txt, 2, {"EN-US", "IT", "DE"});
     CMainDlg dialog;
-    Control<QLineEdit>(dialog, "1002")->setText(txt);  // preselects EN-US and IT
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);  // preselects EN-US and IT
+    QVERIFY(uitest::WaitUntilIdle(dialog));
 
     QStringList offered;
     dialog.SetLanguageDialogRunner([&](CLanguageDlg& chooser) {
@@ -393,14 +601,15 @@ class MainDialogTest : public QObject {
       if (result == QDialog::Accepted) chooser.accept();
       return result;
     });
-    QTest::mouseClick(Control<QPushButton>(dialog, "1015"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, "analyseButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
 
     QCOMPARE(offered, QStringList({Name("EN-US"), Name("IT"), Name("DE")}));
     QCOMPARE(QString::fromStdString(dialog.SourceLanguageCode()), sourceCode);
     QCOMPARE(QString::fromStdString(dialog.TargetLanguageCode()), targetCode);
     if (sourceCode.isEmpty()) {
       QCOMPARE(dialog.SourceCodePage(), 0);
-      QCOMPARE(Control<QComboBox>(dialog, "1010")->currentIndex(), -1);
+      QCOMPARE(Control<QComboBox>(dialog, "sourceLanguageList")->currentIndex(), -1);
     }
     QVERIFY(!dialog.IsBusy());
     QVERIFY(UserPrompts::Messages().empty());
@@ -426,8 +635,9 @@ class MainDialogTest : public QObject {
       ran = true;
       return int(QDialog::Rejected);
     });
-    Control<QLineEdit>(dialog, "1002")->setText(m_dir.filePath("absent.txt"));
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("absent.txt"));
     dialog.OnAnalyse();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
     QVERIFY(!ran);
     QVERIFY(UserPrompts::Messages().empty());
   }
@@ -437,33 +647,35 @@ class MainDialogTest : public QObject {
     uitest::WriteTxt(txt, 1, {"EN-US", "FI"});
     CMainDlg dialog;
     UserPrompts::QueueFile(txt);
-    QTest::mouseClick(Control<QPushButton>(dialog, "1003"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::FileRequests().size(), std::size_t(1));
     const FileRequest request = UserPrompts::FileRequests().front();
     QVERIFY(!request.save);
     QCOMPARE(request.filter, QStringLiteral("VELMAR\u00AE export files (*.txt);;All files (*.*)"));
     QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
-    QCOMPARE(Control<QLineEdit>(dialog, "1002")->text(), txt);
-    QCOMPARE(Control<QLineEdit>(dialog, "1004")->text(), m_dir.filePath("chosen.tmx"));
+    QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("chosen.tmx"));
     QCOMPARE(dialog.TargetLanguageCode(), std::string("FI"));
 
     // Cancelling writes the same path back, which analyses the file again.
     dialog.StatusBar()->SetPaneText(1, QStringLiteral("marker"));
     UserPrompts::QueueFile(std::nullopt);
-    QTest::mouseClick(Control<QPushButton>(dialog, "1003"), Qt::LeftButton);
-    QCOMPARE(Control<QLineEdit>(dialog, "1002")->text(), txt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
     QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
   }
 
   void browsingForTheTmxFile() {
     CMainDlg dialog;
-    auto* tmxEdit = Control<QLineEdit>(dialog, "1004");
+    auto* tmxEdit = Control<QLineEdit>(dialog, "tmxPathEdit");
     tmxEdit->setText(QStringLiteral("/before.tmx"));
     UserPrompts::QueueFile(std::nullopt);
-    QTest::mouseClick(Control<QPushButton>(dialog, "1005"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
     QCOMPARE(tmxEdit->text(), QStringLiteral("/before.tmx"));
     UserPrompts::QueueFile(m_dir.filePath("after.tmx"));
-    QTest::mouseClick(Control<QPushButton>(dialog, "1005"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
     QCOMPARE(tmxEdit->text(), m_dir.filePath("after.tmx"));
     QCOMPARE(UserPrompts::FileRequests().size(), std::size_t(2));
     QVERIFY(UserPrompts::FileRequests().back().save);
@@ -485,8 +697,9 @@ class MainDialogTest : public QObject {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&dialog, &drop);
-    QTRY_COMPARE(Control<QLineEdit>(dialog, "1002")->text(), txt);
-    QCOMPARE(Control<QLineEdit>(dialog, "1004")->text(), m_dir.filePath("dropped.tmx"));
+    QTRY_COMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("dropped.tmx"));
     QCOMPARE(dialog.TargetLanguageCode(), std::string("SV"));
 
     // Anything but a local file is refused.
@@ -501,10 +714,10 @@ class MainDialogTest : public QObject {
   void contextHelpShowsTheControlsText_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("textId");
-    QTest::newRow("Analyse") << "1015" << 1015;
-    QTest::newRow("TXT path") << "1002" << 1002;
-    QTest::newRow("Exit") << "1" << 1;
-    QTest::newRow("source language field") << "1010" << 1010;
+    QTest::newRow("Analyse") << "analyseButton" << 1015;
+    QTest::newRow("TXT path") << "txtPathEdit" << 1002;
+    QTest::newRow("Exit") << "exitButton" << 1;
+    QTest::newRow("source language field") << "sourceLanguageList" << 1010;
   }
 
   void contextHelpShowsTheControlsText() {
@@ -533,7 +746,7 @@ class MainDialogTest : public QObject {
   void whatsThisShowsHelpOnlyForControlsWithText() {
     CMainDlg dialog;
     dialog.show();
-    auto* protect = Control<QPushButton>(dialog, "1006");
+    auto* protect = Control<QPushButton>(dialog, "protectButton");
     const QPoint global = protect->mapToGlobal(QPoint(5, 5));
     QHelpEvent onButton(QEvent::WhatsThis, QPoint(5, 5), global);
     QApplication::sendEvent(protect, &onButton);
@@ -544,7 +757,7 @@ class MainDialogTest : public QObject {
     QTRY_VERIFY(!dialog.Help()->Popup());
 
     // A label and the notice line have no help text: nothing appears.
-    for (const char* id : {"1023", "1022"}) {
+    for (const char* id : {"trademarkNotice", "certificationLink"}) {
       auto* label = Control<QLabel>(dialog, id);
       QHelpEvent onLabel(QEvent::WhatsThis, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
       QApplication::sendEvent(label, &onLabel);

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The progress bar in a status-bar pane: its place right of the message, the vertical inset,
-// following resizes, the pane text, and what remains when it goes.
+// following resizes, the pane text, and what remains when it goes; the reporter that carries a
+// worker's progress to the window, and the wait cursor.
 #include "ui/progress_bar.h"
 
 #include <QFontMetrics>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <atomic>
+#include <memory>
 
 #include "ui/qt_progress_reporter.h"
 #include "ui/status_bar.h"
@@ -133,37 +138,56 @@ class ProgressBarTest : public QObject {
     progress.Clear();
   }
 
-  void reporterDrivesBarPaneAndQuitting() {
-    Bar bar;
-    CProgressBar progress(QStringLiteral("Progress"), &bar.status, 100, false, 1);
-    bool quitting = false;
-    QtProgressReporter reporter(&progress, &bar.status, [&] { return quitting; });
-    reporter.SetPosition(30);
+  void reporterSignalsChangesAndAnswersTheStopFlag() {
+    std::atomic<bool> stop{false};
+    QtProgressReporter reporter(stop);
+    QSignalSpy positions(&reporter, &QtProgressReporter::positionChanged);
+    QSignalSpy texts(&reporter, &QtProgressReporter::textChanged);
+    // The engine repeats a percentage many times: only changes are signalled.
+    for (int percent : {0, 0, 0, 30, 30, 31, 100, 100}) reporter.SetPosition(percent);
+    QCOMPARE(positions.size(), 4);
+    QCOMPARE(positions[1].at(0).toInt(), 30);
+    QCOMPARE(positions[3].at(0).toInt(), 100);
     reporter.SetText("Exporting...");
-    QCOMPARE(bar.status.PaneText(1), QStringLiteral("30%"));
-    QCOMPARE(progress.Position(), 30);
-    QCOMPARE(bar.status.PaneText(0), QStringLiteral("Exporting..."));
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(texts[0].at(0).toString(), QStringLiteral("Exporting..."));
     QVERIFY(!reporter.ShouldStop());
-    quitting = true;
+    stop = true;
     QVERIFY(reporter.ShouldStop());
-
-    // Wait cursor: balanced, and put back when something changed it.
-    reporter.BeginWaitCursor();
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
-    QVERIFY(reporter.ShouldStop());
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    reporter.EndWaitCursor();
-    QVERIFY(!QGuiApplication::overrideCursor());
+    // A new run starts from scratch: its first percentage is signalled even if it is the last.
+    reporter.Reset();
+    reporter.SetPosition(100);
+    QCOMPARE(positions.size(), 5);
   }
 
-  void reporterEndsAWaitCursorLeftOpen() {
-    {
-      QtProgressReporter reporter(nullptr, nullptr, {});
-      reporter.BeginWaitCursor();
-      reporter.SetProgressText("1%");  // no bar: nothing to do, nothing breaks
-      QVERIFY(!reporter.ShouldStop());
-    }
+  void reporterSignalsFromAWorkerReachTheWindowQueued() {
+    std::atomic<bool> stop{false};
+    QtProgressReporter reporter(stop);
+    QList<int> received;
+    bool onWindowThread = true;
+    connect(&reporter, &QtProgressReporter::positionChanged, this, [&](int percent) {
+      onWindowThread = onWindowThread && QThread::currentThread() == thread();
+      received << percent;
+    });
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+      for (int percent = 0; percent <= 100; percent += 25) reporter.SetPosition(percent);
+    }));
+    worker->start();
+    QVERIFY(worker->wait(60000));
+    QVERIFY(received.isEmpty());  // queued: nothing arrives before the window's events run
+    QTRY_COMPARE(received, QList<int>({0, 25, 50, 75, 100}));
+    QVERIFY(onWindowThread);
+  }
+
+  void waitCursorIsPutBack() {
+    WaitCursor::Begin();
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
+    WaitCursor::Restore();
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    WaitCursor::End();
+    QVERIFY(!QGuiApplication::overrideCursor());
+    WaitCursor::Restore();  // no override cursor: nothing to put back
     QVERIFY(!QGuiApplication::overrideCursor());
   }
 };

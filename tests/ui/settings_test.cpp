@@ -83,7 +83,7 @@ class SettingsTest : public QObject {
     CMainDlg dialog;
     QCOMPARE(QString::fromStdString(dialog.SourceLanguageCode()), sourceCode);
     QCOMPARE(QString::fromStdString(dialog.TargetLanguageCode()), targetCode);
-    auto* sourceList = dialog.findChild<QComboBox*>(QStringLiteral("1010"));
+    auto* sourceList = dialog.findChild<QComboBox*>(QStringLiteral("sourceLanguageList"));
     if (sourceIndex < 0) {
       QCOMPARE(sourceList->currentIndex(), -1);
     } else {
@@ -107,12 +107,13 @@ class SettingsTest : public QObject {
     {
       auto dialog = std::make_unique<CMainDlg>();
       dialog->show();
-      dialog->findChild<QLineEdit*>(QStringLiteral("1002"))->setText(txt);
+      dialog->findChild<QLineEdit*>(QStringLiteral("txtPathEdit"))->setText(txt);
+      QVERIFY(uitest::WaitUntilIdle(*dialog));
       QCOMPARE(dialog->SourceLanguageCode(), std::string("NL"));
       UserPrompts::QueueAnswer(PromptAnswer::Yes);
       switch (way) {
         case Way::ExitButton:
-          dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+          dialog->findChild<QPushButton*>(QStringLiteral("exitButton"))->click();
           break;
         case Way::CloseBox:
           dialog->close();
@@ -134,7 +135,7 @@ class SettingsTest : public QObject {
     CMainDlg next;
     QCOMPARE(next.SourceLanguageCode(), std::string("NL"));
     QCOMPARE(next.TargetLanguageCode(), std::string("SV"));
-    QCOMPARE(next.findChild<QComboBox*>(QStringLiteral("1011"))->currentText(),
+    QCOMPARE(next.findChild<QComboBox*>(QStringLiteral("targetLanguageList"))->currentText(),
              QString::fromUtf8(LanguageDisplayName("SV")));
   }
 
@@ -150,7 +151,7 @@ class SettingsTest : public QObject {
   void aChangedListWithoutACommandKeepsTheOldCode() {
     {
       CMainDlg dialog;
-      auto* target = dialog.findChild<QComboBox*>(QStringLiteral("1011"));
+      auto* target = dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
       target->setCurrentIndex(target->findText(QString::fromUtf8(LanguageDisplayName("JA"))));
       QCOMPARE(dialog.TargetLanguageCode(), std::string("FR"));
     }
@@ -161,10 +162,10 @@ class SettingsTest : public QObject {
     const QString dir = m_temp->path();
     {
       CMainDlg dialog;
-      auto* target = dialog.findChild<QComboBox*>(QStringLiteral("1011"));
+      auto* target = dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
       target->setCurrentIndex(target->findText(QString::fromUtf8(LanguageDisplayName("JA"))));
-      dialog.findChild<QLineEdit*>(QStringLiteral("1002"))->setText(dir + "/absent.txt");
-      dialog.findChild<QLineEdit*>(QStringLiteral("1004"))->setText(dir + "/absent.tmx");
+      dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"))->setText(dir + "/absent.txt");
+      dialog.findChild<QLineEdit*>(QStringLiteral("tmxPathEdit"))->setText(dir + "/absent.tmx");
       dialog.OnProtect();
       QCOMPARE(dialog.TargetLanguageCode(), std::string("JA"));
       QCOMPARE(dialog.TargetCodePage(), 932);

@@ -35,6 +35,8 @@ class UiPartsTest : public QObject {
                             << "/tm/.tmx";
     QTest::newRow("root") << "/"
                           << "/.tmx";
+    QTest::newRow("hidden file") << "/tm/.hidden"
+                                 << "/tm/.hidden.tmx";
     QTest::newRow("relative") << "legal.TXT"
                               << "legal.tmx";
     QTest::newRow("non-ASCII") << "/tm/\u00FCbersetzung.txt"
@@ -45,6 +47,37 @@ class UiPartsTest : public QObject {
     QFETCH(QString, txt);
     QFETCH(QString, tmx);
     QCOMPARE(DeriveTmxPath(txt).value_or(QStringLiteral("<none>")), tmx);
+  }
+
+  void pastedPathsAreCleanedUp_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << "/tm/a.txt"
+                           << "/tm/a.txt";
+    QTest::newRow("blanks and line end") << " \t/tm/a.txt \r\n"
+                                         << "/tm/a.txt";
+    QTest::newRow("double quotes") << "\"/tm/a b.txt\""
+                                   << "/tm/a b.txt";
+    QTest::newRow("single quotes") << "'/tm/a.txt'"
+                                   << "/tm/a.txt";
+    QTest::newRow("blanks inside quotes") << "\" /tm/a.txt \""
+                                          << "/tm/a.txt";
+    QTest::newRow("unpaired quote kept") << "\"/tm/a.txt"
+                                         << "\"/tm/a.txt";
+    QTest::newRow("file URL") << "file:///tm/a.txt"
+                              << "/tm/a.txt";
+    QTest::newRow("file URL with escapes") << "file:///tm/a%20b%C3%BC.txt"
+                                           << "/tm/a b\u00FC.txt";
+    QTest::newRow("quoted file URL") << "'FILE:///tm/a.txt'"
+                                     << "/tm/a.txt";
+    QTest::newRow("empty") << "  "
+                           << "";
+  }
+
+  void pastedPathsAreCleanedUp() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, path);
+    QCOMPARE(CleanPastedPath(pasted), path);
   }
 
   void tooLongTmxPathIsRefused() {
@@ -112,12 +145,12 @@ class UiPartsTest : public QObject {
       QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
     }
     // The two address links open what they show; the maker's name opens the home page.
-    QCOMPARE(about.ProductLink()->objectName(), QStringLiteral("1024"));
+    QCOMPARE(about.ProductLink()->objectName(), QStringLiteral("productLink"));
     QCOMPARE(about.ProductLink()->GetURL(), about.ProductLink()->text());
-    QCOMPARE(about.StandardLink()->objectName(), QStringLiteral("1025"));
+    QCOMPARE(about.StandardLink()->objectName(), QStringLiteral("standardLink"));
     QCOMPARE(about.StandardLink()->GetURL(), about.StandardLink()->text());
     QCOMPARE(about.StandardLink()->GetURL(), QString::fromUtf8(kTmxStandardPage));
-    QCOMPARE(about.MakerLink()->objectName(), QStringLiteral("1021"));
+    QCOMPARE(about.MakerLink()->objectName(), QStringLiteral("makerLink"));
     QCOMPARE(about.MakerLink()->text(), QString::fromUtf8(kMakerName));
     QCOMPARE(about.MakerLink()->GetURL(), QString::fromUtf8(kMakerHomePage));
     for (const CHyperLink* link : {about.ProductLink(), about.MakerLink()}) {

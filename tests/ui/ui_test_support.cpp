@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "ui_test_support.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <csignal>
 
 #include "ui/app.h"
+#include "ui/main_dialog.h"
 #include "ui/user_prompts.h"
 
 namespace uitest {
@@ -31,6 +38,15 @@ void ResetState() {
   UserPrompts::ClearLog();
 }
 
+bool WaitUntilIdle(CMainDlg& dialog) {
+  QSignalSpy finished(&dialog, &CMainDlg::commandFinished);
+  // A finished command can start the next one (a TXT path changed during a conversion).
+  while (dialog.IsBusy()) {
+    if (!finished.wait(60000)) return false;
+  }
+  return true;
+}
+
 void WriteTxt(const QString& path, int units, const QStringList& codes) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
@@ -47,6 +63,44 @@ void WriteTxt(const QString& path, int units, const QStringList& codes) {
     text += "</TrU>\r\n";
   }
   file.write(text);
+}
+
+EndlessTxt::EndlessTxt(const QString& path) : m_path(QFile::encodeName(path).toStdString()) {
+  // A write to a FIFO whose reader has gone fails with EPIPE instead of ending the program.
+  std::signal(SIGPIPE, SIG_IGN);
+  m_created = ::mkfifo(m_path.c_str(), 0600) == 0;
+  if (m_created) m_writer = std::thread([this] { Feed(); });
+}
+
+EndlessTxt::~EndlessTxt() {
+  if (!m_writer.joinable()) return;
+  m_quit = true;
+  // A writer still waiting in open() for a reader gets one, sees the quit flag and leaves.
+  const int reader = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  // And one that waits for room in the pipe gets it.
+  char drained[4096];
+  while (!m_done) {
+    if (reader < 0 || ::read(reader, drained, sizeof drained) <= 0) std::this_thread::yield();
+  }
+  m_writer.join();
+  if (reader >= 0) ::close(reader);
+}
+
+void EndlessTxt::Feed() {
+  const int fd = ::open(m_path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) {
+    m_done = true;
+    return;
+  }
+  QByteArray text = "<RTF Preamble>\r\n<StyleSheet>\r\n{\\stylesheet\r\n</RTF Preamble>\r\n";
+  for (int unit = 1; !m_quit; ++unit) {
+    text += "<TrU>\r\n<CrD>26072002, 10:03:33\r\n<Seg L=EN-US>Unit " + QByteArray::number(unit) +
+            "\r\n<Seg L=DE>Einheit " + QByteArray::number(unit) + "\r\n</TrU>\r\n";
+    if (::write(fd, text.constData(), static_cast<size_t>(text.size())) < 0) break;
+    text.clear();
+  }
+  ::close(fd);
+  m_done = true;
 }
 
 QStringList FolderEntries(const QString& folder) {

@@ -6,6 +6,11 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <atomic>
+#include <string>
+#include <thread>
+
+class CMainDlg;
 
 namespace uitest {
 
@@ -15,8 +20,32 @@ void InitEnvironment();
 // Empties the settings store and the prompt log (call in init()).
 void ResetState();
 
+// Lets the main dialog's events run until no command is running or showing its result (at once
+// when none is). False when that takes longer than a minute.
+bool WaitUntilIdle(CMainDlg& dialog);
+
 // A Vovuzaduz TXT file of `units` units, each with one segment for every code of `codes`.
 void WriteTxt(const QString& path, int units, const QStringList& codes);
+// A FIFO at path fed by a thread of its own with a TXT file that never ends: a header, then
+// units until the reader closes its end. A run that reads it ends only when it is stopped.
+class EndlessTxt {
+ public:
+  explicit EndlessTxt(const QString& path);
+  // Ends the writer, also when nobody ever opened the FIFO.
+  ~EndlessTxt();
+  EndlessTxt(const EndlessTxt&) = delete;
+  EndlessTxt& operator=(const EndlessTxt&) = delete;
+  bool Created() const { return m_created; }
+
+ private:
+  void Feed();
+  std::string m_path;
+  bool m_created = false;
+  std::atomic<bool> m_quit{false};
+  std::atomic<bool> m_done{false};
+  std::thread m_writer;
+};
+
 // Entries of a folder, sorted.
 QStringList FolderEntries(const QString& folder);
 

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#include "ui/command_runner.h"
+
+#include <QThread>
+
+#include "engine/tmx_exporter.h"
+
+CommandRunner::CommandRunner(QObject* parent) : QObject(parent), m_reporter(m_stop) {
+  connect(&m_reporter, &QtProgressReporter::positionChanged, this, &CommandRunner::positionChanged);
+  connect(&m_reporter, &QtProgressReporter::textChanged, this, &CommandRunner::textChanged);
+}
+
+CommandRunner::~CommandRunner() {
+  Abandon();
+}
+
+bool CommandRunner::StartAnalysis(const std::string& txtPath) {
+  return Start(Kind::Analysis, [this, txtPath] {
+    CTmxExporter exporter;
+    m_languages.clear();
+    m_analysed = exporter.Analyse(txtPath, &m_languages, &m_reporter);
+  });
+}
+
+bool CommandRunner::StartExport(const ExportRequest& request) {
+  return Start(Kind::Export, [this, request] {
+    CTmxExporter exporter;
+    m_result = exporter.Export(request, &m_reporter);
+  });
+}
+
+bool CommandRunner::Start(Kind kind, std::function<void()> work) {
+  if (m_thread) return false;
+  m_kind = kind;
+  m_stop = false;
+  m_reporter.Reset();
+  const unsigned run = ++m_run;
+  m_thread = QThread::create(std::move(work));
+  // Emitted on the run's thread, handled on this one once the run is over.
+  connect(m_thread, &QThread::finished, this, [this, run] { OnThreadFinished(run); });
+  m_thread->start();
+  return true;
+}
+
+void CommandRunner::OnThreadFinished(unsigned run) {
+  if (run != m_run || !m_thread) return;
+  m_thread->wait();
+  delete m_thread;
+  m_thread = nullptr;
+  if (m_kind == Kind::Analysis) {
+    emit analysisFinished(m_analysed, m_languages);
+  } else {
+    emit exportFinished(m_result);
+  }
+}
+
+void CommandRunner::Abandon() {
+  if (!m_thread) return;
+  m_stop = true;
+  m_thread->wait();
+  delete m_thread;
+  m_thread = nullptr;
+  // The finished signal of this run may still be queued: the new number makes it void.
+  ++m_run;
+}
