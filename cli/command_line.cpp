@@ -6,58 +6,21 @@
 #include <memory>
 #include <string>
 
+#include "cli/export_report.h"
 #include "cli/language_choice.h"
 #include "cli/options.h"
+#include "cli/quoting.h"
 #include "cli/terminal_progress.h"
 #include "engine/tmx_exporter.h"
 #include "engine/tmx_path.h"
 #include "text/code_page.h"
-#include "text/string_table.h"
 
 namespace {
 
-void PrintExportError(const EngineError& e, FILE* err) {
-  switch (e.kind) {
-    case EngineError::Kind::OpenInput:
-      std::fprintf(err, "velmar2tmx-cli: cannot open '%s': %s\n", e.path.c_str(), e.reason.c_str());
-      break;
-    case EngineError::Kind::ReadInput:
-      std::fprintf(err, "velmar2tmx-cli: cannot read '%s': %s\n", e.path.c_str(), e.reason.c_str());
-      break;
-    case EngineError::Kind::CreateOutput:
-      std::fprintf(err, "velmar2tmx-cli: cannot create '%s': %s\n", e.path.c_str(),
-                   e.reason.c_str());
-      break;
-    case EngineError::Kind::WriteOutput:
-      std::fprintf(err, "velmar2tmx-cli: cannot write '%s': %s\n", e.path.c_str(),
-                   e.reason.c_str());
-      break;
-    case EngineError::Kind::SameFile:
-      std::fprintf(err, "velmar2tmx-cli: '%s' is the TXT file itself; choose another TMX file\n",
-                   e.path.c_str());
-      break;
-    case EngineError::Kind::OutputExists:
-      std::fprintf(err, "velmar2tmx-cli: '%s' exists; not replaced\n", e.path.c_str());
-      break;
-    case EngineError::Kind::Abandoned:
-      std::fprintf(err, "velmar2tmx-cli: interrupted; '%s' was not written\n", e.path.c_str());
-      break;
-    case EngineError::Kind::None:
-      break;
-  }
-}
-
-// Message 1022 with the count, its line ends as LF.
-std::string FinishedMessage(int count) {
-  std::string text = LoadStringText(IDS_FINISHED);
-  const size_t at = text.find("%i");
-  if (at != std::string::npos) text.replace(at, 2, std::to_string(count));
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out.push_back(text[i]);
-  }
-  return out;
+int UsageError(const std::string& message, FILE* err) {
+  std::fprintf(err, "velmar2tmx-cli: %s\nTry 'velmar2tmx-cli --help' for more information.\n",
+               message.c_str());
+  return kExitUsage;
 }
 
 bool CheckCodePage(const std::optional<int>& codePage, const char* option, FILE* err) {
@@ -68,16 +31,61 @@ bool CheckCodePage(const std::optional<int>& codePage, const char* option, FILE*
   return true;
 }
 
+// Standard input can be read once only, and has no name to put the TMX beside: a conversion
+// from it needs both languages and an output.
+int CheckStandardInput(const CliOptions& options, FILE* err) {
+  if (!options.ReadsStandardInput()) return 0;
+  if (!options.source || !options.target) {
+    return UsageError(
+        "reading standard input needs both -s and -t (finding the languages would use up the "
+        "input)",
+        err);
+  }
+  if (!options.tmxPath) {
+    return UsageError("reading standard input needs -o FILE (or -o - for standard output)", err);
+  }
+  return 0;
+}
+
+int Convert(const CliOptions& options, const LanguageChoice& choice, FILE* out, FILE* err) {
+  ExportRequest request;
+  request.txtPath = options.TxtFile();
+  if (options.WritesStandardOutput()) {
+    request.tmxPath = "/dev/stdout";
+    std::fflush(out);
+    request.outputFd = ::fileno(out);
+  } else {
+    request.tmxPath = options.tmxPath ? *options.tmxPath : DeriveTmxPath(options.txtPath);
+    request.noClobber = options.noClobber;
+  }
+  request.sourceCode = choice.sourceCode;
+  request.sourceCodePage = choice.sourceCodePage;
+  request.targetCode = choice.targetCode;
+  request.targetCodePage = choice.targetCodePage;
+  request.utf16Output = options.utf16;
+
+  auto progress =
+      std::make_unique<TerminalProgress>(err, !options.quiet && ::isatty(::fileno(err)) != 0);
+  CTmxExporter exporter;
+  const ExportResult result = exporter.Export(request, progress.get());
+  progress.reset();  // ends the progress line before the message
+
+  ReportContext context;
+  context.txtPath = request.txtPath;
+  context.tmxPath = request.tmxPath;
+  context.toStandardOutput = options.WritesStandardOutput();
+  context.quiet = options.quiet;
+  context.sourceCode = choice.sourceCode;
+  context.targetCode = choice.targetCode;
+  return ReportExport(result, context, out, err);
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
   CliOptions options;
   std::string error;
-  if (!ParseCliOptions(argc, argv, options, error)) {
-    std::fprintf(err, "velmar2tmx-cli: %s\nTry 'velmar2tmx-cli --help' for more information.\n",
-                 error.c_str());
-    return kExitUsage;
-  }
+  if (!ParseCliOptions(argc, argv, options, error)) return UsageError(error, err);
   if (options.help) {
     std::fputs(CliUsage().c_str(), out);
     return kExitConverted;
@@ -92,39 +100,9 @@ int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
       !CheckCodePage(options.targetCodePage, "--target-codepage", err)) {
     return kExitUsage;
   }
+  if (const int status = CheckStandardInput(options, err); status != 0) return status;
 
   LanguageChoice choice;
   if (const int status = ChooseLanguages(options, choice, err); status != 0) return status;
-
-  const std::string tmxPath =
-      options.tmxPath.empty() ? DeriveTmxPath(options.txtPath) : options.tmxPath;
-  auto progress =
-      std::make_unique<TerminalProgress>(err, !options.quiet && ::isatty(::fileno(err)) != 0);
-
-  CTmxExporter exporter;
-  ExportRequest request;
-  request.txtPath = options.txtPath;
-  request.tmxPath = tmxPath;
-  request.sourceCode = choice.sourceCode;
-  request.sourceCodePage = choice.sourceCodePage;
-  request.targetCode = choice.targetCode;
-  request.targetCodePage = choice.targetCodePage;
-  request.utf16Output = options.utf16;
-  const ExportResult result = exporter.Export(request, progress.get());
-  progress.reset();
-  const int count = result.Count();
-  if (result.stop == ExportResult::Stop::Abandoned) {
-    PrintExportError(result.error, err);
-    return kExitInterrupted;
-  }
-  if (count < 0) {
-    PrintExportError(result.error, err);
-    return kExitFile;
-  }
-  if (count == 0) {
-    std::fprintf(out, "%s\n", LoadStringText(IDS_NOTHING_EXPORTED).c_str());
-    return kExitNothing;
-  }
-  std::fprintf(out, "%s\n", FinishedMessage(count).c_str());
-  return kExitConverted;
+  return Convert(options, choice, out, err);
 }
