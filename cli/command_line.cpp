@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -80,9 +82,7 @@ int Convert(const CliOptions& options, const LanguageChoice& choice, FILE* out, 
   return ReportExport(result, context, out, err);
 }
 
-}  // namespace
-
-int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
+int RunCommand(int argc, char** argv, FILE* out, FILE* err) {
   CliOptions options;
   std::string error;
   if (!ParseCliOptions(argc, argv, options, error)) return UsageError(error, err);
@@ -105,4 +105,20 @@ int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
   LanguageChoice choice;
   if (const int status = ChooseLanguages(options, choice, err); status != 0) return status;
   return Convert(options, choice, out, err);
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
+  const int status = RunCommand(argc, argv, out, err);
+  // What went to out (messages, --analyse, --list-languages) must have arrived, as with every
+  // GNU tool: "velmar2tmx-cli --list-languages > /dev/full" is an error.
+  errno = 0;
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    const int number = errno;
+    std::fprintf(err, "velmar2tmx-cli: write error on standard output%s%s\n", number ? ": " : "",
+                 number ? std::strerror(number) : "");
+    return status == kExitConverted ? kExitFile : status;
+  }
+  return status;
 }

@@ -258,6 +258,27 @@ TEST(CliQuoting, MessagesNeverCarryControlCharacters) {
   EXPECT_NE(err.find("cannot open " + shown + ": No such file"), std::string::npos) << err;
 }
 
+TEST(Cli, OutputThatCannotBeWrittenIsAnError) {
+  FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  std::vector<std::string> storage = {"velmar2tmx-cli", "--list-languages"};
+  std::vector<char*> argv;
+  for (std::string& word : storage) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  EXPECT_EQ(RunCommandLine(2, argv.data(), full, err), kExitFile);
+  std::fflush(err);
+  std::rewind(err);
+  char text[200] = {};
+  EXPECT_GT(std::fread(text, 1, sizeof text - 1, err), 0u);
+  EXPECT_NE(std::string(text).find("write error on standard output: No space left on device"),
+            std::string::npos)
+      << text;
+  std::fclose(err);
+  std::fclose(full);
+}
+
 TEST(Cli, Utf16Output) {
   TempDir dir;
   WriteFile(dir.File("tm.txt"), kOneUnit);
