@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_line.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,20 +34,27 @@ bool CheckCodePage(const std::optional<int>& codePage, const char* option, FILE*
   return true;
 }
 
-// Standard input can be read once only, and has no name to put the TMX beside: a conversion
-// from it needs both languages and an output.
-int CheckStandardInput(const CliOptions& options, FILE* err) {
-  if (!options.ReadsStandardInput()) return 0;
-  if (!options.source || !options.target) {
-    return UsageError(
-        "reading standard input needs both -s and -t (finding the languages would use up the "
-        "input)",
-        err);
+// The defaults come from reading the start of the TXT file, and the conversion reads it again
+// from the start. A pipe, a terminal or a device (standard input from a pipe, "<(zcat ...)", a
+// named pipe) can be read only once: the analysis would use up units the conversion then misses.
+int CheckReadOnceInput(const CliOptions& options, FILE* err) {
+  if (options.source && options.target) return 0;
+  struct stat st {};
+  if (::stat(options.TxtFile().c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+    return 0;  // a file that cannot be opened is reported when it is opened
   }
-  if (!options.tmxPath) {
+  return UsageError(ShownPath(options.TxtFile()) +
+                        " can be read only once (a pipe or a device): give both -s and -t, as "
+                        "finding the languages would use up the input",
+                    err);
+}
+
+// Standard input has no name to put the TMX file beside.
+int CheckStandardInput(const CliOptions& options, FILE* err) {
+  if (options.ReadsStandardInput() && !options.tmxPath) {
     return UsageError("reading standard input needs -o FILE (or -o - for standard output)", err);
   }
-  return 0;
+  return CheckReadOnceInput(options, err);
 }
 
 int Convert(const CliOptions& options, const LanguageChoice& choice, FILE* out, FILE* err) {

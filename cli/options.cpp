@@ -155,7 +155,7 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 std::string CliUsage() {
   return "Usage: velmar2tmx-cli [OPTIONS] TXT-FILE\n"
          "Converts a Velmar Vovuzaduz TXT translation memory into a TMX 1.4 file.\n"
-         "With TXT-FILE '-' the TXT file is read from standard input (-s, -t and -o needed).\n"
+         "TXT-FILE '-' reads standard input (with -o; with -s and -t too when it is a pipe).\n"
          "\n"
          "  -o, --output PATH        TMX file (default: the TXT path with extension .tmx);\n"
          "                           -o - writes the TMX to standard output\n"

@@ -56,8 +56,6 @@ TEST(Cli, UsageErrors) {
       {{"--target-codepage", "4242", "-s", "EN-US", "-t", "DE", "a.txt"}, "code page 4242"},
       {{"-o", "", "a.txt"}, "'--output' needs a file name"},
       {{"--output=", "a.txt"}, "'--output' needs a file name"},
-      {{"-o", "x.tmx", "-"}, "reading standard input needs both -s and -t"},
-      {{"-s", "EN-US", "-o", "x.tmx", "-"}, "reading standard input needs both -s and -t"},
       {{"-s", "EN-US", "-t", "DE", "-"}, "reading standard input needs -o"},
   };
   for (const Case& c : cases) {
@@ -318,12 +316,15 @@ std::string ShellQuote(const std::string& s) {
   return q + "'";
 }
 
-// Runs the built converter with the TXT file piped into its standard input.
+// Runs the built converter with the TXT file piped into its standard input (or redirected from
+// the file when pipe is false).
 int RunCliOnPipe(const std::string& txt, const std::string& arguments, std::string& out,
-                 std::string& err) {
+                 std::string& err, bool pipe = true) {
   TempDir dir;
-  const std::string command = "cat " + ShellQuote(txt) + " | " + VELMAR_CLI_PATH + " " + arguments +
-                              " >" + dir.File("out") + " 2>" + dir.File("err");
+  const std::string command = (pipe ? "cat " + ShellQuote(txt) + " | " : std::string()) +
+                              VELMAR_CLI_PATH + " " + arguments +
+                              (pipe ? std::string() : " <" + ShellQuote(txt)) + " >" +
+                              dir.File("out") + " 2>" + dir.File("err");
   const int status = std::system(command.c_str());
   out = ReadFile(dir.File("out"));
   err = ReadFile(dir.File("err"));
@@ -362,10 +363,37 @@ TEST(CliProcess, DashReadsStandardInput) {
   EXPECT_EQ(out, "EN-US\t1252\tEnglish (United States)\nDE\t1252\tGerman (Germany)\n");
 
   // The analysis would use up the pipe: the languages must be given.
-  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-t DE -o " + dir.File("y.tmx") + " -", out, err),
-            kExitUsage);
-  EXPECT_NE(err.find("needs both -s and -t"), std::string::npos) << err;
+  for (const char* languages : {"", "-t DE ", "-s EN-US "}) {
+    EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"),
+                           std::string(languages) + "-o " + dir.File("y.tmx") + " -", out, err),
+              kExitUsage);
+    EXPECT_NE(err.find("standard input can be read only once (a pipe or a device): give both -s "
+                       "and -t"),
+              std::string::npos)
+        << err;
+  }
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"file.tmx", "pipe.tmx", "tm.txt"}));
+
+  // Standard input from a regular file can be read twice: the defaults come from the file.
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-o " + dir.File("y.tmx") + " -", out, err, false),
+            kExitConverted)
+      << err;
+  EXPECT_EQ(ReadFile(dir.File("y.tmx")), expected);
+}
+
+TEST(Cli, NamedPipeNeedsBothLanguages) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("tm.txt").c_str(), 0600), 0);
+  for (const std::vector<std::string>& languages :
+       {std::vector<std::string>{}, {"-s", "EN-US"}, {"-t", "DE"}}) {
+    std::vector<std::string> args = languages;
+    args.push_back(dir.File("tm.txt"));
+    std::string out, err;
+    EXPECT_EQ(RunCli(args, out, err), kExitUsage);
+    EXPECT_NE(err.find("'" + dir.File("tm.txt") + "' can be read only once"), std::string::npos)
+        << err;
+  }
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
 }
 
 // Runs the converter on a pipe, sends it signal number while it reads, and gives its exit status.
