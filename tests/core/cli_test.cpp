@@ -397,18 +397,24 @@ TEST(Cli, NamedPipeNeedsBothLanguages) {
 }
 
 // Runs the converter on a pipe, sends it signal number while it reads, and gives its exit status.
-// ignore: the signal is ignored when the converter starts (as under nohup).
-int StatusAfterSignal(const TempDir& dir, int number, bool ignore) {
+// ignore: the signal is ignored when the converter starts (as under nohup). analyse: run
+// --analyse instead of a conversion.
+int StatusAfterSignal(const TempDir& dir, int number, bool ignore, bool analyse = false) {
   const std::string fifo = dir.File("tm.txt");
   EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::vector<std::string> words = {VELMAR_CLI_PATH,    "-s", "EN-US", "-t", "DE", "-o",
+                                    dir.File("tm.tmx"), fifo};
+  if (analyse) words = {VELMAR_CLI_PATH, "--analyse", fifo};
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int devnull = ::open("/dev/null", O_WRONLY);
     ::dup2(devnull, 1);
     ::dup2(devnull, 2);
     std::signal(number, ignore ? SIG_IGN : SIG_DFL);
-    ::execl(VELMAR_CLI_PATH, VELMAR_CLI_PATH, "-s", "EN-US", "-t", "DE", "-o",
-            dir.File("tm.tmx").c_str(), fifo.c_str(), static_cast<char*>(nullptr));
+    ::execv(VELMAR_CLI_PATH, argv.data());
     ::_exit(127);
   }
   EXPECT_GE(pid, 0);
@@ -453,6 +459,12 @@ TEST(CliProcess, InterruptLeavesNoFile) {
     EXPECT_EQ(StatusAfterSignal(dir, number, false), kExitInterrupted) << strsignal(number);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"}) << strsignal(number);
   }
+}
+
+TEST(CliProcess, InterruptStopsTheAnalysis) {
+  TempDir dir;
+  EXPECT_EQ(StatusAfterSignal(dir, SIGTERM, false, true), kExitInterrupted);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
 }
 
 TEST(CliProcess, HangupIgnoredAtStartStaysIgnored) {
