@@ -51,13 +51,28 @@ std::string OptionName(const char* word, int shortOption) {
   return std::string("-") + static_cast<char>(shortOption);
 }
 
-// getopt's ':' (missing argument) and '?' (unknown option, or an argument given to a long
-// option that takes none) as a message.
+// True when a long option word ("--so") abbreviates options that do different things.
+bool Ambiguous(const std::string& name) {
+  int first = 0;
+  for (const option* o = kLongOptions; o->name; ++o) {
+    if (std::strncmp(o->name, name.c_str() + 2, name.size() - 2) != 0) continue;
+    if (std::strlen(o->name) == name.size() - 2) return false;  // an exact name
+    if (first != 0 && first != o->val) return true;
+    first = o->val;
+  }
+  return false;
+}
+
+// getopt's ':' (missing argument) and '?' (unknown or ambiguous option, or an argument given to
+// a long option that takes none) as a message.
 std::string OptionError(int c, const char* word) {
   if (c == ':') return "option " + QuoteName(OptionName(word, optopt)) + " needs an argument";
   const bool longWord = word && std::strncmp(word, "--", 2) == 0;
   if (longWord && optopt != 0) {
     return "option " + QuoteName(OptionName(word, optopt)) + " takes no argument";
+  }
+  if (longWord && Ambiguous(OptionName(word, 0))) {
+    return "option " + QuoteName(OptionName(word, 0)) + " is ambiguous";
   }
   if (longWord || optopt <= 0 || optopt >= 128)
     return "unknown option " + QuoteName(word ? word : "");

@@ -46,6 +46,8 @@ TEST(Cli, UsageErrors) {
       {{"--bogus", "x.txt"}, "unknown option '--bogus'"},
       {{"-x", "a.txt"}, "unknown option '-x'"},
       {{"--quiet=yes", "a.txt"}, "option '--quiet' takes no argument"},
+      {{"--so", "EN-US", "a.txt"}, "option '--so' is ambiguous"},
+      {{"--t=DE", "a.txt"}, "option '--t' is ambiguous"},
       {{"-s"}, "option '-s' needs an argument"},
       {{"a.txt", "-t"}, "option '-t' needs an argument"},
       {{"a.txt", "-qo"}, "option '-o' needs an argument"},
