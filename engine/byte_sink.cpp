@@ -11,7 +11,9 @@ constexpr size_t kBufferSize = 1 << 18;
 
 FdSink::FdSink(int fd) : m_fd(fd) {}
 
-FdSink::~FdSink() { (void)Flush(); }
+FdSink::~FdSink() {
+  (void)Flush();
+}
 
 bool FdSink::Write(const char* data, size_t size) {
   if (m_error) return false;

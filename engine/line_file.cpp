@@ -13,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/progress.h"
 #include "text/code_page.h"
 #include "text/xml_chars.h"
 
@@ -37,13 +38,18 @@ size_t FindLineEnd(const char* data, size_t from, size_t size) {
 
 }  // namespace
 
-CLineFile::~CLineFile() { Close(); }
+CLineFile::~CLineFile() {
+  Close();
+}
 
 bool CLineFile::Open(const std::string& path, const char* mode, int textKind) {
   Close();
   m_pending.clear();
   m_start = m_scanned = 0;
-  m_endOfInput = m_readFailed = m_writeFailed = m_unicode = false;
+  m_endOfInput = m_readFailed = m_writeFailed = m_unicode = m_stopRequested = false;
+  m_form = InputForm::kBytes;
+  m_firstBlock = true;
+  m_carry.clear();
   m_error = 0;
   m_length = 0;
   const bool reading = std::strchr(mode, 'r') != nullptr;
@@ -62,10 +68,7 @@ bool CLineFile::Open(const std::string& path, const char* mode, int textKind) {
   m_fd = fd;
   m_sink = std::make_unique<FdSink>(fd);
   m_unicode = std::strchr(mode, 'b') != nullptr;
-  if (textKind == kTextMarked) {
-    const char* mark = m_unicode ? "\xFF\xFE" : "\xEF\xBB\xBF";
-    if (!m_sink->Write(mark, m_unicode ? 2 : 3)) m_writeFailed = true;
-  }
+  if (textKind == kTextMarked) (void)WriteMark();
   return true;
 }
 
@@ -76,14 +79,16 @@ bool CLineFile::OpenSink(std::unique_ptr<ByteSink> sink, bool unicode, int textK
   m_unicode = unicode;
   m_writeFailed = false;
   m_error = 0;
-  if (textKind == kTextMarked) {
-    const char* mark = m_unicode ? "\xFF\xFE" : "\xEF\xBB\xBF";
-    if (!m_sink->Write(mark, m_unicode ? 2 : 3)) {
-      m_writeFailed = true;
-      m_error = m_sink->Error();
-    }
-  }
+  if (textKind == kTextMarked) (void)WriteMark();
   return true;
+}
+
+bool CLineFile::WriteMark() {
+  const char* mark = m_unicode ? "\xFF\xFE" : "\xEF\xBB\xBF";
+  if (m_sink->Write(mark, m_unicode ? 2 : 3)) return true;
+  m_writeFailed = true;
+  m_error = m_sink->Error();
+  return false;
 }
 
 void CLineFile::Close() {
@@ -107,6 +112,10 @@ bool CLineFile::ReadBlock() {
     m_endOfInput = true;
     return false;
   }
+  if (m_stopCheck && m_stopCheck->ShouldStop()) {
+    m_stopRequested = m_endOfInput = true;
+    return false;
+  }
   // Drop what was already returned before growing the pending bytes.
   if (m_start > 0) {
     m_pending.erase(0, m_start);
@@ -114,22 +123,24 @@ bool CLineFile::ReadBlock() {
   }
   const size_t base = m_pending.size();
   m_pending.resize(base + kBlockSize);
-  ssize_t n;
-  do {
-    n = ::read(m_fd, m_pending.data() + base, kBlockSize);
-  } while (n < 0 && errno == EINTR);
+  char* block = m_pending.data() + base;
+  const ssize_t n =
+      m_firstBlock ? static_cast<ssize_t>(ReadFirstBlock(block)) : ReadSome(block, kBlockSize);
   if (n <= 0) {
     m_pending.resize(base);
-    if (n < 0) {
-      m_readFailed = true;
-      m_error = errno;
-    }
     m_endOfInput = true;
-    return false;
+    // A high surrogate held back for a partner that never came still counts as a character.
+    if (n == 0 && m_carry.size() >= 2) AppendTranscoded(nullptr, 0);
+    return m_pending.size() > base;
+  }
+  size_t kept = static_cast<size_t>(n);
+  if (m_form == InputForm::kUtf16Le || m_form == InputForm::kUtf16Be) {
+    const std::string raw(block, kept);
+    m_pending.resize(base);
+    AppendTranscoded(raw.data(), raw.size());
+    return true;
   }
   // NUL bytes are not text: they are left out, the rest of the block is kept.
-  char* block = m_pending.data() + base;
-  size_t kept = static_cast<size_t>(n);
   if (std::memchr(block, 0, kept)) {
     size_t w = 0;
     for (size_t r = 0; r < kept; ++r) {
@@ -139,6 +150,68 @@ bool CLineFile::ReadBlock() {
   }
   m_pending.resize(base + kept);
   return true;
+}
+
+ssize_t CLineFile::ReadSome(char* data, size_t size) {
+  ssize_t n;
+  do {
+    n = ::read(m_fd, data, size);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    m_readFailed = true;
+    m_error = errno;
+  }
+  return n;
+}
+
+size_t CLineFile::ReadFirstBlock(char* data) {
+  m_firstBlock = false;
+  size_t got = 0;
+  // A pipe may hand out fewer bytes than a mark has.
+  while (got < 3) {
+    const ssize_t n = ReadSome(data + got, kBlockSize - got);
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  const auto* b = reinterpret_cast<const unsigned char*>(data);
+  size_t skip = 0;
+  if (got >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+    m_form = InputForm::kUtf8Marked;
+    skip = 3;
+  } else if (got >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+    m_form = InputForm::kUtf16Le;
+    skip = 2;
+  } else if (got >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
+    m_form = InputForm::kUtf16Be;
+    skip = 2;
+  } else if (got >= 2 && b[0] == '<' && b[1] == 0) {
+    m_form = InputForm::kUtf16Le;
+  }
+  std::memmove(data, data + skip, got - skip);
+  return got - skip;
+}
+
+void CLineFile::AppendTranscoded(const char* data, size_t size) {
+  if (size > 0) m_carry.append(data, size);
+  const bool little = m_form == InputForm::kUtf16Le;
+  const size_t whole = m_carry.size() / 2;
+  m_units.clear();
+  for (size_t i = 0; i < whole; ++i) {
+    const auto lo = static_cast<unsigned char>(m_carry[2 * i + (little ? 0 : 1)]);
+    const auto hi = static_cast<unsigned char>(m_carry[2 * i + (little ? 1 : 0)]);
+    const auto unit = static_cast<char16_t>(lo | hi << 8);
+    if (unit != 0) m_units.push_back(unit);  // NUL characters are left out, as NUL bytes are
+  }
+  m_carry.erase(0, 2 * whole);
+  // A high surrogate at the end waits for its partner in the next block.
+  if (!m_endOfInput && !m_units.empty() && m_units.back() >= 0xD800 && m_units.back() <= 0xDBFF) {
+    const char16_t high = m_units.back();
+    m_units.pop_back();
+    const char bytes[2] = {static_cast<char>(little ? high & 0xFF : high >> 8),
+                           static_cast<char>(little ? high >> 8 : high & 0xFF)};
+    m_carry.insert(0, bytes, 2);
+  }
+  AppendUtf8(m_units, m_pending);
 }
 
 bool CLineFile::ReadLineView(std::string_view& line) {

@@ -2,6 +2,8 @@
 // CLineFile: byte-level file with line reading (TXT input) and indented line writing (TMX output).
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -10,6 +12,16 @@
 
 #include "engine/byte_sink.h"
 #include "text/wide_string.h"
+
+class ProgressReporter;
+
+// How the bytes of an input file hold its text, as its first bytes tell.
+enum class InputForm {
+  kBytes,       // 8-bit text in the languages' code pages (no mark)
+  kUtf8Marked,  // UTF-8 after EF BB BF
+  kUtf16Le,     // UTF-16 little-endian after FF FE, or starting "<" NUL: read as UTF-8
+  kUtf16Be,     // UTF-16 big-endian after FE FF: read as UTF-8
+};
 
 // Text kinds of Open.
 inline constexpr int kTextMarked = 1;  // write a byte-order mark
@@ -29,6 +41,13 @@ class CLineFile {
   [[nodiscard]] bool Open(const std::string& path, const char* mode, int textKind);
   // Writing to a sink that someone else created (the exporter's temporary file, tests).
   [[nodiscard]] bool OpenSink(std::unique_ptr<ByteSink> sink, bool unicode, int textKind);
+
+  // Asked after every block read: true ends the input (StopRequested then tells).
+  void SetStopCheck(ProgressReporter* progress) { m_stopCheck = progress; }
+  bool StopRequested() const { return m_stopRequested; }
+  // How the input holds its text (known once the first line has been read). UTF-16 input is
+  // handed out as UTF-8.
+  InputForm Form() const { return m_form; }
 
   // The next line without its line end; false at the end of the input (or after a read error).
   bool ReadLine(std::string& line);
@@ -53,6 +72,13 @@ class CLineFile {
 
  private:
   bool ReadBlock();
+  // Reads up to size bytes; 0 at the end; -1 with m_error set.
+  ssize_t ReadSome(char* data, size_t size);
+  // The first block: recognises a byte-order mark (or UTF-16 without one).
+  size_t ReadFirstBlock(char* data);
+  // UTF-16 input: size more bytes read at data become UTF-8 in m_pending.
+  void AppendTranscoded(const char* data, size_t size);
+  bool WriteMark();
   char* Room(size_t bytes);  // room for bytes more after the m_used bytes of m_out
   bool SendOut();
 
@@ -60,18 +86,24 @@ class CLineFile {
   static constexpr size_t kFlushBytes = 1 << 18;
 
   int m_fd = -1;
+  InputForm m_form = InputForm::kBytes;
+  bool m_firstBlock = true;
+  std::string m_carry;     // UTF-16 input: a byte or a high surrogate held for the next block
+  std::u16string m_units;  // UTF-16 input: the block's characters
+  ProgressReporter* m_stopCheck = nullptr;
+  bool m_stopRequested = false;
   int64_t m_length = 0;
   bool m_unicode = false;
   bool m_endOfInput = false;
   bool m_readFailed = false;
   bool m_writeFailed = false;
   int m_error = 0;
-  std::string m_pending;    // bytes read and not yet returned as lines
-  size_t m_start = 0;       // first pending byte not yet returned
-  size_t m_scanned = 0;     // pending bytes from m_start known to hold no line end
+  std::string m_pending;  // bytes read and not yet returned as lines
+  size_t m_start = 0;     // first pending byte not yet returned
+  size_t m_scanned = 0;   // pending bytes from m_start known to hold no line end
   std::unique_ptr<ByteSink> m_sink;
-  std::string m_out;        // encoded output; its size is the capacity
-  size_t m_used = 0;        // bytes of m_out in use
+  std::string m_out;  // encoded output; its size is the capacity
+  size_t m_used = 0;  // bytes of m_out in use
 };
 
 // ParseTagLine: splits a tag line into tag, L value and content. False when the line is no

@@ -12,167 +12,53 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/line_file.h"
+#include "engine/output_file.h"
+#include "engine/tmx_writer.h"
+#include "engine/txt_reader.h"
+#include "engine/unit_fields.h"
 #include "text/code_page.h"
 #include "text/string_table.h"
-#include "text/unit_set.h"
+#include "text/xml_escape.h"
 
 namespace {
 
-// Escapes & < > (and " where the text stands in an attribute value). Runs that need no escape
-// are found eight units at a time and copied whole.
-void AppendEscaped(std::u16string& out, std::u16string_view text, bool attribute) {
-  static constexpr UnitSet kTextSpecials(u"&<>");
-  static constexpr UnitSet kAttributeSpecials(u"&<>\"");
-  const UnitSet& specials = attribute ? kAttributeSpecials : kTextSpecials;
-  size_t from = 0;
-  for (;;) {
-    const size_t i = specials.FindFirst(text, from);
-    out.append(text.substr(from, i - from));
-    if (i == text.size()) return;
-    switch (text[i]) {
-      case u'&':
-        out.append(u"&amp;");
-        break;
-      case u'<':
-        out.append(u"&lt;");
-        break;
-      case u'>':
-        out.append(u"&gt;");
-        break;
-      default:
-        out.append(u"&quot;");
-        break;
-    }
-    from = i + 1;
-  }
+// Whether the two paths name one file (device and inode; links followed).
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
-
-// The six unit fields that become <tuv> attributes, in the order of the TXT tags.
-enum FieldKind { kCrD, kCrU, kChD, kChU, kUsD, kUsC, kFieldKinds };
-constexpr std::array<std::string_view, kFieldKinds> kFieldTags = {"CrD", "CrU", "ChD",
-                                                                  "ChU", "UsD", "UsC"};
-constexpr std::array<std::u16string_view, kFieldKinds> kAttributeNames = {
-    u"creationdate", u"creationid", u"changedate", u"changeid", u"lastusagedate", u"usagecount"};
-
-int FieldKindOf(std::string_view tag) {
-  for (int k = 0; k < kFieldKinds; ++k) {
-    if (kFieldTags[static_cast<size_t>(k)] == tag) return k;
-  }
-  return -1;
-}
-
-bool IsDateField(int kind) {
-  return kind == kCrD || kind == kChD || kind == kUsD;
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The temporary file beside the TMX file; removed unless it was renamed into place.
-class TemporaryFile {
- public:
-  ~TemporaryFile() { Discard(); }
-  bool Create(const std::string& target) {
-    std::string pattern = FolderOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    m_fd = ::mkstemp(name.data());
-    if (m_fd < 0) {
-      m_error = errno;
-      return false;
-    }
-    m_path = name.data();
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(m_fd, 0666 & ~mask);
-    return true;
-  }
-  int Fd() const { return m_fd; }
-  int Error() const { return m_error; }
-  bool CommitAs(const std::string& target) {
-    CloseFd();
-    if (::rename(m_path.c_str(), target.c_str()) != 0) {
-      m_error = errno;
-      return false;
-    }
-    m_path.clear();
-    return true;
-  }
-  void Discard() {
-    CloseFd();
-    if (!m_path.empty()) {
-      ::unlink(m_path.c_str());
-      m_path.clear();
-    }
-  }
-
- private:
-  void CloseFd() {
-    if (m_fd >= 0) {
-      ::close(m_fd);
-      m_fd = -1;
-    }
-  }
-  int m_fd = -1;
-  int m_error = 0;
-  std::string m_path;
-};
 
 }  // namespace
 
-// One run of Export: the state of reading the TXT file and writing the TMX document.
+// One run of Export: reader, converter and writer wired together.
 class ExportRun {
  public:
-  ExportRun(CTmxExporter& exporter, ProgressReporter* progress)
-      : m_x(exporter), m_progress(progress) {}
+  ExportRun(CTmxExporter& exporter, const ExportRequest& request, ProgressReporter* progress)
+      : m_x(exporter), m_request(request), m_progress(progress) {}
 
-  int Run(const std::string& txtPath, const std::string& tmxPath, const std::string& sourceCode,
-          int sourceCodePage, const std::string& targetCode, int targetCodePage, int utf16Output);
+  ExportResult Run();
 
  private:
-  bool WriteHeader();
-  void HandleRecord(std::string_view tag, std::string_view lValue, std::string_view content,
-                    bool closing);
-  void WriteUnit();
-  void HandleField(std::string_view tag, std::string_view lValue, std::string_view content);
-  bool ProgressStep();
-  bool Line(int indent) { return m_out.WriteLine(indent, m_line); }
+  bool OpenFiles();
+  int ConvertUnits();
+  ExportResult Finish(int units);
+  ExportResult Failure(EngineError::Kind kind, const std::string& path, int number);
+  ExportResult Failure(const EngineError& error);
+  // The segment of the unit in the language, or null: the last Seg line with that language.
+  const TxtSegment* FindSegment(const TxtUnit& unit, const std::string& code);
+  bool WriteUnit(const TxtUnit& unit);
 
   CTmxExporter& m_x;
+  const ExportRequest& m_request;
   ProgressReporter* m_progress;
-  CLineFile m_out;
-
-  std::string m_sourceCode, m_targetCode;
+  TxtReader m_reader;
+  OutputFile m_output;
+  TmxWriter m_writer;
+  UnitFields m_fields;
   std::u16string m_sourceAttr, m_targetAttr;  // the codes, escaped for attributes
-  int m_sourceCodePage = 0, m_targetCodePage = 0;
-
-  int m_unitNumber = 0;
-  std::string m_sourceText, m_targetText;
-  std::vector<std::u16string> m_properties;
-  size_t m_propertyCount = 0;
-  // <tuv> attributes: their kinds in the order of first occurrence, and the last value of each.
-  std::array<int, kFieldKinds> m_attributeOrder{};
-  int m_attributeCount = 0;
-  std::array<std::u16string, kFieldKinds> m_attributeValues;
-  std::u16string m_date;            // scratch: a formatted date
-  std::u16string m_name;            // scratch: a field name, escaped
-  std::u16string m_attributesText;  // scratch: the <tuv> attributes of a unit
-  std::string m_code;               // scratch: a Seg line's code during resolution
-  std::u16string m_line;            // scratch: the line being built
-  std::u16string m_value;           // scratch: a field value
-  int64_t m_linesRead = 0;
-  int64_t m_bytesRead = 0;
-  int64_t m_total = 0;
+  std::string m_code;                         // scratch: a Seg line's code during resolution
 };
 
 void EngineError::Set(Kind failure, const std::string& file, int number) {
@@ -185,302 +71,122 @@ CTmxExporter::CTmxExporter() : m_internalStyleCode(u"\\cs6"), m_doNotTranslateSt
 CTmxExporter::~CTmxExporter() = default;
 
 ExportResult CTmxExporter::Export(const ExportRequest& request, ProgressReporter* progress) {
-  m_unitCount = 0;
   m_error = EngineError();
   m_inline.Reset();
-  ExportRun run(*this, progress);
-  const int count =
-      run.Run(request.txtPath, request.tmxPath, request.sourceCode, request.sourceCodePage,
-              request.targetCode, request.targetCodePage, request.utf16Output ? 1 : 0);
-  ExportResult result;
-  result.error = m_error;
-  result.unitsWritten = count > 0 ? count : 0;
-  if (count < 0)
-    result.stop = ExportResult::Stop::Failed;
-  else if (m_error.kind == EngineError::Kind::Abandoned)
-    result.stop = ExportResult::Stop::Abandoned;
-  else if (count == 0)
-    result.stop = ExportResult::Stop::NothingWritten;
+  ExportRun run(*this, request, progress);
+  ExportResult result = run.Run();
+  m_error = result.error;
   return result;
 }
 
-int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
-                   const std::string& sourceCode, int sourceCodePage, const std::string& targetCode,
-                   int targetCodePage, int utf16Output) {
-  EngineError& error = m_x.m_error;
-  CLineFile in;
-  if (!in.Open(txtPath, "r", kTextPlain)) {
-    error.Set(EngineError::Kind::OpenInput, txtPath, in.Error());
-    return -1;
+ExportResult ExportRun::Run() {
+  EngineError error;
+  if (!m_reader.Open(m_request.txtPath, error)) return Failure(error);
+  if (m_request.outputFd < 0 && !m_request.tmxPath.empty() &&
+      SameFile(m_request.txtPath, m_request.tmxPath)) {
+    ExportResult result = Failure(EngineError::Kind::SameFile, m_request.tmxPath, 0);
+    result.error.reason = "the TXT file and the TMX file are the same file";
+    return result;
   }
-  struct stat txtStat {
-  }, tmxStat{};
-  if (tmxPath.empty()) {
-    error.Set(EngineError::Kind::CreateOutput, tmxPath, ENOENT);
-    return -1;
+  if (!m_output.Open(m_request.tmxPath, m_request.outputFd, m_request.noClobber, error)) {
+    return Failure(error);
   }
-  if (::stat(tmxPath.c_str(), &tmxStat) == 0) {
-    if (::stat(txtPath.c_str(), &txtStat) == 0 && txtStat.st_dev == tmxStat.st_dev &&
-        txtStat.st_ino == tmxStat.st_ino) {
-      error.kind = EngineError::Kind::SameFile;
-      error.path = tmxPath;
-      error.reason = "the TXT file and the TMX file are the same file";
-      return -1;
-    }
-    if (S_ISDIR(tmxStat.st_mode)) {
-      error.Set(EngineError::Kind::CreateOutput, tmxPath, EISDIR);
-      return -1;
-    }
-  }
-  TemporaryFile temp;
-  if (!temp.Create(tmxPath)) {
-    error.Set(EngineError::Kind::CreateOutput, tmxPath, temp.Error());
-    return -1;
-  }
-  std::unique_ptr<ByteSink> sink = std::make_unique<FdSink>(temp.Fd());
+  std::unique_ptr<ByteSink> sink = std::make_unique<FdSink>(m_output.Fd());
   if (m_x.m_sinkWrapper) sink = m_x.m_sinkWrapper(std::move(sink));
-  (void)m_out.OpenSink(std::move(sink), utf16Output != 0, kTextMarked);
-
-  m_total = in.GetLength();
+  AppendXmlEscaped(m_sourceAttr, Decode(kCodePageAnsi, m_request.sourceCode),
+                   XmlContext::kAttribute);
+  AppendXmlEscaped(m_targetAttr, Decode(kCodePageAnsi, m_request.targetCode),
+                   XmlContext::kAttribute);
+  m_writer.Open(std::move(sink), m_request.utf16Output, m_sourceAttr);
   if (m_progress) m_progress->SetText(LoadStringText(IDS_EXPORTING));
+  m_writer.WriteHeader();
+  m_reader.SetProgress(m_progress);
+  return Finish(ConvertUnits());
+}
 
-  bool searchInternal = true;
-  bool searchDoNotTranslate = true;
-  m_x.m_internalStyleCode = u"\\cs6";
-  m_x.m_doNotTranslateStyleCode = u"\\cs8";
-  m_sourceCode = sourceCode;
-  m_targetCode = targetCode;
-  m_sourceCodePage = sourceCodePage;
-  m_targetCodePage = targetCodePage;
-  AppendEscaped(m_sourceAttr, Decode(kCodePageAnsi, sourceCode), true);
-  AppendEscaped(m_targetAttr, Decode(kCodePageAnsi, targetCode), true);
-
-  WriteHeader();
-
-  std::string_view line;
-  bool abandoned = false;
-  while (in.ReadLineView(line)) {
-    ++m_linesRead;
-    m_bytesRead += static_cast<int64_t>(line.size());
-    std::string_view tag, lValue, content;
-    bool closing = false;
-    if (ParseTagLine(line, tag, lValue, content, closing)) {
-      if (searchInternal && tag == "TrU" && !closing) searchInternal = false;
-      HandleRecord(tag, lValue, content, closing);
-    } else if (searchInternal && line.find("korvexInternal") != std::string_view::npos) {
-      searchInternal = false;
-      if (!ExtractStyleCode(line, m_x.m_internalStyleCode)) m_x.m_internalStyleCode = u"\\cs6";
-    } else if (searchDoNotTranslate && line.find("DO_NOT_TRANSLATE") != std::string_view::npos) {
-      searchDoNotTranslate = false;
-      if (!ExtractStyleCode(line, m_x.m_doNotTranslateStyleCode)) {
-        m_x.m_doNotTranslateStyleCode = u"\\cs8";
-      }
-    }
-    if (m_out.WriteFailed()) break;
-    if (!ProgressStep()) {
-      abandoned = true;
-      break;
-    }
+int ExportRun::ConvertUnits() {
+  int units = 0;
+  TxtUnit unit;
+  while (!m_writer.Failed() && m_reader.Next(unit)) {
+    if (WriteUnit(unit)) ++units;
   }
-  if (!abandoned && !in.ReadFailed() && !m_out.WriteFailed() && m_progress) {
+  return units;
+}
+
+ExportResult ExportRun::Finish(int units) {
+  bool stopped = m_reader.Stopped();
+  if (!stopped && !m_reader.ReadFailed() && !m_writer.Failed() && m_progress) {
     m_progress->SetPosition(100);
-    abandoned = m_progress->ShouldStop();
+    stopped = m_progress->ShouldStop();
   }
-  if (abandoned) {
-    error.kind = EngineError::Kind::Abandoned;
-    error.path = tmxPath;
-    m_out.Close();
-    temp.Discard();
-    return 0;
+  if (stopped) return Failure(EngineError::Kind::Abandoned, m_request.tmxPath, 0);
+  if (m_reader.ReadFailed()) {
+    return Failure(EngineError::Kind::ReadInput, m_request.txtPath, m_reader.Error());
   }
-  if (in.ReadFailed()) {
-    error.Set(EngineError::Kind::ReadInput, txtPath, in.Error());
-    m_out.Close();
-    temp.Discard();
-    return -1;
+  if (!m_writer.Finish()) {
+    return Failure(EngineError::Kind::WriteOutput, m_request.tmxPath, m_writer.Error());
   }
-  m_line = u"</body>";
-  Line(2);
-  m_line = u"</tmx>";
-  Line(0);
-  const bool flushed = m_out.Flush();
-  if (!flushed || m_out.WriteFailed()) {
-    error.Set(EngineError::Kind::WriteOutput, tmxPath, m_out.Error());
-    m_out.Close();
-    temp.Discard();
-    return -1;
+  m_writer.Close();
+  ExportResult result;
+  if (units == 0) {
+    // Nothing to keep: whatever was at the TMX path stays as it was.
+    m_output.Discard();
+    result.stop = ExportResult::Stop::NothingWritten;
+  } else if (!m_output.Commit(result.error)) {
+    result.stop = ExportResult::Stop::Failed;
+    return result;
   }
-  m_out.Close();
-  if (!temp.CommitAs(tmxPath)) {
-    error.Set(EngineError::Kind::CreateOutput, tmxPath, temp.Error());
-    return -1;
-  }
+  result.unitsWritten = units;
   if (m_progress) m_progress->SetText(LoadStringText(IDS_IDLE));
-  return m_x.m_unitCount;
+  return result;
 }
 
-bool ExportRun::WriteHeader() {
-  static constexpr std::pair<int, std::u16string_view> kFixed[] = {
-      {0, u"<?xml version=\"1.0\" ?>"},  {0, u"<!DOCTYPE tmx SYSTEM \"tmx14.dtd\">"},
-      {0, u"<tmx version=\"1.4\">"},     {2, u"<header"},
-      {4, u"creationtool=\"Ombrelin\""},
-  };
-  for (const auto& [indent, text] : kFixed) {
-    m_line = text;
-    Line(indent);
-  }
-  m_line = u"creationtoolversion=\"";
-  AppendEscaped(m_line, FromUtf8(LoadStringText(IDS_TOOL_VERSION)).str(), true);
-  m_line += u"\"";
-  Line(4);
-  m_line = u"segtype=\"sentence\"";
-  Line(4);
-  m_line = u"o-tmf=\"Korvex 2.0 Format\"";
-  Line(4);
-  m_line = u"adminlang=\"EN-US\"";
-  Line(4);
-  m_line = u"srclang=\"" + m_sourceAttr + u"\"";
-  Line(4);
-  m_line = u"datatype=\"rtf\"";
-  Line(4);
-  m_line = u">";
-  Line(2);
-  m_line = u"</header>";
-  Line(2);
-  m_line = u"<body>";
-  return Line(2);
+ExportResult ExportRun::Failure(EngineError::Kind kind, const std::string& path, int number) {
+  EngineError error;
+  error.Set(kind, path, number);
+  return Failure(error);
 }
 
-void ExportRun::HandleRecord(std::string_view tag, std::string_view lValue,
-                             std::string_view content, bool closing) {
-  if (tag == "TrU") {
-    if (!closing) {
-      ++m_unitNumber;
-      m_sourceText.clear();
-      m_targetText.clear();
-      return;
-    }
-    if (m_sourceText.empty() || m_targetText.empty()) {
-      m_propertyCount = 0;
-      m_attributeCount = 0;
-      return;
-    }
-    WriteUnit();
-    return;
-  }
-  if (closing) return;
-  if (tag == "Seg") {
-    m_code.assign(lValue.data(), lValue.size());
+ExportResult ExportRun::Failure(const EngineError& error) {
+  m_writer.Close();
+  m_output.Discard();
+  ExportResult result;
+  result.stop = error.kind == EngineError::Kind::Abandoned ? ExportResult::Stop::Abandoned
+                                                           : ExportResult::Stop::Failed;
+  result.error = error;
+  return result;
+}
+
+const TxtSegment* ExportRun::FindSegment(const TxtUnit& unit, const std::string& code) {
+  const TxtSegment* found = nullptr;
+  for (size_t i = 0; i < unit.segmentCount; ++i) {
+    m_code = unit.segments[i].code;
     int codePage = 0;
-    if (!m_x.ResolveLanguageCode(m_code, codePage)) return;
-    if (m_code == m_sourceCode)
-      m_sourceText.assign(content.data(), content.size());
-    else if (m_code == m_targetCode)
-      m_targetText.assign(content.data(), content.size());
-    return;
+    if (m_x.ResolveLanguageCode(m_code, codePage) && m_code == code) found = &unit.segments[i];
   }
-  HandleField(tag, lValue, content);
+  return found;
 }
 
-void ExportRun::HandleField(std::string_view tag, std::string_view lValue,
-                            std::string_view content) {
-  const bool isAtt = tag == "Att";
-  const bool isTxt = !isAtt && tag == "Txt";
-  const int kind = (isAtt || isTxt) ? -1 : FieldKindOf(tag);
-  if (!isAtt && !isTxt && kind < 0) return;
+bool ExportRun::WriteUnit(const TxtUnit& unit) {
+  const TxtSegment* source = FindSegment(unit, m_request.sourceCode);
+  // A Seg line in the source language is never the target's, even when both are the same.
+  const TxtSegment* target = m_request.targetCode == m_request.sourceCode
+                                 ? nullptr
+                                 : FindSegment(unit, m_request.targetCode);
+  if (!source || !target || source->text.empty() || target->text.empty()) return false;
+  m_fields.Collect(unit, static_cast<unsigned>(m_request.targetCodePage));
+  m_writer.BeginUnit(unit.number, m_fields);
 
-  m_value.clear();
-  DecodeAppend(static_cast<unsigned>(m_targetCodePage), content, m_value);
-  std::erase(m_value, u'\t');
-
-  // The field name, escaped for the type attribute, is the same for every piece.
-  if (isAtt || isTxt) {
-    m_name.clear();
-    AppendEscaped(m_name, Decode(kCodePageAnsi, lValue), true);
-  }
-  auto addProperty = [&](std::u16string_view prefix, std::u16string_view piece) {
-    if (m_propertyCount == m_properties.size()) m_properties.emplace_back();
-    std::u16string& p = m_properties[m_propertyCount++];
-    p.assign(u"<prop type=\"");
-    p.append(prefix);
-    p.append(m_name);
-    p.append(u"\">");
-    AppendEscaped(p, piece, false);
-    p.append(u"</prop>");
-  };
-
-  if (isAtt) {
-    std::u16string_view rest = m_value;
-    while (!rest.empty()) {
-      const size_t cut = rest.find(u", ");
-      if (cut == std::u16string_view::npos) {
-        addProperty(u"x-ALM:", rest);
-        break;
-      }
-      addProperty(u"x-ALM:", rest.substr(0, cut));
-      rest = rest.substr(cut + 2);
-    }
-    return;
-  }
-  if (isTxt) {
-    addProperty(u"x-TXT:", m_value);
-    return;
-  }
-  if (IsDateField(kind) && !FormatTmxDate(m_value, m_date)) return;
-  const std::u16string& value = IsDateField(kind) ? m_date : m_value;
-  bool seen = false;
-  for (int i = 0; i < m_attributeCount && !seen; ++i)
-    seen = m_attributeOrder[static_cast<size_t>(i)] == kind;
-  if (!seen) m_attributeOrder[static_cast<size_t>(m_attributeCount++)] = kind;
-  m_attributeValues[static_cast<size_t>(kind)].assign(value);
-}
-
-void ExportRun::WriteUnit() {
-  char16_t number[16];
-  char digits[16];
-  const auto written = std::to_chars(digits, digits + sizeof digits, m_unitNumber);
-  const size_t length = static_cast<size_t>(written.ptr - digits);
-  for (size_t i = 0; i < length; ++i) number[i] = static_cast<char16_t>(digits[i]);
-  m_out.WriteLine(4, {u"<tu tuid=\"", std::u16string_view(number, length), u"\" srclang=\"",
-                      m_sourceAttr, u"\">"});
-  for (size_t i = 0; i < m_propertyCount; ++i) m_out.WriteLine(6, m_properties[i]);
-  m_propertyCount = 0;
-
-  const WideString sourceMarkup = m_x.ConvertSegment(m_sourceText, m_sourceCodePage, true);
-  const WideString targetMarkup = m_x.ConvertSegment(m_targetText, m_targetCodePage, false);
+  m_x.m_internalStyleCode = unit.internalStyleCode;
+  m_x.m_doNotTranslateStyleCode = unit.doNotTranslateStyleCode;
+  const WideString sourceMarkup = m_x.ConvertSegment(source->text, m_request.sourceCodePage, true);
+  const WideString targetMarkup = m_x.ConvertSegment(target->text, m_request.targetCodePage, false);
   const WideString sourceContent = m_x.PairInlineTags(sourceMarkup, true);
   const WideString targetContent = m_x.PairInlineTags(targetMarkup, false);
-
-  std::u16string& attributes = m_attributesText;
-  attributes.clear();
-  for (int i = 0; i < m_attributeCount; ++i) {
-    const auto kind = static_cast<size_t>(m_attributeOrder[static_cast<size_t>(i)]);
-    attributes += u' ';
-    attributes += kAttributeNames[kind];
-    attributes += u"=\"";
-    AppendEscaped(attributes, m_attributeValues[kind], true);
-    attributes += u'"';
-  }
-  auto writeTuv = [&](const std::u16string& code, const WideString& content) {
-    m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\"", attributes, u">"});
-    m_out.WriteLine(8, {u"<seg>", content.str(), u"</seg>"});
-    m_out.WriteLine(6, u"</tuv>");
-  };
-  writeTuv(m_sourceAttr, sourceContent);
-  writeTuv(m_targetAttr, targetContent);
-  m_out.WriteLine(4, u"</tu>");
-  m_attributeCount = 0;
-  ++m_x.m_unitCount;
   m_x.m_inline.ClearTagLists();
-}
 
-bool ExportRun::ProgressStep() {
-  if (!m_progress || m_linesRead % 10 != 0) return true;
-  int percent = 0;
-  if (m_total > 0) {
-    const double ratio = static_cast<double>(m_bytesRead) / static_cast<double>(m_total) * 100.0;
-    percent = ratio >= 100.0 ? 100 : static_cast<int>(ratio);
-  }
-  m_progress->SetPosition(percent);
-  return !m_progress->ShouldStop();
+  m_writer.WriteVariant(m_sourceAttr, m_fields.Attributes(), sourceContent.str());
+  m_writer.WriteVariant(m_targetAttr, m_fields.Attributes(), targetContent.str());
+  m_writer.EndUnit();
+  return true;
 }

@@ -56,7 +56,6 @@ class CTmxExporter {
   std::unordered_map<std::string, std::string> m_languageCache;
 
  private:
-  int m_unitCount = 0;
   EngineError m_error;
   SinkWrapper m_sinkWrapper;
   friend class ExportRun;

@@ -142,3 +142,31 @@ std::u16string EscapeNativeCode(std::u16string_view native) {
   AppendEscapedNativeCode(out, native);
   return out;
 }
+
+void AppendXmlEscaped(std::u16string& out, std::u16string_view text, XmlContext context) {
+  // Runs that need no reference are found eight units at a time and copied whole.
+  static constexpr UnitSet kTextSpecials(u"&<>");
+  static constexpr UnitSet kAttributeSpecials(u"&<>\"");
+  const UnitSet& specials = context == XmlContext::kAttribute ? kAttributeSpecials : kTextSpecials;
+  size_t from = 0;
+  for (;;) {
+    const size_t i = specials.FindFirst(text, from);
+    out.append(text.substr(from, i - from));
+    if (i == text.size()) return;
+    switch (text[i]) {
+      case u'&':
+        out.append(u"&amp;");
+        break;
+      case u'<':
+        out.append(u"&lt;");
+        break;
+      case u'>':
+        out.append(u"&gt;");
+        break;
+      default:
+        out.append(u"&quot;");
+        break;
+    }
+    from = i + 1;
+  }
+}

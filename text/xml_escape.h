@@ -9,6 +9,14 @@
 
 #include "text/wide_string.h"
 
+// Where an escaped text stands in the document.
+enum class XmlContext {
+  kText,       // element content: & < > become references
+  kAttribute,  // an attribute value in quotation marks: " as well
+};
+// Appends text with the characters that its context reserves as references.
+void AppendXmlEscaped(std::u16string& out, std::u16string_view text, XmlContext context);
+
 // Rewrites the segment markup in place: apostrophes and quotation marks become "&apos;" and
 // "&quot;", and every "&nbsp;" (in any letter case) becomes the character U+00A0. Ampersands
 // and angle brackets are left alone, so the placeholders stay intact.
@@ -19,11 +27,20 @@ void EscapeQuotes(WideString& markup);
 inline void AppendTextEntity(std::u16string& out, char16_t c) {
   using namespace std::string_view_literals;
   switch (c) {
-    case u'<': out.append(u"&lt;"sv); break;
-    case u'>': out.append(u"&gt;"sv); break;
-    case u'&': out.append(u"&amp;"sv); break;
-    case u'\u00A0': out.append(u"&nbsp;"sv); break;
-    default: out.push_back(c);
+    case u'<':
+      out.append(u"&lt;"sv);
+      break;
+    case u'>':
+      out.append(u"&gt;"sv);
+      break;
+    case u'&':
+      out.append(u"&amp;"sv);
+      break;
+    case u'\u00A0':
+      out.append(u"&nbsp;"sv);
+      break;
+    default:
+      out.push_back(c);
   }
 }
 // The same rewriting of text, appended to out.

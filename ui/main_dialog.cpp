@@ -232,6 +232,7 @@ void CMainDlg::OnProtect() {
   request.targetCode = m_targetLang;
   request.targetCodePage = m_targetCodePage;
   reporter.BeginWaitCursor();
+  reporter.SetPosition(0);
   const ExportResult result = exporter.Export(request, &reporter);
   reporter.EndWaitCursor();
   const int written = result.Count();

@@ -6,9 +6,12 @@
 
 #include <cerrno>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "engine/line_file.h"
 #include "engine/tmx_exporter.h"
+#include "engine/txt_reader.h"
 #include "tests/core/tmx_test_util.h"
 
 namespace {
@@ -44,9 +47,9 @@ Conversion Convert(const TempDir& dir, const std::string& txt, const std::string
   c.tmxPath = dir.File("out.tmx");
   WriteFile(txtPath, txt);
   CTmxExporter exporter;
-  c.result = testutil::ExportPair(exporter, txtPath, c.tmxPath, source, 1252, target, targetCodePage, nullptr,
-                             nullptr, 0);
-  if (c.result >= 0) {
+  c.result = testutil::ExportPair(exporter, txtPath, c.tmxPath, source, 1252, target,
+                                  targetCodePage, nullptr, nullptr, 0);
+  if (c.result > 0) {
     c.lines = TmxLines(c.tmxPath);
     EXPECT_VALID_TMX(c.tmxPath);
   }
@@ -79,8 +82,8 @@ TEST(Export, WorkedFileMatchesExpectedBytes) {
   TempDir dir;
   const std::string tmx = dir.File("worked.tmx");
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, VELMAR_TEST_DATA "/worked.txt", tmx, "EN-US", 1252, "DE", 1252,
-                            nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, VELMAR_TEST_DATA "/worked.txt", tmx, "EN-US", 1252, "DE",
+                                 1252, nullptr, nullptr, 0),
             2);
   EXPECT_EQ(ReadFile(tmx), ReadFile(VELMAR_TEST_DATA "/worked.tmx"));
   EXPECT_VALID_TMX(tmx);
@@ -88,10 +91,10 @@ TEST(Export, WorkedFileMatchesExpectedBytes) {
 
 TEST(Export, WorkedUnitGivesTenLines) {
   TempDir dir;
-  const Conversion c = Convert(dir, Lines({"<TrU>", "<CrD>26072002, 10:03:33", "<CrU>MARIA",
-                                           "<Att L=Client>Norvane, Harbour Lines",
-                                           "<Seg L=EN-US>Hello world", "<Seg L=DE>Hallo Welt",
-                                           "</TrU>"}));
+  const Conversion c =
+      Convert(dir, Lines({"<TrU>", "<CrD>26072002, 10:03:33", "<CrU>MARIA",
+                          "<Att L=Client>Norvane, Harbour Lines", "<Seg L=EN-US>Hello world",
+                          "<Seg L=DE>Hallo Welt", "</TrU>"}));
   ASSERT_EQ(c.result, 1);
   ASSERT_EQ(c.lines.size(), 26u);
   const std::vector<std::string> unit(c.lines.begin() + 14, c.lines.begin() + 24);
@@ -101,32 +104,33 @@ TEST(Export, WorkedUnitGivesTenLines) {
                       "      <prop type=\"x-ALM:Client\">Harbour Lines</prop>",
                       "      <tuv xml:lang=\"EN-US\" creationdate=\"20020726T100333Z\" "
                       "creationid=\"MARIA\">",
-                      "        <seg>Hello world</seg>",
-                      "      </tuv>",
+                      "        <seg>Hello world</seg>", "      </tuv>",
                       "      <tuv xml:lang=\"DE\" creationdate=\"20020726T100333Z\" "
                       "creationid=\"MARIA\">",
-                      "        <seg>Hallo Welt</seg>",
-                      "      </tuv>",
-                      "    </tu>"}));
+                      "        <seg>Hallo Welt</seg>", "      </tuv>", "    </tu>"}));
 }
 
-TEST(Export, FileWithoutUnitsGivesHeaderAndClosingLines) {
+TEST(Export, NothingWrittenCreatesOrReplacesNothing) {
   TempDir dir;
-  const Conversion c = Convert(dir, Lines({"{\\stylesheet}", "no units here"}));
-  EXPECT_EQ(c.result, 0);
-  ASSERT_EQ(c.lines.size(), 16u);
-  EXPECT_EQ(c.lines[0], "<?xml version=\"1.0\" ?>");
-  EXPECT_EQ(c.lines[13], "  <body>");
-  EXPECT_EQ(c.lines[14], "  </body>");
-  EXPECT_EQ(c.lines[15], "</tmx>");
+  for (const char* txt : {"{\\stylesheet}\r\nno units here\r\n",
+                          "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=FR>b\r\n</TrU>\r\n"}) {
+    const Conversion c = Convert(dir, txt);
+    EXPECT_EQ(c.result, 0);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"});
+  }
+  WriteFile(dir.File("out.tmx"), "previous");
+  ::chmod(dir.File("out.tmx").c_str(), 0640);
+  EXPECT_EQ(Convert(dir, "no units\r\n").result, 0);
+  EXPECT_EQ(ReadFile(dir.File("out.tmx")), "previous");
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "out.tmx"}));
 }
 
 TEST(Export, UnitsNeedBothLanguages) {
   TempDir dir;
-  const Conversion c =
-      Convert(dir, Lines({"<TrU>", "<CrU>A", "<Att L=Gone>x", "<Seg L=EN-US>only source",
-                          "</TrU>", "<TrU>", "<Seg L=FR>autre", "<Seg L=EN-US>one",
-                          "<Seg L=DE>eins", "<Seg L=DE>zwei", "</TrU>"}));
+  const Conversion c = Convert(
+      dir,
+      Lines({"<TrU>", "<CrU>A", "<Att L=Gone>x", "<Seg L=EN-US>only source", "</TrU>", "<TrU>",
+             "<Seg L=FR>autre", "<Seg L=EN-US>one", "<Seg L=DE>eins", "<Seg L=DE>zwei", "</TrU>"}));
   EXPECT_EQ(c.result, 1);
   EXPECT_TRUE(Properties(c).empty());
   EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\">");
@@ -143,10 +147,10 @@ TEST(Export, SameSourceAndTargetWritesNothing) {
 
 TEST(Export, FieldsBecomeProperties) {
   TempDir dir;
-  const Conversion c = Convert(
-      dir, Lines({"<TrU>", "<Att L=Three>a, b, c", "<Att L=Trailing>x, ", "<Att L=Empty>",
-                  "<Txt L=Blank>", "<Txt L=Note>a\tb & <c>, d", "<Att L=Q\"x>v", "<Seg L=EN-US>s",
-                  "<Seg L=DE>t", "</TrU>"}));
+  const Conversion c =
+      Convert(dir, Lines({"<TrU>", "<Att L=Three>a, b, c", "<Att L=Trailing>x, ", "<Att L=Empty>",
+                          "<Txt L=Blank>", "<Txt L=Note>a\tb & <c>, d", "<Att L=Q\"x>v",
+                          "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
   ASSERT_EQ(c.result, 1);
   EXPECT_EQ(Properties(c), (std::vector<std::string>{
                                "<prop type=\"x-ALM:Three\">a</prop>",
@@ -159,11 +163,14 @@ TEST(Export, FieldsBecomeProperties) {
                            }));
 }
 
-TEST(Export, FieldsBeforeAUnitBelongToIt) {
+TEST(Export, EveryUnitStartsWithoutFields) {
   TempDir dir;
+  // Fields outside a unit and those of an unwritten unit reach no other unit.
   const Conversion c = Convert(
-      dir, Lines({"<CrU>EARLY", "<TrU>", "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
-  EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\" creationid=\"EARLY\">");
+      dir, Lines({"<CrU>EARLY", "<TrU>", "<CrU>SKIPPED", "<Seg L=EN-US>only source", "</TrU>",
+                  "<CrU>BETWEEN", "<TrU>", "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
+  ASSERT_EQ(c.result, 1);
+  EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\">");
 }
 
 TEST(Export, FieldValuesDecodeInTheTargetCodePage) {
@@ -171,7 +178,8 @@ TEST(Export, FieldValuesDecodeInTheTargetCodePage) {
   const Conversion c = Convert(
       dir, Lines({"<TrU>", "<CrU>\xC8\xE2\xE0\xED", "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}),
       "EN-US", "DE", 1251);
-  EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\" creationid=\"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\">");
+  EXPECT_EQ(SourceTuv(c),
+            "      <tuv xml:lang=\"EN-US\" creationid=\"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\">");
 }
 
 struct DateCase {
@@ -187,24 +195,23 @@ TEST_P(Dates, BecomeTmxDatesOrNothing) {
   const Conversion c =
       Convert(dir, Lines({"<TrU>", (std::string("<ChD>") + GetParam().value).c_str(),
                           "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
-  EXPECT_EQ(SourceTuv(c), std::string("      <tuv xml:lang=\"EN-US\"") + GetParam().attribute + ">");
+  EXPECT_EQ(SourceTuv(c),
+            std::string("      <tuv xml:lang=\"EN-US\"") + GetParam().attribute + ">");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Dates,
     ::testing::Values(DateCase{"full", "26072002, 10:03:33", " changedate=\"20020726T100333Z\""},
                       DateCase{"dateOnly", "26072002", " changedate=\"20020726T000000Z\""},
-                      DateCase{"seventeenChars", "26072002, 10:03:3", " changedate=\"20020726T000000Z\""},
+                      DateCase{"seventeenChars", "26072002, 10:03:3",
+                               " changedate=\"20020726T000000Z\""},
                       DateCase{"tooShort", "2607200", ""},
                       DateCase{"leapDay", "29022000, 23:59:59", " changedate=\"20000229T235959Z\""},
-                      DateCase{"noLeapDay", "29021900", ""},
-                      DateCase{"month13", "01132002", ""},
-                      DateCase{"day0", "00012002", ""},
-                      DateCase{"april31", "31042002", ""},
+                      DateCase{"noLeapDay", "29021900", ""}, DateCase{"month13", "01132002", ""},
+                      DateCase{"day0", "00012002", ""}, DateCase{"april31", "31042002", ""},
                       DateCase{"hour24", "01012002, 24:00:00", ""},
                       DateCase{"minute60", "01012002, 10:60:00", ""},
-                      DateCase{"letters", "2a072002", ""},
-                      DateCase{"signInYear", "0101-002", ""},
+                      DateCase{"letters", "2a072002", ""}, DateCase{"signInYear", "0101-002", ""},
                       DateCase{"yearZero", "01010000", " changedate=\"00000101T000000Z\""}),
     [](const auto& p) { return std::string(p.param.name); });
 
@@ -220,15 +227,18 @@ TEST(Export, RepeatedFieldGivesOneAttributeWithTheLastValue) {
 
 TEST(Export, AttributeValuesAreEscaped) {
   TempDir dir;
-  const Conversion c = Convert(
-      dir, Lines({"<TrU>", "<CrU>a\"b<c>&d", "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
+  const Conversion c =
+      Convert(dir, Lines({"<TrU>", "<CrU>a\"b<c>&d", "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
   EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\" creationid=\"a&quot;b&lt;c&gt;&amp;d\">");
 }
 
 TEST(Export, CharactersXmlForbidsAreLeftOut) {
   TempDir dir;
-  const Conversion c = Convert(dir, Lines({"<TrU>", "<CrU>a\x01" "b", "<Txt L=N\x02>x\x1Fy",
-                                           "<Seg L=EN-US>one\x0Btwo\x0C", "<Seg L=DE>t\x7F", "</TrU>"}));
+  const Conversion c = Convert(dir, Lines({"<TrU>",
+                                           "<CrU>a\x01"
+                                           "b",
+                                           "<Txt L=N\x02>x\x1Fy", "<Seg L=EN-US>one\x0Btwo\x0C",
+                                           "<Seg L=DE>t\x7F", "</TrU>"}));
   ASSERT_EQ(c.result, 1);
   EXPECT_EQ(Properties(c), std::vector<std::string>{"<prop type=\"x-TXT:N\">xy</prop>"});
   EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\" creationid=\"ab\">");
@@ -245,34 +255,68 @@ TEST(Export, NulBytesInTheFileAreSkipped) {
 
 TEST(Export, TagLineNamingDoNotTranslateIsARecord) {
   TempDir dir;
-  const Conversion c = Convert(dir, Lines({"<TrU>", "<Seg L=EN-US>Keep DO_NOT_TRANSLATE text",
-                                           "<Txt L=Note>DO_NOT_TRANSLATE", "<Seg L=DE>t", "</TrU>"}));
+  const Conversion c =
+      Convert(dir, Lines({"<TrU>", "<Seg L=EN-US>Keep DO_NOT_TRANSLATE text",
+                          "<Txt L=Note>DO_NOT_TRANSLATE", "<Seg L=DE>t", "</TrU>"}));
   ASSERT_EQ(c.result, 1);
   EXPECT_EQ(c.lines[17], "        <seg>Keep DO_NOT_TRANSLATE text</seg>");
-  EXPECT_EQ(Properties(c), std::vector<std::string>{"<prop type=\"x-TXT:Note\">DO_NOT_TRANSLATE</prop>"});
+  EXPECT_EQ(Properties(c),
+            std::vector<std::string>{"<prop type=\"x-TXT:Note\">DO_NOT_TRANSLATE</prop>"});
+}
+
+// The style codes in force for the first unit of a file.
+std::pair<std::u16string, std::u16string> StyleCodesOf(const TempDir& dir, const std::string& txt) {
+  WriteFile(dir.File("in.txt"), txt);
+  TxtReader reader;
+  EngineError error;
+  TxtUnit unit;
+  EXPECT_TRUE(reader.Open(dir.File("in.txt"), error));
+  EXPECT_TRUE(reader.Next(unit));
+  return {unit.internalStyleCode, unit.doNotTranslateStyleCode};
 }
 
 TEST(Export, StyleSheetGivesTheStyleCodes) {
   TempDir dir;
-  const std::string txtPath = dir.File("in.txt");
-  WriteFile(txtPath, Lines({"{\\St \\cs12 {\\StN korvexInternal}}", "{\\St \\cs3 {\\StN DO_NOT_TRANSLATE}}",
-                            "<TrU>", "</TrU>"}));
-  CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
-                            nullptr, 0),
-            0);
-  EXPECT_EQ(exporter.m_internalStyleCode, u"\\cs12");
-  EXPECT_EQ(exporter.m_doNotTranslateStyleCode, u"\\cs3");
-
+  EXPECT_EQ(StyleCodesOf(dir, Lines({"{\\St \\cs12 {\\StN korvexInternal}}",
+                                     "{\\St \\cs3 {\\StN DO_NOT_TRANSLATE}}", "<TrU>", "</TrU>"})),
+            std::make_pair(std::u16string(u"\\cs12"), std::u16string(u"\\cs3")));
   // The internal style is no longer looked for once a unit has started; a style line without a
   // code falls back to the defaults.
-  WriteFile(txtPath, Lines({"<TrU>", "{\\St \\cs12 {\\StN korvexInternal}}", "</TrU>",
-                            "{\\St {\\StN DO_NOT_TRANSLATE}}"}));
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
-                            nullptr, 0),
-            0);
-  EXPECT_EQ(exporter.m_internalStyleCode, u"\\cs6");
-  EXPECT_EQ(exporter.m_doNotTranslateStyleCode, u"\\cs8");
+  EXPECT_EQ(StyleCodesOf(dir, Lines({"<TrU>", "{\\St \\cs12 {\\StN korvexInternal}}", "</TrU>",
+                                     "{\\St {\\StN DO_NOT_TRANSLATE}}"})),
+            std::make_pair(std::u16string(u"\\cs6"), std::u16string(u"\\cs8")));
+}
+
+TEST(Export, OpenUnitsAreWrittenAsIfClosed) {
+  TempDir dir;
+  // The first unit lacks its </TrU>, the last one too: both are written, each with its own fields.
+  const Conversion c =
+      Convert(dir, Lines({"<TrU>", "<CrU>ANNA", "<Seg L=EN-US>caf\xE9 one",
+                          "<Seg L=DE>M\xFCller eins", "<TrU>", "<Seg L=EN-US>two", "<Seg L=DE>zwei",
+                          "</TrU>", "<TrU>", "<ChU>BERT", "<Seg L=EN-US>three", "<Seg L=DE>drei"}));
+  ASSERT_EQ(c.result, 3);
+  std::vector<std::string> units;
+  for (const std::string& line : c.lines) {
+    if (line.find("<tu ") != std::string::npos ||
+        line.find("<tuv xml:lang=\"DE\"") != std::string::npos ||
+        line.find("<seg>") != std::string::npos) {
+      units.push_back(line.substr(line.find('<')));
+    }
+  }
+  EXPECT_EQ(units, (std::vector<std::string>{
+                       "<tu tuid=\"1\" srclang=\"EN-US\">",
+                       "<seg>caf\xC3\xA9 one</seg>",
+                       "<tuv xml:lang=\"DE\" creationid=\"ANNA\">",
+                       "<seg>M\xC3\xBCller eins</seg>",
+                       "<tu tuid=\"2\" srclang=\"EN-US\">",
+                       "<seg>two</seg>",
+                       "<tuv xml:lang=\"DE\">",
+                       "<seg>zwei</seg>",
+                       "<tu tuid=\"3\" srclang=\"EN-US\">",
+                       "<seg>three</seg>",
+                       "<tuv xml:lang=\"DE\" changeid=\"BERT\">",
+                       "<seg>drei</seg>",
+                   }));
 }
 
 TEST(Export, Utf16OutputCarriesTheSameDocument) {
@@ -280,11 +324,11 @@ TEST(Export, Utf16OutputCarriesTheSameDocument) {
   const std::string txtPath = dir.File("in.txt");
   WriteFile(txtPath, Lines({"<TrU>", "<Seg L=EN-US>caf\xE9", "<Seg L=DE>x", "</TrU>"}));
   CTmxExporter exporter;
-  ASSERT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("a.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
-                            nullptr, 0),
+  ASSERT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("a.tmx"), "EN-US", 1252, "DE", 1252,
+                                 nullptr, nullptr, 0),
             1);
-  ASSERT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("b.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
-                            nullptr, 1),
+  ASSERT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("b.tmx"), "EN-US", 1252, "DE", 1252,
+                                 nullptr, nullptr, 1),
             1);
   const std::string utf8 = ReadFile(dir.File("a.tmx"));
   const std::string utf16 = ReadFile(dir.File("b.tmx"));
@@ -306,8 +350,8 @@ TEST(Export, ProgressEveryTenLinesAndStatusTexts) {
   WriteFile(txtPath, txt);
   RecordingProgress progress;
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, &progress,
-                            &progress, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252,
+                                 &progress, &progress, 0),
             0);
   // Lines are counted without their line ends: 40 of 150 bytes and 80 of 150.
   EXPECT_EQ(progress.positions, (std::vector<int>{26, 53, 100}));
@@ -315,8 +359,8 @@ TEST(Export, ProgressEveryTenLinesAndStatusTexts) {
 
   WriteFile(txtPath, "1\n2\n3\n4\n5\n6\n7\n8\n9\n");
   RecordingProgress nine;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, &nine,
-                            nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252,
+                                 &nine, nullptr, 0),
             0);
   EXPECT_EQ(nine.positions, std::vector<int>{100});
 }
@@ -332,8 +376,8 @@ TEST(Export, QuittingAbandonsAndLeavesNoFile) {
     RecordingProgress progress;
     progress.quitAt = quitAt;
     CTmxExporter exporter;
-    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, &progress, &progress,
-                              0),
+    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, &progress,
+                                   &progress, 0),
               0)
         << quitAt;
     EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::Abandoned);
@@ -345,7 +389,9 @@ TEST(Export, QuittingAbandonsAndLeavesNoFile) {
   RecordingProgress progress;
   progress.quitAt = 2;
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, &progress, nullptr, 0), 0);
+  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, &progress,
+                                 nullptr, 0),
+            0);
   EXPECT_EQ(ReadFile(tmxPath), "previous");
 }
 
@@ -383,7 +429,8 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
     exporter.SetSinkWrapper([limit](std::unique_ptr<ByteSink> inner) {
       return std::make_unique<FullDiskSink>(std::move(inner), limit);
     });
-    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
+    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr,
+                                   nullptr, 0),
               -1);
     EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::WriteOutput);
     EXPECT_EQ(exporter.LastError().reason, "No space left on device");
@@ -394,16 +441,16 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
 TEST(Export, MissingOrUnreadableInput) {
   TempDir dir;
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, dir.File("none.txt"), dir.File("o.tmx"), "EN-US", 1252, "DE", 1252,
-                            nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, dir.File("none.txt"), dir.File("o.tmx"), "EN-US", 1252,
+                                 "DE", 1252, nullptr, nullptr, 0),
             -1);
   EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::OpenInput);
   EXPECT_EQ(exporter.LastError().path, dir.File("none.txt"));
   EXPECT_TRUE(dir.Entries().empty());
 
   ::mkdir(dir.File("folder.txt").c_str(), 0755);
-  EXPECT_EQ(testutil::ExportPair(exporter, dir.File("folder.txt"), dir.File("o.tmx"), "EN-US", 1252, "DE", 1252,
-                            nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, dir.File("folder.txt"), dir.File("o.tmx"), "EN-US", 1252,
+                                 "DE", 1252, nullptr, nullptr, 0),
             -1);
   EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::ReadInput);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"folder.txt"});
@@ -414,14 +461,17 @@ TEST(Export, OutputThatCannotBeCreated) {
   const std::string txtPath = dir.File("in.txt");
   WriteFile(txtPath, "<TrU>\r\n</TrU>\r\n");
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("no/such/folder/o.tmx"), "EN-US", 1252, "DE", 1252,
-                            nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("no/such/folder/o.tmx"), "EN-US", 1252,
+                                 "DE", 1252, nullptr, nullptr, 0),
             -1);
   EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::CreateOutput);
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.path(), "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.path(), "EN-US", 1252, "DE", 1252, nullptr,
+                                 nullptr, 0),
             -1);
   EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::CreateOutput);
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, "", "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0), -1);
+  EXPECT_EQ(
+      testutil::ExportPair(exporter, txtPath, "", "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
+      -1);
 }
 
 TEST(Export, SameFileIsRefusedAndUntouched) {
@@ -431,10 +481,12 @@ TEST(Export, SameFileIsRefusedAndUntouched) {
   WriteFile(txtPath, content);
   ASSERT_EQ(::link(txtPath.c_str(), dir.File("hard.tmx").c_str()), 0);
   ASSERT_EQ(::symlink(txtPath.c_str(), dir.File("soft.tmx").c_str()), 0);
-  for (const std::string& tmx : {txtPath, dir.File("hard.tmx"), dir.File("soft.tmx"),
-                                 dir.path() + "/./in.txt"}) {
+  for (const std::string& tmx :
+       {txtPath, dir.File("hard.tmx"), dir.File("soft.tmx"), dir.path() + "/./in.txt"}) {
     CTmxExporter exporter;
-    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmx, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0), -1)
+    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmx, "EN-US", 1252, "DE", 1252, nullptr,
+                                   nullptr, 0),
+              -1)
         << tmx;
     EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::SameFile);
     EXPECT_EQ(ReadFile(txtPath), content);
@@ -442,19 +494,124 @@ TEST(Export, SameFileIsRefusedAndUntouched) {
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"hard.tmx", "in.txt", "soft.tmx"}));
 }
 
-TEST(Export, NewFileGetsTheUsualPermissions) {
+constexpr const char* kOneUnitTxt =
+    "<TrU>\r\n<Seg L=EN-US>caf\xE9\r\n<Seg L=DE>M\xFCller\r\n</TrU>\r\n";
+
+ExportRequest PairRequest(const TempDir& dir, const std::string& tmxPath) {
+  ExportRequest request;
+  request.txtPath = dir.File("in.txt");
+  request.tmxPath = tmxPath;
+  request.sourceCode = "EN-US";
+  request.targetCode = "DE";
+  return request;
+}
+
+TEST(Export, NewFileGetsTheUsualPermissionsAnExistingOneKeepsItsOwn) {
   TempDir dir;
-  const std::string txtPath = dir.File("in.txt");
-  WriteFile(txtPath, "x\r\n");
+  WriteFile(dir.File("in.txt"), kOneUnitTxt);
   const mode_t old = ::umask(022);
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
-                            nullptr, 0),
-            0);
-  ::umask(old);
+  EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File("o.tmx")), nullptr).unitsWritten, 1);
   struct stat st {};
   ASSERT_EQ(::stat(dir.File("o.tmx").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0644u);
+  ::chmod(dir.File("o.tmx").c_str(), 0640);
+  EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File("o.tmx")), nullptr).unitsWritten, 1);
+  ::umask(old);
+  ASSERT_EQ(::stat(dir.File("o.tmx").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_VALID_TMX(dir.File("o.tmx"));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"}));
+}
+
+TEST(Export, SymbolicLinksStayAndTheirTargetIsReplaced) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), kOneUnitTxt);
+  ASSERT_EQ(::mkdir(dir.File("real").c_str(), 0755), 0);
+  WriteFile(dir.File("real/target.tmx"), "old");
+  ASSERT_EQ(::symlink("real/target.tmx", dir.File("link.tmx").c_str()), 0);
+  ASSERT_EQ(::symlink("link.tmx", dir.File("chain.tmx").c_str()), 0);
+  // A dangling link: the file it names is created.
+  ASSERT_EQ(::symlink("real/new.tmx", dir.File("dangling.tmx").c_str()), 0);
+  CTmxExporter exporter;
+  for (const char* name : {"chain.tmx", "dangling.tmx"}) {
+    EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File(name)), nullptr).unitsWritten, 1) << name;
+    struct stat st {};
+    ASSERT_EQ(::lstat(dir.File(name).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << name;
+  }
+  EXPECT_VALID_TMX(dir.File("real/target.tmx"));
+  EXPECT_VALID_TMX(dir.File("real/new.tmx"));
+  EXPECT_EQ(testutil::ReadFile(dir.File("link.tmx")), testutil::ReadFile(dir.File("real/new.tmx")));
+}
+
+TEST(Export, SpecialFilesAreWrittenInto) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), kOneUnitTxt);
+  const std::string fifo = dir.File("pipe.tmx");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = testutil::ReadFile(fifo); });
+  CTmxExporter exporter;
+  EXPECT_EQ(exporter.Export(PairRequest(dir, fifo), nullptr).unitsWritten, 1);
+  reader.join();
+  struct stat st {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_NE(received.find("<seg>M\xC3\xBCller</seg>"), std::string::npos);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "pipe.tmx"}));
+
+  // An open descriptor (standard output on the command line) is written into as well.
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  std::string piped;
+  std::thread drain([&] {
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
+      piped.append(buffer, static_cast<size_t>(n));
+  });
+  ExportRequest request = PairRequest(dir, "standard output");
+  request.outputFd = fds[1];
+  EXPECT_EQ(exporter.Export(request, nullptr).unitsWritten, 1);
+  ::close(fds[1]);
+  drain.join();
+  ::close(fds[0]);
+  EXPECT_EQ(piped, received);
+}
+
+TEST(Export, LongTmxNamesAndNoClobber) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), kOneUnitTxt);
+  CTmxExporter exporter;
+  // The longest name the file system takes: the temporary file must not need a longer one.
+  const std::string longName = dir.File(std::string(251, 'n') + ".tmx");
+  EXPECT_EQ(exporter.Export(PairRequest(dir, longName), nullptr).unitsWritten, 1);
+  EXPECT_VALID_TMX(longName);
+
+  ExportRequest request = PairRequest(dir, dir.File("kept.tmx"));
+  request.noClobber = true;
+  EXPECT_EQ(exporter.Export(request, nullptr).unitsWritten, 1);
+  WriteFile(dir.File("kept.tmx"), "previous");
+  const ExportResult refused = exporter.Export(request, nullptr);
+  EXPECT_EQ(refused.stop, ExportResult::Stop::Failed);
+  EXPECT_EQ(refused.error.kind, EngineError::Kind::OutputExists);
+  EXPECT_EQ(testutil::ReadFile(dir.File("kept.tmx")), "previous");
+  EXPECT_EQ(dir.Entries().size(), 3u);
+}
+
+TEST(Export, StoppingTakesEffectWithoutLineEnds) {
+  // Input without a single line end (here: NUL bytes, which are skipped) is still stopped
+  // between blocks.
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), std::string(20 * CLineFile::kBlockSize, '\0'));
+  RecordingProgress progress;
+  progress.quitAt = 3;
+  CTmxExporter exporter;
+  const ExportResult result = exporter.Export(PairRequest(dir, dir.File("o.tmx")), &progress);
+  EXPECT_EQ(result.stop, ExportResult::Stop::Abandoned);
+  EXPECT_EQ(progress.pumps, 3);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"});
 }
 
 }  // namespace

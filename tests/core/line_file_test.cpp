@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/line_file.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -34,22 +33,27 @@ struct LineCase {
 
 class LineEnds : public ::testing::TestWithParam<LineCase> {};
 
-TEST_P(LineEnds, SplitAsExpected) { EXPECT_EQ(ReadAllLines(GetParam().bytes), GetParam().lines); }
+TEST_P(LineEnds, SplitAsExpected) {
+  EXPECT_EQ(ReadAllLines(GetParam().bytes), GetParam().lines);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LineEnds,
-    ::testing::Values(LineCase{"empty", "", {}},
-                      LineCase{"lfLf", "a\n\nb", {"a", "b"}},
-                      LineCase{"lfLfLf", "a\n\n\nb", {"a", "", "b"}},
-                      LineCase{"crLf", "a\r\nb", {"a", "b"}},
-                      LineCase{"lfCr", "a\n\rb", {"a", "b"}},
-                      LineCase{"crCr", "a\r\rb", {"a", "b"}},
-                      LineCase{"lastLineWithoutEnd", "a\r\nb", {"a", "b"}},
-                      LineCase{"endsInLineEnd", "a\r\nb\r\n", {"a", "b"}},
-                      LineCase{"onlyLineEnd", "\r\n", {""}},
-                      LineCase{"nulBytesSkipped", std::string("a\0b\r\nc\0", 8), {"ab", "c"}},
-                      LineCase{"utf8MarkStaysInFirstLine", "\xEF\xBB\xBF<TrU>\r\n",
-                               {"\xEF\xBB\xBF<TrU>"}}),
+    ::testing::Values(
+        LineCase{"empty", "", {}}, LineCase{"lfLf", "a\n\nb", {"a", "b"}},
+        LineCase{"lfLfLf", "a\n\n\nb", {"a", "", "b"}}, LineCase{"crLf", "a\r\nb", {"a", "b"}},
+        LineCase{"lfCr", "a\n\rb", {"a", "b"}}, LineCase{"crCr", "a\r\rb", {"a", "b"}},
+        LineCase{"lastLineWithoutEnd", "a\r\nb", {"a", "b"}},
+        LineCase{"endsInLineEnd", "a\r\nb\r\n", {"a", "b"}}, LineCase{"onlyLineEnd", "\r\n", {""}},
+        LineCase{"nulBytesSkipped", std::string("a\0b\r\nc\0", 8), {"ab", "c"}},
+        LineCase{"utf8MarkIsSkipped", "\xEF\xBB\xBF<TrU>\r\n", {"<TrU>"}},
+        LineCase{"utf16LeMarked",
+                 std::string("\xFF\xFE<\0\xE9\0\r\0\n\0=\0\x3D\xD8x\0", 16),
+                 {"<\xC3\xA9", "=\xEF\xBF\xBDx"}},
+        LineCase{"utf16LeWithoutMark", std::string("<\0T\0\n\0\0\0x\0", 10), {"<T", "x"}},
+        LineCase{"utf16BeMarked",
+                 std::string("\xFE\xFF\0<\xD8\x3D\xDE\0\0\n\x65\xE5", 12),
+                 {"<\xF0\x9F\x98\x80", "\xE6\x97\xA5"}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(LineFile, LineEndOnBlockBoundaryIsOneLineEnd) {

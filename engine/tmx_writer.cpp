@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#include "engine/tmx_writer.h"
+
+#include <charconv>
+#include <utility>
+
+#include "engine/unit_fields.h"
+#include "text/string_table.h"
+#include "text/wide_string.h"
+#include "text/xml_escape.h"
+
+void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode) {
+  (void)m_out.OpenSink(std::move(sink), utf16, kTextMarked);
+  m_sourceCode.assign(sourceCode);
+}
+
+void TmxWriter::WriteHeader() {
+  static constexpr std::pair<int, std::u16string_view> kOpening[] = {
+      {0, u"<?xml version=\"1.0\" ?>"},  {0, u"<!DOCTYPE tmx SYSTEM \"tmx14.dtd\">"},
+      {0, u"<tmx version=\"1.4\">"},     {2, u"<header"},
+      {4, u"creationtool=\"Ombrelin\""},
+  };
+  for (const auto& [indent, text] : kOpening) Line(indent, text);
+  m_line = u"creationtoolversion=\"";
+  AppendXmlEscaped(m_line, FromUtf8(LoadStringText(IDS_TOOL_VERSION)).str(),
+                   XmlContext::kAttribute);
+  m_line += u"\"";
+  Line(4, m_line);
+  Line(4, u"segtype=\"sentence\"");
+  Line(4, u"o-tmf=\"Korvex 2.0 Format\"");
+  Line(4, u"adminlang=\"EN-US\"");
+  m_out.WriteLine(4, {u"srclang=\"", m_sourceCode, u"\""});
+  Line(4, u"datatype=\"rtf\"");
+  Line(2, u">");
+  Line(2, u"</header>");
+  Line(2, u"<body>");
+}
+
+void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
+  char16_t units[16];
+  char digits[16];
+  const auto written = std::to_chars(digits, digits + sizeof digits, number);
+  const auto length = static_cast<size_t>(written.ptr - digits);
+  for (size_t i = 0; i < length; ++i) units[i] = static_cast<char16_t>(digits[i]);
+  m_out.WriteLine(4, {u"<tu tuid=\"", std::u16string_view(units, length), u"\" srclang=\"",
+                      m_sourceCode, u"\">"});
+  for (size_t i = 0; i < fields.PropertyCount(); ++i) Line(6, fields.Properties()[i]);
+}
+
+void TmxWriter::WriteVariant(std::u16string_view code, std::u16string_view attributes,
+                             std::u16string_view content) {
+  m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\"", attributes, u">"});
+  m_out.WriteLine(8, {u"<seg>", content, u"</seg>"});
+  Line(6, u"</tuv>");
+}
+
+void TmxWriter::EndUnit() {
+  Line(4, u"</tu>");
+}
+
+bool TmxWriter::Finish() {
+  Line(2, u"</body>");
+  Line(0, u"</tmx>");
+  return m_out.Flush() && !m_out.WriteFailed();
+}

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// TmxWriter: the TMX 1.4 document, line by line: the header, one unit at a time, the end.
+// UTF-8 with a byte-order mark (or UTF-16LE after FF FE), CR LF line ends; characters that XML
+// forbids never reach the file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/byte_sink.h"
+#include "engine/line_file.h"
+
+class UnitFields;
+
+class TmxWriter {
+ public:
+  // Writes to sink. sourceCode is the source language, escaped for an attribute.
+  void Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode);
+
+  void WriteHeader();
+  // <tu> with its <prop> elements; the <tuv> elements follow, then EndUnit.
+  void BeginUnit(int number, const UnitFields& fields);
+  // One <tuv>: the language (escaped), the attributes, the segment's inline content.
+  void WriteVariant(std::u16string_view code, std::u16string_view attributes,
+                    std::u16string_view content);
+  void EndUnit();
+  // The end of the document, flushed to the sink. False when anything failed to be written.
+  [[nodiscard]] bool Finish();
+  void Close() { m_out.Close(); }
+
+  bool Failed() const { return m_out.WriteFailed(); }
+  int Error() const { return m_out.Error(); }
+
+ private:
+  bool Line(int indent, std::u16string_view text) { return m_out.WriteLine(indent, text); }
+
+  CLineFile m_out;
+  std::u16string m_sourceCode;
+  std::u16string m_line;  // scratch
+};

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include "engine/txt_reader.h"
+
+#include <utility>
+
+#include "engine/progress.h"
+#include "text/wide_string.h"
+
+bool TxtReader::Open(const std::string& path, EngineError& error) {
+  if (!m_in.Open(path, "r", kTextPlain)) {
+    error.Set(EngineError::Kind::OpenInput, path, m_in.Error());
+    return false;
+  }
+  m_total = m_in.GetLength();
+  return true;
+}
+
+void TxtReader::SetProgress(ProgressReporter* progress) {
+  m_progress = progress;
+  m_in.SetStopCheck(progress);
+}
+
+bool TxtReader::Next(TxtUnit& unit) {
+  if (m_startPending) {
+    m_startPending = false;
+    StartUnit();
+  }
+  std::string_view line;
+  while (!m_stopped && m_in.ReadLineView(line)) {
+    ++m_linesRead;
+    m_bytesRead += static_cast<int64_t>(line.size());
+    const bool complete = HandleLine(line);
+    if (!ProgressStep()) {
+      m_stopped = true;
+      return false;
+    }
+    if (complete) {
+      HandOn(unit);
+      return true;
+    }
+  }
+  if (m_stopped || Stopped() || m_in.ReadFailed() || !m_open) return false;
+  // The file ended inside a unit: it counts as closed there.
+  m_open = false;
+  HandOn(unit);
+  return true;
+}
+
+bool TxtReader::HandleLine(std::string_view line) {
+  std::string_view tag, lValue, content;
+  bool closing = false;
+  if (ParseTagLine(line, tag, lValue, content, closing)) {
+    return HandleTag(tag, lValue, content, closing);
+  }
+  FollowStyleSheet(line);
+  return false;
+}
+
+bool TxtReader::HandleTag(std::string_view tag, std::string_view lValue, std::string_view content,
+                          bool closing) {
+  if (tag == "TrU") {
+    if (closing) {
+      if (!m_open) return false;
+      m_open = false;
+      m_unit.closed = true;
+      return true;
+    }
+    m_searchInternal = false;
+    m_startLine = m_linesRead;
+    if (m_open) {
+      // A unit without its </TrU>: handed on as it is, the new one starts at the next call.
+      m_startPending = true;
+      m_unit.closed = false;
+      return true;
+    }
+    StartUnit();
+    return false;
+  }
+  if (closing || !m_open) return false;
+  if (tag == "Seg") {
+    TxtSegment& segment = m_unit.AddSegment();
+    segment.code.assign(lValue);
+    segment.text.assign(content);
+    return false;
+  }
+  TxtField& field = m_unit.AddField();
+  field.tag.assign(tag);
+  field.name.assign(lValue);
+  field.value.assign(content);
+  return false;
+}
+
+// Style sheet lines name the character styles of internal tags and of text not to translate.
+void TxtReader::FollowStyleSheet(std::string_view line) {
+  if (m_searchInternal && line.find("korvexInternal") != std::string_view::npos) {
+    m_searchInternal = false;
+    WideString code;
+    m_internalStyleCode = ExtractStyleCode(line, code) ? code.str() : u"\\cs6";
+  } else if (m_searchDoNotTranslate && line.find("DO_NOT_TRANSLATE") != std::string_view::npos) {
+    m_searchDoNotTranslate = false;
+    WideString code;
+    m_doNotTranslateStyleCode = ExtractStyleCode(line, code) ? code.str() : u"\\cs8";
+  }
+}
+
+void TxtReader::StartUnit() {
+  m_unit.Clear();
+  m_unit.number = ++m_unitNumber;
+  m_unit.line = m_startLine;
+  m_unit.closed = false;
+  m_open = true;
+}
+
+void TxtReader::HandOn(TxtUnit& unit) {
+  m_unit.internalStyleCode = m_internalStyleCode;
+  m_unit.doNotTranslateStyleCode = m_doNotTranslateStyleCode;
+  std::swap(unit, m_unit);
+  m_unit.Clear();
+}
+
+bool TxtReader::ProgressStep() {
+  if (!m_progress || m_linesRead % 10 != 0) return true;
+  int percent = 0;
+  if (m_total > 0) {
+    const double ratio = static_cast<double>(m_bytesRead) / static_cast<double>(m_total) * 100.0;
+    percent = ratio >= 100.0 ? 100 : static_cast<int>(ratio);
+  }
+  m_progress->SetPosition(percent);
+  return !m_progress->ShouldStop();
+}

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// TxtReader: reads a TXT file line by line and yields its units. It follows the style sheet
+// before the units for the character style codes, reports progress by bytes read, and stops
+// between blocks when asked to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/export_request.h"
+#include "engine/line_file.h"
+#include "engine/txt_unit.h"
+
+class ProgressReporter;
+
+class TxtReader {
+ public:
+  // False with the reason in error when the file cannot be opened.
+  [[nodiscard]] bool Open(const std::string& path, EngineError& error);
+  // Progress goes to progress every ten lines; it is also asked whether to stop.
+  void SetProgress(ProgressReporter* progress);
+
+  // The next unit with both its fields and segments (into unit, whose buffers it reuses).
+  // A unit still open when the next <TrU> or the end of the file comes is handed on as well.
+  // False at the end of the file, after a read error or when asked to stop.
+  bool Next(TxtUnit& unit);
+
+  bool Stopped() const { return m_stopped || m_in.StopRequested(); }
+  bool ReadFailed() const { return m_in.ReadFailed(); }
+  int Error() const { return m_in.Error(); }
+  // How the file holds its text; UTF-8 segments when it is not kBytes.
+  InputForm Form() const { return m_in.Form(); }
+  int64_t LinesRead() const { return m_linesRead; }
+
+ private:
+  // Handles one line; true when it completed a unit (now in m_unit).
+  bool HandleLine(std::string_view line);
+  bool HandleTag(std::string_view tag, std::string_view lValue, std::string_view content,
+                 bool closing);
+  void FollowStyleSheet(std::string_view line);
+  void StartUnit();
+  bool ProgressStep();
+  void HandOn(TxtUnit& unit);
+
+  CLineFile m_in;
+  ProgressReporter* m_progress = nullptr;
+  int64_t m_total = 0;
+  int64_t m_linesRead = 0;
+  int64_t m_bytesRead = 0;
+  bool m_stopped = false;
+
+  bool m_searchInternal = true;
+  bool m_searchDoNotTranslate = true;
+  std::u16string m_internalStyleCode = u"\\cs6";
+  std::u16string m_doNotTranslateStyleCode = u"\\cs8";
+
+  int m_unitNumber = 0;
+  bool m_open = false;          // a <TrU> came and its </TrU> not yet
+  bool m_startPending = false;  // the <TrU> that ended the last handed-on unit starts the next
+  int64_t m_startLine = 0;
+  TxtUnit m_unit;
+};
