@@ -2,7 +2,10 @@
 // What an export is asked to do, and how it ended.
 #pragma once
 
+#include <map>
 #include <string>
+
+#include "engine/export_report.h"
 
 // Why an operation failed, beside its result.
 struct EngineError {
@@ -37,6 +40,14 @@ struct ExportRequest {
   std::string targetCode;
   int targetCodePage = 1252;  // also the code page of the field values
   bool utf16Output = false;   // UTF-16LE instead of UTF-8
+  // Every language of the file in one TMX: each unit's source segment first, then its other
+  // languages in the order of their Seg lines (targetCode and targetCodePage are not used).
+  bool allLanguages = false;
+  // With allLanguages: code pages of particular languages (catalogue codes); the others decode
+  // in the code page that the language lists pick for them.
+  std::map<std::string, int> codePages;
+  // Filled with an account of the run when set.
+  ExportReport* report = nullptr;
 };
 
 struct ExportResult {
@@ -48,6 +59,8 @@ struct ExportResult {
   };
   Stop stop = Stop::Done;
   int unitsWritten = 0;
+  int64_t unitsRead = 0;
+  SkipCounts skipped;  // units read but not written, by reason
   EngineError error;
 
   // The classic count: units written, 0 when none or abandoned, -1 on failure.

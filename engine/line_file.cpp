@@ -14,6 +14,7 @@
 #endif
 
 #include "engine/progress.h"
+#include "text/byte_order_mark.h"
 #include "text/code_page.h"
 #include "text/xml_chars.h"
 
@@ -84,8 +85,8 @@ bool CLineFile::OpenSink(std::unique_ptr<ByteSink> sink, bool unicode, int textK
 }
 
 bool CLineFile::WriteMark() {
-  const char* mark = m_unicode ? "\xFF\xFE" : "\xEF\xBB\xBF";
-  if (m_sink->Write(mark, m_unicode ? 2 : 3)) return true;
+  const auto mark = ByteOrderMark(m_unicode ? OutputEncoding::kUtf16le : OutputEncoding::kUtf8);
+  if (m_sink->Write(mark.data(), mark.size())) return true;
   m_writeFailed = true;
   m_error = m_sink->Error();
   return false;

@@ -22,8 +22,7 @@ void TmxWriter::WriteHeader() {
   };
   for (const auto& [indent, text] : kOpening) Line(indent, text);
   m_line = u"creationtoolversion=\"";
-  AppendXmlEscaped(m_line, FromUtf8(LoadStringText(IDS_TOOL_VERSION)).str(),
-                   XmlContext::kAttribute);
+  AppendXmlAttribute(m_line, FromUtf8(LoadStringText(IDS_TOOL_VERSION)).str());
   m_line += u"\"";
   Line(4, m_line);
   Line(4, u"segtype=\"sentence\"");

@@ -79,11 +79,13 @@ bool TxtReader::HandleTag(std::string_view tag, std::string_view lValue, std::st
   if (closing || !m_open) return false;
   if (tag == "Seg") {
     TxtSegment& segment = m_unit.AddSegment();
+    segment.line = m_linesRead;
     segment.code.assign(lValue);
     segment.text.assign(content);
     return false;
   }
   TxtField& field = m_unit.AddField();
+  field.line = m_linesRead;
   field.tag.assign(tag);
   field.name.assign(lValue);
   field.value.assign(content);

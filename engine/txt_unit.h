@@ -10,11 +10,13 @@
 #include <vector>
 
 struct TxtSegment {
+  int64_t line = 0;  // the TXT line of the Seg line
   std::string code;  // the language code as the Seg line gives it
   std::string text;  // the segment's RTF
 };
 
 struct TxtField {
+  int64_t line = 0;   // the TXT line of the field
   std::string tag;    // "Att", "Txt", "CrD", "CrU", "ChD", "ChU", "UsD", "UsC" or another
   std::string name;   // the L value: the field's name
   std::string value;  // the content

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "engine/report_findings.h"
 #include "engine/tmx_exporter.h"
 #include "text/code_page.h"
+#include "text/wide_string.h"
 #include "text/xml_escape.h"
 
 namespace {
@@ -29,7 +31,8 @@ bool IsDateField(int kind) {
 
 }  // namespace
 
-void UnitFields::Collect(const TxtUnit& unit, unsigned codePage) {
+void UnitFields::Collect(const TxtUnit& unit, unsigned codePage, ExportReport* report) {
+  m_report = report;
   m_propertyCount = 0;
   m_orderCount = 0;
   for (size_t i = 0; i < unit.fieldCount; ++i) Add(unit.fields[i], codePage);
@@ -45,13 +48,14 @@ void UnitFields::Add(const TxtField& field, unsigned codePage) {
   m_value.clear();
   DecodeAppend(codePage, field.value, m_value);
   std::erase(m_value, u'\t');
+  if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
   if (kind >= 0) {
-    SetAttribute(kind, m_value);
+    SetAttribute(kind, m_value, field);
     return;
   }
   // The field name, escaped for the type attribute, is the same for every piece.
   m_name.clear();
-  AppendXmlEscaped(m_name, Decode(kCodePageAnsi, field.name), XmlContext::kAttribute);
+  AppendXmlAttribute(m_name, Decode(kCodePageAnsi, field.name));
   if (isTxt) {
     AddProperty(u"x-TXT:", m_value);
     return;
@@ -75,18 +79,23 @@ void UnitFields::AddProperty(std::u16string_view prefix, std::u16string_view val
   p.append(prefix);
   p.append(m_name);
   p.append(u"\">");
-  AppendXmlEscaped(p, value, XmlContext::kText);
+  AppendXmlText(p, value);
   p.append(u"</prop>");
 }
 
-void UnitFields::SetAttribute(int kind, std::u16string_view value) {
+void UnitFields::SetAttribute(int kind, std::u16string_view value, const TxtField& field) {
   if (IsDateField(kind)) {
-    if (!FormatTmxDate(value, m_date)) return;
+    if (!FormatTmxDate(value, m_date)) {
+      if (m_report) m_report->invalidDates.Add({field.line, field.tag, ToUtf8(value), 0});
+      return;
+    }
     value = m_date;
   }
   const auto end = m_order.begin() + m_orderCount;
   if (std::find(m_order.begin(), end, kind) == end) {
     m_order[static_cast<size_t>(m_orderCount++)] = kind;
+  } else if (m_report) {
+    m_report->repeatedFields.Add({field.line, field.tag, ToUtf8(value), 0});
   }
   m_values[static_cast<size_t>(kind)].assign(value);
 }
@@ -98,7 +107,7 @@ void UnitFields::BuildAttributes() {
     m_attributes += u' ';
     m_attributes += kAttributeNames[kind];
     m_attributes += u"=\"";
-    AppendXmlEscaped(m_attributes, m_values[kind], XmlContext::kAttribute);
+    AppendXmlAttribute(m_attributes, m_values[kind]);
     m_attributes += u'"';
   }
 }

@@ -10,12 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/export_report.h"
 #include "engine/txt_unit.h"
 
 class UnitFields {
  public:
-  // Reads the unit's fields, their values decoded in codePage.
-  void Collect(const TxtUnit& unit, unsigned codePage);
+  // Reads the unit's fields, their values decoded in codePage. Invalid dates, repeated fields
+  // and characters that the writer will leave out are noted in report, when given.
+  void Collect(const TxtUnit& unit, unsigned codePage, ExportReport* report = nullptr);
 
   // The <prop> elements, escaped and ready to write.
   const std::vector<std::u16string>& Properties() const { return m_properties; }
@@ -26,10 +28,11 @@ class UnitFields {
  private:
   void Add(const TxtField& field, unsigned codePage);
   void AddProperty(std::u16string_view prefix, std::u16string_view value);
-  void SetAttribute(int kind, std::u16string_view value);
+  void SetAttribute(int kind, std::u16string_view value, const TxtField& field);
   void BuildAttributes();
 
   static constexpr int kAttributeKinds = 6;
+  ExportReport* m_report = nullptr;
   std::vector<std::u16string> m_properties;
   size_t m_propertyCount = 0;
   // Attribute kinds in the order of first occurrence, and the last value of each.

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The process-wide code page catalogue and the operations that read it.
+// The process-wide code page catalogue and the operations that read it. It is built once, on
+// first use, and never changes afterwards, so any thread may read it.
 #include "text/code_page_catalogue.h"
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,10 +15,6 @@
 
 namespace {
 
-// The multi-language service enumerates this pseudo code page (automatic detection); it is no
-// real encoding and never joins the catalogue.
-constexpr unsigned kAutoDetectCodePage = 50000;
-
 struct Catalogue {
   std::vector<CodePageRecord> records;
   // The language list of each record split at its blanks (views into records[i].languages).
@@ -27,9 +23,6 @@ struct Catalogue {
   // export asks for them on every segment line.
   std::unordered_map<std::string_view, std::array<const CodePageRecord*, 3>> byLanguage;
 };
-
-// Unguarded like the rest of the catalogue: all callers run on one thread.
-std::unique_ptr<Catalogue> g_catalogue;
 
 std::vector<std::string_view> SplitAtBlanks(std::string_view text) {
   std::vector<std::string_view> out;
@@ -76,9 +69,47 @@ const CodePageRecord* Search(const Catalogue& catalogue, std::string_view langua
 
 constexpr unsigned char kSingleFamilies[3] = {kFamilyWindows, kFamilyDos, kFamilyIso};
 
+// The records of the static table, sorted by code page, with their display strings.
+std::vector<CodePageRecord> StaticRecords() {
+  std::vector<CodePageRecord> list;
+  for (const StaticCodePage& s : StaticCodePageTable()) {
+    CodePageRecord record;
+    record.displayName = s.displayName;
+    record.codePage = s.codePage;
+    record.languages = s.languages;
+    record.family = s.family;
+    record.displayStringId = s.displayStringId;
+    TakeDisplayString(record);
+    InsertFirstOfCodePage(list, std::move(record));
+  }
+  return list;
+}
+
+// Builds the catalogue in place: tokens and byLanguage point into the records.
+void Build(Catalogue& catalogue) {
+  catalogue.records = StaticRecords();
+  catalogue.tokens.reserve(catalogue.records.size());
+  for (const CodePageRecord& record : catalogue.records) {
+    catalogue.tokens.push_back(SplitAtBlanks(record.languages));
+  }
+  for (const LanguageRecord& language : LanguageTable()) {
+    std::array<const CodePageRecord*, 3> answers{};
+    for (size_t f = 0; f < answers.size(); ++f) {
+      answers[f] = Search(catalogue, language.code, kSingleFamilies[f]);
+    }
+    catalogue.byLanguage.emplace(language.code, answers);
+  }
+}
+
+// The catalogue, built on first use; the initialisation of a function-local static is
+// thread-safe, and nothing changes it afterwards.
 const Catalogue& Built() {
-  EnsureCodePageCatalogue();
-  return *g_catalogue;
+  static const Catalogue catalogue = [] {
+    Catalogue c;
+    Build(c);
+    return c;
+  }();
+  return catalogue;
 }
 
 }  // namespace
@@ -91,73 +122,8 @@ void InsertFirstOfCodePage(std::vector<CodePageRecord>& list, CodePageRecord rec
   list.insert(at, std::move(record));
 }
 
-void MergeCodePages(std::vector<CodePageRecord>& list, std::span<const CodePageRecord> enumerated) {
-  for (const CodePageRecord& e : enumerated) {
-    if (e.codePage == kAutoDetectCodePage) continue;
-    const auto at = std::lower_bound(
-        list.begin(), list.end(), e.codePage,
-        [](const CodePageRecord& r, unsigned codePage) { return r.codePage < codePage; });
-    if (at != list.end() && at->codePage == e.codePage) {
-      at->displayName = e.displayName;
-      at->displayStringId = 0;
-      continue;
-    }
-    CodePageRecord record;
-    record.displayName = e.displayName;
-    record.codePage = e.codePage;
-    record.charsetName = e.charsetName;
-    std::copy(std::begin(e.aliases), std::end(e.aliases), std::begin(record.aliases));
-    record.gdiCharset = e.gdiCharset;
-    list.insert(at, std::move(record));  // no languages, family 0, display string id 0
-  }
-}
-
-std::vector<CodePageRecord> EnumerateSystemCodePages() {
-  return {};
-}
-
-void MergeSystemCodePages(std::vector<CodePageRecord>& list) {
-  const std::vector<CodePageRecord> enumerated = EnumerateSystemCodePages();
-  MergeCodePages(list, enumerated);
-}
-
-void EnsureCodePageCatalogue() {
-  if (g_catalogue) return;
-  std::vector<CodePageRecord> list;
-  for (const StaticCodePage& s : StaticCodePageTable()) {
-    CodePageRecord record;
-    record.displayName = s.displayName;
-    record.codePage = s.codePage;
-    record.languages = s.languages;
-    record.family = s.family;
-    record.displayStringId = s.displayStringId;
-    TakeDisplayString(record);
-    InsertFirstOfCodePage(list, std::move(record));
-  }
-  MergeSystemCodePages(list);
-  auto catalogue = std::make_unique<Catalogue>();
-  catalogue->records = std::move(list);
-  catalogue->tokens.reserve(catalogue->records.size());
-  for (CodePageRecord& record : catalogue->records) {
-    TakeDisplayString(record);
-    catalogue->tokens.push_back(SplitAtBlanks(record.languages));
-  }
-  for (const LanguageRecord& language : LanguageTable()) {
-    std::array<const CodePageRecord*, 3> answers{};
-    for (size_t f = 0; f < answers.size(); ++f) {
-      answers[f] = Search(*catalogue, language.code, kSingleFamilies[f]);
-    }
-    catalogue->byLanguage.emplace(language.code, answers);
-  }
-  g_catalogue = std::move(catalogue);
-}
-
 std::span<const CodePageRecord> CodePageCatalogue() {
   return Built().records;
-}
-
-void FreeCodePageCatalogue() {
-  g_catalogue.reset();
 }
 
 unsigned ResolveCodePage(std::string_view languageCode, unsigned char familyMask,

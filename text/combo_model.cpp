@@ -87,3 +87,12 @@ void GetSelectedLanguage(const ComboModel& languages, ComboModel* encodings, std
   codePage = static_cast<int>(resolved);
   if (encodings) encodings->selected = FindStringExact(*encodings, CodePageName(resolved));
 }
+
+int ListedCodePage(std::string_view code) {
+  // The list selects a language by its display name: the first item of that name counts.
+  ComboModel selection = LanguageComboModel(code);
+  std::string selected;
+  int codePage = 0;
+  GetSelectedLanguage(selection, nullptr, selected, codePage);
+  return codePage;
+}

@@ -19,7 +19,8 @@ struct ComboModel {
   int selected = -1;
 };
 
-// Every catalogue language, sorted by display name; the item of currentCode's display name selected.
+// Every catalogue language, sorted by display name; the item of currentCode's display name
+// selected.
 ComboModel LanguageComboModel(std::string_view currentCode);
 // Every supported catalogue code page, sorted by display name; currentCodePage's name selected.
 ComboModel EncodingComboModel(unsigned currentCodePage);
@@ -29,3 +30,6 @@ int FindStringExact(const ComboModel& model, std::string_view text);
 // encoding model's selection (if given) to that code page. Nothing selected: "" and 0.
 void GetSelectedLanguage(const ComboModel& languages, ComboModel* encodings, std::string& code,
                          int& codePage);
+// The code page that the language lists pick for a catalogue language (as GetSelectedLanguage
+// gives it when the language is selected); 0 for a code the catalogue does not hold.
+int ListedCodePage(std::string_view code);

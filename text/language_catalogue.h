@@ -33,12 +33,9 @@ std::span<const LanguageRecord> LanguageTable();
 // The first record of the language table whose code equals code exactly, or nullptr.
 const LanguageRecord* FindLanguageRecord(std::string_view code);
 
-// Builds the code page catalogue (sorted by code page) on first use.
-void EnsureCodePageCatalogue();
-// The catalogue, built if needed.
+// The code page catalogue, sorted by code page. It is built on first use and never changes
+// afterwards: any thread may read it, and the records stay valid until the program ends.
 std::span<const CodePageRecord> CodePageCatalogue();
-// Releases the catalogue; the next use builds it again.
-void FreeCodePageCatalogue();
 
 // Code page of a language for a family mask (0 if none); displayName (may be null) receives the
 // chosen record's display name.

@@ -36,13 +36,6 @@ void ForEachAllowed(std::u16string_view text, Put&& put) {
 
 }  // namespace
 
-void AppendXmlSafeUtf8(std::u16string_view text, std::string& out) {
-  const size_t base = out.size();
-  out.resize(base + 3 * text.size());
-  const size_t n = EncodeXmlSafeUtf8(text, out.data() + base);
-  out.resize(base + n);
-}
-
 size_t EncodeXmlSafeUtf8(std::u16string_view text, char* dst) {
   char* d = dst;
   const size_t n = text.size();
@@ -106,12 +99,6 @@ size_t EncodeXmlSafeUtf8(std::u16string_view text, char* dst) {
   return static_cast<size_t>(d - dst);
 }
 
-void AppendXmlSafeUtf16le(std::u16string_view text, std::string& out) {
-  const size_t base = out.size();
-  out.resize(base + 2 * text.size());
-  out.resize(base + EncodeXmlSafeUtf16le(text, out.data() + base));
-}
-
 size_t EncodeXmlSafeUtf16le(std::u16string_view text, char* dst) {
   char* d = dst;
   ForEachAllowed(text, [&](char16_t c) {
@@ -119,11 +106,4 @@ size_t EncodeXmlSafeUtf16le(std::u16string_view text, char* dst) {
     *d++ = static_cast<char>(c >> 8);
   });
   return static_cast<size_t>(d - dst);
-}
-
-std::u16string StripXmlForbidden(std::u16string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  ForEachAllowed(text, [&](char16_t c) { out.push_back(c); });
-  return out;
 }

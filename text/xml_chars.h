@@ -2,7 +2,7 @@
 // Characters that XML 1.0 does not allow in a document never reach the TMX file.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 // U+0000-U+0008, U+000B, U+000C, U+000E-U+001F, U+FFFE and U+FFFF (surrogates are judged in
@@ -11,13 +11,9 @@ constexpr bool IsXmlForbiddenUnit(char16_t c) {
   return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF;
 }
 
-// Appends the text as UTF-8, leaving out forbidden characters and unpaired surrogates.
-void AppendXmlSafeUtf8(std::u16string_view text, std::string& out);
-// Writes the same UTF-8 to dst, which has room for 3 bytes a unit; returns the bytes written.
+// Writes the text as UTF-8 to dst, which has room for 3 bytes a unit, leaving out forbidden
+// characters and unpaired surrogates; returns the bytes written.
 size_t EncodeXmlSafeUtf8(std::u16string_view text, char* dst);
-// Appends the text as UTF-16 little-endian bytes, with the same characters left out.
-void AppendXmlSafeUtf16le(std::u16string_view text, std::string& out);
-// Writes the same bytes to dst, which has room for 2 bytes a unit; returns the bytes written.
+// Writes the text as UTF-16 little-endian bytes to dst, which has room for 2 bytes a unit, with
+// the same characters left out; returns the bytes written.
 size_t EncodeXmlSafeUtf16le(std::u16string_view text, char* dst);
-// The text with the forbidden characters and unpaired surrogates removed.
-std::u16string StripXmlForbidden(std::u16string_view text);

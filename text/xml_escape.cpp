@@ -10,6 +10,8 @@
 namespace {
 
 constexpr UnitSet kQuotesAndAmpersand(u"'\"&");
+constexpr UnitSet kTextSpecials(u"&<>");
+constexpr UnitSet kAttributeSpecials(u"&<>\"");
 
 constexpr std::u16string_view kNbsp = u"&nbsp;";
 constexpr std::u16string_view kLt = u"&lt;", kGt = u"&gt;", kAmp = u"&amp;";
@@ -67,7 +69,40 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
   return i;
 }
 
+// Copies text to out with the characters of specials replaced by their references.
+void AppendEscapedSpecials(std::u16string& out, std::u16string_view text, const UnitSet& specials) {
+  size_t from = 0;
+  for (;;) {
+    const size_t i = specials.FindFirst(text, from);
+    out.append(text.substr(from, i - from));
+    if (i == text.size()) return;
+    switch (text[i]) {
+      case u'&':
+        out.append(kAmp);
+        break;
+      case u'<':
+        out.append(kLt);
+        break;
+      case u'>':
+        out.append(kGt);
+        break;
+      default:
+        out.append(kQuot);
+        break;
+    }
+    from = i + 1;
+  }
+}
+
 }  // namespace
+
+void AppendXmlText(std::u16string& out, std::u16string_view text) {
+  AppendEscapedSpecials(out, text, kTextSpecials);
+}
+
+void AppendXmlAttribute(std::u16string& out, std::u16string_view text) {
+  AppendEscapedSpecials(out, text, kAttributeSpecials);
+}
 
 size_t FindQuoteOrAmpersand(std::u16string_view text) {
   return kQuotesAndAmpersand.FindFirst(text, 0);
@@ -100,14 +135,6 @@ void AppendQuotesEscaped(std::u16string& out, std::u16string_view text) {
   }
 }
 
-void EscapeQuotes(WideString& markup) {
-  if (markup.IsEmpty()) return;
-  std::u16string out;
-  out.reserve(static_cast<size_t>(markup.GetLength()) + 16);
-  AppendQuotesEscaped(out, markup);
-  markup = WideString(std::move(out));
-}
-
 void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
   const size_t n = native.size();
   if (n == 1 && !NativeStop(native, 0)) {  // such as the "}" of every closing group
@@ -133,40 +160,5 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
       default:
         break;  // a backslash before a brace goes: the RTF escapes of the braces become braces
     }
-  }
-}
-
-std::u16string EscapeNativeCode(std::u16string_view native) {
-  std::u16string out;
-  out.reserve(native.size() + 8);
-  AppendEscapedNativeCode(out, native);
-  return out;
-}
-
-void AppendXmlEscaped(std::u16string& out, std::u16string_view text, XmlContext context) {
-  // Runs that need no reference are found eight units at a time and copied whole.
-  static constexpr UnitSet kTextSpecials(u"&<>");
-  static constexpr UnitSet kAttributeSpecials(u"&<>\"");
-  const UnitSet& specials = context == XmlContext::kAttribute ? kAttributeSpecials : kTextSpecials;
-  size_t from = 0;
-  for (;;) {
-    const size_t i = specials.FindFirst(text, from);
-    out.append(text.substr(from, i - from));
-    if (i == text.size()) return;
-    switch (text[i]) {
-      case u'&':
-        out.append(u"&amp;");
-        break;
-      case u'<':
-        out.append(u"&lt;");
-        break;
-      case u'>':
-        out.append(u"&gt;");
-        break;
-      default:
-        out.append(u"&quot;");
-        break;
-    }
-    from = i + 1;
   }
 }

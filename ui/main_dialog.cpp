@@ -68,7 +68,6 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 }
 
 CMainDlg::~CMainDlg() {
-  FreeCodePageCatalogue();
   SaveLanguageSettings(
       {QString::fromStdString(m_sourceLang), QString::fromStdString(m_targetLang)});
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "text/code_page_catalogue.h"
@@ -153,13 +154,30 @@ TEST(CodePageCatalogue, NamesComeFromTheStringTable) {
   EXPECT_EQ(CodePageName(50000), "");
 }
 
-TEST(CodePageCatalogue, IsBuiltAgainAfterBeingFreed) {
-  const std::string before = CodePageName(1250);
-  FreeCodePageCatalogue();
-  FreeCodePageCatalogue();  // twice is harmless
-  EXPECT_EQ(CodePageName(1250), before);
-  EXPECT_EQ(CodePageCatalogue().size(), 84u);
-  EXPECT_EQ(ResolveCodePage("HU", kFamilyWindows, nullptr), 1250u);
+TEST(CodePageCatalogue, IsOneCatalogueSharedByEveryThread) {
+  struct Seen {
+    const CodePageRecord* records = nullptr;
+    size_t size = 0;
+    unsigned hungarian = 0;
+    std::string name;
+  };
+  std::vector<Seen> seen(4);
+  std::vector<std::thread> threads;
+  for (Seen& s : seen) {
+    threads.emplace_back([&s] {
+      s.records = CodePageCatalogue().data();
+      s.size = CodePageCatalogue().size();
+      s.hungarian = ResolveCodePage("HU", kFamilyWindows, nullptr);
+      s.name = CodePageName(1250);
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (const Seen& s : seen) {
+    EXPECT_EQ(s.records, CodePageCatalogue().data());
+    EXPECT_EQ(s.size, 84u);
+    EXPECT_EQ(s.hungarian, 1250u);
+    EXPECT_EQ(s.name, "Eastern European - Windows");
+  }
 }
 
 CodePageRecord Record(unsigned codePage, const char* name, int stringId = 0) {
@@ -182,38 +200,6 @@ TEST(CodePageCatalogueBuild, FirstRecordOfACodePageWins) {
   EXPECT_EQ(list[1].displayName, "middle");
   EXPECT_EQ(list[2].displayName, "first");
   EXPECT_EQ(list[3].displayName, "high");
-}
-
-TEST(CodePageCatalogueBuild, ServiceDescriptionsReplaceAndExtend) {
-  std::vector<CodePageRecord> list{Record(437, "United States - DOS", 30003),
-                                   Record(1252, "Western European - Windows", 30032)};
-  list[1].family = kFamilyWindows;
-  CodePageRecord utf7 = Record(65000, "Unicode (UTF-7)");
-  utf7.charsetName = "utf-7";
-  const std::vector<CodePageRecord> enumerated{Record(50000, "Auto-Select"),
-                                               Record(1252, "Western European (Windows)"), utf7,
-                                               Record(20127, "US-ASCII")};
-  MergeCodePages(list, enumerated);
-  ASSERT_EQ(list.size(), 4u);
-  EXPECT_EQ(list[0].codePage, 437u);
-  EXPECT_EQ(list[0].displayStringId, 30003);
-  EXPECT_EQ(list[1].codePage, 1252u);
-  EXPECT_EQ(list[1].displayName, "Western European (Windows)");
-  EXPECT_EQ(list[1].displayStringId, 0);
-  EXPECT_EQ(list[1].family, kFamilyWindows);
-  EXPECT_EQ(list[2].codePage, 20127u);
-  EXPECT_EQ(list[3].codePage, 65000u);
-  EXPECT_EQ(list[3].charsetName, "utf-7");
-  EXPECT_EQ(list[3].family, 0);
-  EXPECT_TRUE(list[3].languages.empty());
-  for (const CodePageRecord& r : list) EXPECT_NE(r.codePage, 50000u);
-}
-
-TEST(CodePageCatalogueBuild, NoServiceOnThisPlatform) {
-  EXPECT_TRUE(EnumerateSystemCodePages().empty());
-  std::vector<CodePageRecord> list{Record(1252, "x")};
-  MergeSystemCodePages(list);
-  EXPECT_EQ(list.size(), 1u);
 }
 
 }  // namespace

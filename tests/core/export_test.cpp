@@ -287,6 +287,40 @@ TEST(Export, StyleSheetGivesTheStyleCodes) {
             std::make_pair(std::u16string(u"\\cs6"), std::u16string(u"\\cs8")));
 }
 
+// The same units as UTF-8 after a byte-order mark, and as UTF-16 in both byte orders.
+std::string Utf16(const std::u16string& text, bool little, bool mark) {
+  std::string bytes = mark ? (little ? "\xFF\xFE" : "\xFE\xFF") : "";
+  for (char16_t c : text) {
+    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+    bytes += little ? std::string{lo, hi} : std::string{hi, lo};
+  }
+  return bytes;
+}
+
+TEST(Export, UnicodeFilesAreReadAsUnicode) {
+  const std::u16string text =
+      u"<TrU>\r\n<CrU>J\u00F6rg\r\n<Seg L=EN-US>caf\u00E9 M\u00FCller \u65E5\u672C\u8A9E "
+      u"\U0001F600\r\n"
+      u"<Seg L=DE>Stra\u00DFe\r\n</TrU>\r\n";
+  const std::string utf8 =
+      "<TrU>\r\n<CrU>J\xC3\xB6rg\r\n<Seg L=EN-US>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC"
+      "\xE8\xAA\x9E \xF0\x9F\x98\x80\r\n<Seg L=DE>Stra\xC3\x9F"
+      "e\r\n</TrU>\r\n";
+  for (const std::string& file : {"\xEF\xBB\xBF" + utf8, Utf16(text, true, true),
+                                  Utf16(text, false, true), Utf16(text, true, false)}) {
+    TempDir dir;
+    const Conversion c = Convert(dir, file);
+    ASSERT_EQ(c.result, 1);
+    EXPECT_EQ(c.lines[15], "      <tuv xml:lang=\"EN-US\" creationid=\"J\xC3\xB6rg\">");
+    EXPECT_EQ(c.lines[16],
+              "        <seg>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
+              "\xF0\x9F\x98\x80</seg>");
+    EXPECT_EQ(c.lines[19],
+              "        <seg>Stra\xC3\x9F"
+              "e</seg>");
+  }
+}
+
 TEST(Export, OpenUnitsAreWrittenAsIfClosed) {
   TempDir dir;
   // The first unit lacks its </TrU>, the last one too: both are written, each with its own fields.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/core/tmx_test_util.h"
+#include "text/byte_order_mark.h"
 
 namespace {
 
@@ -107,6 +108,11 @@ TEST(LineFile, WritesMarkedUtf8AndUtf16) {
     EXPECT_TRUE(out.WriteLine(1, u"\u00E9"));
   }
   EXPECT_EQ(testutil::ReadFile(dir.File("b.tmx")), std::string("\xFF\xFE \0\xE9\0\r\0\n\0", 10));
+  // The marks the file writes are those of the one function that names them.
+  EXPECT_EQ(testutil::ReadFile(dir.File("a.tmx")).substr(0, 3),
+            ByteOrderMark(OutputEncoding::kUtf8));
+  EXPECT_EQ(testutil::ReadFile(dir.File("b.tmx")).substr(0, 2),
+            ByteOrderMark(OutputEncoding::kUtf16le));
   {
     CLineFile out;
     ASSERT_TRUE(out.Open(dir.File("c.tmx"), "w", kTextPlain));

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Escaping of quotes in segment markup and of native code inside inline elements.
+// XML escaping of text and attribute values, of quotes in segment markup and of native code
+// inside inline elements.
 #include "text/xml_escape.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -18,10 +21,15 @@ void PrintTo(const EscapeCase& c, std::ostream* os) {
 
 class Quotes : public ::testing::TestWithParam<EscapeCase> {};
 
-TEST_P(Quotes, AreEscapedInPlace) {
-  WideString markup(GetParam().in);
-  EscapeQuotes(markup);
-  EXPECT_EQ(markup, WideString(GetParam().out));
+TEST_P(Quotes, AreEscaped) {
+  std::u16string out = u"kept|";
+  AppendQuotesEscaped(out, GetParam().in);
+  EXPECT_EQ(out, u"kept|" + std::u16string(GetParam().out));
+  // The first position the rewriting may change: everything before it is copied as it is.
+  const std::u16string_view in = GetParam().in;
+  const size_t first = FindQuoteOrAmpersand(in);
+  EXPECT_EQ(std::u16string_view(GetParam().out).substr(0, first), in.substr(0, first));
+  EXPECT_EQ(first, std::min(in.find_first_of(u"'\"&"), in.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -37,10 +45,50 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"placeholdersAndEntitiesUntouched", u"<1>&lt;&amp;</1><2/>",
                                  u"<1>&lt;&amp;</1><2/>"}));
 
+struct TextCase {
+  const char* name;
+  const char16_t* in;
+  const char16_t* text;       // as element content
+  const char16_t* attribute;  // as an attribute value
+};
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class XmlText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(XmlText, IsEscapedForContentAndAttributes) {
+  const TextCase& c = GetParam();
+  std::u16string out = u"kept|";
+  AppendXmlText(out, c.in);
+  EXPECT_EQ(out, u"kept|" + std::u16string(c.text));
+  out = u"kept|";
+  AppendXmlAttribute(out, c.in);
+  EXPECT_EQ(out, u"kept|" + std::u16string(c.attribute));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, XmlText,
+    ::testing::Values(TextCase{"empty", u"", u"", u""},
+                      TextCase{"plain", u"Harbour Lines", u"Harbour Lines", u"Harbour Lines"},
+                      TextCase{"markupCharacters", u"A & <b> x>y", u"A &amp; &lt;b&gt; x&gt;y",
+                               u"A &amp; &lt;b&gt; x&gt;y"},
+                      TextCase{"quotesOnlyInAttributes", u"say \"hi\" it's", u"say \"hi\" it's",
+                               u"say &quot;hi&quot; it's"},
+                      TextCase{"entitiesAreEscapedAgain", u"&amp;&quot;", u"&amp;amp;&amp;quot;",
+                               u"&amp;amp;&amp;quot;"},
+                      TextCase{"specialsAtBothEnds", u"\"&x<", u"\"&amp;x&lt;",
+                               u"&quot;&amp;x&lt;"},
+                      TextCase{"otherCharactersCopied", u"\u00E9\u00A0\U0001F600\t",
+                               u"\u00E9\u00A0\U0001F600\t", u"\u00E9\u00A0\U0001F600\t"}));
+
 class NativeCode : public ::testing::TestWithParam<EscapeCase> {};
 
 TEST_P(NativeCode, IsEscaped) {
-  EXPECT_EQ(EscapeNativeCode(GetParam().in), std::u16string(GetParam().out));
+  std::u16string out = u"kept|";
+  AppendEscapedNativeCode(out, GetParam().in);
+  EXPECT_EQ(out, u"kept|" + std::u16string(GetParam().out));
 }
 
 INSTANTIATE_TEST_SUITE_P(
