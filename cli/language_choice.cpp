@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cli/language_choice.h"
 
+#include <vector>
+
 #include "cli/command_line.h"
+#include "cli/quoting.h"
+#include "cli/terminal_progress.h"
 #include "engine/tmx_exporter.h"
 #include "text/combo_model.h"
 #include "text/language_catalogue.h"
@@ -24,15 +28,29 @@ int CodePageOf(const ComboModel& languages, const std::string& code) {
   return codePage;
 }
 
-// Analyses the TXT file; on failure prints why and gives the exit status.
-int AnalyseFile(const std::string& path, LanguageList& list, FILE* err) {
+// Analyses the TXT file; on failure prints why and gives the exit status. An interrupt stops
+// the analysis as it stops a conversion.
+int AnalyseFile(const CliOptions& options, LanguageList& list, FILE* err) {
   CTmxExporter exporter;
-  if (exporter.Analyse(path, &list, nullptr)) return 0;
+  TerminalProgress interrupts(err, false);
+  if (exporter.Analyse(options.TxtFile(), &list, &interrupts)) return 0;
   const EngineError& e = exporter.LastError();
-  std::fprintf(err, "velmar2tmx-cli: cannot %s '%s': %s\n",
-               e.kind == EngineError::Kind::OpenInput ? "open" : "read", path.c_str(),
-               e.reason.c_str());
+  if (e.kind == EngineError::Kind::Abandoned || TerminalProgress::Interrupted()) {
+    std::fprintf(err, "velmar2tmx-cli: interrupted\n");
+    return kExitInterrupted;
+  }
+  std::fprintf(err, "velmar2tmx-cli: cannot %s %s: %s\n",
+               e.kind == EngineError::Kind::OpenInput ? "open" : "read",
+               ShownPath(options.TxtFile()).c_str(), e.reason.c_str());
   return kExitFile;
+}
+
+// The message for a file in which the analysis found no language at all; gives the status.
+int NoLanguageFound(const CliOptions& options, FILE* err) {
+  std::fprintf(err,
+               "velmar2tmx-cli: no language found in %s; is it a Velmar Vovuzaduz TXT export?\n",
+               ShownPath(options.TxtFile()).c_str());
+  return kExitNothing;
 }
 
 struct FoundLanguage {
@@ -49,26 +67,52 @@ std::vector<FoundLanguage> FoundLanguages(const LanguageList& list, const ComboM
   return found;
 }
 
+// "EN-US (English (United States)), DE (German (Germany))", escaped for the terminal.
 std::string ListFound(const std::vector<FoundLanguage>& found) {
-  if (found.empty()) return "none";
   std::string s;
   for (const FoundLanguage& f : found) {
     if (!s.empty()) s += ", ";
     s += f.code + " (" + f.name + ")";
   }
-  return s;
+  return EscapeControls(s);
 }
 
-// Resolves a code given on the command line; prints the usage error when it does not resolve.
+// ASCII letters to upper case: the catalogue's codes and their other forms are upper case.
+std::string UpperCase(std::string code) {
+  for (char& c : code) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return code;
+}
+
+// Resolves a code given on the command line, in any letter case; prints the usage error when
+// it does not resolve.
 bool ResolveGiven(CTmxExporter& resolver, const char* option, const std::string& given,
                   std::string& code, FILE* err) {
-  code = given;
   int codePage = 0;
+  code = given;
   if (resolver.ResolveLanguageCode(code, codePage)) return true;
+  code = UpperCase(given);
+  if (resolver.ResolveLanguageCode(code, codePage)) return true;
+  code.clear();
   std::fprintf(err,
-               "velmar2tmx-cli: %s: unknown language '%s'; 'velmar2tmx-cli --list-languages' "
+               "velmar2tmx-cli: %s: unknown language %s; 'velmar2tmx-cli --list-languages' "
                "lists the valid codes\n",
-               option, given.c_str());
+               option, QuoteName(given).c_str());
+  return false;
+}
+
+// Fills code (when not given) with the first catalogue language found that is not other.
+bool ChooseDefault(const std::vector<FoundLanguage>& found, std::string& code,
+                   const std::string& other, const char* role, const CliOptions& options,
+                   FILE* err) {
+  for (const FoundLanguage& f : found) {
+    if (!code.empty()) break;
+    if (f.code != other && FindLanguageRecord(f.code)) code = f.code;
+  }
+  if (!code.empty()) return true;
+  std::fprintf(err, "velmar2tmx-cli: no %s language to choose in %s; languages found: %s\n", role,
+               ShownPath(options.TxtFile()).c_str(), ListFound(found).c_str());
   return false;
 }
 
@@ -87,21 +131,11 @@ int ChooseLanguages(const CliOptions& options, LanguageChoice& choice, FILE* err
   const ComboModel languages = LanguageComboModel("");
   if (choice.sourceCode.empty() || choice.targetCode.empty()) {
     LanguageList list;
-    if (const int status = AnalyseFile(options.txtPath, list, err); status != 0) return status;
+    if (const int status = AnalyseFile(options, list, err); status != 0) return status;
+    if (list.empty()) return NoLanguageFound(options, err);
     const std::vector<FoundLanguage> found = FoundLanguages(list, languages);
-    // Fills code (when not given) with the first catalogue language found that is not other.
-    auto choose = [&](std::string& code, const std::string& other, const char* role) {
-      for (const FoundLanguage& f : found) {
-        if (!code.empty()) break;
-        if (f.code != other && FindLanguageRecord(f.code)) code = f.code;
-      }
-      if (!code.empty()) return true;
-      std::fprintf(err, "velmar2tmx-cli: no %s language to choose in '%s'; languages found: %s\n",
-                   role, options.txtPath.c_str(), ListFound(found).c_str());
-      return false;
-    };
-    if (!choose(choice.sourceCode, choice.targetCode, "source") ||
-        !choose(choice.targetCode, choice.sourceCode, "target")) {
+    if (!ChooseDefault(found, choice.sourceCode, choice.targetCode, "source", options, err) ||
+        !ChooseDefault(found, choice.targetCode, choice.sourceCode, "target", options, err)) {
       return kExitUsage;
     }
   }
@@ -112,12 +146,14 @@ int ChooseLanguages(const CliOptions& options, LanguageChoice& choice, FILE* err
 
 int PrintAnalysis(const CliOptions& options, FILE* out, FILE* err) {
   LanguageList list;
-  if (const int status = AnalyseFile(options.txtPath, list, err); status != 0) return status;
+  if (const int status = AnalyseFile(options, list, err); status != 0) return status;
+  if (list.empty()) return NoLanguageFound(options, err);
   const ComboModel languages = LanguageComboModel("");
   const std::vector<FoundLanguage> found = FoundLanguages(list, languages);
   for (size_t i = 0; i < list.size(); ++i) {
-    std::fprintf(out, "%s\t%d\t%s\n", found[i].code.c_str(), list[i].codePage,
-                 list[i].name.c_str());
+    // A code the catalogue does not know is the file's own text: escaped like a file name.
+    std::fprintf(out, "%s\t%d\t%s\n", EscapeControls(found[i].code).c_str(), list[i].codePage,
+                 EscapeControls(list[i].name).c_str());
   }
   return kExitConverted;
 }

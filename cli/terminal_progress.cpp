@@ -39,6 +39,10 @@ void TerminalProgress::CatchInterrupts() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+    // A signal ignored when the program started stays ignored ("nohup velmar2tmx-cli ...").
+    struct sigaction previous {};
+    if (sigaction(number, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+    sigaction(number, &action, nullptr);
+  }
 }

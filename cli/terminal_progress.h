@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Progress of a conversion as one updating line on stderr (when shown), and the way an
-// interrupt (Ctrl-C, SIGTERM) reaches the engine so that it stops cleanly.
+// interrupt (Ctrl-C, SIGTERM, SIGHUP) reaches the engine so that it stops cleanly.
 #pragma once
 
 #include <cstdio>
@@ -17,9 +17,10 @@ class TerminalProgress : public ProgressReporter {
   void SetText(const std::string& text) override;
   bool ShouldStop() override;
 
-  // True once SIGINT or SIGTERM arrived.
+  // True once SIGINT, SIGTERM or SIGHUP arrived.
   static bool Interrupted();
-  // Routes SIGINT and SIGTERM to Interrupted() for the lifetime of the process.
+  // Routes SIGINT, SIGTERM and SIGHUP to Interrupted() for the lifetime of the process; a
+  // signal that was ignored when the process started (nohup) stays ignored.
   static void CatchInterrupts();
 
  private:

@@ -20,8 +20,14 @@ std::string Unit(const std::string& l1, const std::string& l2) {
 
 TEST(CliLanguages, EveryCodeFormGivesTheSameDocument) {
   const std::string expected = ReadFile(VELMAR_TEST_DATA "/worked.tmx");
-  const std::vector<std::vector<std::string>> forms = {
-      {"-t", "DE"}, {"-s", "EN_US", "-t", "GER"}, {"-s", "USE", "-t", "DE-DE"}, {}};
+  const std::vector<std::vector<std::string>> forms = {{"-t", "DE"},
+                                                       {"-s", "EN_US", "-t", "GER"},
+                                                       {"-s", "USE", "-t", "DE-DE"},
+                                                       {},
+                                                       {"-t", "de"},
+                                                       {"-s", "en-us", "-t", "De-dE"},
+                                                       {"-s", "en_us", "-t", "ger"},
+                                                       {"-s", "use", "-t", "de"}};
   for (const auto& form : forms) {
     TempDir dir;
     std::vector<std::string> args = form;
@@ -35,9 +41,10 @@ TEST(CliLanguages, EveryCodeFormGivesTheSameDocument) {
 TEST(CliLanguages, UnknownCodeIsAUsageErrorThatSaysWhereTheCodesAre) {
   TempDir dir;
   WriteFile(dir.File("tm.txt"), Unit("EN-US", "DE"));
-  for (const char* code : {"XX-XX", "ENU", "en-us", ""}) {
+  for (const char* code : {"XX-XX", "xx-xx", "ENU", "enu", "éN-US", ""}) {
     std::string out, err;
-    EXPECT_EQ(RunCli({"-s", "EN-US", "-t", code, dir.File("tm.txt")}, out, err), kExitUsage) << code;
+    EXPECT_EQ(RunCli({"-s", "EN-US", "-t", code, dir.File("tm.txt")}, out, err), kExitUsage)
+        << code;
     EXPECT_NE(err.find("--list-languages"), std::string::npos) << code;
     EXPECT_FALSE(testutil::FileExists(dir.File("tm.tmx")));
   }
@@ -71,9 +78,27 @@ TEST(CliLanguages, MissingDefaultListsTheLanguagesFound) {
   EXPECT_EQ(RunCli({"-s", "EN-US", dir.File("tm.txt")}, out, err), kExitUsage);
   EXPECT_NE(err.find("no target language"), std::string::npos) << err;
   EXPECT_TRUE(out.empty());
+}
+
+// A file that is not a TXT export (or holds no unit): nothing to convert, said on stderr.
+TEST(CliLanguages, NoLanguageFoundIsStatusOne) {
+  TempDir dir;
   WriteFile(dir.File("empty.txt"), "");
-  EXPECT_EQ(RunCli({dir.File("empty.txt")}, out, err), kExitUsage);
-  EXPECT_NE(err.find("languages found: none"), std::string::npos) << err;
+  WriteFile(dir.File("notes.txt"), "Shopping list\r\nmilk\r\n<b>bread</b>\r\n");
+  for (const char* name : {"empty.txt", "notes.txt"}) {
+    const std::string message = "velmar2tmx-cli: no language found in '" + dir.File(name) + "'";
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{}, {"-s", "EN-US"}, {"--analyse"}, {"-a", "-q"}}) {
+      std::vector<std::string> args = options;
+      args.push_back(dir.File(name));
+      std::string out, err;
+      EXPECT_EQ(RunCli(args, out, err), kExitNothing) << name;
+      EXPECT_TRUE(out.empty()) << out;
+      EXPECT_EQ(err.rfind(message, 0), 0u) << err;
+      EXPECT_EQ(err.find("Try 'velmar2tmx-cli --help'"), std::string::npos) << err;
+    }
+  }
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"empty.txt", "notes.txt"}));
 }
 
 TEST(CliLanguages, MissingFileForDefaultsIsAFileError) {
@@ -89,7 +114,7 @@ TEST(CliLanguages, AnalyseListsTheFirst25UnitsInOrder) {
   TempDir dir;
   std::string txt;
   for (int i = 0; i < 24; ++i) txt += Unit("EN-US", i < 10 ? "DE-DE" : "FR_FR");
-  txt += Unit("EN_US", "RUS");     // unit 25
+  txt += Unit("EN_US", "RUS");                              // unit 25
   for (int i = 0; i < 5; ++i) txt += Unit("EN-US", "JPN");  // units 26 to 30
   WriteFile(dir.File("tm.txt"), txt);
   std::string out, err;

@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
-
 #include <string>
 
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "cli/quoting.h"
 #include "engine/tmx_path.h"
 #include "tests/core/tmx_test_util.h"
 
@@ -35,24 +37,56 @@ TEST(CliOptions, DerivedTmxPath) {
 }
 
 TEST(Cli, UsageErrors) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;  // expected in stderr
+  };
+  const std::vector<Case> cases = {
+      {{}, "no TXT file given"},
+      {{"--bogus", "x.txt"}, "unknown option '--bogus'"},
+      {{"-x", "a.txt"}, "unknown option '-x'"},
+      {{"--quiet=yes", "a.txt"}, "option '--quiet' takes no argument"},
+      {{"--so", "EN-US", "a.txt"}, "option '--so' is ambiguous"},
+      {{"--t=DE", "a.txt"}, "option '--t' is ambiguous"},
+      {{"-s"}, "option '-s' needs an argument"},
+      {{"a.txt", "-t"}, "option '-t' needs an argument"},
+      {{"a.txt", "-qo"}, "option '-o' needs an argument"},
+      {{"a.txt", "--source"}, "option '--source' needs an argument"},
+      {{"a.txt", "--target-codepage"}, "option '--target-codepage' needs an argument"},
+      {{"a.txt", "b.txt"}, "unexpected argument 'b.txt'"},
+      {{"--source-codepage", "abc", "a.txt"}, "invalid code page 'abc'"},
+      {{"--target-codepage", "4242", "-s", "EN-US", "-t", "DE", "a.txt"}, "code page 4242"},
+      {{"-o", "", "a.txt"}, "'--output' needs a file name"},
+      {{"--output=", "a.txt"}, "'--output' needs a file name"},
+      {{"-s", "EN-US", "-t", "DE", "-"}, "reading standard input needs -o"},
+  };
+  for (const Case& c : cases) {
+    std::string out, err;
+    EXPECT_EQ(RunCli(c.args, out, err), kExitUsage) << c.message;
+    EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    EXPECT_EQ(err.find("unknown option") != std::string::npos,
+              c.message.find("unknown option") != std::string::npos)
+        << err;
+    EXPECT_TRUE(out.empty()) << c.message;
+  }
+}
+
+TEST(Cli, EmptyOutputNameWritesNothing) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), kOneUnit);
   std::string out, err;
-  EXPECT_EQ(RunCli({}, out, err), kExitUsage);
-  EXPECT_NE(err.find("no TXT file given"), std::string::npos);
-  EXPECT_EQ(RunCli({"--bogus", "x.txt"}, out, err), kExitUsage);
-  EXPECT_NE(err.find("unknown option '--bogus'"), std::string::npos);
-  EXPECT_EQ(RunCli({"-s"}, out, err), kExitUsage);
-  EXPECT_EQ(RunCli({"a.txt", "b.txt"}, out, err), kExitUsage);
-  EXPECT_EQ(RunCli({"--source-codepage", "abc", "a.txt"}, out, err), kExitUsage);
-  EXPECT_EQ(RunCli({"--target-codepage", "4242", "-s", "EN-US", "-t", "DE", "a.txt"}, out, err),
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", "-o", "", dir.File("tm.txt")}, out, err),
             kExitUsage);
-  EXPECT_NE(err.find("4242"), std::string::npos);
-  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
 }
 
 TEST(Cli, HelpAndVersion) {
   std::string out, err;
   EXPECT_EQ(RunCli({"--help"}, out, err), kExitConverted);
   EXPECT_NE(out.find("Usage: velmar2tmx-cli"), std::string::npos);
+  for (const char* text : {"-n, --no-clobber", "  130  ", "  1    ", "  3    ", "-o -", "'-'"}) {
+    EXPECT_NE(out.find(text), std::string::npos) << text;
+  }
   EXPECT_EQ(RunCli({"--version"}, out, err), kExitConverted);
   EXPECT_EQ(out.rfind("velmar2tmx-cli ", 0), 0u);
 }
@@ -69,15 +103,85 @@ TEST(Cli, ConvertsNextToTheTxtFileAndReportsTheCount) {
   EXPECT_VALID_TMX(dir.File("tm.tmx"));
 }
 
-TEST(Cli, NothingWrittenIsStatusOne) {
+TEST(Cli, QuietPrintsNothingOnSuccess) {
   TempDir dir;
   WriteFile(dir.File("tm.txt"), kOneUnit);
   std::string out, err;
-  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "FR", "-o", dir.File("x.tmx"), dir.File("tm.txt")}, out,
-                   err),
-            kExitNothing);
-  EXPECT_EQ(out.rfind("No segments were exported to the TMX file.", 0), 0u);
-  EXPECT_FALSE(testutil::FileExists(dir.File("x.tmx")));
+  EXPECT_EQ(RunCli({"-q", "-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err),
+            kExitConverted);
+  EXPECT_TRUE(out.empty()) << out;
+  EXPECT_TRUE(err.empty()) << err;
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
+}
+
+TEST(Cli, NothingWrittenIsStatusOneAndSaidOnStderr) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), kOneUnit);
+  const std::string existing = "an older TMX\n";
+  WriteFile(dir.File("old.tmx"), existing);
+  // Also under -q: the message explains the status.
+  for (const std::vector<std::string>& quiet : {std::vector<std::string>{}, {"-q"}}) {
+    for (const char* tmx : {"x.tmx", "old.tmx"}) {
+      std::vector<std::string> args = quiet;
+      args.insert(args.end(), {"-s", "en-us", "-t", "fr", "-o", dir.File(tmx), dir.File("tm.txt")});
+      std::string out, err;
+      EXPECT_EQ(RunCli(args, out, err), kExitNothing);
+      EXPECT_TRUE(out.empty()) << out;
+      EXPECT_NE(err.find("velmar2tmx-cli: no unit written: no unit of '" + dir.File("tm.txt") +
+                         "' holds both EN-US and FR\n"),
+                std::string::npos)
+          << err;
+      EXPECT_NE(err.find("'" + dir.File(tmx) + "' was neither created nor replaced"),
+                std::string::npos)
+          << err;
+      EXPECT_NE(err.find("--analyse"), std::string::npos) << err;
+      EXPECT_EQ(err.find("No segments were exported"), std::string::npos) << err;
+    }
+  }
+  EXPECT_EQ(ReadFile(dir.File("old.tmx")), existing);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"old.tmx", "tm.txt"}));
+}
+
+TEST(Cli, NoClobberRefusesAnExistingFile) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), kOneUnit);
+  WriteFile(dir.File("tm.tmx"), "keep me");
+  std::string out, err;
+  EXPECT_EQ(RunCli({"-n", "-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err), kExitFile);
+  EXPECT_TRUE(out.empty());
+  EXPECT_NE(err.find("'" + dir.File("tm.tmx") + "' exists; not replaced"), std::string::npos)
+      << err;
+  EXPECT_EQ(ReadFile(dir.File("tm.tmx")), "keep me");
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"tm.tmx", "tm.txt"}));
+
+  // Without an existing file -n converts; without -n the file is replaced.
+  EXPECT_EQ(RunCli({"--no-clobber", "-s", "EN-US", "-t", "DE", "-o", dir.File("new.tmx"),
+                    dir.File("tm.txt")},
+                   out, err),
+            kExitConverted)
+      << err;
+  EXPECT_VALID_TMX(dir.File("new.tmx"));
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err), kExitConverted);
+  EXPECT_EQ(ReadFile(dir.File("tm.tmx")), ReadFile(dir.File("new.tmx")));
+}
+
+TEST(Cli, DashOutputWritesTheTmxToStandardOutput) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), kOneUnit);
+  std::string out, err;
+  ASSERT_EQ(
+      RunCli({"-s", "EN-US", "-t", "DE", "-o", dir.File("file.tmx"), dir.File("tm.txt")}, out, err),
+      kExitConverted);
+  ASSERT_EQ(RunCli({"-s", "EN-US", "-t", "DE", "-o", "-", dir.File("tm.txt")}, out, err),
+            kExitConverted)
+      << err;
+  EXPECT_EQ(out, ReadFile(dir.File("file.tmx")));
+  EXPECT_NE(err.find("Number of segments written to TMX : 1\n"), std::string::npos) << err;
+  // Written directly: no temporary file, and nothing named "-".
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"file.tmx", "tm.txt"}));
+  EXPECT_EQ(RunCli({"-q", "-s", "EN-US", "-t", "DE", "-o", "-", dir.File("tm.txt")}, out, err),
+            kExitConverted);
+  EXPECT_TRUE(err.empty()) << err;
 }
 
 TEST(Cli, FileProblemsAreStatusThreeWithNothingOnStdout) {
@@ -89,9 +193,9 @@ TEST(Cli, FileProblemsAreStatusThreeWithNothingOnStdout) {
   EXPECT_NE(err.find(dir.File("missing.txt")), std::string::npos);
   EXPECT_NE(err.find("No such file or directory"), std::string::npos);
 
-  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", "-o", dir.File("tm.txt"), dir.File("tm.txt")}, out,
-                   err),
-            kExitFile);
+  EXPECT_EQ(
+      RunCli({"-s", "EN-US", "-t", "DE", "-o", dir.File("tm.txt"), dir.File("tm.txt")}, out, err),
+      kExitFile);
   EXPECT_TRUE(out.empty());
   EXPECT_EQ(ReadFile(dir.File("tm.txt")), kOneUnit);
 
@@ -100,6 +204,79 @@ TEST(Cli, FileProblemsAreStatusThreeWithNothingOnStdout) {
             kExitFile);
   EXPECT_NE(err.find("cannot create"), std::string::npos);
   EXPECT_TRUE(out.empty());
+}
+
+TEST(CliQuoting, ControlCharactersAndBadBytesAreEscaped) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"legal.txt", "'legal.txt'"},
+      {"/tm/Übersetzung – 翻訳.txt", "'/tm/Übersetzung – 翻訳.txt'"},
+      {"a\x1b[2Jb", "'a\\033[2Jb'"},
+      {"line\nbreak\ttab\rcr\a\b\v\f", "'line\\nbreak\\ttab\\rcr\\a\\b\\v\\f'"},
+      {std::string("nul\0x", 5), "'nul\\000x'"},
+      {"del\x7f", "'del\\177'"},
+      {"csi\xc2\x9b"
+       "31m",
+       "'csi\\302\\23331m'"},                        // C1 control U+009B
+      {"latin1 \xe9t\xe9", "'latin1 \\351t\\351'"},  // not UTF-8
+      {"cut \xe2\x82", "'cut \\342\\202'"},          // sequence cut short
+      {"overlong \xc0\xaf", "'overlong \\300\\257'"},
+      {"surrogate \xed\xa0\x80", "'surrogate \\355\\240\\200'"},
+      {"back\\slash", "'back\\\\slash'"},
+      {"it's", "'it\\'s'"},
+  };
+  for (const auto& [text, quoted] : cases) EXPECT_EQ(QuoteName(text), quoted);
+  EXPECT_EQ(EscapeControls("it's a\x1b"), "it's a\\033");
+  EXPECT_EQ(ShownPath("/dev/stdin"), "standard input");
+  EXPECT_EQ(ShownPath("/dev/stdout"), "standard output");
+  EXPECT_EQ(ShownPath("/dev/stderr"), "'/dev/stderr'");
+}
+
+TEST(CliQuoting, MessagesNeverCarryControlCharacters) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), kOneUnit);
+  const std::string name = "x\x1b]0;title\x07\x1b[2J.txt";
+  const std::string shown = "'" + dir.File("x\\033]0;title\\a\\033[2J.txt") + "'";
+  const std::vector<std::vector<std::string>> runs = {
+      {"-s", "EN-US", "-t", "DE", dir.File(name)},
+      {"-a", dir.File(name)},
+      {dir.File(name)},
+      {"-s", "EN-US", "-t", "DE", "-o", dir.File("no/" + name), dir.File("tm.txt")},
+      {"-s", "EN-US", "-t", "\x1b[2J", dir.File("tm.txt")},
+      {"--\x1b[2J", dir.File("tm.txt")},
+      {"--source-codepage", "\x1b[2J", dir.File("tm.txt")},
+      {dir.File("tm.txt"), "\x1b[2J"},
+  };
+  for (const auto& args : runs) {
+    std::string out, err;
+    EXPECT_NE(RunCli(args, out, err), kExitConverted);
+    EXPECT_FALSE(err.empty());
+    for (const char c : err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << err;
+    EXPECT_NE(err.find("\\033[2J"), std::string::npos) << err;
+  }
+  std::string out, err;
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", dir.File(name)}, out, err), kExitFile);
+  EXPECT_NE(err.find("cannot open " + shown + ": No such file"), std::string::npos) << err;
+}
+
+TEST(Cli, OutputThatCannotBeWrittenIsAnError) {
+  FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  std::vector<std::string> storage = {"velmar2tmx-cli", "--list-languages"};
+  std::vector<char*> argv;
+  for (std::string& word : storage) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  EXPECT_EQ(RunCommandLine(2, argv.data(), full, err), kExitFile);
+  std::fflush(err);
+  std::rewind(err);
+  char text[200] = {};
+  EXPECT_GT(std::fread(text, 1, sizeof text - 1, err), 0u);
+  EXPECT_NE(std::string(text).find("write error on standard output: No space left on device"),
+            std::string::npos)
+      << text;
+  std::fclose(err);
+  std::fclose(full);
 }
 
 TEST(Cli, Utf16Output) {
@@ -135,20 +312,115 @@ TEST(CliProcess, WorkedFileByteForByte) {
 
 namespace {
 
-TEST(CliProcess, InterruptLeavesNoFile) {
+std::string ShellQuote(const std::string& s) {
+  std::string q = "'";
+  for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs the built converter with the TXT file piped into its standard input (or redirected from
+// the file when pipe is false).
+int RunCliOnPipe(const std::string& txt, const std::string& arguments, std::string& out,
+                 std::string& err, bool pipe = true) {
   TempDir dir;
+  const std::string command = (pipe ? "cat " + ShellQuote(txt) + " | " : std::string()) +
+                              VELMAR_CLI_PATH + " " + arguments +
+                              (pipe ? std::string() : " <" + ShellQuote(txt)) + " >" +
+                              dir.File("out") + " 2>" + dir.File("err");
+  const int status = std::system(command.c_str());
+  out = ReadFile(dir.File("out"));
+  err = ReadFile(dir.File("err"));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliProcess, DashReadsStandardInput) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), kOneUnit);
+  std::string out, err;
+  ASSERT_EQ(
+      RunCli({"-s", "EN-US", "-t", "DE", "-o", dir.File("file.tmx"), dir.File("tm.txt")}, out, err),
+      kExitConverted);
+  const std::string expected = ReadFile(dir.File("file.tmx"));
+
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-s en-us -t de -o " + dir.File("pipe.tmx") + " -",
+                         out, err),
+            kExitConverted)
+      << err;
+  EXPECT_EQ(ReadFile(dir.File("pipe.tmx")), expected);
+  EXPECT_NE(out.find("Number of segments written to TMX : 1\n"), std::string::npos) << out;
+
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-s EN-US -t DE -o - -", out, err), kExitConverted)
+      << err;
+  EXPECT_EQ(out, expected);
+  EXPECT_NE(err.find("Number of segments written to TMX : 1\n"), std::string::npos) << err;
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"file.tmx", "pipe.tmx", "tm.txt"}));
+
+  EXPECT_EQ(
+      RunCliOnPipe(dir.File("tm.txt"), "-s EN-US -t FR -o " + dir.File("x.tmx") + " -", out, err),
+      kExitNothing);
+  EXPECT_NE(err.find("no unit of standard input holds both EN-US and FR"), std::string::npos)
+      << err;
+
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "--analyse -", out, err), kExitConverted) << err;
+  EXPECT_EQ(out, "EN-US\t1252\tEnglish (United States)\nDE\t1252\tGerman (Germany)\n");
+
+  // The analysis would use up the pipe: the languages must be given.
+  for (const char* languages : {"", "-t DE ", "-s EN-US "}) {
+    EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"),
+                           std::string(languages) + "-o " + dir.File("y.tmx") + " -", out, err),
+              kExitUsage);
+    EXPECT_NE(err.find("standard input can be read only once (a pipe or a device): give both -s "
+                       "and -t"),
+              std::string::npos)
+        << err;
+  }
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"file.tmx", "pipe.tmx", "tm.txt"}));
+
+  // Standard input from a regular file can be read twice: the defaults come from the file.
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-o " + dir.File("y.tmx") + " -", out, err, false),
+            kExitConverted)
+      << err;
+  EXPECT_EQ(ReadFile(dir.File("y.tmx")), expected);
+}
+
+TEST(Cli, NamedPipeNeedsBothLanguages) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("tm.txt").c_str(), 0600), 0);
+  for (const std::vector<std::string>& languages :
+       {std::vector<std::string>{}, {"-s", "EN-US"}, {"-t", "DE"}}) {
+    std::vector<std::string> args = languages;
+    args.push_back(dir.File("tm.txt"));
+    std::string out, err;
+    EXPECT_EQ(RunCli(args, out, err), kExitUsage);
+    EXPECT_NE(err.find("'" + dir.File("tm.txt") + "' can be read only once"), std::string::npos)
+        << err;
+  }
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
+}
+
+// Runs the converter on a pipe, sends it signal number while it reads, and gives its exit status.
+// ignore: the signal is ignored when the converter starts (as under nohup). analyse: run
+// --analyse instead of a conversion.
+int StatusAfterSignal(const TempDir& dir, int number, bool ignore, bool analyse = false) {
   const std::string fifo = dir.File("tm.txt");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::vector<std::string> words = {VELMAR_CLI_PATH,    "-s", "EN-US", "-t", "DE", "-o",
+                                    dir.File("tm.tmx"), fifo};
+  if (analyse) words = {VELMAR_CLI_PATH, "--analyse", fifo};
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
-  ASSERT_GE(pid, 0);
   if (pid == 0) {
     const int devnull = ::open("/dev/null", O_WRONLY);
     ::dup2(devnull, 1);
     ::dup2(devnull, 2);
-    ::execl(VELMAR_CLI_PATH, VELMAR_CLI_PATH, "-s", "EN-US", "-t", "DE", "-o",
-            dir.File("tm.tmx").c_str(), fifo.c_str(), static_cast<char*>(nullptr));
+    std::signal(number, ignore ? SIG_IGN : SIG_DFL);
+    ::execv(VELMAR_CLI_PATH, argv.data());
     ::_exit(127);
   }
+  EXPECT_GE(pid, 0);
+  if (pid < 0) return -1;
   // The converter blocks reading the pipe until the signal has arrived, so it must see it.
   // Opening the pipe for writing succeeds once the converter has opened it for reading.
   int fd = -1;
@@ -156,15 +428,18 @@ TEST(CliProcess, InterruptLeavesNoFile) {
     fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
     if (fd >= 0) break;
     int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the converter ended before reading";
-    const struct timespec pause {0, 1000000};
+    if (::waitpid(pid, &status, WNOHANG) != 0) {
+      ADD_FAILURE() << "the converter ended before reading";
+      return -1;
+    }
+    const struct timespec pause { 0, 1000000 };
     ::nanosleep(&pause, nullptr);
   }
-  ASSERT_GE(fd, 0);
+  EXPECT_GE(fd, 0);
   ::fcntl(fd, F_SETFL, 0);
   const std::string units = std::string(kOneUnit) + kOneUnit + kOneUnit;
-  ASSERT_EQ(::write(fd, units.data(), units.size()), static_cast<ssize_t>(units.size()));
-  ::kill(pid, SIGTERM);
+  EXPECT_EQ(::write(fd, units.data(), units.size()), static_cast<ssize_t>(units.size()));
+  ::kill(pid, number);
   // The signal is pending before any further line is written, so the handler runs before
   // the converter reads on.
   // The converter stops reading once it has seen the interrupt: later writes may fail.
@@ -175,10 +450,30 @@ TEST(CliProcess, InterruptLeavesNoFile) {
   std::signal(SIGPIPE, previous);
   ::close(fd);
   int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), kExitInterrupted);
+  EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliProcess, InterruptLeavesNoFile) {
+  for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+    TempDir dir;
+    EXPECT_EQ(StatusAfterSignal(dir, number, false), kExitInterrupted) << strsignal(number);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"}) << strsignal(number);
+  }
+}
+
+TEST(CliProcess, InterruptStopsTheAnalysis) {
+  TempDir dir;
+  EXPECT_EQ(StatusAfterSignal(dir, SIGTERM, false, true), kExitInterrupted);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
+}
+
+TEST(CliProcess, HangupIgnoredAtStartStaysIgnored) {
+  TempDir dir;
+  EXPECT_EQ(StatusAfterSignal(dir, SIGHUP, true), kExitConverted);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"tm.tmx", "tm.txt"}));
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
 }
 
 }  // namespace
