@@ -27,7 +27,13 @@ int UsageError(const std::string& message, FILE* err) {
 }
 
 bool CheckCodePage(const std::optional<int>& codePage, const char* option, FILE* err) {
-  if (codePage && !IsSupportedCodePage(static_cast<unsigned>(*codePage))) {
+  if (!codePage) return true;
+  if (!CanDecodeBytes(static_cast<unsigned>(*codePage))) {
+    std::fprintf(err, "velmar2tmx-cli: %s: code page %d does not hold 8-bit text\n", option,
+                 *codePage);
+    return false;
+  }
+  if (!IsSupportedCodePage(static_cast<unsigned>(*codePage))) {
     std::fprintf(err, "velmar2tmx-cli: %s: code page %d is not supported\n", option, *codePage);
     return false;
   }

@@ -72,7 +72,10 @@ std::string EscapeControls(std::string_view text) {
 }
 
 std::string QuoteName(std::string_view text) {
-  return "'" + Escape(text, true) + "'";
+  std::string quoted(1, '\'');
+  quoted += Escape(text, true);
+  quoted.push_back('\'');
+  return quoted;
 }
 
 std::string ShownPath(std::string_view path) {
