@@ -53,6 +53,9 @@ struct LanguageUse {
 struct ExportReport {
   std::string txtPath;
   std::string tmxPath;
+  // How the run ended: "written", "nothing written", "interrupted", "failed"; and why it failed.
+  std::string outcome;
+  std::string error;
   LanguageUse source;
   std::vector<LanguageUse> others;  // the target, or every other language met
   int64_t unitsRead = 0;

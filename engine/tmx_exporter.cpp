@@ -11,6 +11,21 @@ void EngineError::Set(Kind failure, const std::string& file, int number) {
   reason = number ? std::strerror(number) : std::string();
 }
 
+namespace {
+
+void NoteOutcome(ExportReport& report, const ExportResult& result) {
+  static constexpr const char* kOutcomes[] = {"written", "nothing written", "interrupted",
+                                              "failed"};
+  report.outcome = kOutcomes[static_cast<int>(result.stop)];
+  report.error.clear();
+  if (result.stop == ExportResult::Stop::Failed) {
+    report.error = result.error.path + ": " +
+                   (result.error.reason.empty() ? std::string("failed") : result.error.reason);
+  }
+}
+
+}  // namespace
+
 CTmxExporter::CTmxExporter() : m_internalStyleCode(u"\\cs6"), m_doNotTranslateStyleCode(u"\\cs8") {}
 CTmxExporter::~CTmxExporter() = default;
 
@@ -20,5 +35,6 @@ ExportResult CTmxExporter::Export(const ExportRequest& request, ProgressReporter
   ExportRun run(*this, request, progress);
   ExportResult result = run.Run();
   m_error = result.error;
+  if (request.report) NoteOutcome(*request.report, result);
   return result;
 }

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/line_file.h"
+#include "engine/report_json.h"
 #include "engine/tmx_exporter.h"
 #include "engine/txt_reader.h"
 #include "tests/core/tmx_test_util.h"
@@ -646,6 +648,132 @@ TEST(Export, StoppingTakesEffectWithoutLineEnds) {
   EXPECT_EQ(result.stop, ExportResult::Stop::Abandoned);
   EXPECT_EQ(progress.pumps, 3);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExportReport, NamesEverySkippedUnitAndEveryChangeWithItsLine) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"),
+            Lines({"<TrU>",                    // 1: written, with its changes
+                   "<CrD>31022005, 10:00:00",  // 2: no 31 February
+                   "<CrU>ANNA", "<CrU>BERT",   // 3, 4: repeated
+                   "<Seg L=EN-US>a\x01"
+                   "b",                         // 5: U+0001 left out
+                   "<Seg L=DE>x {\\cs6 <b>}y",  // 6: a tag without its partner
+                   "</TrU>", "<TrU>", "<Seg L=EN-US>only source", "</TrU>",  // 8: no target
+                   "<TrU>", "<Seg L=XX-YY>?", "<Seg L=DE>t", "</TrU>",       // 11: unknown code
+                   "<TrU>", "<Seg L=DE>only target", "</TrU>"}));            // 15: no source
+  ExportReport report;
+  ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+  request.report = &report;
+  CTmxExporter exporter;
+  const ExportResult result = exporter.Export(request, nullptr);
+  EXPECT_EQ(result.unitsWritten, 1);
+  EXPECT_EQ(result.unitsRead, 4);
+  EXPECT_EQ(result.skipped.noTarget, 1);
+  EXPECT_EQ(result.skipped.unresolved, 1);
+  EXPECT_EQ(result.skipped.noSource, 1);
+  EXPECT_VALID_TMX(dir.File("o.tmx"));
+
+  const nlohmann::json json = nlohmann::json::parse(ReportJson({report}));
+  const nlohmann::json& file = json["files"][0];
+  EXPECT_EQ(file["input"], dir.File("in.txt"));
+  EXPECT_EQ(file["outcome"], "written");
+  EXPECT_EQ(file["source"]["language"], "EN-US");
+  EXPECT_EQ(file["languages"][0]["language"], "DE");
+  EXPECT_EQ(file["unitsRead"], 4);
+  EXPECT_EQ(file["unitsSkipped"]["total"], 3);
+  EXPECT_EQ(file["unitsSkipped"]["noTargetSegment"]["entries"][0]["line"], 8);
+  EXPECT_EQ(file["unitsSkipped"]["unresolvedLanguageCode"]["entries"][0]["line"], 11);
+  EXPECT_EQ(file["unitsSkipped"]["noSourceSegment"]["entries"][0]["line"], 15);
+  const nlohmann::json& changes = file["changes"];
+  EXPECT_EQ(changes["forbiddenCharacters"]["entries"][0]["line"], 5);
+  EXPECT_EQ(changes["forbiddenCharacters"]["entries"][0]["codePoint"], "U+0001");
+  EXPECT_EQ(changes["invalidDates"]["entries"][0]["line"], 2);
+  EXPECT_EQ(changes["invalidDates"]["entries"][0]["field"], "CrD");
+  EXPECT_EQ(changes["invalidDates"]["entries"][0]["value"], "31022005, 10:00:00");
+  EXPECT_EQ(changes["repeatedFields"]["entries"][0]["line"], 4);
+  EXPECT_EQ(changes["repeatedFields"]["entries"][0]["field"], "CrU");
+  EXPECT_EQ(changes["unpairedInlineElements"]["entries"][0]["line"], 6);
+  EXPECT_EQ(json["total"]["unitsWritten"], 1);
+}
+
+TEST(ExportReport, ListsStopAtTheirLimitAndCountTheRest) {
+  ReportList list;
+  for (int i = 0; i < 1005; ++i) list.Add({i, "", "", 0});
+  EXPECT_EQ(list.Entries().size(), ReportList::kLimit);
+  EXPECT_EQ(list.More(), 5);
+  EXPECT_EQ(list.Count(), 1005);
+}
+
+// Units of three languages; the second unit lacks French, the third has only English.
+constexpr const char* kThreeLanguages =
+    "<TrU>\r\n<Att L=Client>Norvane\r\n<Seg L=EN-US>Press {\\b Start}.\r\n"
+    "<Seg L=DE>Dr\xFC"
+    "cken Sie {\\b Start}.\r\n<Seg L=FR>Appuyez sur {\\b D\xE9marrer}.\r\n</TrU>\r\n"
+    "<TrU>\r\n<Seg L=DE>zwei\r\n<Seg L=EN-US>two\r\n</TrU>\r\n"
+    "<TrU>\r\n<Seg L=EN-US>alone\r\n</TrU>\r\n";
+
+TEST(ExportAllLanguages, EveryLanguageOfAUnitBecomesATuv) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), kThreeLanguages);
+  ExportRequest request = PairRequest(dir, dir.File("all.tmx"));
+  request.allLanguages = true;
+  request.targetCode.clear();
+  CTmxExporter exporter;
+  const ExportResult result = exporter.Export(request, nullptr);
+  EXPECT_EQ(result.unitsWritten, 2);
+  EXPECT_EQ(result.skipped.noTarget, 1);
+  EXPECT_VALID_TMX(dir.File("all.tmx"));
+  std::vector<std::string> tuvs;
+  for (const std::string& line : TmxLines(dir.File("all.tmx"))) {
+    if (line.find("<tuv ") != std::string::npos || line.find("<seg>") != std::string::npos) {
+      tuvs.push_back(line.substr(line.find('<')));
+    }
+  }
+  EXPECT_EQ(tuvs, (std::vector<std::string>{
+                      "<tuv xml:lang=\"EN-US\">",
+                      "<seg>Press <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept i=\"1\">}</ept>.</seg>",
+                      "<tuv xml:lang=\"DE\">",
+                      "<seg>Dr\xC3\xBC"
+                      "cken Sie <bpt i=\"1\" x=\"1\">{\\b </bpt>Start<ept "
+                      "i=\"1\">}</ept>.</seg>",
+                      "<tuv xml:lang=\"FR\">",
+                      "<seg>Appuyez sur <bpt i=\"1\" x=\"1\">{\\b </bpt>D\xC3\xA9marrer<ept "
+                      "i=\"1\">}</ept>.</seg>",
+                      "<tuv xml:lang=\"EN-US\">",
+                      "<seg>two</seg>",
+                      "<tuv xml:lang=\"DE\">",
+                      "<seg>zwei</seg>",
+                  }));
+}
+
+TEST(ExportAllLanguages, TwoLanguagesGiveThePairConversionsBytes) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), testutil::ReadFile(VELMAR_TEST_DATA "/worked.txt"));
+  CTmxExporter exporter;
+  for (const bool utf16 : {false, true}) {
+    ExportRequest pair = PairRequest(dir, dir.File("pair.tmx"));
+    pair.utf16Output = utf16;
+    ExportRequest all = pair;
+    all.tmxPath = dir.File("all.tmx");
+    all.allLanguages = true;
+    ASSERT_GT(exporter.Export(pair, nullptr).unitsWritten, 0);
+    ASSERT_GT(exporter.Export(all, nullptr).unitsWritten, 0);
+    EXPECT_EQ(ReadFile(dir.File("all.tmx")), ReadFile(dir.File("pair.tmx")));
+  }
+  // A code page given for one language decodes its segments.
+  WriteFile(dir.File("in.txt"), "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=RU>\xC8\r\n</TrU>\r\n");
+  ExportRequest all = PairRequest(dir, dir.File("all.tmx"));
+  all.allLanguages = true;
+  ASSERT_EQ(exporter.Export(all, nullptr).unitsWritten, 1);
+  EXPECT_EQ(TmxLines(dir.File("all.tmx"))[19], "        <seg>\xD0\x98</seg>");
+  all.codePages["RU"] = 1252;
+  ASSERT_EQ(exporter.Export(all, nullptr).unitsWritten, 1);
+  EXPECT_EQ(TmxLines(dir.File("all.tmx"))[19], "        <seg>\xC3\x88</seg>");
 }
 
 }  // namespace
