@@ -33,3 +33,18 @@ class FdSink : public ByteSink {
   int m_error = 0;
   std::string m_buffer;
 };
+
+// Collects the bytes in a string (a batch of units converted apart from the file).
+class StringSink : public ByteSink {
+ public:
+  explicit StringSink(std::string& bytes) : m_bytes(bytes) {}
+  bool Write(const char* data, size_t size) override {
+    m_bytes.append(data, size);
+    return true;
+  }
+  bool Flush() override { return true; }
+  int Error() const override { return 0; }
+
+ private:
+  std::string& m_bytes;
+};

@@ -35,6 +35,15 @@ class ReportList {
       ++m_more;
     }
   }
+  // Adds the findings of a later part of the file.
+  void Append(const ReportList& later) {
+    for (const ReportEntry& entry : later.m_entries) Add(entry);
+    m_more += later.m_more;
+  }
+  void Clear() {
+    m_entries.clear();
+    m_more = 0;
+  }
   const std::vector<ReportEntry>& Entries() const { return m_entries; }
   // Findings beyond the limit.
   int64_t More() const { return m_more; }
@@ -67,3 +76,8 @@ struct ExportReport {
   ReportList repeatedFields;                  // fields given again in a unit: the last value counts
   ReportList unpairedInline;  // inline elements written as <it>: no partner in the segment
 };
+
+// Adds the findings (the lists, not the counts) of a later part of the file to report.
+void AppendFindings(ExportReport& report, const ExportReport& later);
+// Empties the lists of findings.
+void ClearFindings(ExportReport& report);

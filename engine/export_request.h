@@ -48,6 +48,8 @@ struct ExportRequest {
   std::map<std::string, int> codePages;
   // Filled with an account of the run when set.
   ExportReport* report = nullptr;
+  // Threads that convert units: 0 one per core, 1 none besides the calling thread.
+  int threads = 0;
 };
 
 struct ExportResult {

@@ -4,12 +4,16 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <thread>
 #include <utility>
 
 #include "engine/progress.h"
 #include "engine/report_findings.h"
 #include "engine/tmx_exporter.h"
+#include "engine/unit_pipeline.h"
+#include "text/code_page.h"
 #include "text/string_table.h"
+#include "text/xml_escape.h"
 
 namespace {
 
@@ -29,7 +33,11 @@ ExportRun::ExportRun(CTmxExporter& exporter, const ExportRequest& request,
       m_request(request),
       m_progress(progress),
       m_report(request.report),
-      m_choice(exporter, request) {}
+      m_threads(request.threads > 0 ? request.threads
+                                    : static_cast<int>(std::thread::hardware_concurrency())),
+      m_converter(request) {
+  if (m_threads < 1) m_threads = 1;
+}
 
 ExportResult ExportRun::Run() {
   if (m_report) {
@@ -49,7 +57,9 @@ ExportResult ExportRun::Run() {
   }
   std::unique_ptr<ByteSink> sink = std::make_unique<FdSink>(m_output.Fd());
   if (m_x.m_sinkWrapper) sink = m_x.m_sinkWrapper(std::move(sink));
-  m_writer.Open(std::move(sink), m_request.utf16Output, m_choice.SourceLanguage().attribute);
+  std::u16string sourceAttribute;
+  AppendXmlAttribute(sourceAttribute, Decode(kCodePageAnsi, m_request.sourceCode));
+  m_writer.Open(std::move(sink), m_request.utf16Output, sourceAttribute);
   if (m_progress) m_progress->SetText(LoadStringText(IDS_EXPORTING));
   m_writer.WriteHeader();
   m_reader.SetProgress(m_progress);
@@ -58,16 +68,22 @@ ExportResult ExportRun::Run() {
 
 ExportResult ExportRun::ConvertUnits() {
   ExportResult result;
+  if (m_threads > 1) {
+    UnitPipeline pipeline(m_request, m_threads);
+    (void)pipeline.Run(m_reader, m_writer, result, m_report);
+    return result;
+  }
   TxtUnit unit;
   while (!m_writer.Failed() && m_reader.Next(unit)) {
     ++result.unitsRead;
-    if (WriteUnit(unit, result.skipped)) ++result.unitsWritten;
+    m_converter.SetUnicodeText(m_reader.Form() != InputForm::kBytes);
+    if (m_converter.Convert(unit, m_writer, result.skipped, m_report)) ++result.unitsWritten;
   }
   return result;
 }
 
 ExportResult ExportRun::Finish(ExportResult counted) {
-  FillReportLanguages();
+  FillReportLanguages(m_threads <= 1);
   bool stopped = m_reader.Stopped();
   if (!stopped && !m_reader.ReadFailed() && !m_writer.Failed() && m_progress) {
     m_progress->SetPosition(100);
@@ -116,86 +132,15 @@ ExportResult ExportRun::Failure(const EngineError& error) {
   return result;
 }
 
-bool ExportRun::WriteUnit(const TxtUnit& unit, SkipCounts& skipped) {
-  const SegmentChoice::Skip skip = m_choice.Choose(unit);
-  if (skip != SegmentChoice::Skip::kNone) {
-    NoteSkip(skip, unit, skipped);
-    return false;
-  }
-  // Field values decode in the target's code page (with all languages: the first after the
-  // source in the unit).
-  const int fieldCodePage = TextCodePage(m_choice.Others().front().language->codePage);
-  m_fields.Collect(unit, static_cast<unsigned>(fieldCodePage), m_report);
-  ConvertSegments(unit);
-  m_writer.BeginUnit(unit.number, m_fields);
-  m_writer.WriteVariant(m_choice.SourceLanguage().attribute, m_fields.Attributes(),
-                        m_sourceContent.str());
-  for (size_t i = 0; i < m_choice.Others().size(); ++i) {
-    m_writer.WriteVariant(m_choice.Others()[i].language->attribute, m_fields.Attributes(),
-                          m_otherContents[i].str());
-  }
-  m_writer.EndUnit();
-  return true;
-}
-
-void ExportRun::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped) {
-  ReportEntry entry;
-  entry.line = unit.line;
-  switch (skip) {
-    case SegmentChoice::Skip::kNoSource:
-      ++skipped.noSource;
-      if (m_report) m_report->noSource.Add(entry);
-      break;
-    case SegmentChoice::Skip::kNoTarget:
-      ++skipped.noTarget;
-      if (m_report) m_report->noTarget.Add(entry);
-      break;
-    case SegmentChoice::Skip::kUnresolved:
-      ++skipped.unresolved;
-      if (m_report) m_report->unresolved.Add(entry);
-      break;
-    case SegmentChoice::Skip::kNone:
-      break;
-  }
-}
-
-void ExportRun::ConvertSegments(const TxtUnit& unit) {
-  m_x.m_internalStyleCode = unit.internalStyleCode;
-  m_x.m_doNotTranslateStyleCode = unit.doNotTranslateStyleCode;
-  const ChosenSegment& source = m_choice.Source();
-  const WideString sourceMarkup =
-      m_x.ConvertSegment(source.segment->text, TextCodePage(source.language->codePage), true);
-  // Each other segment is paired with the source as if it were the only target; a source
-  // element is linked (x) when any of them took it.
-  TagList& sourceTags = m_x.m_inline.sourceTags;
-  std::vector<uint8_t> takenByAny(sourceTags.size(), 0);
-  m_otherContents.resize(m_choice.Others().size());
-  for (size_t i = 0; i < m_choice.Others().size(); ++i) {
-    const ChosenSegment& other = m_choice.Others()[i];
-    for (TagRecord& record : sourceTags) record.paired = 0;
-    m_x.m_inline.targetTags.clear();
-    const WideString markup =
-        m_x.ConvertSegment(other.segment->text, TextCodePage(other.language->codePage), false);
-    m_otherContents[i] = m_x.PairInlineTags(markup, false);
-    for (size_t k = 0; k < sourceTags.size(); ++k) takenByAny[k] |= sourceTags[k].paired;
-    if (m_report) NoteContent(m_otherContents[i].str(), other.segment->line);
-  }
-  for (size_t k = 0; k < sourceTags.size(); ++k) sourceTags[k].paired = takenByAny[k];
-  m_sourceContent = m_x.PairInlineTags(sourceMarkup, true);
-  if (m_report) NoteContent(m_sourceContent.str(), source.segment->line);
-  m_x.m_inline.ClearTagLists();
-}
-
-void ExportRun::NoteContent(std::u16string_view content, int64_t line) {
-  NoteForbiddenCharacters(*m_report, content, line);
-  NoteUnpairedElements(*m_report, content, line);
-}
-
-void ExportRun::FillReportLanguages() {
+void ExportRun::FillReportLanguages(bool sequential) {
   if (!m_report) return;
   m_report->source = {m_request.sourceCode, m_request.sourceCodePage};
-  m_report->others.clear();
-  for (const OutputLanguage* language : m_choice.LanguagesMet()) {
-    m_report->others.push_back({language->code, language->codePage});
+  if (!m_request.allLanguages) {
+    m_report->others = {{m_request.targetCode, m_request.targetCodePage}};
+  } else if (sequential) {
+    m_report->others.clear();
+    for (const OutputLanguage* language : m_converter.LanguagesMet()) {
+      m_report->others.push_back({language->code, language->codePage});
+    }
   }
 }

@@ -332,6 +332,15 @@ bool CLineFile::SendOut() {
   return ok;
 }
 
+bool CLineFile::WriteEncoded(std::string_view bytes) {
+  if (!m_sink || m_writeFailed) return false;
+  if (m_used > 0 && !SendOut()) return false;
+  if (m_sink->Write(bytes.data(), bytes.size())) return true;
+  m_writeFailed = true;
+  m_error = m_sink->Error();
+  return false;
+}
+
 bool CLineFile::Flush() {
   if (!m_sink) return false;
   if (m_writeFailed) return false;

@@ -59,6 +59,9 @@ class CLineFile {
   bool WriteLine(int indent, std::u16string_view text);
   // The same for a line made of several pieces, written one after the other.
   bool WriteLine(int indent, std::initializer_list<std::u16string_view> pieces);
+  // Writes bytes already encoded as the output (lines converted elsewhere), after the buffered
+  // lines. False when the write failed.
+  bool WriteEncoded(std::string_view bytes);
   // Flushes buffered output; false on failure.
   [[nodiscard]] bool Flush();
   void Close();

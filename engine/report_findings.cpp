@@ -38,3 +38,21 @@ void NoteUnpairedElements(ExportReport& report, std::u16string_view content, int
     report.unpairedInline.Add(entry);
   }
 }
+
+void AppendFindings(ExportReport& report, const ExportReport& later) {
+  report.noSource.Append(later.noSource);
+  report.noTarget.Append(later.noTarget);
+  report.unresolved.Append(later.unresolved);
+  report.forbiddenCharacters.Append(later.forbiddenCharacters);
+  report.invalidDates.Append(later.invalidDates);
+  report.repeatedFields.Append(later.repeatedFields);
+  report.unpairedInline.Append(later.unpairedInline);
+}
+
+void ClearFindings(ExportReport& report) {
+  for (ReportList* list :
+       {&report.noSource, &report.noTarget, &report.unresolved, &report.forbiddenCharacters,
+        &report.invalidDates, &report.repeatedFields, &report.unpairedInline}) {
+    list->Clear();
+  }
+}

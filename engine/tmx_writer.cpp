@@ -9,8 +9,9 @@
 #include "text/wide_string.h"
 #include "text/xml_escape.h"
 
-void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode) {
-  (void)m_out.OpenSink(std::move(sink), utf16, kTextMarked);
+void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode,
+                     bool mark) {
+  (void)m_out.OpenSink(std::move(sink), utf16, mark ? kTextMarked : kTextPlain);
   m_sourceCode.assign(sourceCode);
 }
 

@@ -15,8 +15,12 @@ class UnitFields;
 
 class TmxWriter {
  public:
-  // Writes to sink. sourceCode is the source language, escaped for an attribute.
-  void Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode);
+  // Writes to sink. sourceCode is the source language, escaped for an attribute. A document
+  // begins with the byte-order mark; units converted apart from it (mark false) do not.
+  void Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode,
+            bool mark = true);
+  // Hands every line written so far to the sink.
+  [[nodiscard]] bool Flush() { return m_out.Flush(); }
 
   void WriteHeader();
   // <tu> with its <prop> elements; the <tuv> elements follow, then EndUnit.
@@ -25,6 +29,8 @@ class TmxWriter {
   void WriteVariant(std::u16string_view code, std::u16string_view attributes,
                     std::u16string_view content);
   void EndUnit();
+  // Units converted apart, already encoded for this document.
+  bool WriteEncoded(std::string_view bytes) { return m_out.WriteEncoded(bytes); }
   // The end of the document, flushed to the sink. False when anything failed to be written.
   [[nodiscard]] bool Finish();
   void Close() { m_out.Close(); }

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+#include "engine/unit_converter.h"
+
+#include "engine/report_findings.h"
+#include "text/code_page.h"
+
+namespace {
+
+void NoteContent(ExportReport* report, std::u16string_view content, int64_t line) {
+  if (!report) return;
+  NoteForbiddenCharacters(*report, content, line);
+  NoteUnpairedElements(*report, content, line);
+}
+
+}  // namespace
+
+UnitConverter::UnitConverter(const ExportRequest& request) : m_choice(m_x, request) {}
+
+int UnitConverter::TextCodePage(int languageCodePage) const {
+  return m_unicode ? static_cast<int>(kCodePageUtf8) : languageCodePage;
+}
+
+bool UnitConverter::Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& skipped,
+                            ExportReport* report) {
+  const SegmentChoice::Skip skip = m_choice.Choose(unit);
+  if (skip != SegmentChoice::Skip::kNone) {
+    NoteSkip(skip, unit, skipped, report);
+    return false;
+  }
+  // Field values decode in the target's code page (with all languages: the first after the
+  // source in the unit).
+  const int fieldCodePage = TextCodePage(m_choice.Others().front().language->codePage);
+  m_fields.Collect(unit, static_cast<unsigned>(fieldCodePage), report);
+  ConvertSegments(unit, report);
+  writer.BeginUnit(unit.number, m_fields);
+  writer.WriteVariant(m_choice.SourceLanguage().attribute, m_fields.Attributes(),
+                      m_sourceContent.str());
+  for (size_t i = 0; i < m_choice.Others().size(); ++i) {
+    writer.WriteVariant(m_choice.Others()[i].language->attribute, m_fields.Attributes(),
+                        m_otherContents[i].str());
+  }
+  writer.EndUnit();
+  return true;
+}
+
+void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped,
+                             ExportReport* report) {
+  ReportEntry entry;
+  entry.line = unit.line;
+  switch (skip) {
+    case SegmentChoice::Skip::kNoSource:
+      ++skipped.noSource;
+      if (report) report->noSource.Add(entry);
+      break;
+    case SegmentChoice::Skip::kNoTarget:
+      ++skipped.noTarget;
+      if (report) report->noTarget.Add(entry);
+      break;
+    case SegmentChoice::Skip::kUnresolved:
+      ++skipped.unresolved;
+      if (report) report->unresolved.Add(entry);
+      break;
+    case SegmentChoice::Skip::kNone:
+      break;
+  }
+}
+
+void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
+  m_x.m_internalStyleCode = unit.internalStyleCode;
+  m_x.m_doNotTranslateStyleCode = unit.doNotTranslateStyleCode;
+  const ChosenSegment& source = m_choice.Source();
+  const WideString sourceMarkup =
+      m_x.ConvertSegment(source.segment->text, TextCodePage(source.language->codePage), true);
+  // Each other segment is paired with the source as if it were the only target; a source
+  // element is linked (x) when any of them took it.
+  TagList& sourceTags = m_x.m_inline.sourceTags;
+  m_takenByAny.assign(sourceTags.size(), 0);
+  m_otherContents.resize(m_choice.Others().size());
+  for (size_t i = 0; i < m_choice.Others().size(); ++i) {
+    const ChosenSegment& other = m_choice.Others()[i];
+    for (TagRecord& record : sourceTags) record.paired = 0;
+    m_x.m_inline.targetTags.clear();
+    const WideString markup =
+        m_x.ConvertSegment(other.segment->text, TextCodePage(other.language->codePage), false);
+    m_otherContents[i] = m_x.PairInlineTags(markup, false);
+    for (size_t k = 0; k < sourceTags.size(); ++k) m_takenByAny[k] |= sourceTags[k].paired;
+    NoteContent(report, m_otherContents[i].str(), other.segment->line);
+  }
+  for (size_t k = 0; k < sourceTags.size(); ++k) sourceTags[k].paired = m_takenByAny[k];
+  m_sourceContent = m_x.PairInlineTags(sourceMarkup, true);
+  NoteContent(report, m_sourceContent.str(), source.segment->line);
+  m_x.m_inline.ClearTagLists();
+}

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+// UnitConverter: turns one unit into its <tu> element. It chooses the unit's segments, reads its
+// fields and converts its segments to TMX inline content, with state of its own (the inline
+// converter's buffers and records, the language-code cache), so that several converters can
+// work on different units at the same time.
+#pragma once
+
+#include <vector>
+
+#include "engine/export_report.h"
+#include "engine/export_request.h"
+#include "engine/segment_choice.h"
+#include "engine/tmx_exporter.h"
+#include "engine/tmx_writer.h"
+#include "engine/txt_unit.h"
+#include "engine/unit_fields.h"
+#include "text/wide_string.h"
+
+class UnitConverter {
+ public:
+  explicit UnitConverter(const ExportRequest& request);
+  UnitConverter(const UnitConverter&) = delete;
+  UnitConverter& operator=(const UnitConverter&) = delete;
+
+  // Text of the file is Unicode (a byte-order mark was found): segments decode as UTF-8.
+  void SetUnicodeText(bool unicode) { m_unicode = unicode; }
+  // Writes the unit's <tu> when it has its segments and returns true; otherwise counts the
+  // reason in skipped (and notes the unit in report, when given).
+  bool Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& skipped, ExportReport* report);
+  // Every language after the source met so far, in the order first met.
+  const std::vector<const OutputLanguage*>& LanguagesMet() const { return m_choice.LanguagesMet(); }
+
+ private:
+  void NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped,
+                ExportReport* report);
+  // The inline content of the source and of every other chosen segment.
+  void ConvertSegments(const TxtUnit& unit, ExportReport* report);
+  int TextCodePage(int languageCodePage) const;
+
+  CTmxExporter m_x;  // the inline conversion's state and the language-code cache
+  SegmentChoice m_choice;
+  UnitFields m_fields;
+  bool m_unicode = false;
+  WideString m_sourceContent;
+  std::vector<WideString> m_otherContents;
+  std::vector<uint8_t> m_takenByAny;
+};
