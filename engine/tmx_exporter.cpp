@@ -173,7 +173,7 @@ void EngineError::Set(Kind failure, const std::string& file, int number) {
   reason = number ? std::strerror(number) : std::string();
 }
 
-CTmxExporter::CTmxExporter() : m_internalStyleCode(u"\\cs6"), m_doNotTranslateStyleCode(u"\\cs8") {}
+CTmxExporter::CTmxExporter() = default;
 CTmxExporter::~CTmxExporter() = default;
 
 int CTmxExporter::Export(const std::string& txtPath, const std::string& tmxPath,
@@ -183,7 +183,7 @@ int CTmxExporter::Export(const std::string& txtPath, const std::string& tmxPath,
                          int utf16Output) {
   m_unitCount = 0;
   m_error = EngineError();
-  m_inline.Reset();
+  m_inlineConverter.Reset();
   ProgressReporter* cursor = progressBar ? progressBar : statusBar;
   if (cursor) cursor->BeginWaitCursor();
   ExportRun run(*this, progressBar, statusBar);
@@ -234,8 +234,9 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
 
   bool searchInternal = true;
   bool searchDoNotTranslate = true;
-  m_x.m_internalStyleCode = u"\\cs6";
-  m_x.m_doNotTranslateStyleCode = u"\\cs8";
+  InlineConverter& inlineConverter = m_x.m_inlineConverter;
+  inlineConverter.SetInternalStyleCode(kDefaultInternalStyleCode);
+  inlineConverter.SetDoNotTranslateStyleCode(kDefaultDoNotTranslateStyleCode);
   m_sourceCode = sourceCode;
   m_targetCode = targetCode;
   m_sourceCodePage = sourceCodePage;
@@ -257,12 +258,14 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
       HandleRecord(tag, lValue, content, closing);
     } else if (searchInternal && line.find("korvexInternal") != std::string_view::npos) {
       searchInternal = false;
-      if (!ExtractStyleCode(line, m_x.m_internalStyleCode)) m_x.m_internalStyleCode = u"\\cs6";
+      WideString code;
+      inlineConverter.SetInternalStyleCode(ExtractStyleCode(line, code) ? code.str()
+                                                                        : kDefaultInternalStyleCode);
     } else if (searchDoNotTranslate && line.find("DO_NOT_TRANSLATE") != std::string_view::npos) {
       searchDoNotTranslate = false;
-      if (!ExtractStyleCode(line, m_x.m_doNotTranslateStyleCode)) {
-        m_x.m_doNotTranslateStyleCode = u"\\cs8";
-      }
+      WideString code;
+      inlineConverter.SetDoNotTranslateStyleCode(
+          ExtractStyleCode(line, code) ? code.str() : kDefaultDoNotTranslateStyleCode);
     }
     if (m_out.WriteFailed()) break;
     if (!ProgressStep()) {
@@ -434,10 +437,13 @@ void ExportRun::WriteUnit() {
   for (size_t i = 0; i < m_propertyCount; ++i) m_out.WriteLine(6, m_properties[i]);
   m_propertyCount = 0;
 
-  const WideString sourceMarkup = m_x.ConvertSegment(m_sourceText, m_sourceCodePage, true);
-  const WideString targetMarkup = m_x.ConvertSegment(m_targetText, m_targetCodePage, false);
-  const WideString sourceContent = m_x.PairInlineTags(sourceMarkup, true);
-  const WideString targetContent = m_x.PairInlineTags(targetMarkup, false);
+  InlineConverter& inlineConverter = m_x.m_inlineConverter;
+  const WideString sourceMarkup =
+      inlineConverter.ConvertSegment(m_sourceText, m_sourceCodePage, true);
+  const WideString targetMarkup =
+      inlineConverter.ConvertSegment(m_targetText, m_targetCodePage, false);
+  const WideString sourceContent = inlineConverter.PairInlineTags(sourceMarkup, true);
+  const WideString targetContent = inlineConverter.PairInlineTags(targetMarkup, false);
 
   std::u16string& attributes = m_attributesText;
   attributes.clear();
@@ -459,7 +465,7 @@ void ExportRun::WriteUnit() {
   m_out.WriteLine(4, u"</tu>");
   m_attributeCount = 0;
   ++m_x.m_unitCount;
-  m_x.m_inline.ClearTagLists();
+  inlineConverter.ClearTagLists();
 }
 
 bool ExportRun::ProgressStep() {

@@ -269,14 +269,22 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
   });
 }
 
+struct MarkupCleanup::Buffers {
+  std::vector<Token> tokens;
+  std::vector<char> kept;
+  std::u16string run;
+};
+
+MarkupCleanup::MarkupCleanup() : m_buffers(std::make_unique<Buffers>()) {}
+MarkupCleanup::~MarkupCleanup() = default;
+
 WideString CleanUpMarkup(std::u16string_view markup) {
-  // Working lists of one thread, kept from call to call.
-  struct Buffers {
-    std::vector<Token> tokens;
-    std::vector<char> kept;
-    std::u16string run;
-  };
-  thread_local Buffers buffers;
+  MarkupCleanup cleanup;
+  return cleanup.CleanUp(markup);
+}
+
+WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
+  Buffers& buffers = *m_buffers;
   std::vector<Token>& tokens = buffers.tokens;
   tokens.clear();
   size_t firstText = std::u16string_view::npos;

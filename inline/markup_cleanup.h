@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -37,4 +38,21 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
 // Appends the items of the markup to the list; returns the number of placeholders found.
 int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items);
 
+// The clean-up with working lists of its own, kept from call to call: one per converter, so that
+// several converters can run at once.
+class MarkupCleanup {
+ public:
+  MarkupCleanup();
+  ~MarkupCleanup();
+  MarkupCleanup(const MarkupCleanup&) = delete;
+  MarkupCleanup& operator=(const MarkupCleanup&) = delete;
+
+  WideString CleanUp(std::u16string_view markup);
+
+ private:
+  struct Buffers;
+  std::unique_ptr<Buffers> m_buffers;
+};
+
+// The same with working lists for this call only.
 WideString CleanUpMarkup(std::u16string_view markup);

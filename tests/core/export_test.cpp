@@ -265,8 +265,8 @@ TEST(Export, StyleSheetGivesTheStyleCodes) {
   EXPECT_EQ(exporter.Export(txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
                             nullptr, 0),
             0);
-  EXPECT_EQ(exporter.m_internalStyleCode, u"\\cs12");
-  EXPECT_EQ(exporter.m_doNotTranslateStyleCode, u"\\cs3");
+  EXPECT_EQ(exporter.m_inlineConverter.InternalStyleCode(), u"\\cs12");
+  EXPECT_EQ(exporter.m_inlineConverter.DoNotTranslateStyleCode(), u"\\cs3");
 
   // The internal style is no longer looked for once a unit has started; a style line without a
   // code falls back to the defaults.
@@ -275,8 +275,8 @@ TEST(Export, StyleSheetGivesTheStyleCodes) {
   EXPECT_EQ(exporter.Export(txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252, nullptr,
                             nullptr, 0),
             0);
-  EXPECT_EQ(exporter.m_internalStyleCode, u"\\cs6");
-  EXPECT_EQ(exporter.m_doNotTranslateStyleCode, u"\\cs8");
+  EXPECT_EQ(exporter.m_inlineConverter.InternalStyleCode(), u"\\cs6");
+  EXPECT_EQ(exporter.m_inlineConverter.DoNotTranslateStyleCode(), u"\\cs8");
 }
 
 TEST(Export, Utf16OutputCarriesTheSameDocument) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/tmx_exporter.h"
-#include "text/inline_tag_pairing.h"
+#include "inline/inline_converter.h"
+#include "inline/inline_tag_pairing.h"
 
 namespace {
 
@@ -108,11 +108,11 @@ TEST(PairInlineTags, ManyPairsStayInOrder) {
 }
 
 TEST(PairInlineTags, ExporterUsesTheSidesList) {
-  CTmxExporter exporter;
-  AppendTagRecord(exporter.m_inline.sourceTags, u"{\\b ", 1, 1, true, true);
-  AppendTagRecord(exporter.m_inline.targetTags, u"{\\i ", 1, 4, true, true);
-  EXPECT_EQ(exporter.PairInlineTags(u"<1>a", true), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
-  EXPECT_EQ(exporter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
+  InlineConverter converter;
+  AppendTagRecord(converter.SourceTags(), u"{\\b ", 1, 1, true, true);
+  AppendTagRecord(converter.TargetTags(), u"{\\i ", 1, 4, true, true);
+  EXPECT_EQ(converter.PairInlineTags(u"<1>a", true), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
+  EXPECT_EQ(converter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
 }
 
 TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {

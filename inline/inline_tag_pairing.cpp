@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "text/inline_tag_pairing.h"
+#include "inline/inline_tag_pairing.h"
 
 #include <algorithm>
 #include <climits>
 #include <vector>
 
-#include "engine/tmx_exporter.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_escape.h"
@@ -122,13 +121,22 @@ std::u16string InlineAttributes(std::u16string_view name, int x) {
   return out;
 }
 
+struct TagPairing::Buffers {
+  std::u16string copy;
+  std::vector<Tag> tags;
+  std::vector<int> tables[4];
+};
+
+TagPairing::TagPairing() : m_buffers(std::make_unique<Buffers>()) {}
+TagPairing::~TagPairing() = default;
+
 WideString PairInlineTags(const WideString& markup, const TagList& records) {
-  struct Buffers {
-    std::u16string copy;
-    std::vector<Tag> tags;
-    std::vector<int> tables[4];
-  };
-  thread_local Buffers buffers;
+  TagPairing pairing;
+  return pairing.Pair(markup, records);
+}
+
+WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
+  Buffers& buffers = *m_buffers;
   // Quotes become entities before any element is inserted, so element texts keep theirs. Markup
   // without quotes or ampersands is read as it is.
   std::u16string_view text = markup.str();
@@ -271,8 +279,4 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
     std::u16string().swap(buffers.copy);  // a very long segment
   }
   return WideString(std::move(out));
-}
-
-WideString CTmxExporter::PairInlineTags(const WideString& markup, bool source) {
-  return ::PairInlineTags(markup, source ? m_inline.sourceTags : m_inline.targetTags);
 }
