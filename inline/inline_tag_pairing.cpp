@@ -85,18 +85,51 @@ bool CanonicalNumber(std::u16string_view name, int& number) {
   return true;
 }
 
-// One "<...>" of the markup, and the closing text "</name>" that stands in it, if any: the text
-// from its last "<" when that is followed by "/". (A text "</name>" ends at the first ">" after
-// its "<", so its occurrences are exactly these.)
+// One "<...>" of the markup: from the first "<" after the previous tag to the next ">" (a "<"
+// without ">" stays text), and the last "<" before that ">".
 struct Tag {
   size_t begin;
-  size_t end;                       // the ">"
-  int closingNumber = kNone;        // a closing text with a canonical number
-  std::u16string_view closingText;  // any other closing text
+  size_t end;  // the ">"
+  size_t lastLess;
 };
+
+// Hands each tag of the markup to visit, in order.
+template <typename Visit>
+void ForEachTag(std::u16string_view text, Visit&& visit) {
+  constexpr UnitSet kAngles(u"<>");
+  constexpr size_t kNoTag = std::u16string_view::npos;
+  size_t tagBegin = kNoTag, lastLess = kNoTag;
+  kAngles.ForEach(text, [&](size_t i) {
+    if (text[i] == u'<') {
+      if (tagBegin == kNoTag) tagBegin = i;
+      lastLess = i;
+      return;
+    }
+    if (tagBegin == kNoTag) return;  // a ">" outside any tag is text
+    visit(Tag{tagBegin, i, lastLess});
+    tagBegin = kNoTag;
+  });
+}
+
+// The closing text "</name>" that stands in a tag, if any: the text from its last "<" when that
+// is followed by "/". (A text "</name>" ends at the first ">" after its "<", so its occurrences
+// are exactly these.) Closing texts with a canonical number are counted by number.
+struct ClosingText {
+  int number = kNone;         // a closing text with a canonical number
+  std::u16string_view other;  // any other closing text
+};
+
+ClosingText ClosingTextOf(std::u16string_view text, const Tag& tag) {
+  ClosingText closing;
+  if (text[tag.lastLess + 1] != u'/') return closing;
+  const std::u16string_view whole = text.substr(tag.lastLess, tag.end - tag.lastLess + 1);
+  if (!CanonicalNumber(whole.substr(2, whole.size() - 3), closing.number)) closing.other = whole;
+  return closing;
+}
 
 const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
 const std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
+enum Element : size_t { kBpt, kEpt, kIt, kPh };
 
 }  // namespace
 
@@ -123,8 +156,8 @@ std::u16string InlineAttributes(std::u16string_view name, int x) {
 
 struct TagPairing::Buffers {
   std::u16string copy;
-  std::vector<Tag> tags;
   std::vector<int> tables[4];
+  std::u16string key;
 };
 
 TagPairing::TagPairing() : m_buffers(std::make_unique<Buffers>()) {}
@@ -134,6 +167,166 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
   TagPairing pairing;
   return pairing.Pair(markup, records);
 }
+
+namespace {
+
+// One pairing of a side's markup: the records looked up by (number, opening flag), the closing
+// texts still ahead in the markup, and the elements written so far.
+class PairingRun {
+ public:
+  PairingRun(std::u16string_view text, const TagList& records, std::vector<int> (&tables)[4],
+             std::u16string& key);
+  std::u16string Write();
+
+ private:
+  void CountClosingTexts();
+  void WriteTag(std::u16string& out, const Tag& tag);
+  Element WriteOpening(std::u16string& out, std::u16string_view name, int number, int x,
+                       size_t tagEnd);
+  bool PartnerAhead(std::u16string_view name, size_t tagEnd);
+
+  std::u16string_view m_text;
+  const TagList& m_records;
+  std::u16string& m_key;
+  size_t m_nativeSize = 0;  // the records' native code, which the elements hold escaped
+  size_t m_tagCount = 0;
+  // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
+  // which no record has, go to the maps).
+  IntTable m_firstOpening, m_firstClosing;
+  IntTable m_closingAhead;  // closing texts with a canonical number still ahead
+  std::unordered_map<std::u16string_view, int> m_otherClosingAhead;
+  IntTable m_pairIndex;  // the i of each opening placeholder written as <bpt>
+  int m_insertedElements[4] = {0, 0, 0, 0};
+  int m_bptCounter = 0;
+};
+
+// The numbers the tables cover: those of the records, as far as they are not far beyond the
+// count of records (a larger number goes to a map).
+size_t TableLimit(const TagList& records) {
+  int maxNumber = 0;
+  for (const TagRecord& r : records) maxNumber = std::max(maxNumber, r.number);
+  return std::min(static_cast<size_t>(maxNumber) + 1, 2 * records.size() + 64);
+}
+
+PairingRun::PairingRun(std::u16string_view text, const TagList& records,
+                       std::vector<int> (&tables)[4], std::u16string& key)
+    : m_text(text),
+      m_records(records),
+      m_key(key),
+      m_firstOpening(tables[0], TableLimit(records)),
+      m_firstClosing(tables[1], TableLimit(records)),
+      m_closingAhead(tables[2], TableLimit(records)),
+      m_pairIndex(tables[3], TableLimit(records)) {
+  // Records: the first of each (number, opening flag), in list order.
+  for (size_t i = 0; i < records.size(); ++i) {
+    int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
+    if (slot == kNone) slot = static_cast<int>(i);
+    m_nativeSize += records[i].text.size();
+  }
+  CountClosingTexts();
+}
+
+void PairingRun::CountClosingTexts() {
+  ForEachTag(m_text, [&](const Tag& tag) {
+    ++m_tagCount;
+    const ClosingText closing = ClosingTextOf(m_text, tag);
+    if (closing.number != kNone) {
+      int& count = m_closingAhead.Slot(closing.number);
+      count = count == kNone ? 1 : count + 1;
+    } else if (!closing.other.empty()) {
+      ++m_otherClosingAhead[closing.other];
+    }
+  });
+}
+
+std::u16string PairingRun::Write() {
+  std::u16string out;
+  out.reserve(m_text.size() + m_nativeSize + m_nativeSize / 8 + 32 * m_tagCount + 64);
+  size_t from = 0;
+  ForEachTag(m_text, [&](const Tag& tag) {
+    out.append(m_text.substr(from, tag.begin - from));
+    from = tag.end + 1;
+    WriteTag(out, tag);
+  });
+  out.append(m_text.substr(std::min(from, m_text.size())));
+  return out;
+}
+
+void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
+  // The tag is replaced: its closing text no longer stands in the markup.
+  const ClosingText closingText = ClosingTextOf(m_text, tag);
+  if (closingText.number != kNone)
+    --m_closingAhead.Slot(closingText.number);
+  else if (!closingText.other.empty())
+    --m_otherClosingAhead[closingText.other];
+
+  const std::u16string_view t = m_text.substr(tag.begin, tag.end - tag.begin + 1);
+  std::u16string_view name = t.substr(1, t.size() - 2);
+  if (name.starts_with(u'/')) name.remove_prefix(1);
+  if (name.ends_with(u'/')) name.remove_suffix(1);
+  const int number = WideToInt(name);
+  const bool closing = t.starts_with(u"</"sv);
+  const int recordIndex = (closing ? m_firstClosing : m_firstOpening).Get(number);
+  const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
+  const int x = record && record->paired ? record->pairedNumber : 0;
+
+  Element element;
+  if (t.ends_with(u"/>"sv)) {
+    element = kPh;
+    out.append(u"<ph"sv);
+    if (x != 0) AppendInlineAttributes(out, u"", x);
+  } else if (!closing) {
+    element = WriteOpening(out, name, number, x, tag.end);
+  } else if (const int i = m_pairIndex.Get(number); i != kNone) {
+    element = kEpt;
+    AppendQuotedNumber(out, u"<ept i=\"", i);
+  } else {
+    element = kIt;
+    out.append(u"<it pos=\"end\""sv);
+    AppendInlineAttributes(out, name, x);
+  }
+  out.push_back(u'>');
+  if (record) AppendEscapedNativeCode(out, record->text);
+  out.append(kElementEnds[element]);
+  ++m_insertedElements[element];
+}
+
+Element PairingRun::WriteOpening(std::u16string& out, std::u16string_view name, int number, int x,
+                                 size_t tagEnd) {
+  Element element = kIt;
+  if (PartnerAhead(name, tagEnd)) {
+    element = kBpt;
+    m_pairIndex.Slot(number) = ++m_bptCounter;
+    AppendQuotedNumber(out, u"<bpt i=\"", m_bptCounter);
+  } else {
+    out.append(u"<it pos=\"begin\""sv);
+  }
+  AppendInlineAttributes(out, name, x);
+  return element;
+}
+
+// Does "</name>" occur in the markup as it now stands (the tags written so far replaced by
+// their elements)?
+bool PairingRun::PartnerAhead(std::u16string_view name, size_t tagEnd) {
+  int canonical = 0;
+  if (name.find(u'<') != std::u16string_view::npos) {
+    m_key.assign(u"</"sv).append(name).push_back(u'>');
+    if (m_text.find(m_key, tagEnd + 1) != std::u16string_view::npos) return true;
+  } else if (CanonicalNumber(name, canonical)) {
+    const int count = m_closingAhead.Get(canonical);
+    if (count != kNone && count > 0) return true;
+  } else if (!m_otherClosingAhead.empty()) {
+    m_key.assign(u"</"sv).append(name).push_back(u'>');
+    const auto it = m_otherClosingAhead.find(m_key);
+    if (it != m_otherClosingAhead.end() && it->second > 0) return true;
+  }
+  for (size_t e = 0; e < 4; ++e) {
+    if (m_insertedElements[e] > 0 && name == kElementNames[e]) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
   Buffers& buffers = *m_buffers;
@@ -146,135 +339,7 @@ WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
     AppendQuotesEscaped(copy, text.substr(first));
     text = copy;
   }
-
-  // One pass over the angle brackets: a tag runs from the first "<" after the previous tag to the
-  // next ">" (a "<" without ">" stays text), and the last "<" before that ">" starts its
-  // closing text, if any.
-  constexpr UnitSet kAngles(u"<>");
-  constexpr size_t kNoTag = std::u16string_view::npos;
-  std::vector<Tag>& tags = buffers.tags;
-  tags.clear();
-  size_t tagBegin = kNoTag, lastLess = kNoTag;
-  kAngles.ForEach(text, [&](size_t i) {
-    if (text[i] == u'<') {
-      if (tagBegin == kNoTag) tagBegin = i;
-      lastLess = i;
-      return;
-    }
-    if (tagBegin == kNoTag) return;  // a ">" outside any tag is text
-    Tag& tag = tags.emplace_back(Tag{tagBegin, i, kNone, {}});
-    if (text[lastLess + 1] == u'/') {
-      const std::u16string_view closing = text.substr(lastLess, i - lastLess + 1);
-      if (!CanonicalNumber(closing.substr(2, closing.size() - 3), tag.closingNumber)) {
-        tag.closingText = closing;
-      }
-    }
-    tagBegin = kNoTag;
-  });
-
-  // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
-  // which no record has, go to the maps).
-  int maxNumber = 0;
-  size_t nativeSize = 0;  // the records' native code, which the elements hold escaped
-  for (const TagRecord& r : records) {
-    maxNumber = std::max(maxNumber, r.number);
-    nativeSize += r.text.size();
-  }
-  const size_t limit =
-      std::min(static_cast<size_t>(maxNumber) + 1, 2 * (tags.size() + records.size()) + 64);
-  // Records: the first of each (number, opening flag), in list order.
-  IntTable firstOpening(buffers.tables[0], limit), firstClosing(buffers.tables[1], limit);
-  for (size_t i = 0; i < records.size(); ++i) {
-    int& slot = (records[i].opening ? firstOpening : firstClosing).Slot(records[i].number);
-    if (slot == kNone) slot = static_cast<int>(i);
-  }
-  // Closing texts still ahead in the markup.
-  IntTable closingAhead(buffers.tables[2], limit);
-  std::unordered_map<std::u16string_view, int> otherClosingAhead;
-  for (const Tag& tag : tags) {
-    if (tag.closingNumber != kNone) {
-      int& count = closingAhead.Slot(tag.closingNumber);
-      count = count == kNone ? 1 : count + 1;
-    } else if (!tag.closingText.empty()) {
-      ++otherClosingAhead[tag.closingText];
-    }
-  }
-  int insertedElements[4] = {0, 0, 0, 0};
-  IntTable pairIndex(buffers.tables[3], limit);
-  int bptCounter = 0;
-  std::u16string key;
-
-  std::u16string out;
-  out.reserve(text.size() + nativeSize + nativeSize / 8 + 32 * tags.size() + 64);
-  size_t from = 0;
-  for (const Tag& tag : tags) {
-    out.append(text.substr(from, tag.begin - from));
-    from = tag.end + 1;
-    // The tag is replaced: its closing text no longer stands in the markup.
-    if (tag.closingNumber != kNone)
-      --closingAhead.Slot(tag.closingNumber);
-    else if (!tag.closingText.empty())
-      --otherClosingAhead[tag.closingText];
-
-    const std::u16string_view t = text.substr(tag.begin, tag.end - tag.begin + 1);
-    std::u16string_view name = t.substr(1, t.size() - 2);
-    if (name.starts_with(u'/')) name.remove_prefix(1);
-    if (name.ends_with(u'/')) name.remove_suffix(1);
-    const int number = WideToInt(name);
-    const bool closing = t.starts_with(u"</"sv);
-    const int recordIndex = (closing ? firstClosing : firstOpening).Get(number);
-    const TagRecord* record = recordIndex == kNone ? nullptr : &records[recordIndex];
-    const int x = record && record->paired ? record->pairedNumber : 0;
-
-    size_t element;  // index into kElementNames
-    if (t.ends_with(u"/>"sv)) {
-      element = 3;
-      out.append(u"<ph"sv);
-      if (x != 0) AppendInlineAttributes(out, u"", x);
-    } else if (closing) {
-      const int i = pairIndex.Get(number);
-      if (i != kNone) {
-        element = 1;
-        AppendQuotedNumber(out, u"<ept i=\"", i);
-      } else {
-        element = 2;
-        out.append(u"<it pos=\"end\""sv);
-        AppendInlineAttributes(out, name, x);
-      }
-    } else {
-      // Does "</name>" occur in the markup as it now stands?
-      bool partnerAhead = false;
-      int canonical = 0;
-      if (name.find(u'<') != std::u16string_view::npos) {
-        key.assign(u"</"sv).append(name).push_back(u'>');
-        partnerAhead = text.find(key, tag.end + 1) != std::u16string_view::npos;
-      } else if (CanonicalNumber(name, canonical)) {
-        const int count = closingAhead.Get(canonical);
-        partnerAhead = count != kNone && count > 0;
-      } else if (!otherClosingAhead.empty()) {
-        key.assign(u"</"sv).append(name).push_back(u'>');
-        const auto it = otherClosingAhead.find(key);
-        partnerAhead = it != otherClosingAhead.end() && it->second > 0;
-      }
-      for (size_t e = 0; e < 4 && !partnerAhead; ++e) {
-        partnerAhead = insertedElements[e] > 0 && name == kElementNames[e];
-      }
-      if (partnerAhead) {
-        element = 0;
-        pairIndex.Slot(number) = ++bptCounter;
-        AppendQuotedNumber(out, u"<bpt i=\"", bptCounter);
-      } else {
-        element = 2;
-        out.append(u"<it pos=\"begin\""sv);
-      }
-      AppendInlineAttributes(out, name, x);
-    }
-    out.push_back(u'>');
-    if (record) AppendEscapedNativeCode(out, record->text);
-    out.append(kElementEnds[element]);
-    ++insertedElements[element];
-  }
-  out.append(text.substr(std::min(from, text.size())));
+  std::u16string out = PairingRun(text, records, buffers.tables, buffers.key).Write();
   if (buffers.copy.capacity() > (size_t{1} << 22)) {
     std::u16string().swap(buffers.copy);  // a very long segment
   }
