@@ -15,10 +15,11 @@ struct InlineState {
 
   // Buffers the segment scanner reuses from segment to segment (their content is per call).
   struct ScanBuffers {
-    std::string bytes;             // the segment with its byte escapes decoded
-    std::u16string text;           // the segment in UTF-16
-    std::u16string markup;         // the scanner's markup
-    std::u16string pendingNative;  // native code collected for the scanner's next record
+    std::string bytes;                        // the segment with its byte escapes decoded
+    std::u16string text;                      // the segment in UTF-16
+    std::u16string markup;                    // the scanner's markup
+    std::u16string pendingNative;             // native code collected for the scanner's next record
+    std::u16string fieldOutput, fieldResult;  // a field's markup and its result text
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
     // Where the group-head tests hold: hidden text, the do-not-translate and internal style
@@ -33,6 +34,8 @@ struct InlineState {
       if (markup.capacity() > kLarge) std::u16string().swap(markup);
       if (bytes.capacity() > kLarge) std::string().swap(bytes);
       if (pendingNative.capacity() > kLarge) std::u16string().swap(pendingNative);
+      if (fieldOutput.capacity() > kLarge) std::u16string().swap(fieldOutput);
+      if (fieldResult.capacity() > kLarge) std::u16string().swap(fieldResult);
     }
   } buffers;
 
