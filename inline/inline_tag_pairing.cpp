@@ -221,7 +221,7 @@ PairingRun::PairingRun(std::u16string_view text, const TagList& records,
   for (size_t i = 0; i < records.size(); ++i) {
     int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
     if (slot == kNone) slot = static_cast<int>(i);
-    m_nativeSize += records[i].text.size();
+    m_nativeSize += records[i].textLength;
   }
   CountClosingTexts();
 }
@@ -286,7 +286,7 @@ void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
     AppendInlineAttributes(out, name, x);
   }
   out.push_back(u'>');
-  if (record) AppendEscapedNativeCode(out, record->text);
+  if (record) AppendEscapedNativeCode(out, m_records.Text(*record));
   out.append(kElementEnds[element]);
   ++m_insertedElements[element];
 }

@@ -366,7 +366,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
   constexpr size_t kWalkedRecords = 32;
   if (source.size() <= kWalkedRecords) {
     for (TagRecord& record : source) {
-      if (record.paired == 0 && record.opening == 1 && SameUnits(record.text, text)) {
+      if (record.paired == 0 && record.opening == 1 && SameUnits(source.Text(record), text)) {
         record.paired = 1;
         return record.number;
       }
@@ -377,7 +377,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
     m_sourceIndexBuilt = true;
     for (size_t i = 0; i < source.size(); ++i) {
       if (source[i].paired == 0 && source[i].opening == 1) {
-        m_sourceIndex[source[i].text].records.push_back(i);
+        m_sourceIndex[source.Text(source[i])].records.push_back(i);
       }
     }
   }

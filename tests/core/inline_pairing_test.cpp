@@ -122,8 +122,8 @@ TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
   AppendTagRecord(list, u"c", 1, 1, true, false);
   const TagRecordIndex index(list);
   ASSERT_NE(index.FindTagRecord(1, true), nullptr);
-  EXPECT_EQ(index.FindTagRecord(1, true)->text, u"a");
-  EXPECT_EQ(index.FindTagRecord(1, false)->text, u"b");
+  EXPECT_EQ(list.Text(*index.FindTagRecord(1, true)), u"a");
+  EXPECT_EQ(list.Text(*index.FindTagRecord(1, false)), u"b");
   EXPECT_EQ(index.FindTagRecord(2, true), nullptr);
 }
 
