@@ -6,6 +6,7 @@
 WideString InlineConverter::ConvertSegment(std::string_view segment, int codePage, bool source) {
   const std::u16string& markup = ScanSegmentMarkup(
       m_state, m_internalStyleCode, m_doNotTranslateStyleCode, segment, codePage, source);
+  m_state.buffers.ReleaseTextIfLarge();  // the scanner is done with the segment's text
   WideString result = m_cleanup.CleanUp(markup);
   m_state.buffers.ReleaseIfLarge();
   return result;

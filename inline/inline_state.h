@@ -28,11 +28,14 @@ struct InlineState {
     std::vector<int> fallbackWordCount;
     std::vector<int> lastValidFallbackWord;  // index of the last counting word up to each one
     // Gives the memory of a very long segment back instead of keeping it for the next one.
-    void ReleaseIfLarge() {
-      constexpr size_t kLarge = size_t{1} << 22;
+    static constexpr size_t kLarge = size_t{1} << 22;
+    void ReleaseTextIfLarge() {
       if (text.capacity() > kLarge) std::u16string().swap(text);
-      if (markup.capacity() > kLarge) std::u16string().swap(markup);
       if (bytes.capacity() > kLarge) std::string().swap(bytes);
+    }
+    void ReleaseIfLarge() {
+      ReleaseTextIfLarge();
+      if (markup.capacity() > kLarge) std::u16string().swap(markup);
       if (pendingNative.capacity() > kLarge) std::u16string().swap(pendingNative);
       if (fieldOutput.capacity() > kLarge) std::u16string().swap(fieldOutput);
       if (fieldResult.capacity() > kLarge) std::u16string().swap(fieldResult);

@@ -110,11 +110,15 @@ int Tokenize(std::u16string_view markup, Emit&& emit) {
 // An item as the clean-up keeps it: the items tile the markup, so an item's text runs from its
 // begin to the next item's begin.
 struct Item {
+  static constexpr uint32_t kRewrittenBit = 1;  // a bit that no kind or form uses
   size_t begin;
   int number;
-  uint32_t flags;  // the kind and form bits of the item
-  bool rewritten;  // text run: holds a unit that unescaping or escaping changes
+  uint32_t bits;  // the kind and form bits, and kRewrittenBit
+  uint32_t flags() const { return bits & ~kRewrittenBit; }
+  // Text run: holds a unit that unescaping or escaping changes.
+  bool rewritten() const { return (bits & kRewrittenBit) != 0; }
 };
+static_assert(sizeof(Item) == 16);
 
 // Two items are partners when they have the same number and different flags (so text runs,
 // number 0, are partners of the letter tags).
@@ -137,8 +141,8 @@ class PartnersAfterFirstText {
       if (!e) continue;
       if (e->first == 0) {
         e->first = j;
-        e->flags = items[j].flags;
-      } else if (e->other == 0 && items[j].flags != e->flags) {
+        e->flags = items[j].flags();
+      } else if (e->other == 0 && items[j].flags() != e->flags) {
         e->other = j;
       }
     }
@@ -147,7 +151,7 @@ class PartnersAfterFirstText {
   size_t Find(const Item& item) {
     const Entry* e = Lookup(item.number);
     if (!e || e->first == 0) return 0;
-    return e->flags != item.flags ? e->first : e->other;
+    return e->flags != item.flags() ? e->first : e->other;
   }
 
  private:
@@ -173,17 +177,17 @@ class KeptItems {
  public:
   KeptItems(const std::vector<Item>& items, size_t lastText) : m_items(items) {
     for (size_t i = lastText; i < items.size(); ++i) {
-      if (items[i].flags & kMarkupClosing) m_counts.try_emplace(items[i].number);
+      if (items[i].flags() & kMarkupClosing) m_counts.try_emplace(items[i].number);
     }
   }
   bool HasPartnerBefore(size_t index, const std::vector<char>& kept) {
     for (; m_counted < index; ++m_counted) {
       if (!kept[m_counted]) continue;
       const auto it = m_counts.find(m_items[m_counted].number);
-      if (it != m_counts.end()) it->second.Add(m_items[m_counted].flags);
+      if (it != m_counts.end()) it->second.Add(m_items[m_counted].flags());
     }
     const auto it = m_counts.find(m_items[index].number);
-    return it != m_counts.end() && it->second.all > it->second.With(m_items[index].flags);
+    return it != m_counts.end() && it->second.all > it->second.With(m_items[index].flags());
   }
 
  private:
@@ -348,7 +352,7 @@ class CleanupRun {
 std::u16string CleanupRun::Write() {
   m_out.reserve(m_markup.size());
   for (size_t i = 0; i < m_items.size(); ++i) {
-    const uint32_t flags = m_items[i].flags;
+    const uint32_t flags = m_items[i].flags();
     if (flags == kMarkupText) {
       WriteText(i);
       continue;
@@ -367,7 +371,7 @@ std::u16string CleanupRun::Write() {
 void CleanupRun::WriteText(size_t i) {
   std::u16string_view view = TextOf(i);
   // Most runs hold nothing that unescaping or escaping changes: they are copied as they are.
-  const bool unchanged = !m_items[i].rewritten;
+  const bool unchanged = !m_items[i].rewritten();
   if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
     m_run.clear();
     AppendEscapedText(m_run, view, EscapeDirection::kUnescape, true);
@@ -415,7 +419,7 @@ WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
       lastText = items.size();
     }
     items.push_back(Item{static_cast<size_t>(token.text.data() - markup.data()), token.number,
-                         token.flags, token.rewritten});
+                         token.flags | (token.rewritten ? Item::kRewrittenBit : 0)});
   });
   if (firstText == kNone) return WideString();  // no text run
 
