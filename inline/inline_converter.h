@@ -5,13 +5,14 @@
 // can run at once; one converter converts one unit at a time.
 //
 // How the x attributes come about: converting the source makes a record per placeholder; an
-// opening source record is ready to be paired under its own number. Converting a target pairs
-// each opening target record with the first opening source record of identical native code that
-// no target record has taken yet: the target record gets the source record's number as its x,
-// and the source record is marked taken. Pairing a side's markup then writes x on an element
-// only when its record was paired: on the target, the source's number; on the source, its own.
-// So the source's x values depend on the target converted before the source is paired, and the
-// order of a two-language unit is: convert source, convert target, pair source, pair target.
+// opening source record keeps the x it will show when paired (its own number; for a Vovuzaduz
+// tag, the last number issued when its record was made). Converting a target pairs each opening
+// target record with the first opening source record of identical native code that no target
+// record has taken yet: the target record gets the source record's number as its x, and the
+// source record is marked taken. Pairing a side's markup then writes x on an element only when
+// its record was paired. So the source's x values depend on the target converted before the
+// source is paired, and a two-language unit is done as: convert source, convert target, pair
+// source, pair target, ClearTagLists.
 //
 // Several targets of one unit (each paired with the source exactly as a two-language file pairs
 // its one target):
