@@ -259,8 +259,8 @@ int ExportRun::Run(const std::string& txtPath, const std::string& tmxPath,
     } else if (searchInternal && line.find("korvexInternal") != std::string_view::npos) {
       searchInternal = false;
       WideString code;
-      inlineConverter.SetInternalStyleCode(ExtractStyleCode(line, code) ? code.str()
-                                                                        : kDefaultInternalStyleCode);
+      inlineConverter.SetInternalStyleCode(
+          ExtractStyleCode(line, code) ? code.str() : kDefaultInternalStyleCode);
     } else if (searchDoNotTranslate && line.find("DO_NOT_TRANSLATE") != std::string_view::npos) {
       searchDoNotTranslate = false;
       WideString code;
