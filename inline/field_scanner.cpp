@@ -23,6 +23,7 @@ void SegmentScanner::ScanField() {
   std::u16string& result = m_state.buffers.fieldResult;
   output.clear();
   result.clear();
+  m_state.buffers.fieldPlaceholders.clear();
   FieldState field{0, false, false, output, result};
 
   size_t q = m_p + 7;  // after "{\field"
@@ -53,9 +54,10 @@ void SegmentScanner::StartFieldResult(FieldState& field, size_t at) {
 bool SegmentScanner::FieldCloseBrace(FieldState& field) {
   if (field.inResult && field.collecting) {
     const int number = ++m_counter;
-    AppendPlaceholder(field.output, number, Form::kOpening);
+    std::vector<MarkupPlaceholder>& listed = m_state.buffers.fieldPlaceholders;
+    WritePlaceholderTo(field.output, listed, number, Form::kOpening);
     field.output += field.result;
-    AppendPlaceholder(field.output, number, Form::kClosing);
+    WritePlaceholderTo(field.output, listed, number, Form::kClosing);
     m_lastNumber = number;
     m_lastOpening = true;
     MakeRecord(m_pending.text, number, true, number);
@@ -126,6 +128,9 @@ void SegmentScanner::FieldCharacter(FieldState& field, size_t q) {
 
 void SegmentScanner::EndField(const FieldState& field, size_t q) {
   if (field.collecting) {
+    for (const MarkupPlaceholder& p : m_state.buffers.fieldPlaceholders) {
+      m_state.buffers.placeholders.push_back({m_out.size() + p.begin, p.number, p.flags});
+    }
     m_out += field.output;
     MakeRecord(m_pending.text, m_counter, false, 0);
   } else {
@@ -134,7 +139,7 @@ void SegmentScanner::EndField(const FieldState& field, size_t q) {
     m_lastNumber = number;
     m_lastOpening = true;
     MakeRecord(m_pending.text, number, true, number);
-    AppendPlaceholder(m_out, number, Form::kStandalone);
+    WritePlaceholder(number, Form::kStandalone);
   }
   m_p = q;
 }

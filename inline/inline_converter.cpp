@@ -7,7 +7,10 @@ WideString InlineConverter::ConvertSegment(std::string_view segment, int codePag
   const std::u16string& markup = ScanSegmentMarkup(
       m_state, m_internalStyleCode, m_doNotTranslateStyleCode, segment, codePage, source);
   m_state.buffers.ReleaseTextIfLarge();  // the scanner is done with the segment's text
-  WideString result = m_cleanup.CleanUp(markup);
+  // Unless a "<" was copied with an entity, the scanner's list of placeholders is complete.
+  WideString result = m_state.buffers.strayLess
+                          ? m_cleanup.CleanUp(markup)
+                          : m_cleanup.CleanUp(markup, m_state.buffers.placeholders);
   m_state.buffers.ReleaseIfLarge();
   return result;
 }

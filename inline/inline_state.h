@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "inline/markup_cleanup.h"
 #include "inline/open_tag_stack.h"
 #include "inline/tag_record.h"
 
@@ -20,6 +21,11 @@ struct InlineState {
     std::u16string markup;                    // the scanner's markup
     std::u16string pendingNative;             // native code collected for the scanner's next record
     std::u16string fieldOutput, fieldResult;  // a field's markup and its result text
+    // The placeholders of the markup, in order, and those of a field's markup.
+    std::vector<MarkupPlaceholder> placeholders, fieldPlaceholders;
+    // The markup holds a "<" that is no placeholder of the list (copied with an entity of a tag
+    // group): the clean-up must read the markup for its placeholders.
+    bool strayLess = false;
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
     // Where the group-head tests hold: hidden text, the do-not-translate and internal style
@@ -39,6 +45,7 @@ struct InlineState {
       if (pendingNative.capacity() > kLarge) std::u16string().swap(pendingNative);
       if (fieldOutput.capacity() > kLarge) std::u16string().swap(fieldOutput);
       if (fieldResult.capacity() > kLarge) std::u16string().swap(fieldResult);
+      if (placeholders.capacity() > kLarge / 8) std::vector<MarkupPlaceholder>().swap(placeholders);
     }
   } buffers;
 

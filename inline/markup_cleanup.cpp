@@ -421,7 +421,39 @@ WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
     items.push_back(Item{static_cast<size_t>(token.text.data() - markup.data()), token.number,
                          token.flags | (token.rewritten ? Item::kRewrittenBit : 0)});
   });
-  if (firstText == kNone) return WideString();  // no text run
+  return CleanUpItems(markup, firstText, lastText);
+}
+
+WideString MarkupCleanup::CleanUp(std::u16string_view markup,
+                                  const std::vector<MarkupPlaceholder>& placeholders) {
+  std::vector<Item>& items = m_buffers->items;
+  items.clear();
+  constexpr size_t kNone = std::u16string_view::npos;
+  size_t firstText = kNone;
+  size_t lastText = kNone;
+  // The text runs are the stretches between the placeholders.
+  auto addRun = [&](size_t begin, size_t end) {
+    if (end <= begin) return;
+    if (firstText == kNone) firstText = items.size();
+    lastText = items.size();
+    const bool rewritten = kRewritten.FindFirst(markup.substr(begin, end - begin), 0) < end - begin;
+    items.push_back(Item{begin, 0, kMarkupText | (rewritten ? Item::kRewrittenBit : 0)});
+  };
+  size_t from = 0;
+  for (const MarkupPlaceholder& p : placeholders) {
+    addRun(from, p.begin);
+    items.push_back(Item{p.begin, p.number, p.flags});
+    from = markup.find(u'>', p.begin) + 1;
+  }
+  addRun(from, markup.size());
+  return CleanUpItems(markup, firstText, lastText);
+}
+
+WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstText,
+                                       size_t lastText) {
+  Buffers& buffers = *m_buffers;
+  std::vector<Item>& items = buffers.items;
+  if (firstText == std::u16string_view::npos) return WideString();  // no text run
 
   std::u16string result =
       CleanupRun(markup, items, firstText, lastText, buffers.kept, buffers.run).Write();

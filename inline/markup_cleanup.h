@@ -20,6 +20,14 @@ inline constexpr uint32_t kMarkupLetterU = 0x00004000;      // letter tag "u" or
 inline constexpr uint32_t kMarkupClosing = 0x80000000;      // the markup begins with "</"
 inline constexpr uint32_t kMarkupStandalone = 0x40000000;   // ends with "/>", not closing
 
+// A placeholder as the scanner wrote it into its markup: where it begins, its number and its
+// kind and form bits (kMarkupPlaceholder with kMarkupClosing, kMarkupStandalone or neither).
+struct MarkupPlaceholder {
+  size_t begin;
+  int number;
+  uint32_t flags;
+};
+
 struct MarkupItem {
   uint32_t flags = 0;
   int number = 0;   // the placeholder number; 0 for text runs and letter tags
@@ -48,9 +56,14 @@ class MarkupCleanup {
   MarkupCleanup& operator=(const MarkupCleanup&) = delete;
 
   WideString CleanUp(std::u16string_view markup);
+  // The same for markup whose placeholders are all listed, in order, and which holds no other
+  // "<" (so it need not be read again to find them).
+  WideString CleanUp(std::u16string_view markup,
+                     const std::vector<MarkupPlaceholder>& placeholders);
 
  private:
   struct Buffers;
+  WideString CleanUpItems(std::u16string_view markup, size_t firstText, size_t lastText);
   std::unique_ptr<Buffers> m_buffers;
 };
 

@@ -104,6 +104,12 @@ class SegmentScanner {
   // Text characters: "<" ">" "&" and U+00A0 as entities, the others as they are.
   static void AppendEscapedChar(std::u16string& out, char16_t c);
   static void AppendPlaceholder(std::u16string& out, int number, Form form);
+  // Appends a placeholder to the markup, or to a field's markup, and lists it.
+  void WritePlaceholder(int number, Form form) {
+    WritePlaceholderTo(m_out, m_state.buffers.placeholders, number, form);
+  }
+  static void WritePlaceholderTo(std::u16string& out, std::vector<MarkupPlaceholder>& list,
+                                 int number, Form form);
   char16_t At(size_t i) const { return i < m_text.size() ? m_text[i] : u'\0'; }
   bool StartsWith(size_t i, std::u16string_view s) const {
     return i <= m_text.size() && m_text.size() - i >= s.size() &&

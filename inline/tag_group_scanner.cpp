@@ -95,7 +95,11 @@ void SegmentScanner::ReadTagGroupEntity() {
   const size_t stop = m_nextEntityEnd.Next(
       m_p + 1, End(), [&](size_t i) { return text[i] == u';' || text[i] == u'}'; });
   if (stop < End() && text[stop] == u';') {
-    if (stop - m_p + 1 <= kMaxEntityLength) m_out.append(text.substr(m_p, stop - m_p + 1));
+    if (stop - m_p + 1 <= kMaxEntityLength) {
+      const std::u16string_view entity = text.substr(m_p, stop - m_p + 1);
+      if (entity.find(u'<') != std::u16string_view::npos) m_state.buffers.strayLess = true;
+      m_out.append(entity);
+    }
     m_p = stop + 1;
   } else {
     ++m_p;
@@ -130,7 +134,7 @@ void SegmentScanner::EndTagName(TagName& tag) {
   if (tag.closing) {
     int number = m_state.openTags.PopNewest(name);
     if (number == 0) number = ++m_counter;
-    AppendPlaceholder(m_out, number, Form::kClosing);
+    WritePlaceholder(number, Form::kClosing);
     ++m_written;
     m_lastNumber = number;
   } else if (const std::u16string_view symbol = SymbolTagReplacement(name); !symbol.empty()) {
@@ -138,7 +142,7 @@ void SegmentScanner::EndTagName(TagName& tag) {
   } else {
     const int number = ++m_counter;
     m_state.openTags.Push(name, number);
-    AppendPlaceholder(m_out, number, Form::kOpening);
+    WritePlaceholder(number, Form::kOpening);
     ++m_written;
     m_lastNumber = number;
   }
