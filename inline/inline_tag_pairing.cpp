@@ -158,6 +158,7 @@ struct TagPairing::Buffers {
   std::u16string copy;
   std::vector<int> tables[4];
   std::u16string key;
+  std::vector<Tag> tags;
 };
 
 TagPairing::TagPairing() : m_buffers(std::make_unique<Buffers>()) {}
@@ -175,7 +176,7 @@ namespace {
 class PairingRun {
  public:
   PairingRun(std::u16string_view text, const TagList& records, std::vector<int> (&tables)[4],
-             std::u16string& key);
+             std::u16string& key, std::vector<Tag>& tags);
   std::u16string Write();
 
  private:
@@ -185,9 +186,16 @@ class PairingRun {
                        size_t tagEnd);
   bool PartnerAhead(std::u16string_view name, size_t tagEnd);
 
+  // The tags of markup up to this length are kept from the first walk for the second; longer
+  // markup is walked twice, so a huge segment needs no list of its tags.
+  static constexpr size_t kKeptTagsUpTo = size_t{1} << 20;
+
   std::u16string_view m_text;
   const TagList& m_records;
   std::u16string& m_key;
+  std::vector<Tag>& m_tags;
+  bool m_keepTags;
+  size_t m_limit;
   size_t m_nativeSize = 0;  // the records' native code, which the elements hold escaped
   size_t m_tagCount = 0;
   // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
@@ -209,14 +217,17 @@ size_t TableLimit(const TagList& records) {
 }
 
 PairingRun::PairingRun(std::u16string_view text, const TagList& records,
-                       std::vector<int> (&tables)[4], std::u16string& key)
+                       std::vector<int> (&tables)[4], std::u16string& key, std::vector<Tag>& tags)
     : m_text(text),
       m_records(records),
       m_key(key),
-      m_firstOpening(tables[0], TableLimit(records)),
-      m_firstClosing(tables[1], TableLimit(records)),
-      m_closingAhead(tables[2], TableLimit(records)),
-      m_pairIndex(tables[3], TableLimit(records)) {
+      m_tags(tags),
+      m_keepTags(text.size() <= kKeptTagsUpTo),
+      m_limit(TableLimit(records)),
+      m_firstOpening(tables[0], m_limit),
+      m_firstClosing(tables[1], m_limit),
+      m_closingAhead(tables[2], m_limit),
+      m_pairIndex(tables[3], m_limit) {
   // Records: the first of each (number, opening flag), in list order.
   for (size_t i = 0; i < records.size(); ++i) {
     int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
@@ -227,8 +238,10 @@ PairingRun::PairingRun(std::u16string_view text, const TagList& records,
 }
 
 void PairingRun::CountClosingTexts() {
+  m_tags.clear();
   ForEachTag(m_text, [&](const Tag& tag) {
     ++m_tagCount;
+    if (m_keepTags) m_tags.push_back(tag);
     const ClosingText closing = ClosingTextOf(m_text, tag);
     if (closing.number != kNone) {
       int& count = m_closingAhead.Slot(closing.number);
@@ -243,11 +256,16 @@ std::u16string PairingRun::Write() {
   std::u16string out;
   out.reserve(m_text.size() + m_nativeSize + m_nativeSize / 8 + 32 * m_tagCount + 64);
   size_t from = 0;
-  ForEachTag(m_text, [&](const Tag& tag) {
+  auto write = [&](const Tag& tag) {
     out.append(m_text.substr(from, tag.begin - from));
     from = tag.end + 1;
     WriteTag(out, tag);
-  });
+  };
+  if (m_keepTags) {
+    for (const Tag& tag : m_tags) write(tag);
+  } else {
+    ForEachTag(m_text, write);
+  }
   out.append(m_text.substr(std::min(from, m_text.size())));
   return out;
 }
@@ -339,9 +357,10 @@ WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
     AppendQuotesEscaped(copy, text.substr(first));
     text = copy;
   }
-  std::u16string out = PairingRun(text, records, buffers.tables, buffers.key).Write();
+  std::u16string out = PairingRun(text, records, buffers.tables, buffers.key, buffers.tags).Write();
   if (buffers.copy.capacity() > (size_t{1} << 22)) {
     std::u16string().swap(buffers.copy);  // a very long segment
   }
+  if (buffers.tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(buffers.tags);
   return WideString(std::move(out));
 }
