@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench/rtf_segments.h"
-#include "engine/tmx_exporter.h"
+#include "inline/inline_converter.h"
 
 namespace {
 
@@ -39,22 +39,22 @@ std::string LargeSegment(int groups, int kind) {
 }
 
 // One unit as Export converts it: source, target, then both pairings.
-void ConvertUnit(CTmxExporter& exporter, const std::string& source, const std::string& target) {
-  WideString s = exporter.ConvertSegment(source, 1252, true);
-  WideString t = exporter.ConvertSegment(target, 1252, false);
-  benchmark::DoNotOptimize(exporter.PairInlineTags(s, true));
-  benchmark::DoNotOptimize(exporter.PairInlineTags(t, false));
-  exporter.m_inline.ClearTagLists();
+void ConvertUnit(InlineConverter& converter, const std::string& source, const std::string& target) {
+  WideString s = converter.ConvertSegment(source, 1252, true);
+  WideString t = converter.ConvertSegment(target, 1252, false);
+  benchmark::DoNotOptimize(converter.PairInlineTags(s, true));
+  benchmark::DoNotOptimize(converter.PairInlineTags(t, false));
+  converter.ClearTagLists();
 }
 
 // One segment through ConvertSegment and PairInlineTags; range(0) groups of 100 bytes.
 void BM_LargeSegment(benchmark::State& state, int kind) {
   const std::string segment = LargeSegment(static_cast<int>(state.range(0)), kind);
-  CTmxExporter exporter;
+  InlineConverter converter;
   for (auto _ : state) {
-    WideString markup = exporter.ConvertSegment(segment, 1252, true);
-    benchmark::DoNotOptimize(exporter.PairInlineTags(markup, true));
-    exporter.m_inline.ClearTagLists();
+    WideString markup = converter.ConvertSegment(segment, 1252, true);
+    benchmark::DoNotOptimize(converter.PairInlineTags(markup, true));
+    converter.ClearTagLists();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(segment.size()));
@@ -65,8 +65,8 @@ void BM_LargeSegment(benchmark::State& state, int kind) {
 // The same segment as source and target: every target group pairs with a source group.
 void BM_LargeUnit(benchmark::State& state) {
   const std::string segment = LargeSegment(static_cast<int>(state.range(0)), kFormattingGroups);
-  CTmxExporter exporter;
-  for (auto _ : state) ConvertUnit(exporter, segment, segment);
+  InlineConverter converter;
+  for (auto _ : state) ConvertUnit(converter, segment, segment);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(segment.size()) * 2);
   state.SetComplexityN(state.range(0));
@@ -82,9 +82,9 @@ void BM_RtfHeavyUnits(benchmark::State& state) {
     targets.push_back(MakeRtfHeavySegment(43, i));
     bytes += static_cast<int64_t>(sources.back().size() + targets.back().size());
   }
-  CTmxExporter exporter;
+  InlineConverter converter;
   for (auto _ : state) {
-    for (int i = 0; i < kUnits; ++i) ConvertUnit(exporter, sources[i], targets[i]);
+    for (int i = 0; i < kUnits; ++i) ConvertUnit(converter, sources[i], targets[i]);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kUnits);

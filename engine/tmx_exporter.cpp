@@ -26,12 +26,12 @@ void NoteOutcome(ExportReport& report, const ExportResult& result) {
 
 }  // namespace
 
-CTmxExporter::CTmxExporter() : m_internalStyleCode(u"\\cs6"), m_doNotTranslateStyleCode(u"\\cs8") {}
+CTmxExporter::CTmxExporter() = default;
 CTmxExporter::~CTmxExporter() = default;
 
 ExportResult CTmxExporter::Export(const ExportRequest& request, ProgressReporter* progress) {
   m_error = EngineError();
-  m_inline.Reset();
+  m_inlineConverter.Reset();
   ExportRun run(*this, request, progress);
   ExportResult result = run.Run();
   m_error = result.error;

@@ -13,7 +13,7 @@
 #include "engine/export_request.h"
 #include "engine/language_list.h"
 #include "engine/progress.h"
-#include "inline/inline_state.h"
+#include "inline/inline_converter.h"
 #include "text/wide_string.h"
 
 class CTmxExporter {
@@ -36,22 +36,14 @@ class CTmxExporter {
   // Maps any code form of a TXT file to the catalogue code (in place) and gives its code page.
   bool ResolveLanguageCode(std::string& code, int& codePage);
 
-  // Inline formatting of one segment: placeholder markup, records in the side's tag list.
-  WideString ConvertSegment(std::string_view segment, int codePage, bool source);
-  // Placeholders of one side's markup become TMX inline elements.
-  WideString PairInlineTags(const WideString& markup, bool source);
-
   const EngineError& LastError() const { return m_error; }
 
   // Test seam: wraps the sink of the TMX file (e.g. one that fails after N bytes).
   using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<ByteSink>)>;
   void SetSinkWrapper(SinkWrapper wrapper) { m_sinkWrapper = std::move(wrapper); }
 
-  // Character style codes found in the style sheet ("\cs6" and "\cs8" unless it names others).
-  WideString m_internalStyleCode;
-  WideString m_doNotTranslateStyleCode;
-  // Tag lists and scanner state of the inline conversion.
-  InlineState m_inline;
+  // Inline formatting of the segments, with the style codes found in the style sheet.
+  InlineConverter m_inlineConverter;
   // Codes resolved through the alias table, as received -> catalogue code.
   std::unordered_map<std::string, std::string> m_languageCache;
 

@@ -66,28 +66,38 @@ void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, Skip
 }
 
 void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
-  m_x.m_internalStyleCode = unit.internalStyleCode;
-  m_x.m_doNotTranslateStyleCode = unit.doNotTranslateStyleCode;
+  InlineConverter& inline_ = m_x.m_inlineConverter;
+  inline_.SetInternalStyleCode(unit.internalStyleCode);
+  inline_.SetDoNotTranslateStyleCode(unit.doNotTranslateStyleCode);
   const ChosenSegment& source = m_choice.Source();
   const WideString sourceMarkup =
-      m_x.ConvertSegment(source.segment->text, TextCodePage(source.language->codePage), true);
+      inline_.ConvertSegment(source.segment->text, TextCodePage(source.language->codePage), true);
   // Each other segment is paired with the source as if it were the only target; a source
   // element is linked (x) when any of them took it.
-  TagList& sourceTags = m_x.m_inline.sourceTags;
-  m_takenByAny.assign(sourceTags.size(), 0);
+  const bool several = m_choice.Others().size() > 1;
+  m_takenByAny.assign(several ? inline_.SourceTags().size() : 0, 0);
   m_otherContents.resize(m_choice.Others().size());
   for (size_t i = 0; i < m_choice.Others().size(); ++i) {
     const ChosenSegment& other = m_choice.Others()[i];
-    for (TagRecord& record : sourceTags) record.paired = 0;
-    m_x.m_inline.targetTags.clear();
+    if (i > 0) inline_.ResetTargetSide();
     const WideString markup =
-        m_x.ConvertSegment(other.segment->text, TextCodePage(other.language->codePage), false);
-    m_otherContents[i] = m_x.PairInlineTags(markup, false);
-    for (size_t k = 0; k < sourceTags.size(); ++k) m_takenByAny[k] |= sourceTags[k].paired;
+        inline_.ConvertSegment(other.segment->text, TextCodePage(other.language->codePage), false);
+    m_otherContents[i] = inline_.PairInlineTags(markup, false);
+    if (several) NoteTaken();
     NoteContent(report, m_otherContents[i].str(), other.segment->line);
   }
-  for (size_t k = 0; k < sourceTags.size(); ++k) sourceTags[k].paired = m_takenByAny[k];
-  m_sourceContent = m_x.PairInlineTags(sourceMarkup, true);
+  if (several) RestoreTaken();
+  m_sourceContent = inline_.PairInlineTags(sourceMarkup, true);
   NoteContent(report, m_sourceContent.str(), source.segment->line);
-  m_x.m_inline.ClearTagLists();
+  inline_.ClearTagLists();
+}
+
+void UnitConverter::NoteTaken() {
+  const TagList& sourceTags = m_x.m_inlineConverter.SourceTags();
+  for (size_t k = 0; k < sourceTags.size(); ++k) m_takenByAny[k] |= sourceTags[k].paired;
+}
+
+void UnitConverter::RestoreTaken() {
+  TagList& sourceTags = m_x.m_inlineConverter.SourceTags();
+  for (size_t k = 0; k < sourceTags.size(); ++k) sourceTags[k].paired = m_takenByAny[k];
 }

@@ -36,6 +36,9 @@ class UnitConverter {
   // The inline content of the source and of every other chosen segment.
   void ConvertSegments(const TxtUnit& unit, ExportReport* report);
   int TextCodePage(int languageCodePage) const;
+  // With several targets: which source records any target took, kept across the resets.
+  void NoteTaken();
+  void RestoreTaken();
 
   CTmxExporter m_x;  // the inline conversion's state and the language-code cache
   SegmentChoice m_choice;

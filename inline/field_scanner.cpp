@@ -18,98 +18,120 @@ bool IsAsciiLetter(char16_t c) {
 
 void SegmentScanner::ScanField() {
   const size_t end = End();
-  const size_t brace = m_p;
-  m_pending.Restart(brace);
-  int depth = 0;
-  bool inResult = false;
-  bool collecting = false;
-  std::u16string fieldOutput;
-  std::u16string result;  // the result text, escaped like any text of the segment
+  m_pending.Restart(m_p);
+  std::u16string& output = m_state.buffers.fieldOutput;
+  std::u16string& result = m_state.buffers.fieldResult;
+  output.clear();
+  result.clear();
+  m_state.buffers.fieldPlaceholders.clear();
+  FieldState field{0, false, false, output, result};
 
-  // The first character of the result: the native code of the opening placeholder ends here.
-  auto startResult = [&](size_t at) {
-    collecting = true;
-    m_pending.Cut(m_text, at - m_pending.start);
-  };
-
-  size_t q = brace + 7;
+  size_t q = m_p + 7;  // after "{\field"
   while (q < end) {
     const char16_t c = m_text[q];
     if (c == u'}') {
-      if (inResult && collecting) {
-        const int number = ++m_counter;
-        AppendPlaceholder(fieldOutput, number, Form::kOpening);
-        fieldOutput += result;
-        AppendPlaceholder(fieldOutput, number, Form::kClosing);
-        m_lastNumber = number;
-        m_lastOpening = true;
-        MakeRecord(m_pending.text, number, true, number);
-        m_pending.SetTo(u'}');
-        result.push_back(u'}');  // a second result runs on from where the first began
-      } else if (!inResult && collecting) {
-        m_pending.Append(m_text, u'}');
-        result.push_back(u'}');
-      }
-      if (depth == 0) break;
-      --depth;
-      inResult = false;
+      if (FieldCloseBrace(field)) break;
       ++q;
-      continue;
-    }
-    if (c == u'{') {
-      ++depth;
-      if (StartsWith(q + 1, u"\\fldrslt "sv)) {
-        if (collecting) result.append(u"{\\fldrslt "sv);
-        inResult = true;
-        q += 10;
-        continue;
-      }
-      if (collecting) {
-        m_pending.Append(m_text, u'{');
-        result.push_back(u'{');
-      }
+    } else if (c == u'{') {
+      q = FieldOpenBrace(field, q);
+    } else if (field.inResult && c == u'\\' && IsAsciiLetter(At(q + 1))) {
+      q = FieldResultControlWord(field, q);
+    } else {
+      FieldCharacter(field, q);
       ++q;
-      continue;
     }
-    if (inResult && c == u'\\' && IsAsciiLetter(At(q + 1))) {
-      // A control word inside the result is formatting, not result text. Before the result's
-      // first character it stays in the native code of the opening placeholder.
-      UnicodeEscape escape;
-      if (ReadUnicodeEscape(m_text, q, escape)) {
-        if (!collecting) startResult(q);
-        AppendEscapedChar(result, escape.unit);
-        q = SkipUnicodeFallback(m_text, escape.end, m_fallbackCount, m_codePage);
-        continue;
-      }
-      size_t wordEnd = q + 1;
-      while (wordEnd < end && m_text[wordEnd] != u' ' && m_text[wordEnd] != u'\\' &&
-             m_text[wordEnd] != u'{' && m_text[wordEnd] != u'}') {
-        ++wordEnd;
-      }
-      const std::u16string_view word = std::u16string_view(m_text).substr(q, wordEnd - q);
-      const std::u16string_view replacement = ControlWordReplacement(word);
-      if (!replacement.empty()) {
-        if (!collecting) startResult(q);
-        result.append(replacement);
-      } else {
-        ReadFallbackCountWord(word, m_fallbackCount);
-      }
-      q = wordEnd;
-      if (q < end && m_text[q] == u' ') ++q;
-      continue;
-    }
-    if (inResult) {
-      if (!collecting) startResult(q);
-      AppendEscapedChar(result, c);
-    } else if (collecting) {
-      m_pending.Append(m_text, c);
-      AppendEscapedChar(result, c);
-    }
-    ++q;
   }
+  EndField(field, q);
+}
 
-  if (collecting) {
-    m_out += fieldOutput;
+// The first character of the result: the native code of the opening placeholder ends here.
+void SegmentScanner::StartFieldResult(FieldState& field, size_t at) {
+  field.collecting = true;
+  m_pending.Cut(m_text, at - m_pending.start);
+}
+
+// A closing brace; true when it closes the field.
+bool SegmentScanner::FieldCloseBrace(FieldState& field) {
+  if (field.inResult && field.collecting) {
+    const int number = ++m_counter;
+    std::vector<MarkupPlaceholder>& listed = m_state.buffers.fieldPlaceholders;
+    WritePlaceholderTo(field.output, listed, number, Form::kOpening);
+    field.output += field.result;
+    WritePlaceholderTo(field.output, listed, number, Form::kClosing);
+    m_lastNumber = number;
+    m_lastOpening = true;
+    MakeRecord(m_pending.text, number, true, number);
+    m_pending.SetTo(u'}');
+    field.result.push_back(u'}');  // a second result runs on from where the first began
+  } else if (!field.inResult && field.collecting) {
+    m_pending.Append(m_text, u'}');
+    field.result.push_back(u'}');
+  }
+  if (field.depth == 0) return true;
+  --field.depth;
+  field.inResult = false;
+  return false;
+}
+
+size_t SegmentScanner::FieldOpenBrace(FieldState& field, size_t q) {
+  ++field.depth;
+  if (StartsWith(q + 1, u"\\fldrslt "sv)) {
+    if (field.collecting) field.result.append(u"{\\fldrslt "sv);
+    field.inResult = true;
+    return q + 10;
+  }
+  if (field.collecting) {
+    m_pending.Append(m_text, u'{');
+    field.result.push_back(u'{');
+  }
+  return q + 1;
+}
+
+// A control word inside the result is formatting, not result text. Before the result's first
+// character it stays in the native code of the opening placeholder.
+size_t SegmentScanner::FieldResultControlWord(FieldState& field, size_t q) {
+  UnicodeEscape escape;
+  if (ReadUnicodeEscape(m_text, q, escape)) {
+    if (!field.collecting) StartFieldResult(field, q);
+    AppendEscapedChar(field.result, escape.unit);
+    return SkipUnicodeFallback(m_text, escape.end, m_fallbackCount, m_codePage);
+  }
+  const size_t end = End();
+  size_t wordEnd = q + 1;
+  while (wordEnd < end && m_text[wordEnd] != u' ' && m_text[wordEnd] != u'\\' &&
+         m_text[wordEnd] != u'{' && m_text[wordEnd] != u'}') {
+    ++wordEnd;
+  }
+  const std::u16string_view word = std::u16string_view(m_text).substr(q, wordEnd - q);
+  const std::u16string_view replacement = ControlWordReplacement(word);
+  if (!replacement.empty()) {
+    if (!field.collecting) StartFieldResult(field, q);
+    field.result.append(replacement);
+  } else {
+    ReadFallbackCountWord(word, m_fallbackCount);
+  }
+  q = wordEnd;
+  if (q < end && m_text[q] == u' ') ++q;
+  return q;
+}
+
+void SegmentScanner::FieldCharacter(FieldState& field, size_t q) {
+  const char16_t c = m_text[q];
+  if (field.inResult) {
+    if (!field.collecting) StartFieldResult(field, q);
+    AppendEscapedChar(field.result, c);
+  } else if (field.collecting) {
+    m_pending.Append(m_text, c);
+    AppendEscapedChar(field.result, c);
+  }
+}
+
+void SegmentScanner::EndField(const FieldState& field, size_t q) {
+  if (field.collecting) {
+    for (const MarkupPlaceholder& p : m_state.buffers.fieldPlaceholders) {
+      m_state.buffers.placeholders.push_back({m_out.size() + p.begin, p.number, p.flags});
+    }
+    m_out += field.output;
     MakeRecord(m_pending.text, m_counter, false, 0);
   } else {
     const int number = ++m_counter;
@@ -117,7 +139,7 @@ void SegmentScanner::ScanField() {
     m_lastNumber = number;
     m_lastOpening = true;
     MakeRecord(m_pending.text, number, true, number);
-    AppendPlaceholder(m_out, number, Form::kStandalone);
+    WritePlaceholder(number, Form::kStandalone);
   }
   m_p = q;
 }

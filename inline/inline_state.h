@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "inline/markup_cleanup.h"
 #include "inline/open_tag_stack.h"
 #include "inline/tag_record.h"
 
@@ -15,10 +16,16 @@ struct InlineState {
 
   // Buffers the segment scanner reuses from segment to segment (their content is per call).
   struct ScanBuffers {
-    std::string bytes;             // the segment with its byte escapes decoded
-    std::u16string text;           // the segment in UTF-16
-    std::u16string markup;         // the scanner's markup
-    std::u16string pendingNative;  // native code collected for the scanner's next record
+    std::string bytes;                        // the segment with its byte escapes decoded
+    std::u16string text;                      // the segment in UTF-16
+    std::u16string markup;                    // the scanner's markup
+    std::u16string pendingNative;             // native code collected for the scanner's next record
+    std::u16string fieldOutput, fieldResult;  // a field's markup and its result text
+    // The placeholders of the markup, in order, and those of a field's markup.
+    std::vector<MarkupPlaceholder> placeholders, fieldPlaceholders;
+    // The markup holds a "<" that is no placeholder of the list (copied with an entity of a tag
+    // group): the clean-up must read the markup for its placeholders.
+    bool strayLess = false;
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
     // Where the group-head tests hold: hidden text, the do-not-translate and internal style
@@ -27,12 +34,18 @@ struct InlineState {
     std::vector<int> fallbackWordCount;
     std::vector<int> lastValidFallbackWord;  // index of the last counting word up to each one
     // Gives the memory of a very long segment back instead of keeping it for the next one.
-    void ReleaseIfLarge() {
-      constexpr size_t kLarge = size_t{1} << 22;
+    static constexpr size_t kLarge = size_t{1} << 22;
+    void ReleaseTextIfLarge() {
       if (text.capacity() > kLarge) std::u16string().swap(text);
-      if (markup.capacity() > kLarge) std::u16string().swap(markup);
       if (bytes.capacity() > kLarge) std::string().swap(bytes);
+    }
+    void ReleaseIfLarge() {
+      ReleaseTextIfLarge();
+      if (markup.capacity() > kLarge) std::u16string().swap(markup);
       if (pendingNative.capacity() > kLarge) std::u16string().swap(pendingNative);
+      if (fieldOutput.capacity() > kLarge) std::u16string().swap(fieldOutput);
+      if (fieldResult.capacity() > kLarge) std::u16string().swap(fieldResult);
+      if (placeholders.capacity() > kLarge / 8) std::vector<MarkupPlaceholder>().swap(placeholders);
     }
   } buffers;
 

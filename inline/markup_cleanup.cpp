@@ -2,6 +2,7 @@
 #include "inline/markup_cleanup.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "text/unit_set.h"
@@ -106,6 +107,19 @@ int Tokenize(std::u16string_view markup, Emit&& emit) {
   return placeholders;
 }
 
+// An item as the clean-up keeps it: the items tile the markup, so an item's text runs from its
+// begin to the next item's begin.
+struct Item {
+  static constexpr uint32_t kRewrittenBit = 1;  // a bit that no kind or form uses
+  size_t begin;
+  int number;
+  uint32_t bits;  // the kind and form bits, and kRewrittenBit
+  uint32_t flags() const { return bits & ~kRewrittenBit; }
+  // Text run: holds a unit that unescaping or escaping changes.
+  bool rewritten() const { return (bits & kRewrittenBit) != 0; }
+};
+static_assert(sizeof(Item) == 16);
+
 // Two items are partners when they have the same number and different flags (so text runs,
 // number 0, are partners of the letter tags).
 //
@@ -114,30 +128,30 @@ int Tokenize(std::u16string_view markup, Emit&& emit) {
 // kept, and the first one after it with other flags, which answers for any flags.
 class PartnersAfterFirstText {
  public:
-  PartnersAfterFirstText(const std::vector<Token>& tokens, size_t firstText) {
-    for (size_t i = 0; i < firstText; ++i) m_entries.push_back({tokens[i].number, 0, 0, 0});
+  PartnersAfterFirstText(const std::vector<Item>& items, size_t firstText) {
+    for (size_t i = 0; i < firstText; ++i) m_entries.push_back({items[i].number, 0, 0, 0});
     std::sort(m_entries.begin(), m_entries.end(),
               [](const Entry& a, const Entry& b) { return a.number < b.number; });
     m_entries.erase(
         std::unique(m_entries.begin(), m_entries.end(),
                     [](const Entry& a, const Entry& b) { return a.number == b.number; }),
         m_entries.end());
-    for (size_t j = firstText + 1; j < tokens.size(); ++j) {
-      Entry* e = Lookup(tokens[j].number);
+    for (size_t j = firstText + 1; j < items.size(); ++j) {
+      Entry* e = Lookup(items[j].number);
       if (!e) continue;
       if (e->first == 0) {
         e->first = j;
-        e->flags = tokens[j].flags;
-      } else if (e->other == 0 && tokens[j].flags != e->flags) {
+        e->flags = items[j].flags();
+      } else if (e->other == 0 && items[j].flags() != e->flags) {
         e->other = j;
       }
     }
   }
   // Index of the partner, or 0 when there is none (index 0 is never after the first run).
-  size_t Find(const Token& token) {
-    const Entry* e = Lookup(token.number);
+  size_t Find(const Item& item) {
+    const Entry* e = Lookup(item.number);
     if (!e || e->first == 0) return 0;
-    return e->flags != token.flags ? e->first : e->other;
+    return e->flags != item.flags() ? e->first : e->other;
   }
 
  private:
@@ -155,42 +169,51 @@ class PartnersAfterFirstText {
   std::vector<Entry> m_entries;
 };
 
-// Whether a placeholder after the last text run has a partner among the items before it that
-// are still in the list: items counted by number and by (number, flags), built at the first
-// question from the items kept so far.
+// Whether a closing placeholder after the last text run has a partner among the items before it
+// that are still in the list. Only the numbers of the closing placeholders after the last run
+// are followed: for each, the kept items of that number are counted, in all and by flags, up to
+// the item asked about (the questions come in list order).
 class KeptItems {
  public:
-  explicit KeptItems(const std::vector<Token>& tokens) : m_tokens(tokens) {}
+  KeptItems(const std::vector<Item>& items, size_t lastText) : m_items(items) {
+    for (size_t i = lastText; i < items.size(); ++i) {
+      if (items[i].flags() & kMarkupClosing) m_counts.try_emplace(items[i].number);
+    }
+  }
   bool HasPartnerBefore(size_t index, const std::vector<char>& kept) {
-    if (!m_built) {
-      m_built = true;
-      for (m_counted = 0; m_counted < index; ++m_counted) {
-        if (kept[m_counted]) Add(m_tokens[m_counted]);
-      }
-    }
     for (; m_counted < index; ++m_counted) {
-      if (kept[m_counted]) Add(m_tokens[m_counted]);
+      if (!kept[m_counted]) continue;
+      const auto it = m_counts.find(m_items[m_counted].number);
+      if (it != m_counts.end()) it->second.Add(m_items[m_counted].flags());
     }
-    const Token& token = m_tokens[index];
-    const auto all = m_byNumber.find(token.number);
-    if (all == m_byNumber.end()) return false;
-    const auto same = m_byKey.find(Key(token));
-    return all->second > (same == m_byKey.end() ? 0 : same->second);
+    const auto it = m_counts.find(m_items[index].number);
+    return it != m_counts.end() && it->second.all > it->second.With(m_items[index].flags());
   }
 
  private:
-  static uint64_t Key(const Token& t) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(t.number)) << 32) | t.flags;
-  }
-  void Add(const Token& t) {
-    ++m_byNumber[t.number];
-    ++m_byKey[Key(t)];
-  }
-  const std::vector<Token>& m_tokens;
-  bool m_built = false;
+  struct Counts {
+    int all = 0;
+    std::vector<std::pair<uint32_t, int>> byFlags;  // few kinds of flags per number
+    void Add(uint32_t flags) {
+      ++all;
+      for (auto& entry : byFlags) {
+        if (entry.first == flags) {
+          ++entry.second;
+          return;
+        }
+      }
+      byFlags.emplace_back(flags, 1);
+    }
+    int With(uint32_t flags) const {
+      for (const auto& entry : byFlags) {
+        if (entry.first == flags) return entry.second;
+      }
+      return 0;
+    }
+  };
+  const std::vector<Item>& m_items;
   size_t m_counted = 0;
-  std::unordered_map<int, int> m_byNumber;
-  std::unordered_map<uint64_t, int> m_byKey;
+  std::unordered_map<int, Counts> m_counts;
 };
 
 constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
@@ -269,84 +292,173 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
   });
 }
 
+struct MarkupCleanup::Buffers {
+  std::vector<Item> items;
+  std::vector<char> kept;
+  std::u16string run;
+};
+
+MarkupCleanup::MarkupCleanup() : m_buffers(std::make_unique<Buffers>()) {}
+MarkupCleanup::~MarkupCleanup() = default;
+
 WideString CleanUpMarkup(std::u16string_view markup) {
-  // Working lists of one thread, kept from call to call.
-  struct Buffers {
-    std::vector<Token> tokens;
-    std::vector<char> kept;
-    std::u16string run;
-  };
-  thread_local Buffers buffers;
-  std::vector<Token>& tokens = buffers.tokens;
-  tokens.clear();
-  size_t firstText = std::u16string_view::npos;
-  size_t lastText = std::u16string_view::npos;
+  MarkupCleanup cleanup;
+  return cleanup.CleanUp(markup);
+}
+
+namespace {
+
+// One clean-up of a segment's markup, item by item in list order.
+class CleanupRun {
+ public:
+  CleanupRun(std::u16string_view markup, const std::vector<Item>& items, size_t firstText,
+             size_t lastText, std::vector<char>& kept, std::u16string& run)
+      : m_markup(markup),
+        m_items(items),
+        m_firstText(firstText),
+        m_lastText(lastText),
+        m_kept(kept),
+        m_run(run),
+        m_keptItems(items, lastText) {
+    m_kept.assign(items.size(), 1);
+  }
+  std::u16string Write();
+
+ private:
+  std::u16string_view TextOf(size_t i) const {
+    const size_t end = i + 1 < m_items.size() ? m_items[i + 1].begin : m_markup.size();
+    return m_markup.substr(m_items[i].begin, end - m_items[i].begin);
+  }
+  // What becomes of a placeholder: written, left in the list unwritten, or removed from it.
+  enum class Fate { kWritten, kStays, kRemoved };
+  void WriteText(size_t i);
+  Fate StandaloneFate(size_t i) const {
+    return m_textSeen && i < m_lastText ? Fate::kWritten : Fate::kRemoved;
+  }
+  Fate ClosingFate(size_t i);
+  Fate OpeningFate(size_t i);
+
+  std::u16string_view m_markup;
+  const std::vector<Item>& m_items;
+  size_t m_firstText, m_lastText;
+  std::vector<char>& m_kept;
+  std::u16string& m_run;  // a text run, unescaped
+  std::u16string m_out;
+  KeptItems m_keptItems;
+  std::optional<PartnersAfterFirstText> m_partnersAfter;
+  bool m_textSeen = false;
+};
+
+std::u16string CleanupRun::Write() {
+  m_out.reserve(m_markup.size());
+  for (size_t i = 0; i < m_items.size(); ++i) {
+    const uint32_t flags = m_items[i].flags();
+    if (flags == kMarkupText) {
+      WriteText(i);
+      continue;
+    }
+    const Fate fate = (flags & kMarkupStandalone) ? StandaloneFate(i)
+                      : (flags & kMarkupClosing)  ? ClosingFate(i)
+                                                  : OpeningFate(i);
+    if (fate == Fate::kWritten)
+      m_out.append(TextOf(i));
+    else if (fate == Fate::kRemoved)
+      m_kept[i] = 0;
+  }
+  return std::move(m_out);
+}
+
+void CleanupRun::WriteText(size_t i) {
+  std::u16string_view view = TextOf(i);
+  // Most runs hold nothing that unescaping or escaping changes: they are copied as they are.
+  const bool unchanged = !m_items[i].rewritten();
+  if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
+    m_run.clear();
+    AppendEscapedText(m_run, view, EscapeDirection::kUnescape, true);
+    view = m_run;
+  }
+  if (!m_textSeen) {
+    m_textSeen = true;
+    while (!view.empty() && IsTrimmed(view.front())) view.remove_prefix(1);
+  }
+  if (i >= m_lastText) {
+    while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
+  }
+  if (unchanged)
+    m_out.append(view);
+  else
+    AppendEscapedText(m_out, view, EscapeDirection::kEscape, true);
+}
+
+CleanupRun::Fate CleanupRun::ClosingFate(size_t i) {
+  if (!m_textSeen) return Fate::kStays;
+  if (i < m_lastText || m_keptItems.HasPartnerBefore(i, m_kept)) return Fate::kWritten;
+  return Fate::kRemoved;
+}
+
+CleanupRun::Fate CleanupRun::OpeningFate(size_t i) {
+  if (m_textSeen) return i < m_lastText ? Fate::kWritten : Fate::kStays;
+  // Before the first text: kept when its partner follows a text run and text follows it.
+  if (!m_partnersAfter) m_partnersAfter.emplace(m_items, m_firstText);
+  const size_t partner = m_partnersAfter->Find(m_items[i]);
+  return partner != 0 && partner < m_lastText ? Fate::kWritten : Fate::kRemoved;
+}
+
+}  // namespace
+
+WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
+  Buffers& buffers = *m_buffers;
+  std::vector<Item>& items = buffers.items;
+  items.clear();
+  constexpr size_t kNone = std::u16string_view::npos;
+  size_t firstText = kNone;
+  size_t lastText = kNone;
   Tokenize(markup, [&](const Token& token) {
     if (token.flags == kMarkupText) {
-      if (firstText == std::u16string_view::npos) firstText = tokens.size();
-      lastText = tokens.size();
+      if (firstText == kNone) firstText = items.size();
+      lastText = items.size();
     }
-    tokens.push_back(token);
+    items.push_back(Item{static_cast<size_t>(token.text.data() - markup.data()), token.number,
+                         token.flags | (token.rewritten ? Item::kRewrittenBit : 0)});
   });
+  return CleanUpItems(markup, firstText, lastText);
+}
+
+WideString MarkupCleanup::CleanUp(std::u16string_view markup,
+                                  const std::vector<MarkupPlaceholder>& placeholders) {
+  std::vector<Item>& items = m_buffers->items;
+  items.clear();
+  constexpr size_t kNone = std::u16string_view::npos;
+  size_t firstText = kNone;
+  size_t lastText = kNone;
+  // The text runs are the stretches between the placeholders.
+  auto addRun = [&](size_t begin, size_t end) {
+    if (end <= begin) return;
+    if (firstText == kNone) firstText = items.size();
+    lastText = items.size();
+    const bool rewritten = kRewritten.FindFirst(markup.substr(begin, end - begin), 0) < end - begin;
+    items.push_back(Item{begin, 0, kMarkupText | (rewritten ? Item::kRewrittenBit : 0)});
+  };
+  size_t from = 0;
+  for (const MarkupPlaceholder& p : placeholders) {
+    addRun(from, p.begin);
+    items.push_back(Item{p.begin, p.number, p.flags});
+    from = markup.find(u'>', p.begin) + 1;
+  }
+  addRun(from, markup.size());
+  return CleanUpItems(markup, firstText, lastText);
+}
+
+WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstText,
+                                       size_t lastText) {
+  Buffers& buffers = *m_buffers;
+  std::vector<Item>& items = buffers.items;
   if (firstText == std::u16string_view::npos) return WideString();  // no text run
 
-  std::u16string result;
-  result.reserve(markup.size());
-  std::u16string& run = buffers.run;  // a text run, unescaped
-  std::vector<char>& kept = buffers.kept;
-  kept.assign(tokens.size(), 1);
-  KeptItems keptItems(tokens);
-  PartnersAfterFirstText* partnersAfter = nullptr;
-  std::vector<PartnersAfterFirstText> partnersStorage;
-  bool textSeen = false;
-  for (size_t i = 0; i < tokens.size(); ++i) {
-    const Token& token = tokens[i];
-    const bool afterLastText = i >= lastText;
-    if (token.flags == kMarkupText) {
-      std::u16string_view view = token.text;
-      // Most runs hold nothing that unescaping or escaping changes: they are copied as they are.
-      const bool unchanged = !token.rewritten;
-      if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
-        run.clear();
-        AppendEscapedText(run, token.text, EscapeDirection::kUnescape, true);
-        view = run;
-      }
-      if (!textSeen) {
-        textSeen = true;
-        while (!view.empty() && IsTrimmed(view.front())) view.remove_prefix(1);
-      }
-      if (afterLastText) {
-        while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
-      }
-      if (unchanged)
-        result.append(view);
-      else
-        AppendEscapedText(result, view, EscapeDirection::kEscape, true);
-    } else if (token.flags & kMarkupStandalone) {
-      if (textSeen && !afterLastText)
-        result.append(token.text);
-      else
-        kept[i] = 0;
-    } else if (token.flags & kMarkupClosing) {
-      if (!textSeen) {
-        // stays in the list
-      } else if (!afterLastText || keptItems.HasPartnerBefore(i, kept)) {
-        result.append(token.text);
-      } else {
-        kept[i] = 0;
-      }
-    } else if (textSeen) {
-      if (!afterLastText) result.append(token.text);
-    } else {
-      // Before the first text: kept when its partner follows a text run and text follows it.
-      if (!partnersAfter) partnersAfter = &partnersStorage.emplace_back(tokens, firstText);
-      const size_t partner = partnersAfter->Find(token);
-      if (partner != 0 && partner < lastText)
-        result.append(token.text);
-      else
-        kept[i] = 0;
-    }
-  }
-  if (run.capacity() > (size_t{1} << 22)) std::u16string().swap(run);  // a very long segment
+  std::u16string result =
+      CleanupRun(markup, items, firstText, lastText, buffers.kept, buffers.run).Write();
+  if (buffers.run.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.run);
+  if (items.capacity() > (size_t{1} << 20)) std::vector<Item>().swap(items);
+  if (buffers.kept.capacity() > (size_t{1} << 22)) std::vector<char>().swap(buffers.kept);
   return WideString(std::move(result));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,14 @@ inline constexpr uint32_t kMarkupLetterI = 0x00001000;      // letter tag "i" or
 inline constexpr uint32_t kMarkupLetterU = 0x00004000;      // letter tag "u" or "U"
 inline constexpr uint32_t kMarkupClosing = 0x80000000;      // the markup begins with "</"
 inline constexpr uint32_t kMarkupStandalone = 0x40000000;   // ends with "/>", not closing
+
+// A placeholder as the scanner wrote it into its markup: where it begins, its number and its
+// kind and form bits (kMarkupPlaceholder with kMarkupClosing, kMarkupStandalone or neither).
+struct MarkupPlaceholder {
+  size_t begin;
+  int number;
+  uint32_t flags;
+};
 
 struct MarkupItem {
   uint32_t flags = 0;
@@ -37,4 +46,26 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
 // Appends the items of the markup to the list; returns the number of placeholders found.
 int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items);
 
+// The clean-up with working lists of its own, kept from call to call: one per converter, so that
+// several converters can run at once.
+class MarkupCleanup {
+ public:
+  MarkupCleanup();
+  ~MarkupCleanup();
+  MarkupCleanup(const MarkupCleanup&) = delete;
+  MarkupCleanup& operator=(const MarkupCleanup&) = delete;
+
+  WideString CleanUp(std::u16string_view markup);
+  // The same for markup whose placeholders are all listed, in order, and which holds no other
+  // "<" (so it need not be read again to find them).
+  WideString CleanUp(std::u16string_view markup,
+                     const std::vector<MarkupPlaceholder>& placeholders);
+
+ private:
+  struct Buffers;
+  WideString CleanUpItems(std::u16string_view markup, size_t firstText, size_t lastText);
+  std::unique_ptr<Buffers> m_buffers;
+};
+
+// The same with working lists for this call only.
 WideString CleanUpMarkup(std::u16string_view markup);

@@ -87,6 +87,8 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
 const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_state.openTags.Clear();
   m_out.clear();
+  m_state.buffers.placeholders.clear();
+  m_state.buffers.strayLess = false;
   m_groupStack.clear();
   m_unmatchedOpen.clear();
   m_unmatchedClose.clear();
@@ -150,7 +152,7 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
 
   // A group still open at the end gets one closing placeholder, without a record.
   if (m_groupOpened && !m_groupStack.empty()) {
-    AppendPlaceholder(m_out, m_groupStack.back(), Form::kClosing);
+    WritePlaceholder(m_groupStack.back(), Form::kClosing);
     m_groupStack.pop_back();
   }
   return m_out;
@@ -280,14 +282,14 @@ void SegmentScanner::StartGroup() {
   ++m_written;
   m_lastNumber = number;
   if (m_visible) {
-    AppendPlaceholder(m_out, number, Form::kOpening);
+    WritePlaceholder(number, Form::kOpening);
     m_groupStack.push_back(number);
     m_groupOpened = true;
     m_pending.Cut(m_text, m_p - brace + 1);
     m_lastOpening = true;
     MakeRecord(m_pending.text, number, true, number);
   } else if (!m_doNotTranslateGroup) {
-    AppendPlaceholder(m_out, number, Form::kStandalone);
+    WritePlaceholder(number, Form::kStandalone);
   }
 }
 
@@ -295,7 +297,7 @@ void SegmentScanner::CloseGroup() {
   if (m_visible && !m_groupStack.empty()) {
     const int number = m_groupStack.back();
     m_groupStack.pop_back();
-    AppendPlaceholder(m_out, number, Form::kClosing);
+    WritePlaceholder(number, Form::kClosing);
     MakeRecord(u"}", number, false, 0);
   } else if (!m_doNotTranslateGroup) {
     // The record of a hidden group's <N/>: the whole group, braces included.
@@ -366,7 +368,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
   constexpr size_t kWalkedRecords = 32;
   if (source.size() <= kWalkedRecords) {
     for (TagRecord& record : source) {
-      if (record.paired == 0 && record.opening == 1 && SameUnits(record.text, text)) {
+      if (record.paired == 0 && record.opening == 1 && SameUnits(source.Text(record), text)) {
         record.paired = 1;
         return record.number;
       }
@@ -377,7 +379,7 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
     m_sourceIndexBuilt = true;
     for (size_t i = 0; i < source.size(); ++i) {
       if (source[i].paired == 0 && source[i].opening == 1) {
-        m_sourceIndex[source[i].text].records.push_back(i);
+        m_sourceIndex[source.Text(source[i])].records.push_back(i);
       }
     }
   }
@@ -392,6 +394,15 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
 
 void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
   AppendTextEntity(out, c);
+}
+
+void SegmentScanner::WritePlaceholderTo(std::u16string& out, std::vector<MarkupPlaceholder>& list,
+                                        int number, Form form) {
+  const uint32_t flags = kMarkupPlaceholder | (form == Form::kClosing      ? kMarkupClosing
+                                               : form == Form::kStandalone ? kMarkupStandalone
+                                                                           : 0);
+  list.push_back(MarkupPlaceholder{out.size(), number, flags});
+  AppendPlaceholder(out, number, form);
 }
 
 void SegmentScanner::AppendPlaceholder(std::u16string& out, int number, Form form) {

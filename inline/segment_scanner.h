@@ -67,12 +67,34 @@ class SegmentScanner {
   void NoteHeadMarker(size_t i);
 
   // Tag group sub-scanner (tag_group_scanner.cpp).
+  struct TagName {
+    size_t start;  // the first character of the name; the end of the text when none started
+    bool closing;  // the tag began with "</"
+  };
   void ScanTagGroup();
+  bool TagGroupEndsHere(char16_t c, bool inQuote);
+  void ReadTagGroupControlWord();
+  void ReadTagGroupEntity();
+  void StartTagName(TagName& tag);
+  void EndTagName(TagName& tag);
   void EndTagGroup();
   void RecordPendingTag(size_t count);
 
   // Field sub-scanner (field_scanner.cpp).
+  struct FieldState {
+    int depth = 0;
+    bool inResult = false;
+    bool collecting = false;  // the result's first character has been read
+    std::u16string& output;   // the field's markup
+    std::u16string& result;   // the result text, escaped like any text of the segment
+  };
   void ScanField();
+  bool FieldCloseBrace(FieldState& field);
+  size_t FieldOpenBrace(FieldState& field, size_t q);
+  size_t FieldResultControlWord(FieldState& field, size_t q);
+  void FieldCharacter(FieldState& field, size_t q);
+  void StartFieldResult(FieldState& field, size_t at);
+  void EndField(const FieldState& field, size_t q);
 
   void MakeRecord(std::u16string_view text, int number, bool opening, int sourcePairedNumber);
   int PairWithSource(std::u16string_view text);
@@ -82,6 +104,12 @@ class SegmentScanner {
   // Text characters: "<" ">" "&" and U+00A0 as entities, the others as they are.
   static void AppendEscapedChar(std::u16string& out, char16_t c);
   static void AppendPlaceholder(std::u16string& out, int number, Form form);
+  // Appends a placeholder to the markup, or to a field's markup, and lists it.
+  void WritePlaceholder(int number, Form form) {
+    WritePlaceholderTo(m_out, m_state.buffers.placeholders, number, form);
+  }
+  static void WritePlaceholderTo(std::u16string& out, std::vector<MarkupPlaceholder>& list,
+                                 int number, Form form);
   char16_t At(size_t i) const { return i < m_text.size() ? m_text[i] : u'\0'; }
   bool StartsWith(size_t i, std::u16string_view s) const {
     return i <= m_text.size() && m_text.size() - i >= s.size() &&

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "inline/markup_cleanup.h"
+#include "inline/segment_scanner.h"
 
 namespace {
 
@@ -141,3 +142,31 @@ INSTANTIATE_TEST_SUITE_P(
                                  u"&nbsp;", u"&nbsp;"}));
 
 }  // namespace
+
+// The scanner lists the placeholders it writes: the clean-up from that list gives what reading
+// the markup gives, and a "<" copied with an entity of a tag group is noticed.
+TEST(MarkupCleanup, ScannerListGivesWhatReadingGives) {
+  const struct {
+    const char* segment;
+    bool strayLess;
+  } cases[] = {
+      {" a {\\b b} c\\~ ", false},
+      {"{\\b x}{\\i y}{\\v h} z {\\cs8 n}", false},
+      {"{\\cs6 <b>}a &amp; b{\\cs6 </b>} {\\cs6 <:hs>}", false},
+      {"x {\\field{\\*\\fldinst HYPERLINK}{\\fldrslt link}} {\\field{\\*\\fldinst PAGE}} y", false},
+      {"{\\b  }t{\\i \\tab }", false},
+      {"x\\~y {\\field{\\*\\fldinst HYPERLINK}{\\fldrslt li\\~nk}} z", false},
+      {"a{\\cs6 &x<7;}b</3>c", true},
+      {"a{\\cs6 &x<b>;}b", true},
+  };
+  for (const auto& c : cases) {
+    InlineState state;
+    const std::u16string markup = ScanSegment(state, u"\\cs6", u"\\cs8", c.segment, 1252, true);
+    EXPECT_EQ(state.buffers.strayLess, c.strayLess) << c.segment;
+    if (state.buffers.strayLess) continue;
+    MarkupCleanup cleanup;
+    EXPECT_EQ(cleanup.CleanUp(markup, state.buffers.placeholders), CleanUpMarkup(markup))
+        << c.segment;
+    EXPECT_FALSE(state.buffers.placeholders.empty()) << c.segment;
+  }
+}

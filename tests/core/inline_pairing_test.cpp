@@ -2,10 +2,11 @@
 // Inline tag pairing: placeholders become bpt/ept, it and ph elements with escaped native code.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
-#include "engine/tmx_exporter.h"
-#include "text/inline_tag_pairing.h"
+#include "inline/inline_converter.h"
+#include "inline/inline_tag_pairing.h"
 
 namespace {
 
@@ -108,11 +109,11 @@ TEST(PairInlineTags, ManyPairsStayInOrder) {
 }
 
 TEST(PairInlineTags, ExporterUsesTheSidesList) {
-  CTmxExporter exporter;
-  AppendTagRecord(exporter.m_inline.sourceTags, u"{\\b ", 1, 1, true, true);
-  AppendTagRecord(exporter.m_inline.targetTags, u"{\\i ", 1, 4, true, true);
-  EXPECT_EQ(exporter.PairInlineTags(u"<1>a", true), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
-  EXPECT_EQ(exporter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
+  InlineConverter converter;
+  AppendTagRecord(converter.SourceTags(), u"{\\b ", 1, 1, true, true);
+  AppendTagRecord(converter.TargetTags(), u"{\\i ", 1, 4, true, true);
+  EXPECT_EQ(converter.PairInlineTags(u"<1>a", true), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
+  EXPECT_EQ(converter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
 }
 
 TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
@@ -122,9 +123,65 @@ TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
   AppendTagRecord(list, u"c", 1, 1, true, false);
   const TagRecordIndex index(list);
   ASSERT_NE(index.FindTagRecord(1, true), nullptr);
-  EXPECT_EQ(index.FindTagRecord(1, true)->text, u"a");
-  EXPECT_EQ(index.FindTagRecord(1, false)->text, u"b");
+  EXPECT_EQ(list.Text(*index.FindTagRecord(1, true)), u"a");
+  EXPECT_EQ(list.Text(*index.FindTagRecord(1, false)), u"b");
   EXPECT_EQ(index.FindTagRecord(2, true), nullptr);
+}
+
+// The source and target contents of one unit converted alone by a new converter.
+struct UnitContents {
+  WideString source, target;
+  bool operator==(const UnitContents&) const = default;
+};
+
+void PrintTo(const UnitContents& c, std::ostream* os) {
+  *os << '"' << ToUtf8(c.source) << "\" / \"" << ToUtf8(c.target) << '"';
+}
+
+UnitContents ConvertAlone(const std::string& source, const std::string& target) {
+  InlineConverter converter;
+  const WideString s = converter.ConvertSegment(source, 1252, true);
+  const WideString t = converter.ConvertSegment(target, 1252, false);
+  return {converter.PairInlineTags(s, true), converter.PairInlineTags(t, false)};
+}
+
+const std::string kSource = "a {\\b b} {\\i c} {\\b d} {\\cs6 <x>}e{\\cs6 </x>} f";
+const std::string kTargets[] = {
+    "{\\b B} a {\\b D} f",                         // takes both bold groups
+    "{\\i C} {\\cs6 <x>}E{\\cs6 </x>} {\\u u} x",  // the italic group and the tag
+    "nothing of the source {\\v hidden}",          // takes none
+};
+
+// Several targets of one unit: each is paired with the source as if it were the only target,
+// and the source content shows the pairing with the target converted last.
+TEST(InlineConverter, EachTargetPairsWithTheSourceAsIfAlone) {
+  InlineConverter converter;
+  const WideString source = converter.ConvertSegment(kSource, 1252, true);
+  for (const std::string& target : kTargets) {
+    converter.ResetTargetSide();
+    const WideString markup = converter.ConvertSegment(target, 1252, false);
+    const UnitContents together{converter.PairInlineTags(source, true),
+                                converter.PairInlineTags(markup, false)};
+    EXPECT_EQ(together, ConvertAlone(kSource, target)) << target;
+  }
+  converter.ResetTargetSide();
+  EXPECT_TRUE(converter.TargetTags().empty());
+  ASSERT_FALSE(converter.SourceTags().empty());
+  for (const TagRecord& record : converter.SourceTags()) EXPECT_EQ(record.paired, 0);
+}
+
+// Converters own their buffers: two of them interleaved give what each gives alone.
+TEST(InlineConverter, ConvertersDoNotShareState) {
+  InlineConverter first, second;
+  const WideString s1 = first.ConvertSegment(kSource, 1252, true);
+  const WideString s2 = second.ConvertSegment(kTargets[1], 1252, true);
+  const WideString t1 = first.ConvertSegment(kTargets[0], 1252, false);
+  const WideString t2 = second.ConvertSegment(kSource, 1252, false);
+  const UnitContents one{first.PairInlineTags(s1, true), first.PairInlineTags(t1, false)};
+  const UnitContents two{second.PairInlineTags(s2, true), second.PairInlineTags(t2, false)};
+  EXPECT_EQ(one, ConvertAlone(kSource, kTargets[0]));
+  EXPECT_EQ(two, ConvertAlone(kTargets[1], kSource));
+  EXPECT_NE(one, two);
 }
 
 struct AttributeCase {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/tmx_exporter.h"
 #include "inline/byte_escapes.h"
+#include "inline/inline_converter.h"
 #include "tests/core/inline_test_support.h"
 
 namespace {
@@ -196,13 +196,13 @@ TEST(TargetPairing, OpenTagsAreForgottenBetweenSegments) {
 }
 
 TEST(ConvertSegment, CleansTheScannerMarkupUp) {
-  CTmxExporter exporter;
-  EXPECT_EQ(exporter.ConvertSegment("{\\v hidden}", 1252, true), u"");
-  EXPECT_EQ(exporter.ConvertSegment("{\\b Hello}", 1252, true), u"Hello");
+  InlineConverter converter;
+  EXPECT_EQ(converter.ConvertSegment("{\\v hidden}", 1252, true), u"");
+  EXPECT_EQ(converter.ConvertSegment("{\\b Hello}", 1252, true), u"Hello");
   // A run of white space after the group is text: the pair encloses only part of it.
-  EXPECT_EQ(exporter.ConvertSegment("{\\b Hello} ", 1252, true), u"<1>Hello</1>");
-  EXPECT_EQ(exporter.ConvertSegment(" a {\\b b} c\\~", 1252, true), u"a <1>b</1> c");
-  EXPECT_EQ(exporter.m_inline.sourceTags.size(), 7u);  // the records stay for the pairing
+  EXPECT_EQ(converter.ConvertSegment("{\\b Hello} ", 1252, true), u"<1>Hello</1>");
+  EXPECT_EQ(converter.ConvertSegment(" a {\\b b} c\\~", 1252, true), u"a <1>b</1> c");
+  EXPECT_EQ(converter.SourceTags().size(), 7u);  // the records stay for the pairing
 }
 
 struct ByteCase {

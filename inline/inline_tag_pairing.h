@@ -6,6 +6,7 @@
 // placeholder to the one it was paired with on the other side.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,5 +30,22 @@ class TagRecordIndex {
 // " type=\"ulined\"" for u (any case), else " x=\"N\"" when x is not 0, else nothing.
 std::u16string InlineAttributes(std::u16string_view name, int x);
 
-// The content of the <seg> element for one side's markup and that side's records.
+// The pairing with working lists of its own, kept from call to call: one per converter, so that
+// several converters can run at once.
+class TagPairing {
+ public:
+  TagPairing();
+  ~TagPairing();
+  TagPairing(const TagPairing&) = delete;
+  TagPairing& operator=(const TagPairing&) = delete;
+
+  // The content of the <seg> element for one side's markup and that side's records.
+  WideString Pair(const WideString& markup, const TagList& records);
+
+ private:
+  struct Buffers;
+  std::unique_ptr<Buffers> m_buffers;
+};
+
+// The same with working lists for this call only.
 WideString PairInlineTags(const WideString& markup, const TagList& records);

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+// One huge segment made of "{\b x}" groups through the inline conversion (ConvertSegment, then
+// PairInlineTags): the time and the peak memory it takes, and the memory per byte of segment.
+// Each size runs in a child process of its own, so each peak is measured from a fresh process.
+//
+//   velmar-huge-segment [MEGABYTES...]      (default: 25 50)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "inline/inline_converter.h"
+
+namespace {
+
+long PeakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+std::string GroupSegment(size_t bytes) {
+  const std::string group = "{\\b x}";
+  std::string s;
+  s.reserve(bytes + group.size());
+  while (s.size() + group.size() <= bytes) s += group;
+  return s;
+}
+
+// Runs in the child: converts one segment, prints one line of figures.
+int MeasureOne(size_t megabytes) {
+  const std::string segment = GroupSegment(megabytes * 1000 * 1000);
+  const long before = PeakKilobytes();
+  const auto start = std::chrono::steady_clock::now();
+  size_t outputUnits = 0;
+  {
+    InlineConverter converter;
+    const WideString markup = converter.ConvertSegment(segment, 1252, true);
+    const WideString content = converter.PairInlineTags(markup, true);
+    outputUnits = content.str().size();
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double peak = static_cast<double>(PeakKilobytes() - before) * 1024.0;
+  std::printf(
+      "%3zu MB segment: %6.2f s, %8.1f MB/s, peak %7.1f MB above the segment, "
+      "%5.1f bytes per segment byte (output %zu UTF-16 units)\n",
+      megabytes, seconds, static_cast<double>(segment.size()) / 1e6 / seconds, peak / 1e6,
+      peak / static_cast<double>(segment.size()), outputUnits);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<size_t> sizes;
+  for (int i = 1; i < argc; ++i) sizes.push_back(std::strtoul(argv[i], nullptr, 10));
+  if (sizes.empty()) sizes = {25, 50};
+  int failures = 0;
+  for (size_t megabytes : sizes) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+      const int code = MeasureOne(megabytes);
+      std::fflush(stdout);
+      _exit(code);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+      std::fprintf(stderr, "the %zu MB measurement failed\n", megabytes);
+      ++failures;
+    }
+  }
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,366 @@
+// SPDX-License-Identifier: MIT
+#include "inline/inline_tag_pairing.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include "text/unit_set.h"
+#include "text/wide_to_int.h"
+#include "text/xml_escape.h"
+
+using namespace std::string_view_literals;
+
+namespace {
+
+constexpr int kNone = INT_MIN;
+
+// Values by int key: small non-negative keys in a table, the others in a map. The tables of
+// one thread are kept from call to call, so a segment costs no allocation for them.
+class IntTable {
+ public:
+  IntTable(std::vector<int>& storage, size_t limit) : m_direct(storage) {
+    m_direct.assign(limit, kNone);
+  }
+  int Get(int key) const {
+    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
+    const auto it = m_other.find(key);
+    return it == m_other.end() ? kNone : it->second;
+  }
+  int& Slot(int key) {
+    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
+    return m_other.try_emplace(key, kNone).first->second;
+  }
+
+ private:
+  std::vector<int>& m_direct;
+  std::unordered_map<int, int> m_other;
+};
+
+// Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
+// The head is a literal, so its copy has a fixed length.
+template <size_t N>
+void AppendQuotedNumber(std::u16string& out, const char16_t (&head)[N], int number) {
+  constexpr size_t kHeadLength = N - 1;  // without the terminating NUL
+  static_assert(kHeadLength <= 16);
+  char16_t buffer[32];
+  char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
+  char16_t* first = end;
+  *--first = u'"';
+  first = WriteDecimalBefore(first, number);
+  first -= kHeadLength;
+  for (size_t k = 0; k < kHeadLength; ++k) first[k] = head[k];
+  out.append(first, static_cast<size_t>(end - first));
+}
+
+void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x) {
+  if (name.size() == 1) {
+    switch (LowerChar(name[0])) {
+      case u'b':
+        out.append(u" type=\"bold\""sv);
+        return;
+      case u'i':
+        out.append(u" type=\"italic\""sv);
+        return;
+      case u'u':
+        out.append(u" type=\"ulined\""sv);
+        return;
+      default:
+        break;
+    }
+  }
+  if (x != 0) AppendQuotedNumber(out, u" x=\"", x);
+}
+
+// A name that is a decimal number written without sign, blanks or leading zeros: two such names
+// are equal exactly when their numbers are.
+bool CanonicalNumber(std::u16string_view name, int& number) {
+  if (name.empty() || name.size() > 9 || (name[0] == u'0' && name.size() > 1)) return false;
+  int value = 0;
+  for (char16_t c : name) {
+    if (c < u'0' || c > u'9') return false;
+    value = value * 10 + (c - u'0');
+  }
+  number = value;
+  return true;
+}
+
+// One "<...>" of the markup: from the first "<" after the previous tag to the next ">" (a "<"
+// without ">" stays text), and the last "<" before that ">".
+struct Tag {
+  size_t begin;
+  size_t end;  // the ">"
+  size_t lastLess;
+};
+
+// Hands each tag of the markup to visit, in order.
+template <typename Visit>
+void ForEachTag(std::u16string_view text, Visit&& visit) {
+  constexpr UnitSet kAngles(u"<>");
+  constexpr size_t kNoTag = std::u16string_view::npos;
+  size_t tagBegin = kNoTag, lastLess = kNoTag;
+  kAngles.ForEach(text, [&](size_t i) {
+    if (text[i] == u'<') {
+      if (tagBegin == kNoTag) tagBegin = i;
+      lastLess = i;
+      return;
+    }
+    if (tagBegin == kNoTag) return;  // a ">" outside any tag is text
+    visit(Tag{tagBegin, i, lastLess});
+    tagBegin = kNoTag;
+  });
+}
+
+// The closing text "</name>" that stands in a tag, if any: the text from its last "<" when that
+// is followed by "/". (A text "</name>" ends at the first ">" after its "<", so its occurrences
+// are exactly these.) Closing texts with a canonical number are counted by number.
+struct ClosingText {
+  int number = kNone;         // a closing text with a canonical number
+  std::u16string_view other;  // any other closing text
+};
+
+ClosingText ClosingTextOf(std::u16string_view text, const Tag& tag) {
+  ClosingText closing;
+  if (text[tag.lastLess + 1] != u'/') return closing;
+  const std::u16string_view whole = text.substr(tag.lastLess, tag.end - tag.lastLess + 1);
+  if (!CanonicalNumber(whole.substr(2, whole.size() - 3), closing.number)) closing.other = whole;
+  return closing;
+}
+
+const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
+const std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
+enum Element : size_t { kBpt, kEpt, kIt, kPh };
+
+}  // namespace
+
+TagRecordIndex::TagRecordIndex(const TagList& records) : m_records(records) {
+  m_first.reserve(records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    m_first.try_emplace((static_cast<uint64_t>(static_cast<uint32_t>(records[i].number)) << 1) |
+                            (records[i].opening ? 1u : 0u),
+                        i);
+  }
+}
+
+const TagRecord* TagRecordIndex::FindTagRecord(int number, bool opening) const {
+  const auto it = m_first.find((static_cast<uint64_t>(static_cast<uint32_t>(number)) << 1) |
+                               (opening ? 1u : 0u));
+  return it == m_first.end() ? nullptr : &m_records[it->second];
+}
+
+std::u16string InlineAttributes(std::u16string_view name, int x) {
+  std::u16string out;
+  AppendInlineAttributes(out, name, x);
+  return out;
+}
+
+struct TagPairing::Buffers {
+  std::u16string copy;
+  std::vector<int> tables[4];
+  std::u16string key;
+  std::vector<Tag> tags;
+};
+
+TagPairing::TagPairing() : m_buffers(std::make_unique<Buffers>()) {}
+TagPairing::~TagPairing() = default;
+
+WideString PairInlineTags(const WideString& markup, const TagList& records) {
+  TagPairing pairing;
+  return pairing.Pair(markup, records);
+}
+
+namespace {
+
+// One pairing of a side's markup: the records looked up by (number, opening flag), the closing
+// texts still ahead in the markup, and the elements written so far.
+class PairingRun {
+ public:
+  PairingRun(std::u16string_view text, const TagList& records, std::vector<int> (&tables)[4],
+             std::u16string& key, std::vector<Tag>& tags);
+  std::u16string Write();
+
+ private:
+  void CountClosingTexts();
+  void WriteTag(std::u16string& out, const Tag& tag);
+  Element WriteOpening(std::u16string& out, std::u16string_view name, int number, int x,
+                       size_t tagEnd);
+  bool PartnerAhead(std::u16string_view name, size_t tagEnd);
+
+  // The tags of markup up to this length are kept from the first walk for the second; longer
+  // markup is walked twice, so a huge segment needs no list of its tags.
+  static constexpr size_t kKeptTagsUpTo = size_t{1} << 20;
+
+  std::u16string_view m_text;
+  const TagList& m_records;
+  std::u16string& m_key;
+  std::vector<Tag>& m_tags;
+  bool m_keepTags;
+  size_t m_limit;
+  size_t m_nativeSize = 0;  // the records' native code, which the elements hold escaped
+  size_t m_tagCount = 0;
+  // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
+  // which no record has, go to the maps).
+  IntTable m_firstOpening, m_firstClosing;
+  IntTable m_closingAhead;  // closing texts with a canonical number still ahead
+  std::unordered_map<std::u16string_view, int> m_otherClosingAhead;
+  IntTable m_pairIndex;  // the i of each opening placeholder written as <bpt>
+  int m_insertedElements[4] = {0, 0, 0, 0};
+  int m_bptCounter = 0;
+};
+
+// The numbers the tables cover: those of the records, as far as they are not far beyond the
+// count of records (a larger number goes to a map).
+size_t TableLimit(const TagList& records) {
+  int maxNumber = 0;
+  for (const TagRecord& r : records) maxNumber = std::max(maxNumber, r.number);
+  return std::min(static_cast<size_t>(maxNumber) + 1, 2 * records.size() + 64);
+}
+
+PairingRun::PairingRun(std::u16string_view text, const TagList& records,
+                       std::vector<int> (&tables)[4], std::u16string& key, std::vector<Tag>& tags)
+    : m_text(text),
+      m_records(records),
+      m_key(key),
+      m_tags(tags),
+      m_keepTags(text.size() <= kKeptTagsUpTo),
+      m_limit(TableLimit(records)),
+      m_firstOpening(tables[0], m_limit),
+      m_firstClosing(tables[1], m_limit),
+      m_closingAhead(tables[2], m_limit),
+      m_pairIndex(tables[3], m_limit) {
+  // Records: the first of each (number, opening flag), in list order.
+  for (size_t i = 0; i < records.size(); ++i) {
+    int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
+    if (slot == kNone) slot = static_cast<int>(i);
+    m_nativeSize += records[i].textLength;
+  }
+  CountClosingTexts();
+}
+
+void PairingRun::CountClosingTexts() {
+  m_tags.clear();
+  ForEachTag(m_text, [&](const Tag& tag) {
+    ++m_tagCount;
+    if (m_keepTags) m_tags.push_back(tag);
+    const ClosingText closing = ClosingTextOf(m_text, tag);
+    if (closing.number != kNone) {
+      int& count = m_closingAhead.Slot(closing.number);
+      count = count == kNone ? 1 : count + 1;
+    } else if (!closing.other.empty()) {
+      ++m_otherClosingAhead[closing.other];
+    }
+  });
+}
+
+std::u16string PairingRun::Write() {
+  std::u16string out;
+  out.reserve(m_text.size() + m_nativeSize + m_nativeSize / 8 + 32 * m_tagCount + 64);
+  size_t from = 0;
+  auto write = [&](const Tag& tag) {
+    out.append(m_text.substr(from, tag.begin - from));
+    from = tag.end + 1;
+    WriteTag(out, tag);
+  };
+  if (m_keepTags) {
+    for (const Tag& tag : m_tags) write(tag);
+  } else {
+    ForEachTag(m_text, write);
+  }
+  out.append(m_text.substr(std::min(from, m_text.size())));
+  return out;
+}
+
+void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
+  // The tag is replaced: its closing text no longer stands in the markup.
+  const ClosingText closingText = ClosingTextOf(m_text, tag);
+  if (closingText.number != kNone)
+    --m_closingAhead.Slot(closingText.number);
+  else if (!closingText.other.empty())
+    --m_otherClosingAhead[closingText.other];
+
+  const std::u16string_view t = m_text.substr(tag.begin, tag.end - tag.begin + 1);
+  std::u16string_view name = t.substr(1, t.size() - 2);
+  if (name.starts_with(u'/')) name.remove_prefix(1);
+  if (name.ends_with(u'/')) name.remove_suffix(1);
+  const int number = WideToInt(name);
+  const bool closing = t.starts_with(u"</"sv);
+  const int recordIndex = (closing ? m_firstClosing : m_firstOpening).Get(number);
+  const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
+  const int x = record && record->paired ? record->pairedNumber : 0;
+
+  Element element;
+  if (t.ends_with(u"/>"sv)) {
+    element = kPh;
+    out.append(u"<ph"sv);
+    if (x != 0) AppendInlineAttributes(out, u"", x);
+  } else if (!closing) {
+    element = WriteOpening(out, name, number, x, tag.end);
+  } else if (const int i = m_pairIndex.Get(number); i != kNone) {
+    element = kEpt;
+    AppendQuotedNumber(out, u"<ept i=\"", i);
+  } else {
+    element = kIt;
+    out.append(u"<it pos=\"end\""sv);
+    AppendInlineAttributes(out, name, x);
+  }
+  out.push_back(u'>');
+  if (record) AppendEscapedNativeCode(out, m_records.Text(*record));
+  out.append(kElementEnds[element]);
+  ++m_insertedElements[element];
+}
+
+Element PairingRun::WriteOpening(std::u16string& out, std::u16string_view name, int number, int x,
+                                 size_t tagEnd) {
+  Element element = kIt;
+  if (PartnerAhead(name, tagEnd)) {
+    element = kBpt;
+    m_pairIndex.Slot(number) = ++m_bptCounter;
+    AppendQuotedNumber(out, u"<bpt i=\"", m_bptCounter);
+  } else {
+    out.append(u"<it pos=\"begin\""sv);
+  }
+  AppendInlineAttributes(out, name, x);
+  return element;
+}
+
+// Does "</name>" occur in the markup as it now stands (the tags written so far replaced by
+// their elements)?
+bool PairingRun::PartnerAhead(std::u16string_view name, size_t tagEnd) {
+  int canonical = 0;
+  if (name.find(u'<') != std::u16string_view::npos) {
+    m_key.assign(u"</"sv).append(name).push_back(u'>');
+    if (m_text.find(m_key, tagEnd + 1) != std::u16string_view::npos) return true;
+  } else if (CanonicalNumber(name, canonical)) {
+    const int count = m_closingAhead.Get(canonical);
+    if (count != kNone && count > 0) return true;
+  } else if (!m_otherClosingAhead.empty()) {
+    m_key.assign(u"</"sv).append(name).push_back(u'>');
+    const auto it = m_otherClosingAhead.find(m_key);
+    if (it != m_otherClosingAhead.end() && it->second > 0) return true;
+  }
+  for (size_t e = 0; e < 4; ++e) {
+    if (m_insertedElements[e] > 0 && name == kElementNames[e]) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
+  Buffers& buffers = *m_buffers;
+  // Quotes become entities before any element is inserted, so element texts keep theirs. Markup
+  // without quotes or ampersands is read as it is.
+  std::u16string_view text = markup.str();
+  if (const size_t first = FindQuoteOrAmpersand(text); first != text.size()) {
+    std::u16string& copy = buffers.copy;
+    copy.assign(text.substr(0, first));
+    AppendQuotesEscaped(copy, text.substr(first));
+    text = copy;
+  }
+  std::u16string out = PairingRun(text, records, buffers.tables, buffers.key, buffers.tags).Write();
+  if (buffers.copy.capacity() > (size_t{1} << 22)) {
+    std::u16string().swap(buffers.copy);  // a very long segment
+  }
+  if (buffers.tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(buffers.tags);
+  return WideString(std::move(out));
+}
