@@ -26,9 +26,10 @@ int CheckReadOnceInput(const CliOptions& options, FILE* err) {
     return 0;  // a file that cannot be opened is reported when it is opened
   }
   std::fprintf(err,
-               "velmar2tmx-cli: %s can be read only once (a pipe or a device): give both -s and "
-               "-t, as finding the languages would use up the input\n",
-               ShownPath(options.TxtFile()).c_str());
+               "velmar2tmx-cli: %s can be read only once (a pipe or a device): give %s, as "
+               "finding the languages would use up the input\n",
+               ShownPath(options.TxtFile()).c_str(),
+               options.allLanguages ? "-s" : "both -s and -t");
   if (!options.Batch()) std::fprintf(err, "Try 'velmar2tmx-cli --help' for more information.\n");
   return kExitUsage;
 }

@@ -17,6 +17,7 @@
 #include "cli/options.h"
 #include "cli/quoting.h"
 #include "cli/run_summary.h"
+#include "cli/terminal_progress.h"
 #include "engine/tmx_path.h"
 #include "tests/core/tmx_test_util.h"
 
@@ -339,6 +340,26 @@ TEST(CliSummary, CountsAndReasonsInTheirOrder) {
             "language code: 1)");
 }
 
+TEST(CliProgress, TheLabelNamesTheFileOfABatch) {
+  FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  {
+    TerminalProgress progress(err, true);
+    progress.SetLabel("File 2 of 5 'b.txt': ");
+    progress.SetText("Exporting...");
+    progress.SetPosition(45);
+    progress.SetPosition(45);  // unchanged: not printed again
+    progress.SetPosition(100);
+  }
+  std::fflush(err);
+  std::rewind(err);
+  char text[200] = {};
+  const size_t length = std::fread(text, 1, sizeof text - 1, err);
+  std::fclose(err);
+  EXPECT_EQ(std::string(text, length),
+            "\rFile 2 of 5 'b.txt': Exporting...  45%\rFile 2 of 5 'b.txt': Exporting... 100%\n");
+}
+
 TEST(CliSummary, WorstStatusWins) {
   const std::vector<std::pair<std::vector<int>, int>> cases = {
       {{0, 0}, 0}, {{0, 1}, 1},        {{1, 2, 0}, 2},  {{3, 2, 1}, 3},
@@ -593,6 +614,18 @@ TEST(CliProcess, DashReadsStandardInput) {
         << err;
   }
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"file.tmx", "pipe.tmx", "tm.txt"}));
+
+  // With all languages the source is enough.
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-A -o " + dir.File("y.tmx") + " -", out, err),
+            kExitUsage);
+  EXPECT_NE(err.find("can be read only once (a pipe or a device): give -s, as"), std::string::npos)
+      << err;
+  EXPECT_EQ(
+      RunCliOnPipe(dir.File("tm.txt"), "-A -s EN-US -o " + dir.File("all.tmx") + " -", out, err),
+      kExitConverted)
+      << err;
+  EXPECT_EQ(ReadFile(dir.File("all.tmx")), expected);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"all.tmx", "file.tmx", "pipe.tmx", "tm.txt"}));
 
   // Standard input from a regular file can be read twice: the defaults come from the file.
   EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-o " + dir.File("y.tmx") + " -", out, err, false),
