@@ -260,7 +260,6 @@ std::string CliUsage() {
          "  1    no unit written, or no language found in the file\n"
          "  2    usage error (bad option, unknown language, missing default language)\n"
          "  3    a file cannot be opened, read, created or written, or exists with -n\n"
-
          "  130  interrupted (SIGINT, SIGTERM or SIGHUP); the TMX file in work is not\n"
          "       written (finished ones stay, later ones are not started)\n"
          "With several TXT files the status is the worst of the files (130, 3, 2, 1, 0);\n"
