@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 // Exit statuses.
 inline constexpr int kExitConverted = 0;      // at least one unit written, or the analysis ran
@@ -13,3 +14,6 @@ inline constexpr int kExitFile = 3;           // a file cannot be opened, create
 inline constexpr int kExitInterrupted = 130;  // stopped by SIGINT, SIGTERM or SIGHUP
 
 int RunCommandLine(int argc, char** argv, FILE* out, FILE* err);
+
+// Prints a usage error with the hint to --help; gives kExitUsage.
+int PrintUsageError(const std::string& message, FILE* err);

@@ -60,9 +60,15 @@ void PrintInterrupted(const ReportContext& context, FILE* err) {
 }
 
 void PrintNothingWritten(const ReportContext& context, FILE* err) {
-  std::fprintf(err, "velmar2tmx-cli: no unit written: no unit of %s holds both %s and %s\n",
-               ShownPath(context.txtPath).c_str(), context.sourceCode.c_str(),
-               context.targetCode.c_str());
+  if (context.targetCode.empty()) {  // --all-languages
+    std::fprintf(err,
+                 "velmar2tmx-cli: no unit written: no unit of %s holds %s and another language\n",
+                 ShownPath(context.txtPath).c_str(), context.sourceCode.c_str());
+  } else {
+    std::fprintf(err, "velmar2tmx-cli: no unit written: no unit of %s holds both %s and %s\n",
+                 ShownPath(context.txtPath).c_str(), context.sourceCode.c_str(),
+                 context.targetCode.c_str());
+  }
   if (!context.toStandardOutput) {
     std::fprintf(err, "velmar2tmx-cli: %s was neither created nor replaced\n",
                  ShownPath(context.tmxPath).c_str());

@@ -13,7 +13,7 @@ struct ReportContext {
   bool toStandardOutput = false;  // the TMX went to standard output: success message on err
   bool quiet = false;             // no success message
   std::string sourceCode;  // the languages converted, for the message when no unit was written
-  std::string targetCode;
+  std::string targetCode;  // empty with --all-languages
 };
 
 // Prints the outcome (success message on out, everything else on err) and returns the exit

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/language_choice.h"
 
+#include <optional>
 #include <vector>
 
 #include "cli/command_line.h"
 #include "cli/quoting.h"
 #include "cli/terminal_progress.h"
 #include "engine/tmx_exporter.h"
+#include "text/code_page.h"
 #include "text/combo_model.h"
 #include "text/language_catalogue.h"
 
@@ -116,31 +118,81 @@ bool ChooseDefault(const std::vector<FoundLanguage>& found, std::string& code,
   return false;
 }
 
+// The code page of a chosen language: the option for its role, --codepage, or the catalogue's.
+int CodePageFor(const std::string& code, const std::optional<int>& roleOption,
+                const GivenLanguages& given, const ComboModel& languages) {
+  if (roleOption) return *roleOption;
+  const auto found = given.codePages.find(code);
+  return found != given.codePages.end() ? found->second : CodePageOf(languages, code);
+}
+
 }  // namespace
 
-int ChooseLanguages(const CliOptions& options, LanguageChoice& choice, FILE* err) {
+bool CheckCodePage(int codePage, const std::string& option, FILE* err) {
+  if (!CanDecodeBytes(static_cast<unsigned>(codePage))) {
+    std::fprintf(err, "velmar2tmx-cli: %s: code page %d does not hold 8-bit text\n", option.c_str(),
+                 codePage);
+    return false;
+  }
+  if (!IsSupportedCodePage(static_cast<unsigned>(codePage))) {
+    std::fprintf(err, "velmar2tmx-cli: %s: code page %d is not supported\n", option.c_str(),
+                 codePage);
+    return false;
+  }
+  return true;
+}
+
+int ResolveGivenLanguages(const CliOptions& options, GivenLanguages& given, FILE* err) {
+  if ((options.sourceCodePage &&
+       !CheckCodePage(*options.sourceCodePage, "--source-codepage", err)) ||
+      (options.targetCodePage &&
+       !CheckCodePage(*options.targetCodePage, "--target-codepage", err))) {
+    return kExitUsage;
+  }
   CTmxExporter resolver;
   if (options.source &&
-      !ResolveGiven(resolver, "--source", *options.source, choice.sourceCode, err)) {
+      !ResolveGiven(resolver, "--source", *options.source, given.sourceCode, err)) {
     return kExitUsage;
   }
   if (options.target &&
-      !ResolveGiven(resolver, "--target", *options.target, choice.targetCode, err)) {
+      !ResolveGiven(resolver, "--target", *options.target, given.targetCode, err)) {
     return kExitUsage;
   }
+  for (const auto& [code, codePage] : options.codePages) {
+    std::string resolved;
+    if (!ResolveGiven(resolver, "--codepage", code, resolved, err) ||
+        !CheckCodePage(codePage, "--codepage " + EscapeControls(code), err)) {
+      return kExitUsage;
+    }
+    given.codePages[resolved] = codePage;  // the last one given for a language counts
+  }
+  return 0;
+}
+
+int ChooseLanguages(const CliOptions& options, const GivenLanguages& given, LanguageChoice& choice,
+                    FILE* err) {
+  choice = LanguageChoice();
+  choice.sourceCode = given.sourceCode;
+  choice.targetCode = given.targetCode;
   const ComboModel languages = LanguageComboModel("");
-  if (choice.sourceCode.empty() || choice.targetCode.empty()) {
+  if (choice.sourceCode.empty() || (choice.targetCode.empty() && !options.allLanguages)) {
     LanguageList list;
     if (const int status = AnalyseFile(options, list, err); status != 0) return status;
     if (list.empty()) return NoLanguageFound(options, err);
     const std::vector<FoundLanguage> found = FoundLanguages(list, languages);
     if (!ChooseDefault(found, choice.sourceCode, choice.targetCode, "source", options, err) ||
-        !ChooseDefault(found, choice.targetCode, choice.sourceCode, "target", options, err)) {
+        (!options.allLanguages &&
+         !ChooseDefault(found, choice.targetCode, choice.sourceCode, "target", options, err))) {
       return kExitUsage;
     }
   }
-  choice.sourceCodePage = options.sourceCodePage.value_or(CodePageOf(languages, choice.sourceCode));
-  choice.targetCodePage = options.targetCodePage.value_or(CodePageOf(languages, choice.targetCode));
+  choice.sourceCodePage = CodePageFor(choice.sourceCode, options.sourceCodePage, given, languages);
+  if (options.allLanguages) {
+    choice.codePages = given.codePages;
+  } else {
+    choice.targetCodePage =
+        CodePageFor(choice.targetCode, options.targetCodePage, given, languages);
+  }
   return 0;
 }
 

@@ -12,10 +12,22 @@
 
 namespace {
 
-enum LongOnly { kSourceCodePage = 1000, kTargetCodePage, kUtf16, kVersion, kListLanguages };
+enum LongOnly {
+  kSourceCodePage = 1000,
+  kTargetCodePage,
+  kUtf16,
+  kVersion,
+  kListLanguages,
+  kCodePage,
+  kReport
+};
 
 const option kLongOptions[] = {
     {"output", required_argument, nullptr, 'o'},
+    {"output-dir", required_argument, nullptr, 'O'},
+    {"all-languages", no_argument, nullptr, 'A'},
+    {"codepage", required_argument, nullptr, kCodePage},
+    {"report", required_argument, nullptr, kReport},
     {"source", required_argument, nullptr, 's'},
     {"target", required_argument, nullptr, 't'},
     {"source-codepage", required_argument, nullptr, kSourceCodePage},
@@ -79,16 +91,42 @@ std::string OptionError(int c, const char* word) {
   return "unknown option " + QuoteName(std::string("-") + static_cast<char>(optopt));
 }
 
+// "--codepage CODE=N": the code (checked when the languages are resolved) and the number.
+bool ParseLanguageCodePage(const char* argument, CliOptions& options, std::string& error) {
+  const char* equals = std::strrchr(argument, '=');
+  int value = 0;
+  if (!equals || equals == argument || !ParseCodePage(equals + 1, value)) {
+    error = "--codepage: expected CODE=N (a language code and a code page number), not " +
+            QuoteName(argument);
+    return false;
+  }
+  options.codePages.emplace_back(std::string(argument, static_cast<size_t>(equals - argument)),
+                                 value);
+  return true;
+}
+
+// A file or folder name that must not be empty.
+bool ApplyName(const char* option, const char* argument, std::optional<std::string>& name,
+               std::string& error) {
+  if (!*argument) {
+    error = std::string("option '") + option + "' needs a file name (an empty one was given)";
+    return false;
+  }
+  name = argument;
+  return true;
+}
+
 // Applies one option that takes an argument; false with error set when the argument is bad.
 bool ApplyArgument(int c, const char* argument, CliOptions& options, std::string& error) {
   switch (c) {
     case 'o':
-      if (!*argument) {
-        error = "option '--output' needs a file name (an empty one was given)";
-        return false;
-      }
-      options.tmxPath = argument;
-      return true;
+      return ApplyName("--output", argument, options.tmxPath, error);
+    case 'O':
+      return ApplyName("--output-dir", argument, options.outputDir, error);
+    case kReport:
+      return ApplyName("--report", argument, options.reportPath, error);
+    case kCodePage:
+      return ParseLanguageCodePage(argument, options, error);
     case 's':
       options.source = argument;
       return true;
@@ -118,6 +156,9 @@ bool ApplyFlag(int c, CliOptions& options) {
     case 'n':
       options.noClobber = true;
       return true;
+    case 'A':
+      options.allLanguages = true;
+      return true;
     case 'q':
       options.quiet = true;
       return true;
@@ -138,6 +179,25 @@ bool ApplyFlag(int c, CliOptions& options) {
   }
 }
 
+// Options that do not go together, and what several TXT files rule out; empty when all is well.
+std::string CombinationError(const CliOptions& o) {
+  if (o.allLanguages && o.target) {
+    return "--all-languages writes every language of the file: -t cannot be given with it";
+  }
+  if (o.allLanguages && o.targetCodePage) {
+    return "--target-codepage cannot be given with --all-languages; use --codepage CODE=N";
+  }
+  if (o.tmxPath && o.outputDir) return "-o and --output-dir cannot be given together";
+  if (o.reportPath == "-") return "--report needs a file name ('-' is not supported)";
+  if (!o.Batch()) return std::string();
+  if (o.tmxPath) return "-o names one TMX file: with several TXT files use --output-dir DIR";
+  if (o.analyse) return "--analyse takes one TXT file";
+  for (const std::string& path : o.txtPaths) {
+    if (path == "-") return "standard input ('-') cannot be one of several TXT files";
+  }
+  return std::string();
+}
+
 }  // namespace
 
 bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& error) {
@@ -145,7 +205,7 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
   opterr = 0;
   for (;;) {
     // The leading ':' makes getopt tell a missing argument (':') from an unknown option ('?').
-    const int c = getopt_long(argc, argv, ":o:s:t:anqh", kLongOptions, nullptr);
+    const int c = getopt_long(argc, argv, ":o:O:s:t:aAnqh", kLongOptions, nullptr);
     if (c == -1) break;
     if (c == ':' || c == '?') {
       error = OptionError(c, optind > 0 && optind <= argc ? argv[optind - 1] : nullptr);
@@ -159,31 +219,37 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
     error = "no TXT file given";
     return false;
   }
-  if (argc - optind > 1) {
-    error = "unexpected argument " + QuoteName(argv[optind + 1]);
-    return false;
-  }
-  options.txtPath = argv[optind];
-  return true;
+  options.txtPaths.assign(argv + optind, argv + argc);
+  options.txtPath = options.txtPaths.front();
+  error = CombinationError(options);
+  return error.empty();
 }
 
 std::string CliUsage() {
-  return "Usage: velmar2tmx-cli [OPTIONS] TXT-FILE\n"
-         "Converts a Velmar Vovuzaduz TXT translation memory into a TMX 1.4 file.\n"
+  return "Usage: velmar2tmx-cli [OPTIONS] TXT-FILE...\n"
+         "Converts Velmar Vovuzaduz TXT translation memories into TMX 1.4 files.\n"
          "TXT-FILE '-' reads standard input (with -o; with -s and -t too when it is a pipe).\n"
          "\n"
          "  -o, --output PATH        TMX file (default: the TXT path with extension .tmx);\n"
-         "                           -o - writes the TMX to standard output\n"
+         "                           -o - writes the TMX to standard output (one TXT file)\n"
+         "  -O, --output-dir DIR     write the TMX files into DIR instead of beside the TXT\n"
          "  -s, --source CODE        source language, any code form, any letter case\n"
          "                           (default: first language found)\n"
          "  -t, --target CODE        target language (default: next language found)\n"
          "      --source-codepage N  code page of the source segments\n"
          "      --target-codepage N  code page of the target segments and field values\n"
+         "  -A, --all-languages      every language of the file in one TMX (no -t): the\n"
+         "                           source first, then the unit's other languages\n"
+         "      --codepage CODE=N    code page N for the segments of language CODE\n"
+         "                           (repeatable)\n"
+         "      --report FILE        write a JSON account of the run (every unit not\n"
+         "                           written, every change) to FILE\n"
          "  -n, --no-clobber         do not replace an existing TMX file (exit status 3)\n"
          "  -a, --analyse            list the languages of the file: code, code page, name\n"
          "      --list-languages     list the languages that -s and -t accept\n"
          "      --utf16              write UTF-16LE instead of UTF-8\n"
-         "  -q, --quiet              print errors only: no progress, no success message\n"
+         "  -q, --quiet              print errors only: no progress, no success message,\n"
+         "                           no summary\n"
          "  -h, --help               show this help\n"
          "      --version            show the version\n"
          "\n"
@@ -194,5 +260,8 @@ std::string CliUsage() {
          "  1    no unit written, or no language found in the file\n"
          "  2    usage error (bad option, unknown language, missing default language)\n"
          "  3    a file cannot be opened, read, created or written, or exists with -n\n"
-         "  130  interrupted (SIGINT, SIGTERM or SIGHUP); no TMX file written\n";
+         "  130  interrupted (SIGINT, SIGTERM or SIGHUP); the TMX file in work is not\n"
+         "       written (finished ones stay, later ones are not started)\n"
+         "With several TXT files the status is the worst of the files (130, 3, 2, 1, 0);\n"
+         "stdout gets a TAB-separated line per file (TXT, TMX, written, skipped) and a total.\n";
 }

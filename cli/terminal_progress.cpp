@@ -19,7 +19,7 @@ TerminalProgress::~TerminalProgress() {
 void TerminalProgress::SetPosition(int percent) {
   if (!m_show || percent == m_shown) return;
   m_shown = percent;
-  std::fprintf(m_err, "\r%s %3d%%", m_status.c_str(), percent);
+  std::fprintf(m_err, "\r%s%s %3d%%", m_label.c_str(), m_status.c_str(), percent);
   std::fflush(m_err);
 }
 

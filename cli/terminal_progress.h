@@ -16,6 +16,8 @@ class TerminalProgress : public ProgressReporter {
   void SetPosition(int percent) override;
   void SetText(const std::string& text) override;
   bool ShouldStop() override;
+  // Text before the status and percentage ("File 2 of 5 'b.txt': " in a batch).
+  void SetLabel(const std::string& label) { m_label = label; }
 
   // True once SIGINT, SIGTERM or SIGHUP arrived.
   static bool Interrupted();
@@ -26,6 +28,7 @@ class TerminalProgress : public ProgressReporter {
  private:
   FILE* m_err;
   bool m_show;
+  std::string m_label;
   std::string m_status = "Working";
   int m_shown = -1;
 };

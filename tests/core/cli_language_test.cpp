@@ -139,6 +139,99 @@ TEST(CliLanguages, CodePagesFollowTheLanguageUnlessGiven) {
   EXPECT_NE(ReadFile(dir.File("tm.tmx")).find("<seg>\xC3\x84\xC3\xA0</seg>"), std::string::npos);
 }
 
+// How many times text occurs in s.
+size_t Occurrences(const std::string& s, const std::string& text) {
+  size_t n = 0;
+  for (size_t at = s.find(text); at != std::string::npos; at = s.find(text, at + 1)) ++n;
+  return n;
+}
+
+TEST(CliAllLanguages, EveryLanguageOfAUnitBecomesATuv) {
+  TempDir dir;
+  // "\xC4\xE0" is "Да" in Windows-1251 and "Äà" in Windows-1252.
+  WriteFile(dir.File("tm.txt"),
+            "<TrU>\r\n<Seg L=EN-US>yes\r\n<Seg L=DE>ja\r\n<Seg L=RU>\xC4\xE0\r\n</TrU>\r\n"
+            "<TrU>\r\n<Seg L=RU>\xC4\xE0\r\n<Seg L=EN_US>yes\r\n<Seg L=GER>ja\r\n</TrU>\r\n"
+            "<TrU>\r\n<Seg L=EN-US>alone\r\n</TrU>\r\n");
+  std::string out, err;
+  ASSERT_EQ(RunCli({"--all-languages", dir.File("tm.txt")}, out, err), kExitConverted) << err;
+  std::string tmx = ReadFile(dir.File("tm.tmx"));
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
+  EXPECT_EQ(Occurrences(tmx, "<tu "), 2u);
+  EXPECT_EQ(Occurrences(tmx, "<tuv "), 6u);
+  EXPECT_EQ(Occurrences(tmx, "srclang=\"EN-US\""), 3u);  // the header and both units
+  // Source first, then the others in the order of their Seg lines.
+  const size_t second = tmx.find("<tu tuid=\"2\"");
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_LT(tmx.find("xml:lang=\"EN-US\"", second), tmx.find("xml:lang=\"RU\"", second));
+  EXPECT_LT(tmx.find("xml:lang=\"RU\"", second), tmx.find("xml:lang=\"DE\"", second));
+  EXPECT_EQ(Occurrences(tmx, "<seg>\xD0\x94\xD0\xB0</seg>"), 2u);  // Russian in Windows-1251
+  EXPECT_NE(out.find("2 units written, 1 skipped (no target segment: 1)\n"), std::string::npos)
+      << out;
+
+  // --codepage overrides one language, named in any code form and letter case.
+  ASSERT_EQ(RunCli({"-A", "--codepage", "rus=1252", "-s", "de", dir.File("tm.txt")}, out, err),
+            kExitConverted)
+      << err;
+  tmx = ReadFile(dir.File("tm.tmx"));
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
+  EXPECT_EQ(Occurrences(tmx, "srclang=\"DE\""), 3u);
+  EXPECT_EQ(Occurrences(tmx, "<seg>\xC3\x84\xC3\xA0</seg>"), 2u);
+  EXPECT_EQ(Occurrences(tmx, "<tuv "), 6u);
+
+  // A file with one language gives nothing to write.
+  WriteFile(dir.File("one.txt"), "<TrU>\r\n<Seg L=EN-US>alone\r\n</TrU>\r\n");
+  EXPECT_EQ(RunCli({"-A", dir.File("one.txt")}, out, err), kExitNothing);
+  EXPECT_NE(err.find("no unit of '" + dir.File("one.txt") + "' holds EN-US and another language"),
+            std::string::npos)
+      << err;
+  EXPECT_FALSE(testutil::FileExists(dir.File("one.tmx")));
+}
+
+TEST(CliAllLanguages, TwoLanguagesGiveTheSameBytesAsAPair) {
+  const std::string expected = ReadFile(VELMAR_TEST_DATA "/worked.tmx");
+  struct Case {
+    std::vector<std::string> all, pair;
+  };
+  const std::vector<Case> cases = {{{"-A"}, {"-t", "DE"}},
+                                   {{"--all-languages", "-s", "en-us"}, {"-s", "USE"}},
+                                   {{"-A", "--utf16"}, {"--utf16"}}};
+  for (const Case& c : cases) {
+    TempDir dir;
+    for (const bool all : {true, false}) {
+      std::vector<std::string> run = all ? c.all : c.pair;
+      run.insert(run.end(),
+                 {"-o", dir.File(all ? "all.tmx" : "pair.tmx"), VELMAR_TEST_DATA "/worked.txt"});
+      std::string out, err;
+      ASSERT_EQ(RunCli(run, out, err), kExitConverted) << err;
+    }
+    EXPECT_EQ(ReadFile(dir.File("all.tmx")), ReadFile(dir.File("pair.tmx")))
+        << ::testing::PrintToString(c.all);
+    EXPECT_VALID_TMX(dir.File("all.tmx"));
+    if (c.all.back() != "--utf16") {
+      EXPECT_EQ(ReadFile(dir.File("all.tmx")), expected);
+    }
+  }
+}
+
+TEST(CliLanguages, CodePageOptionAppliesToThePairToo) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), "<TrU>\r\n<Seg L=EN-US>yes\r\n<Seg L=RU>\xC4\xE0\r\n</TrU>\r\n");
+  std::string out, err;
+  ASSERT_EQ(
+      RunCli({"--codepage", "RU=1252", "--codepage", "DE=1250", dir.File("tm.txt")}, out, err),
+      kExitConverted)
+      << err;
+  EXPECT_NE(ReadFile(dir.File("tm.tmx")).find("<seg>\xC3\x84\xC3\xA0</seg>"), std::string::npos);
+  // --target-codepage wins over --codepage for the target.
+  ASSERT_EQ(
+      RunCli({"--codepage", "RU=1252", "--target-codepage", "1251", dir.File("tm.txt")}, out, err),
+      kExitConverted)
+      << err;
+  EXPECT_NE(ReadFile(dir.File("tm.tmx")).find("<seg>\xD0\x94\xD0\xB0</seg>"), std::string::npos);
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
+}
+
 TEST(CliLanguages, ListLanguagesGivesTheCatalogue) {
   std::string out, err;
   EXPECT_EQ(RunCli({"--list-languages"}, out, err), kExitConverted);

@@ -10,11 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/command_line.h"
 #include "cli/options.h"
 #include "cli/quoting.h"
+#include "cli/run_summary.h"
+#include "cli/terminal_progress.h"
 #include "engine/tmx_path.h"
 #include "tests/core/tmx_test_util.h"
 
@@ -53,7 +56,26 @@ TEST(Cli, UsageErrors) {
       {{"a.txt", "-qo"}, "option '-o' needs an argument"},
       {{"a.txt", "--source"}, "option '--source' needs an argument"},
       {{"a.txt", "--target-codepage"}, "option '--target-codepage' needs an argument"},
-      {{"a.txt", "b.txt"}, "unexpected argument 'b.txt'"},
+      {{"-o", "x.tmx", "a.txt", "b.txt"}, "with several TXT files use --output-dir"},
+      {{"-o", "x.tmx", "-O", "/tmp", "a.txt"}, "-o and --output-dir cannot be given together"},
+      {{"-O", "", "a.txt"}, "'--output-dir' needs a file name"},
+      {{"-a", "a.txt", "b.txt"}, "--analyse takes one TXT file"},
+      {{"a.txt", "-"}, "standard input ('-') cannot be one of several TXT files"},
+      {{"-O", "/nonexistent", "a/x.txt", "b/x.txt"},
+       "'a/x.txt' and 'b/x.txt' would both be written to '/nonexistent/x.tmx'"},
+      {{"a.txt", "a.txt"}, "would both be written to 'a.tmx'"},
+      {{"-A", "-t", "DE", "a.txt"}, "-t cannot be given with it"},
+      {{"-A", "--target-codepage", "1251", "a.txt"},
+       "--target-codepage cannot be given with --all-languages"},
+      {{"--codepage", "DE", "a.txt"}, "--codepage: expected CODE=N"},
+      {{"--codepage", "=1251", "a.txt"}, "--codepage: expected CODE=N"},
+      {{"--codepage", "DE=", "a.txt"}, "--codepage: expected CODE=N"},
+      {{"--codepage", "DE=x1", "a.txt"}, "--codepage: expected CODE=N"},
+      {{"--codepage", "XX-XX=1251", "a.txt"}, "--codepage: unknown language 'XX-XX'"},
+      {{"--codepage", "de=1200", "a.txt"}, "--codepage de: code page 1200 does not hold 8-bit"},
+      {{"--codepage", "ru=4242", "a.txt"}, "--codepage ru: code page 4242 is not supported"},
+      {{"--report", "-", "a.txt"}, "--report needs a file name ('-' is not supported)"},
+      {{"--report=", "a.txt"}, "'--report' needs a file name"},
       {{"--source-codepage", "abc", "a.txt"}, "invalid code page 'abc'"},
       {{"--target-codepage", "4242", "-s", "EN-US", "-t", "DE", "a.txt"}, "code page 4242"},
       {{"--source-codepage", "1200", "a.txt"}, "code page 1200 does not hold 8-bit text"},
@@ -103,7 +125,7 @@ TEST(Cli, ConvertsNextToTheTxtFileAndReportsTheCount) {
   EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err), kExitConverted);
   EXPECT_EQ(out,
             "Finished exporting.\nNumber of segments written to TMX : 1\nYour translation memory "
-            "is now secure.\n");
+            "is now secure.\n1 unit written, 0 skipped\n");
   EXPECT_TRUE(err.empty());
   EXPECT_VALID_TMX(dir.File("tm.tmx"));
 }
@@ -293,6 +315,218 @@ TEST(Cli, Utf16Output) {
   EXPECT_EQ(ReadFile(dir.File("tm.tmx")).substr(0, 4), std::string("\xFF\xFE<\0", 4));
 }
 
+// Units of every kind: written, without a source segment, without a target segment, and with
+// a language code that names no language.
+std::string MixedUnits() {
+  return std::string(kOneUnit) + kOneUnit + kOneUnit +
+         "<TrU>\r\n<Seg L=DE>nur Deutsch\r\n</TrU>\r\n"
+         "<TrU>\r\n<Seg L=EN-US>English only\r\n</TrU>\r\n"
+         "<TrU>\r\n<Seg L=EN-US>English only\r\n</TrU>\r\n"
+         "<TrU>\r\n<Seg L=EN-US>odd\r\n<Seg L=QQ-QQ>odd\r\n</TrU>\r\n";
+}
+
+TEST(CliSummary, CountsAndReasonsInTheirOrder) {
+  SkipCounts none;
+  EXPECT_EQ(SummaryLine(1, none), "1 unit written, 0 skipped");
+  SkipCounts target;
+  target.noTarget = 2;
+  EXPECT_EQ(SummaryLine(3, target), "3 units written, 2 skipped (no target segment: 2)");
+  SkipCounts all;
+  all.unresolved = 1;
+  all.noSource = 4;
+  all.noTarget = 2;
+  EXPECT_EQ(SummaryLine(0, all),
+            "0 units written, 7 skipped (no source segment: 4, no target segment: 2, unknown "
+            "language code: 1)");
+}
+
+TEST(CliProgress, TheLabelNamesTheFileOfABatch) {
+  FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  {
+    TerminalProgress progress(err, true);
+    progress.SetLabel("File 2 of 5 'b.txt': ");
+    progress.SetText("Exporting...");
+    progress.SetPosition(45);
+    progress.SetPosition(45);  // unchanged: not printed again
+    progress.SetPosition(100);
+  }
+  std::fflush(err);
+  std::rewind(err);
+  char text[200] = {};
+  const size_t length = std::fread(text, 1, sizeof text - 1, err);
+  std::fclose(err);
+  EXPECT_EQ(std::string(text, length),
+            "\rFile 2 of 5 'b.txt': Exporting...  45%\rFile 2 of 5 'b.txt': Exporting... 100%\n");
+}
+
+TEST(CliSummary, WorstStatusWins) {
+  const std::vector<std::pair<std::vector<int>, int>> cases = {
+      {{0, 0}, 0}, {{0, 1}, 1},        {{1, 2, 0}, 2},  {{3, 2, 1}, 3},
+      {{2, 3}, 3}, {{0, 130, 3}, 130}, {{130, 0}, 130}, {{1, 0}, 1},
+  };
+  for (const auto& [statuses, worst] : cases) {
+    int status = 0;
+    for (const int s : statuses) status = WorseStatus(status, s);
+    EXPECT_EQ(status, worst) << ::testing::PrintToString(statuses);
+  }
+}
+
+TEST(Cli, SummaryLineEndsASingleConversion) {
+  TempDir dir;
+  WriteFile(dir.File("tm.txt"), MixedUnits());
+  std::string out, err;
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err), kExitConverted);
+  EXPECT_EQ(out,
+            "Finished exporting.\nNumber of segments written to TMX : 3\nYour translation memory "
+            "is now secure.\n3 units written, 4 skipped (no source segment: 1, no target "
+            "segment: 2, unknown language code: 1)\n");
+  EXPECT_TRUE(err.empty()) << err;
+  EXPECT_VALID_TMX(dir.File("tm.tmx"));
+  // With the TMX on standard output the messages go to stderr; -q silences them.
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", "-o", "-", dir.File("tm.txt")}, out, err),
+            kExitConverted);
+  EXPECT_NE(err.find("is now secure.\n3 units written, 4 skipped (no source segment: 1"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(RunCli({"-q", "-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err),
+            kExitConverted);
+  EXPECT_TRUE(out.empty()) << out;
+  EXPECT_TRUE(err.empty()) << err;
+}
+
+TEST(CliBatch, AFailedFileDoesNotStopTheOthers) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  WriteFile(dir.File("c.txt"), MixedUnits());
+  ASSERT_EQ(::mkdir(dir.File("b.txt").c_str(), 0700), 0);  // a folder cannot be read as a file
+  std::string out, err;
+  EXPECT_EQ(RunCli({"-s", "en-us", "-t", "de", dir.File("a.txt"), dir.File("b.txt"),
+                    dir.File("missing.txt"), dir.File("c.txt")},
+                   out, err),
+            kExitFile);
+  EXPECT_EQ(out, dir.File("a.txt") + "\t" + dir.File("a.tmx") + "\t1 written\t0 skipped\n" +
+                     dir.File("b.txt") + "\t" + dir.File("b.tmx") +
+                     "\t0 written\t0 skipped\tfailed\n" + dir.File("missing.txt") + "\t" +
+                     dir.File("missing.tmx") + "\t0 written\t0 skipped\tfailed\n" +
+                     dir.File("c.txt") + "\t" + dir.File("c.tmx") + "\t3 written\t4 skipped\n" +
+                     "4 files (2 not converted): 4 units written, 4 skipped (no source segment: 1, "
+                     "no target segment: 2, unknown language code: 1)\n");
+  EXPECT_NE(err.find("cannot read '" + dir.File("b.txt") + "'"), std::string::npos) << err;
+  EXPECT_NE(err.find("cannot open '" + dir.File("missing.txt") + "': No such file"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(err.find("Finished exporting"), std::string::npos) << err;
+  EXPECT_VALID_TMX(dir.File("a.tmx"));
+  EXPECT_VALID_TMX(dir.File("c.tmx"));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "b.txt", "c.tmx", "c.txt"}));
+  // -q: errors only.
+  EXPECT_EQ(RunCli({"-q", "-s", "EN-US", "-t", "DE", dir.File("a.txt"), dir.File("missing.txt")},
+                   out, err),
+            kExitFile);
+  EXPECT_TRUE(out.empty()) << out;
+  EXPECT_NE(err.find("missing.txt"), std::string::npos) << err;
+}
+
+TEST(CliBatch, DefaultsComeFromEachFileAndTheWorstStatusCounts) {
+  TempDir dir;
+  WriteFile(dir.File("en-de.txt"), kOneUnit);
+  WriteFile(dir.File("fr-it.txt"), "<TrU>\r\n<Seg L=FR>un\r\n<Seg L=IT>uno\r\n</TrU>\r\n");
+  WriteFile(dir.File("one.txt"), "<TrU>\r\n<Seg L=FR>seul\r\n</TrU>\r\n");  // no target: 2
+  WriteFile(dir.File("empty.txt"), "");                                     // no language: 1
+  ASSERT_EQ(::mkdir(dir.File("out").c_str(), 0700), 0);
+  std::string out, err;
+  EXPECT_EQ(RunCli({"-O", dir.File("out"), dir.File("en-de.txt"), dir.File("fr-it.txt")}, out, err),
+            kExitConverted)
+      << err;
+  EXPECT_NE(ReadFile(dir.File("out/en-de.tmx")).find("<tuv xml:lang=\"DE\">"), std::string::npos);
+  EXPECT_NE(ReadFile(dir.File("out/fr-it.tmx")).find("<tuv xml:lang=\"IT\">"), std::string::npos);
+  EXPECT_VALID_TMX(dir.File("out/en-de.tmx"));
+  EXPECT_VALID_TMX(dir.File("out/fr-it.tmx"));
+  EXPECT_NE(out.find("\t" + dir.File("out/fr-it.tmx") + "\t1 written\t0 skipped\n"),
+            std::string::npos)
+      << out;
+
+  EXPECT_EQ(RunCli({"-O", dir.File("out"), dir.File("empty.txt"), dir.File("en-de.txt")}, out, err),
+            kExitNothing);
+  EXPECT_NE(out.find("\t0 written\t0 skipped\tnothing written\n"), std::string::npos) << out;
+  EXPECT_EQ(RunCli({"-O", dir.File("out/"), dir.File("one.txt"), dir.File("empty.txt")}, out, err),
+            kExitUsage);
+  EXPECT_NE(err.find("no target language to choose in '" + dir.File("one.txt") + "'"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(out, dir.File("one.txt") + "\t" + dir.File("out/one.tmx") +
+                     "\t0 written\t0 skipped\tfailed\n" + dir.File("empty.txt") + "\t" +
+                     dir.File("out/empty.tmx") + "\t0 written\t0 skipped\tnothing written\n" +
+                     "2 files (2 not converted): 0 units written, 0 skipped\n");
+  EXPECT_EQ(
+      RunCli({"-O", dir.File("none"), dir.File("en-de.txt"), dir.File("fr-it.txt")}, out, err),
+      kExitFile);
+  EXPECT_NE(err.find("--output-dir '" + dir.File("none") + "': No such file or directory"),
+            std::string::npos)
+      << err;
+  EXPECT_FALSE(testutil::FileExists(dir.File("en-de.tmx")));
+}
+
+TEST(CliReport, WrittenAsJsonForEveryFile) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), MixedUnits());
+  WriteFile(dir.File("old.json"), "an older report\n");
+  std::string out, err;
+  EXPECT_EQ(RunCli({"--report", dir.File("old.json"), "-s", "EN-US", "-t", "DE", dir.File("a.txt"),
+                    dir.File("missing.txt")},
+                   out, err),
+            kExitFile);
+  EXPECT_VALID_TMX(dir.File("a.tmx"));
+  // Still the summary on stdout.
+  EXPECT_NE(out.find("2 files (1 not converted): 3 units written, 4 skipped"), std::string::npos)
+      << out;
+  const nlohmann::json report = nlohmann::json::parse(ReadFile(dir.File("old.json")));
+  ASSERT_EQ(report["files"].size(), 2u);
+  const nlohmann::json& a = report["files"][0];
+  EXPECT_EQ(a["input"], dir.File("a.txt"));
+  EXPECT_EQ(a["output"], dir.File("a.tmx"));
+  EXPECT_EQ(a["outcome"], "written");
+  EXPECT_EQ(a["source"]["language"], "EN-US");
+  EXPECT_EQ(a["languages"][0]["language"], "DE");
+  EXPECT_EQ(a["unitsRead"], 7);
+  EXPECT_EQ(a["unitsWritten"], 3);
+  EXPECT_EQ(a["unitsSkipped"]["total"], 4);
+  EXPECT_EQ(a["unitsSkipped"]["noTargetSegment"]["entries"][0]["line"], 16);
+  EXPECT_EQ(a["unitsSkipped"]["unresolvedLanguageCode"]["count"], 1);
+  EXPECT_EQ(report["files"][1]["outcome"], "failed");
+  EXPECT_NE(report["files"][1]["error"].get<std::string>().find("No such file"), std::string::npos);
+  EXPECT_EQ(report["total"]["files"], 2);
+  EXPECT_EQ(report["total"]["unitsWritten"], 3);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "old.json"}));
+
+  // A file whose languages cannot be chosen has its entry too; -q does not stop the report.
+  WriteFile(dir.File("empty.txt"), "");
+  EXPECT_EQ(RunCli({"-q", "--report=" + dir.File("r.json"), dir.File("empty.txt")}, out, err),
+            kExitNothing);
+  EXPECT_TRUE(out.empty()) << out;
+  const nlohmann::json empty = nlohmann::json::parse(ReadFile(dir.File("r.json")));
+  EXPECT_EQ(empty["files"][0]["outcome"], "failed");
+  EXPECT_EQ(empty["files"][0]["error"], "no language found in the TXT file");
+}
+
+TEST(CliReport, AReportThatCannotBeWrittenIsAnErrorAndHarmsNothing) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  ASSERT_EQ(::mkdir(dir.File("r.json").c_str(), 0700), 0);
+  std::string out, err;
+  EXPECT_EQ(RunCli({"--report", dir.File("none/r.json"), dir.File("a.txt")}, out, err), kExitFile);
+  EXPECT_NE(err.find("cannot write the report '" + dir.File("none/r.json") +
+                     "': No such file or directory"),
+            std::string::npos)
+      << err;
+  EXPECT_VALID_TMX(dir.File("a.tmx"));  // the conversion itself went well
+  EXPECT_EQ(RunCli({"--report", dir.File("r.json"), dir.File("a.txt")}, out, err), kExitFile);
+  EXPECT_NE(err.find("cannot write the report '" + dir.File("r.json") + "'"), std::string::npos)
+      << err;
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "r.json"}));
+}
+
 TEST(CliProcess, QuietWhenStderrIsNoTerminal) {
   TempDir dir;
   WriteFile(dir.File("tm.txt"), kOneUnit);
@@ -381,6 +615,18 @@ TEST(CliProcess, DashReadsStandardInput) {
   }
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"file.tmx", "pipe.tmx", "tm.txt"}));
 
+  // With all languages the source is enough.
+  EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-A -o " + dir.File("y.tmx") + " -", out, err),
+            kExitUsage);
+  EXPECT_NE(err.find("can be read only once (a pipe or a device): give -s, as"), std::string::npos)
+      << err;
+  EXPECT_EQ(
+      RunCliOnPipe(dir.File("tm.txt"), "-A -s EN-US -o " + dir.File("all.tmx") + " -", out, err),
+      kExitConverted)
+      << err;
+  EXPECT_EQ(ReadFile(dir.File("all.tmx")), expected);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"all.tmx", "file.tmx", "pipe.tmx", "tm.txt"}));
+
   // Standard input from a regular file can be read twice: the defaults come from the file.
   EXPECT_EQ(RunCliOnPipe(dir.File("tm.txt"), "-o " + dir.File("y.tmx") + " -", out, err, false),
             kExitConverted)
@@ -403,15 +649,22 @@ TEST(Cli, NamedPipeNeedsBothLanguages) {
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
 }
 
+enum class SignalRun { kConvert, kAnalyse, kBatch };
+
 // Runs the converter on a pipe, sends it signal number while it reads, and gives its exit status.
-// ignore: the signal is ignored when the converter starts (as under nohup). analyse: run
-// --analyse instead of a conversion.
-int StatusAfterSignal(const TempDir& dir, int number, bool ignore, bool analyse = false) {
+// ignore: the signal is ignored when the converter starts (as under nohup). kAnalyse runs
+// --analyse instead of a conversion; kBatch converts a.txt, the pipe and z.txt in one run.
+int StatusAfterSignal(const TempDir& dir, int number, bool ignore,
+                      SignalRun run = SignalRun::kConvert) {
   const std::string fifo = dir.File("tm.txt");
   EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::vector<std::string> words = {VELMAR_CLI_PATH,    "-s", "EN-US", "-t", "DE", "-o",
                                     dir.File("tm.tmx"), fifo};
-  if (analyse) words = {VELMAR_CLI_PATH, "--analyse", fifo};
+  if (run == SignalRun::kAnalyse) words = {VELMAR_CLI_PATH, "--analyse", fifo};
+  if (run == SignalRun::kBatch) {
+    words = {VELMAR_CLI_PATH,   "-s", "EN-US",          "-t", "DE",
+             dir.File("a.txt"), fifo, dir.File("z.txt")};
+  }
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -470,8 +723,18 @@ TEST(CliProcess, InterruptLeavesNoFile) {
 
 TEST(CliProcess, InterruptStopsTheAnalysis) {
   TempDir dir;
-  EXPECT_EQ(StatusAfterSignal(dir, SIGTERM, false, true), kExitInterrupted);
+  EXPECT_EQ(StatusAfterSignal(dir, SIGTERM, false, SignalRun::kAnalyse), kExitInterrupted);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tm.txt"});
+}
+
+// The file in work leaves nothing behind, the finished one stays, the next is not started.
+TEST(CliProcess, InterruptStopsABatch) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  WriteFile(dir.File("z.txt"), kOneUnit);
+  EXPECT_EQ(StatusAfterSignal(dir, SIGINT, false, SignalRun::kBatch), kExitInterrupted);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "tm.txt", "z.txt"}));
+  EXPECT_VALID_TMX(dir.File("a.tmx"));
 }
 
 TEST(CliProcess, HangupIgnoredAtStartStaysIgnored) {

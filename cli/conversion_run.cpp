@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#include "cli/conversion_run.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/file_conversion.h"
+#include "cli/quoting.h"
+#include "cli/report_file.h"
+#include "cli/run_summary.h"
+#include "cli/terminal_progress.h"
+#include "engine/report_json.h"
+
+namespace {
+
+// What must hold before the first file is touched: standard input needs -o, no two TXT files
+// may write the same TMX file, and the output folder must be one.
+int CheckRun(const CliOptions& options, FILE* err) {
+  if (options.ReadsStandardInput() && !options.tmxPath) {
+    return PrintUsageError("reading standard input needs -o FILE (or -o - for standard output)",
+                           err);
+  }
+  std::map<std::string, std::string> outputs;  // TMX path -> the TXT path that writes it
+  for (const std::string& txt : options.txtPaths) {
+    const auto [at, added] = outputs.emplace(TmxPathOf(options, txt), txt);
+    if (!added) {
+      return PrintUsageError(QuoteName(at->second) + " and " + QuoteName(txt) +
+                                 " would both be written to " + QuoteName(at->first),
+                             err);
+    }
+  }
+  if (options.outputDir) {
+    struct stat st {};
+    const int number = ::stat(options.outputDir->c_str(), &st) != 0 ? errno
+                       : S_ISDIR(st.st_mode)                        ? 0
+                                                                    : ENOTDIR;
+    if (number != 0) {
+      std::fprintf(err, "velmar2tmx-cli: --output-dir %s: %s\n",
+                   QuoteName(*options.outputDir).c_str(), std::strerror(number));
+      return kExitFile;
+    }
+  }
+  return 0;
+}
+
+// Writes the report; on failure says so and gives status 3.
+int WriteReport(const std::string& path, const std::vector<ExportReport>& reports, FILE* err) {
+  std::string error;
+  if (WriteWholeFile(path, ReportJson(reports), error)) return 0;
+  std::fprintf(err, "velmar2tmx-cli: cannot write the report %s: %s\n", QuoteName(path).c_str(),
+               error.c_str());
+  return kExitFile;
+}
+
+}  // namespace
+
+int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE* out, FILE* err) {
+  if (const int status = CheckRun(options, err); status != 0) return status;
+  std::vector<FileOutcome> files;
+  std::vector<ExportReport> reports;
+  int status = kExitConverted;
+  for (size_t i = 0; i < options.txtPaths.size() && !TerminalProgress::Interrupted(); ++i) {
+    CliOptions file = options;
+    file.txtPath = options.txtPaths[i];
+    ExportReport* report = options.reportPath ? &reports.emplace_back() : nullptr;
+    files.push_back(ConvertFile(file, given, {i + 1, options.txtPaths.size()}, report, out, err));
+    status = WorseStatus(status, files.back().status);
+    if (options.Batch() && !options.quiet)
+      std::fprintf(out, "%s\n", FileLine(files.back()).c_str());
+    if (files.back().status == kExitInterrupted) break;
+  }
+  if (TerminalProgress::Interrupted()) status = kExitInterrupted;
+  if (options.Batch() && !options.quiet) {
+    std::fprintf(out, "%s\n", BatchSummaryLine(files).c_str());
+  }
+  if (options.reportPath)
+    status = WorseStatus(status, WriteReport(*options.reportPath, reports, err));
+  return status;
+}

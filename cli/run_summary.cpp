@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+#include "cli/run_summary.h"
+
+#include "cli/command_line.h"
+#include "cli/quoting.h"
+
+namespace {
+
+std::string Count(int64_t n) {
+  return std::to_string(n);
+}
+
+const char* OutcomeText(int status) {
+  switch (status) {
+    case kExitConverted:
+      return "";
+    case kExitNothing:
+      return "nothing written";
+    case kExitInterrupted:
+      return "interrupted";
+    default:
+      return "failed";
+  }
+}
+
+int Rank(int status) {
+  switch (status) {
+    case kExitInterrupted:
+      return 4;
+    case kExitFile:
+      return 3;
+    case kExitUsage:
+      return 2;
+    case kExitNothing:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+std::string SummaryLine(int64_t written, const SkipCounts& skipped) {
+  std::string line = Count(written) + (written == 1 ? " unit" : " units") + " written, " +
+                     Count(skipped.Total()) + " skipped";
+  std::string reasons;
+  const std::pair<const char*, int64_t> counts[] = {{"no source segment", skipped.noSource},
+                                                    {"no target segment", skipped.noTarget},
+                                                    {"unknown language code", skipped.unresolved}};
+  for (const auto& [reason, count] : counts) {
+    if (count == 0) continue;
+    if (!reasons.empty()) reasons += ", ";
+    reasons += std::string(reason) + ": " + Count(count);
+  }
+  return reasons.empty() ? line : line + " (" + reasons + ")";
+}
+
+std::string FileLine(const FileOutcome& file) {
+  std::string line = EscapeControls(file.txtPath) + "\t" + EscapeControls(file.tmxPath) + "\t" +
+                     Count(file.unitsWritten) + " written\t" + Count(file.skipped.Total()) +
+                     " skipped";
+  if (file.status != kExitConverted) line += std::string("\t") + OutcomeText(file.status);
+  return line;
+}
+
+std::string BatchSummaryLine(const std::vector<FileOutcome>& files) {
+  int64_t written = 0;
+  SkipCounts skipped;
+  size_t failed = 0;
+  for (const FileOutcome& f : files) {
+    written += f.unitsWritten;
+    skipped.noSource += f.skipped.noSource;
+    skipped.noTarget += f.skipped.noTarget;
+    skipped.unresolved += f.skipped.unresolved;
+    if (f.status != kExitConverted) ++failed;
+  }
+  std::string head = Count(static_cast<int64_t>(files.size())) + " files";
+  if (failed > 0) head += " (" + Count(static_cast<int64_t>(failed)) + " not converted)";
+  return head + ": " + SummaryLine(written, skipped);
+}
+
+int WorseStatus(int a, int b) {
+  return Rank(a) >= Rank(b) ? a : b;
+}
