@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#include "tests/fuzz/fuzz_adapter.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+#include "engine/byte_sink.h"
+#include "engine/tmx_exporter.h"
+#include "text/wide_string.h"
+#include "text/xml_chars.h"
+
+namespace fuzz {
+namespace {
+
+// Collects the TMX bytes instead of writing them to the file.
+class MemorySink : public ByteSink {
+ public:
+  explicit MemorySink(std::string& out) : m_out(out) {}
+  bool Write(const char* data, size_t size) override {
+    m_out.append(data, size);
+    return true;
+  }
+  bool Flush() override { return true; }
+  int Error() const override { return 0; }
+
+ private:
+  std::string& m_out;
+};
+
+// A folder of this process for the TXT file and the (empty) TMX file the export creates.
+const std::string& WorkFolder() {
+  static const std::string folder = [] {
+    char name[] = "/tmp/velmar-fuzz-XXXXXX";
+    if (!mkdtemp(name)) std::abort();
+    return std::string(name);
+  }();
+  return folder;
+}
+
+}  // namespace
+
+SegmentPair ConvertSegmentPair(std::string_view source, std::string_view target, int codePage) {
+  CTmxExporter exporter;
+  const WideString sourceMarkup = exporter.ConvertSegment(source, codePage, true);
+  const WideString targetMarkup = exporter.ConvertSegment(target, codePage, false);
+  SegmentPair pair;
+  // Encoded as the TMX writer encodes a line: characters XML does not allow are left out there.
+  AppendXmlSafeUtf8(exporter.PairInlineTags(sourceMarkup, true).str(), pair.source);
+  AppendXmlSafeUtf8(exporter.PairInlineTags(targetMarkup, false).str(), pair.target);
+  return pair;
+}
+
+std::string ExportTxtToMemory(std::string_view txt, int codePage) {
+  const std::string txtPath = WorkFolder() + "/in.txt";
+  const std::string tmxPath = WorkFolder() + "/out.tmx";
+  {
+    std::ofstream file(txtPath, std::ios::binary | std::ios::trunc);
+    file.write(txt.data(), static_cast<std::streamsize>(txt.size()));
+    if (!file) std::abort();
+  }
+  std::string tmx;
+  CTmxExporter exporter;
+  exporter.SetSinkWrapper(
+      [&tmx](std::unique_ptr<ByteSink>) { return std::make_unique<MemorySink>(tmx); });
+  const int units =
+      exporter.Export(txtPath, tmxPath, "EN-US", codePage, "DE", codePage, nullptr, nullptr, 0);
+  std::remove(tmxPath.c_str());
+  return units < 0 ? std::string() : tmx;
+}
+
+}  // namespace fuzz
