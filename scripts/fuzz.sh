@@ -21,7 +21,7 @@ for name in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus-$name"
   echo "fuzzing $name for $seconds s"
   build-fuzz/velmar-fuzz-"$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \
-      -max_len=8192 -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
+      -max_len=8192 -dict=tests/fuzz/rtf_txt.dict -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
       "build-fuzz/corpus-$name" "tests/fuzz/seeds/$name" 2>"build-fuzz/fuzz-$name.log" || {
     tail -n 40 "build-fuzz/fuzz-$name.log" >&2
     echo "fuzz target $name failed; the input is in build-fuzz/$name-*" >&2

@@ -193,7 +193,7 @@ TEST(PathologicalInput, FifoFedForAWhileStaysInBoundedMemory) {
   const std::string unit =
       OneUnit("Press the {\\b Start} button, {\\i then} wait. " + Repeat("x", 200));
   ChildCost costs[2];
-  const size_t units[2] = {20000, 80000};
+  const size_t units[2] = {10000, 40000};
   for (int i = 0; i < 2; ++i) {
     auto feed = [&] {
       int fd = -1;

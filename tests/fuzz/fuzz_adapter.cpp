@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 
@@ -31,12 +32,29 @@ class MemorySink : public ByteSink {
   std::string& m_out;
 };
 
-// A folder of this process for the TXT file and the (empty) TMX file the export creates.
+// In memory (/dev/shm) when the machine has it: the target writes a file every run.
+std::string MakeWorkFolder() {
+  char inMemory[] = "/dev/shm/velmar-fuzz-XXXXXX";
+  if (mkdtemp(inMemory)) return std::string(inMemory);
+  char name[] = "/tmp/velmar-fuzz-XXXXXX";
+  if (!mkdtemp(name)) std::abort();
+  return std::string(name);
+}
+
+std::string g_workFolder;
+
+void RemoveWorkFolder() {
+  std::remove((g_workFolder + "/in.txt").c_str());
+  rmdir(g_workFolder.c_str());
+}
+
+// A folder of this process for the TXT file and the (empty) TMX file the export creates, removed
+// when the process ends normally.
 const std::string& WorkFolder() {
   static const std::string folder = [] {
-    char name[] = "/tmp/velmar-fuzz-XXXXXX";
-    if (!mkdtemp(name)) std::abort();
-    return std::string(name);
+    g_workFolder = MakeWorkFolder();
+    std::atexit(RemoveWorkFolder);
+    return g_workFolder;
   }();
   return folder;
 }
