@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds and runs every test: once as released, once with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Builds and runs every test: once as released (then the Debian packages are built and checked
+# unpacked), once with AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets
+# for a bounded time each (VELMAR_FUZZ_SECONDS, default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs="$(nproc)"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=ON
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+./scripts/check-packages.sh build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMAR_SANITIZE=address,undefined \
-      -DVELMAR_BUILD_BENCH=OFF
+      -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize && ctest --output-on-failure -j"$jobs")
+
+./scripts/fuzz.sh "${VELMAR_FUZZ_SECONDS:-60}"

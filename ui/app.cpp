@@ -23,6 +23,7 @@ int CConverterApp::InitInstance() {
   QGuiApplication::setQuitOnLastWindowClosed(false);
   {
     CMainDlg dialog;
+    ApplyStartArguments(dialog, m_start);
     dialog.exec();
   }  // destroying the dialog writes the settings
   return 0;

@@ -5,17 +5,23 @@
 
 #include <QApplication>
 
+#include "ui/start_arguments.h"
+
 class CConverterApp {
  public:
   CConverterApp(int& argc, char** argv);
   CConverterApp(const CConverterApp&) = delete;
   CConverterApp& operator=(const CConverterApp&) = delete;
 
+  // The arguments the dialog starts with (the TXT file to fill in).
+  void SetStartArguments(const StartArguments& arguments) { m_start = arguments; }
+
   // Runs the main dialog; the process's exit status.
   int InitInstance();
 
  private:
   QApplication m_app;
+  StartArguments m_start;
 };
 
 // Organisation "Norvane" and application "VELMAR® 2 TMX": where QSettings keeps the settings

@@ -28,6 +28,7 @@
 #include "ui/hyperlink.h"
 #include "ui/language_dialog.h"
 #include "ui/progress_bar.h"
+#include "ui/start_arguments.h"
 #include "ui/status_bar.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
@@ -197,6 +198,83 @@ class MainDialogTest : public QObject {
     QVERIFY(Control<QPushButton>(dialog, "analyseButton")->isEnabled());
     QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
     QVERIFY(UserPrompts::Messages().empty());
+  }
+
+  // velmar2tmx FILE (a file manager's "Open with"): the dialog starts as if FILE was typed.
+  void startArgumentFillsTheTxtField() {
+    const QString txt = m_dir.filePath(QStringLiteral("opened.txt"));
+    uitest::WriteTxt(txt, 2, {QStringLiteral("RU"), QStringLiteral("EL")});
+    const StartArguments start = ParseStartArguments({txt});
+    QCOMPARE(start.action, StartArguments::Action::Run);
+    QCOMPARE(start.txtPath, txt);
+
+    CMainDlg dialog;
+    ApplyStartArguments(dialog, start);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("opened.tmx"));
+    QCOMPARE(QString::fromStdString(dialog.SourceLanguageCode()), QStringLiteral("RU"));
+    QCOMPARE(QString::fromStdString(dialog.TargetLanguageCode()), QStringLiteral("EL"));
+  }
+
+  void startArguments_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("txtPath");
+    QTest::addColumn<QString>("problem");
+    const int run = int(StartArguments::Action::Run);
+    const int usage = int(StartArguments::Action::Usage);
+    QTest::newRow("none") << QStringList{} << run << ""
+                          << "";
+    QTest::newRow("file") << QStringList{"a.txt"} << run << "a.txt"
+                          << "";
+    QTest::newRow("file after --") << QStringList{"--", "-a.txt"} << run << "-a.txt"
+                                   << "";
+    QTest::newRow("lone dash is a name") << QStringList{"-"} << run << "-"
+                                         << "";
+    QTest::newRow("help") << QStringList{"--help"} << int(StartArguments::Action::Help) << ""
+                          << "";
+    QTest::newRow("short help") << QStringList{"a.txt", "-h"} << int(StartArguments::Action::Help)
+                                << "a.txt"
+                                << "";
+    QTest::newRow("version") << QStringList{"--version"} << int(StartArguments::Action::Version)
+                             << ""
+                             << "";
+    QTest::newRow("unknown long option") << QStringList{"--bogus"} << usage << ""
+                                         << "unknown option '--bogus'";
+    QTest::newRow("unknown short option") << QStringList{"a.txt", "-x"} << usage << "a.txt"
+                                          << "unknown option '-x'";
+    QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << usage << "a.txt"
+                               << "only one TXT file can be given";
+    QTest::newRow("Qt's options passed over")
+        << QStringList{"-platform", "offscreen", "--style", "Fusion", "-reverse", "a.txt"} << run
+        << "a.txt"
+        << "";
+    QTest::newRow("Qt's option value is no file")
+        << QStringList{"a.txt", "-qwindowtitle", "b"} << run << "a.txt"
+        << "";
+  }
+
+  void startArguments() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, txtPath);
+    QFETCH(QString, problem);
+    const StartArguments start = ParseStartArguments(arguments);
+    QCOMPARE(int(start.action), action);
+    QCOMPARE(start.txtPath, txtPath);
+    QCOMPARE(start.problem, problem);
+  }
+
+  void unknownOptionGivesUsageAndStatusTwo() {
+    const StartArguments start = ParseStartArguments({QStringLiteral("--bogus")});
+    QCOMPARE(AnswerStartArguments(start), std::optional<int>(2));
+    QVERIFY(
+        StartUsageText().startsWith(QStringLiteral("Usage: velmar2tmx [OPTION]... [TXT-FILE]")));
+    QVERIFY(StartHelpText().contains(QStringLiteral("--version")));
+    QVERIFY(StartVersionText().contains(QStringLiteral(VELMAR_VERSION)));
+    // A run needs the dialog: nothing to answer.
+    QCOMPARE(AnswerStartArguments(ParseStartArguments({})), std::nullopt);
   }
 
   void typingAPathLetterByLetter() {

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#include "tests/fuzz/fuzz_adapter.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "engine/byte_sink.h"
+#include "engine/tmx_exporter.h"
+#include "inline/inline_converter.h"
+#include "text/wide_string.h"
+#include "text/xml_chars.h"
+
+namespace fuzz {
+namespace {
+
+// Collects the TMX bytes instead of writing them to the file.
+class MemorySink : public ByteSink {
+ public:
+  explicit MemorySink(std::string& out) : m_out(out) {}
+  bool Write(const char* data, size_t size) override {
+    m_out.append(data, size);
+    return true;
+  }
+  bool Flush() override { return true; }
+  int Error() const override { return 0; }
+
+ private:
+  std::string& m_out;
+};
+
+// In memory (/dev/shm) when the machine has it: the target writes a file every run.
+std::string MakeWorkFolder() {
+  char inMemory[] = "/dev/shm/velmar-fuzz-XXXXXX";
+  if (mkdtemp(inMemory)) return std::string(inMemory);
+  char name[] = "/tmp/velmar-fuzz-XXXXXX";
+  if (!mkdtemp(name)) std::abort();
+  return std::string(name);
+}
+
+std::string g_workFolder;
+
+void RemoveWorkFolder() {
+  std::remove((g_workFolder + "/in.txt").c_str());
+  rmdir(g_workFolder.c_str());
+}
+
+// A folder of this process for the TXT file and the (empty) TMX file the export creates, removed
+// when the process ends normally.
+const std::string& WorkFolder() {
+  static const std::string folder = [] {
+    g_workFolder = MakeWorkFolder();
+    std::atexit(RemoveWorkFolder);
+    return g_workFolder;
+  }();
+  return folder;
+}
+
+}  // namespace
+
+// Encoded as the TMX writer encodes a line: characters XML does not allow are left out there.
+std::string XmlSafeUtf8(std::u16string_view text) {
+  std::string bytes(3 * text.size(), '\0');
+  bytes.resize(EncodeXmlSafeUtf8(text, bytes.data()));
+  return bytes;
+}
+
+SegmentPair ConvertSegmentPair(std::string_view source, std::string_view target, int codePage) {
+  InlineConverter converter;
+  const WideString sourceMarkup = converter.ConvertSegment(source, codePage, true);
+  const WideString targetMarkup = converter.ConvertSegment(target, codePage, false);
+  SegmentPair pair;
+  pair.source = XmlSafeUtf8(converter.PairInlineTags(sourceMarkup, true).str());
+  pair.target = XmlSafeUtf8(converter.PairInlineTags(targetMarkup, false).str());
+  return pair;
+}
+
+std::string ExportTxtToMemory(std::string_view txt, int codePage) {
+  const std::string txtPath = WorkFolder() + "/in.txt";
+  const std::string tmxPath = WorkFolder() + "/out.tmx";
+  {
+    std::ofstream file(txtPath, std::ios::binary | std::ios::trunc);
+    file.write(txt.data(), static_cast<std::streamsize>(txt.size()));
+    if (!file) std::abort();
+  }
+  std::string tmx;
+  CTmxExporter exporter;
+  exporter.SetSinkWrapper(
+      [&tmx](std::unique_ptr<ByteSink>) { return std::make_unique<MemorySink>(tmx); });
+  ExportRequest request;
+  request.txtPath = txtPath;
+  request.tmxPath = tmxPath;
+  request.sourceCode = "EN-US";
+  request.sourceCodePage = codePage;
+  request.targetCode = "DE";
+  request.targetCodePage = codePage;
+  request.threads = 1;
+  const ExportResult result = exporter.Export(request, nullptr);
+  std::remove(tmxPath.c_str());
+  return result.stop == ExportResult::Stop::Failed ? std::string() : tmx;
+}
+
+}  // namespace fuzz
