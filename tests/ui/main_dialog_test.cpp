@@ -390,15 +390,18 @@ class MainDialogTest : public QObject {
   void protectThatWritesNothing_data() {
     QTest::addColumn<bool>("txtExists");
     QTest::addColumn<bool>("detail");
-    // The file lacks the chosen pair: 0 units.
-    QTest::newRow("languages not in the file") << true << false;
+    QTest::addColumn<QString>("skipped");
+    // The file lacks the chosen pair: 0 units, and why.
+    QTest::newRow("languages not in the file")
+        << true << false << "\n\n2 units skipped (no source segment: 2)";
     // The TXT file cannot be opened: -1, and the cause is named.
-    QTest::newRow("TXT file missing") << false << true;
+    QTest::newRow("TXT file missing") << false << true << "";
   }
 
   void protectThatWritesNothing() {
     QFETCH(bool, txtExists);
     QFETCH(bool, detail);
+    QFETCH(QString, skipped);
     const QString txt = m_dir.filePath(QStringLiteral("other.txt"));
     if (txtExists) uitest::WriteTxt(txt, 2, {"ES", "IT"});
     CMainDlg dialog;
@@ -410,7 +413,9 @@ class MainDialogTest : public QObject {
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
-    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED) + skipped));
+    QCOMPARE(shown.contains(QStringLiteral(" skipped (")), !skipped.isEmpty());
+    QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
     QCOMPARE(shown.contains(txt), detail);
     if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
   }
