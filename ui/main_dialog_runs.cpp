@@ -123,12 +123,15 @@ void CMainDlg::OnExportFinished(const ExportResult& result) {
 
 void CMainDlg::ReportExport(const ExportResult& result) {
   QString message = ResultMessage(result);
-  // A written TMX file with skipped units or changes offers the report of the run beside it.
-  if (result.stop != ExportResult::Stop::Done || !ReportHasFindings(m_report)) {
+  // A written TMX file with skipped units or changes offers the report of the run beside it
+  // (never under the name of the TXT file, which a TMX name chosen by hand could give).
+  const QString reportPath = ReportPathFor(m_runTmxPath);
+  const QFileInfo txt(QFile::decodeName(m_report.txtPath.c_str()));
+  if (result.stop != ExportResult::Stop::Done || !ReportHasFindings(m_report) ||
+      QFileInfo(reportPath) == txt) {
     UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::Ok);
     return;
   }
-  const QString reportPath = ReportPathFor(m_runTmxPath);
   message += QStringLiteral("\n\n") + QString::fromUtf8(kSaveReportQuestion).arg(reportPath);
   if (QFileInfo::exists(reportPath)) {
     message += QStringLiteral("\n") + QString::fromUtf8(kReportReplaced);

@@ -756,6 +756,29 @@ class MainDialogTest : public QObject {
     }
   }
 
+  void reportIsNeverOfferedUnderTheTxtName() {
+    // A TMX name chosen by hand whose report name is the TXT file's.
+    const QString txt = m_dir.filePath(QStringLiteral("gaps.report.json"));
+    uitest::WriteTxtUnits(txt, {{"EN-US", "DE"}, {"EN-US"}});
+    QFile input(txt);
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    const QByteArray before = input.readAll();
+    input.close();
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("gaps.tmx"));
+    UserPrompts::SetDefaultQuestionAnswer(PromptAnswer::Yes);
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
+    QVERIFY(UserPrompts::Messages().front().text.endsWith(
+        QStringLiteral("1 unit skipped (no target segment: 1)")));
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    QCOMPARE(input.readAll(), before);
+  }
+
   void pastedPathsAreCleanedUp_data() {
     QTest::addColumn<QString>("form");  // %1 stands for the path
     QTest::newRow("blanks around") << "  %1 \t";
