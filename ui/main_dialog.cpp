@@ -26,6 +26,7 @@
 #include "ui/model_combo_box.h"
 #include "ui/progress_bar.h"
 #include "ui/status_bar.h"
+#include "ui/target_language_model.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
@@ -76,11 +77,16 @@ void CMainDlg::OnInitDialog() {
   m_link->SetURL(QString::fromUtf8(kTmxProductPage));
 
   m_sourceLanguages->SetModel(LanguageComboModel(m_sourceLang));
-  m_targetLanguages->SetModel(LanguageComboModel(m_targetLang));
+  m_targetLanguages->SetModel(TargetLanguageComboModel(m_targetLang));
   m_sourceEncodings->SetModel(EncodingComboModel(static_cast<unsigned>(m_sourceCodePage)));
   m_sourceEncodings->FitDroppedWidth();
   m_targetEncodings->SetModel(EncodingComboModel(static_cast<unsigned>(m_targetCodePage)));
   m_targetEncodings->FitDroppedWidth();
+  if (IsAllLanguagesCode(m_targetLang)) {
+    // Each language is decoded in its own code page: the target encoding shows none.
+    m_targetCodePage = 0;
+    m_targetEncodings->SetCurSel(-1);
+  }
 
   m_help = new ContextHelp(this);
   m_txtEdit->setFocus();
@@ -98,6 +104,11 @@ void CMainDlg::ReadSelectedLanguage(ModelComboBox* languages, ModelComboBox* enc
                                     std::string& code, int& codePage) {
   ComboModel encodingModel = encodings->Model();
   GetSelectedLanguage(languages->Model(), &encodingModel, code, codePage);
+  if (IsAllLanguagesCode(code)) {
+    // Each language is decoded in its own code page: the target encoding shows none.
+    codePage = 0;
+    encodingModel.selected = -1;
+  }
   if (encodingModel.selected != encodings->GetCurSel())
     encodings->SetCurSel(encodingModel.selected);
 }
@@ -183,8 +194,12 @@ void CMainDlg::OnProtect() {
   request.tmxPath = ToEnginePath(m_tmxPath);
   request.sourceCode = m_sourceLang;
   request.sourceCodePage = m_sourceCodePage;
-  request.targetCode = m_targetLang;
-  request.targetCodePage = m_targetCodePage;
+  if (IsAllLanguagesCode(m_targetLang)) {
+    request.allLanguages = true;
+  } else {
+    request.targetCode = m_targetLang;
+    request.targetCodePage = m_targetCodePage;
+  }
   StartExport(request);
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // CMainDlg: the main dialog, the whole visible tool. The user names a Vovuzaduz TXT file; the
 // dialog derives the TMX name, analyses the file and preselects its first two languages;
-// "A&nalyse" lets the user choose the pair, "&Protect" converts the file. A status bar shows the
+// "A&nalyse" lets the user choose the pair, "&Protect" converts the file (the Target list's first
+// entry, "(all languages)", writes every language of each unit). A status bar shows the
 // state and, while a command runs, its progress. The engine runs on a worker thread (see
 // CommandRunner); the window stays responsive, and leaving during a run (Exit confirmed, the
 // close box, Escape) stops the run and waits for it: nothing is written. Leaving asks first,
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/export_report.h"
 #include "engine/export_request.h"
 #include "engine/language_list.h"
 
@@ -58,7 +60,8 @@ class CMainDlg : public QDialog {
   // The dialog's context menu: the window commands, a separator, the About entry.
   QMenu* CreateSystemMenu(QWidget* parent);
 
-  // Dialog state.
+  // Dialog state. The target code is kAllLanguagesCode ("*", code page 0) while the Target list's
+  // "(all languages)" entry is chosen.
   std::string SourceLanguageCode() const { return m_sourceLang; }
   std::string TargetLanguageCode() const { return m_targetLang; }
   int SourceCodePage() const { return m_sourceCodePage; }
@@ -103,6 +106,8 @@ class CMainDlg : public QDialog {
   void OnAnalysisFinished(bool analysed, const LanguageList& languages);
   void OnExportFinished(const ExportResult& result);
   void ReportExport(const ExportResult& result);
+  QString ResultMessage(const ExportResult& result) const;
+  void SaveReport(const QString& path);
   void Preselect(const LanguageList& languages);
   void ChooseLanguages(const LanguageList& languages);
 
@@ -141,6 +146,8 @@ class CMainDlg : public QDialog {
   int m_targetCodePage = 1252;
   QFont m_noticeFont;
   QString m_derivedTmxPath;  // the TMX path the dialog last derived from a TXT path
+  QString m_runTmxPath;      // the TMX path of the latest Protect
+  ExportReport m_report;     // filled by the latest Protect's run
   CommandRunner* m_runner = nullptr;
   std::unique_ptr<CProgressBar> m_bar;  // in pane 1 while a command runs
   Command m_command = Command::None;

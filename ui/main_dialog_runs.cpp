@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The main dialog's runs: the busy state while the worker converts or analyses, the progress it
 // reports, and what the dialog does with the result.
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 
 #include "text/language_catalogue.h"
 #include "text/string_table.h"
 #include "ui/command_runner.h"
+#include "ui/export_summary.h"
 #include "ui/language_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/model_combo_box.h"
@@ -75,7 +77,12 @@ void CMainDlg::AbandonCommand() {
 
 void CMainDlg::StartExport(const ExportRequest& request) {
   StartCommand(Command::Protect);
-  m_runner->StartExport(request);
+  // The report is collected on every run, so that the result can offer it.
+  m_report = ExportReport();
+  m_runTmxPath = QFile::decodeName(request.tmxPath.c_str());
+  ExportRequest reported = request;
+  reported.report = &m_report;
+  m_runner->StartExport(reported);
 }
 
 void CMainDlg::OnRunPosition(int percent) {
@@ -115,20 +122,50 @@ void CMainDlg::OnExportFinished(const ExportResult& result) {
 }
 
 void CMainDlg::ReportExport(const ExportResult& result) {
-  const int written = result.Count();
-  QString message;
-  if (written > 0) {
-    message =
-        MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"), QString::number(written));
-  } else {
-    message = MessageText(Text(IDS_NOTHING_EXPORTED));
-    const QString detail = FailureDetail(result.error);
-    if (written < 0 && !detail.isEmpty()) message += QStringLiteral("\n\n") + detail;
-    if (QFileInfo::exists(m_tmxPath)) {
-      message += QStringLiteral("\n\n") + QString::fromUtf8(kExistingTmxKept).arg(m_tmxPath);
-    }
+  QString message = ResultMessage(result);
+  // A written TMX file with skipped units or changes offers the report of the run beside it
+  // (never under the name of the TXT file, which a TMX name chosen by hand could give).
+  const QString reportPath = ReportPathFor(m_runTmxPath);
+  const QFileInfo txt(QFile::decodeName(m_report.txtPath.c_str()));
+  if (result.stop != ExportResult::Stop::Done || !ReportHasFindings(m_report) ||
+      QFileInfo(reportPath) == txt) {
+    UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::Ok);
+    return;
   }
-  UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::Ok);
+  message += QStringLiteral("\n\n") + QString::fromUtf8(kSaveReportQuestion).arg(reportPath);
+  if (QFileInfo::exists(reportPath)) {
+    message += QStringLiteral("\n") + QString::fromUtf8(kReportReplaced);
+  }
+  if (UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::YesNo) ==
+      PromptAnswer::Yes) {
+    SaveReport(reportPath);
+  }
+}
+
+QString CMainDlg::ResultMessage(const ExportResult& result) const {
+  const int written = result.Count();
+  const QString skipped = SkippedUnitsText(result.skipped);
+  if (written > 0) {
+    QString message =
+        MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"), QString::number(written));
+    if (!skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
+    return message;
+  }
+  QString message = MessageText(Text(IDS_NOTHING_EXPORTED));
+  if (written == 0 && !skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
+  const QString detail = FailureDetail(result.error);
+  if (written < 0 && !detail.isEmpty()) message += QStringLiteral("\n\n") + detail;
+  if (QFileInfo::exists(m_runTmxPath)) {
+    message += QStringLiteral("\n\n") + QString::fromUtf8(kExistingTmxKept).arg(m_runTmxPath);
+  }
+  return message;
+}
+
+void CMainDlg::SaveReport(const QString& path) {
+  QString error;
+  if (WriteReportFile(path, m_report, &error)) return;
+  UserPrompts::ShowMessage(this, QString::fromUtf8(kReportNotWritten).arg(path, error),
+                           PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
 void CMainDlg::Preselect(const LanguageList& languages) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Renders the main window and the About box of the running program into PNG files, for the
-// documentation (scripts/screenshots.sh). With a TXT file the main window shows it chosen.
+// documentation (scripts/screenshots.sh). With a TXT file the main window shows it chosen, with
+// its first language as source and "(all languages)" chosen as target.
 //   velmar2tmx-screenshots OUTPUT_FOLDER [TXT_FILE]
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include "ui/app.h"
 #include "ui/dialog_look.h"
 #include "ui/main_dialog.h"
+#include "ui/target_language_model.h"
 
 namespace {
 
@@ -50,6 +53,9 @@ int main(int argc, char** argv) {
       auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"));
       txtEdit->setText(QDir::cleanPath(QString::fromLocal8Bit(argv[2])));
       if (dialog.IsBusy()) analysed.exec();
+      // As the user chooses it after the analysis's preselection.
+      dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"))
+          ->setCurrentText(QString::fromUtf8(kAllLanguagesText));
     }
     ok = Grab(dialog, out.filePath(QStringLiteral("main-window.png"))) && ok;
     dialog.hide();

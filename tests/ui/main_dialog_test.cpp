@@ -19,7 +19,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "text/language_catalogue.h"
 #include "text/string_table.h"
@@ -30,6 +32,7 @@
 #include "ui/progress_bar.h"
 #include "ui/start_arguments.h"
 #include "ui/status_bar.h"
+#include "ui/target_language_model.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
@@ -50,6 +53,26 @@ T* Control(const QWidget& dialog, const char* id) {
 
 QString Name(const char* code) {
   return QString::fromUtf8(LanguageDisplayName(code));
+}
+
+// The xml:lang values of each <tu> of a TMX file, in order.
+QList<QStringList> UnitLanguages(const QString& tmxPath) {
+  QFile file(tmxPath);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QList<QStringList> units;
+  QXmlStreamReader xml(&file);
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == QLatin1String("tu")) units.append(QStringList());
+    if (xml.name() == QLatin1String("tuv") && !units.isEmpty()) {
+      units.last() << xml.attributes().value(QStringLiteral("xml:lang")).toString();
+    }
+  }
+  return units;
+}
+
+QString AllLanguagesText() {
+  return QString::fromUtf8(kAllLanguagesText);
 }
 
 }  // namespace
@@ -445,15 +468,18 @@ class MainDialogTest : public QObject {
   void protectThatWritesNothing_data() {
     QTest::addColumn<bool>("txtExists");
     QTest::addColumn<bool>("detail");
-    // The file lacks the chosen pair: 0 units.
-    QTest::newRow("languages not in the file") << true << false;
+    QTest::addColumn<QString>("skipped");
+    // The file lacks the chosen pair: 0 units, and why.
+    QTest::newRow("languages not in the file")
+        << true << false << "\n\n2 units skipped (no source segment: 2)";
     // The TXT file cannot be opened: -1, and the cause is named.
-    QTest::newRow("TXT file missing") << false << true;
+    QTest::newRow("TXT file missing") << false << true << "";
   }
 
   void protectThatWritesNothing() {
     QFETCH(bool, txtExists);
     QFETCH(bool, detail);
+    QFETCH(QString, skipped);
     const QString txt = m_dir.filePath(QStringLiteral("other.txt"));
     if (txtExists) uitest::WriteTxt(txt, 2, {"ES", "IT"});
     CMainDlg dialog;
@@ -465,7 +491,9 @@ class MainDialogTest : public QObject {
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
-    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED) + skipped));
+    QCOMPARE(shown.contains(QStringLiteral(" skipped (")), !skipped.isEmpty());
+    QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
     QCOMPARE(shown.contains(txt), detail);
     if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
   }
@@ -601,6 +629,232 @@ class MainDialogTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll() == QByteArray("old content"), !replaced);
     if (replaced) VERIFY_VALID_TMX(tmx);
+  }
+
+  void targetListStartsWithAllLanguages() {
+    CMainDlg dialog;
+    auto* target = Control<QComboBox>(dialog, "targetLanguageList");
+    auto* source = Control<QComboBox>(dialog, "sourceLanguageList");
+    QCOMPARE(target->itemText(0), AllLanguagesText());
+    QCOMPARE(target->findText(AllLanguagesText()), 0);
+    QCOMPARE(target->count(), source->count() + 1);
+    QCOMPARE(source->findText(AllLanguagesText()), -1);
+    // The languages follow in the Source list's order.
+    QCOMPARE(target->itemText(1), source->itemText(0));
+    QCOMPARE(target->itemText(target->count() - 1), source->itemText(source->count() - 1));
+  }
+
+  void protectWithAllLanguagesWritesEveryLanguage() {
+    const QString txt = m_dir.filePath(QStringLiteral("three.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("three.tmx"));
+    uitest::WriteTxt(txt, 4, {"EN-US", "RU", "EL"});
+    CMainDlg dialog;
+    dialog.show();
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("RU"));  // the file's first two
+    Control<QComboBox>(dialog, "targetLanguageList")->setCurrentIndex(0);
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+
+    QCOMPARE(dialog.TargetLanguageCode(), std::string(kAllLanguagesCode));
+    QCOMPARE(dialog.TargetCodePage(), 0);
+    QCOMPARE(Control<QComboBox>(dialog, "targetEncodingList")->currentIndex(), -1);
+    QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 4\n")));
+    QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
+    VERIFY_VALID_TMX(tmx);
+    const QList<QStringList> units = UnitLanguages(tmx);
+    QCOMPARE(units.size(), 4);
+    for (const QStringList& languages : units) {
+      QCOMPARE(languages.size(), 3);
+      QCOMPARE(languages.front(), QStringLiteral("EN-US"));
+      QCOMPARE(QSet<QString>(languages.begin(), languages.end()).size(), 3);
+    }
+  }
+
+  void languageChoicesReplaceAllLanguages() {
+    const QString txt = m_dir.filePath(QStringLiteral("three.txt"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "IT", "DE"});
+    CMainDlg dialog;
+    auto* target = Control<QComboBox>(dialog, "targetLanguageList");
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    target->setCurrentIndex(0);
+    dialog.SetLanguageDialogRunner([&](CLanguageDlg& chooser) {
+      chooser.SourceEdit()->setText(QStringLiteral("IT"));
+      chooser.TargetEdit()->setText(QStringLiteral("DE"));
+      chooser.accept();
+      return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "analyseButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
+    QCOMPARE(target->currentText(), Name("DE"));
+    QCOMPARE(dialog.TargetCodePage(), 1252);
+    QCOMPARE(Control<QComboBox>(dialog, "targetEncodingList")->currentText(),
+             QString::fromUtf8(CodePageName(1252)));
+
+    // A file chosen afterwards preselects its first two languages, as always.
+    target->setCurrentIndex(0);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(QStringLiteral(" ") + txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("IT"));
+    QCOMPARE(target->currentText(), Name("IT"));
+  }
+
+  void resultCountsSkippedUnitsAndOffersTheReport_data() {
+    QTest::addColumn<QList<QStringList>>("units");
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<int>("written");
+    QTest::addColumn<QString>("addition");  // after message 1022
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<PromptAnswer>("answer");
+    const QList<QStringList> complete(2, {"EN-US", "DE"});
+    const QList<QStringList> gaps{{"EN-US", "DE"}, {"EN-US"}, {"DE"}, {"EN-US"}, {"EN-US", "DE"}};
+    const QByteArray plain = " with {\\b bold} text & more";
+    const QString skipped = QStringLiteral(
+        "3 units skipped (no source segment: 1, no target "
+        "segment: 2)");
+    QTest::newRow("nothing skipped or changed")
+        << complete << plain << 2 << QString() << false << PromptAnswer::Yes;
+    QTest::newRow("skipped, saved") << gaps << plain << 2 << skipped << true << PromptAnswer::Yes;
+    QTest::newRow("skipped, not saved")
+        << gaps << plain << 2 << skipped << true << PromptAnswer::No;
+    QTest::newRow("one skipped") << QList<QStringList>{{"EN-US", "DE"}, {"EN-US"}} << plain << 1
+                                 << QStringLiteral("1 unit skipped (no target segment: 1)") << true
+                                 << PromptAnswer::No;
+    // A character that XML forbids is left out: nothing skipped, but the report tells.
+    QTest::newRow("changed only, saved") << complete << QByteArray(" with \x01 inside") << 2
+                                         << QString() << true << PromptAnswer::Yes;
+  }
+
+  void resultCountsSkippedUnitsAndOffersTheReport() {
+    QFETCH(QList<QStringList>, units);
+    QFETCH(QByteArray, tail);
+    QFETCH(int, written);
+    QFETCH(QString, addition);
+    QFETCH(bool, offered);
+    QFETCH(PromptAnswer, answer);
+    const QString txt = m_dir.filePath(QStringLiteral("gaps.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("gaps.tmx"));
+    const QString report = m_dir.filePath(QStringLiteral("gaps.report.json"));
+    uitest::WriteTxtUnits(txt, units, tail);
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    UserPrompts::QueueAnswer(answer);
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    const ShownMessage& shown = UserPrompts::Messages().front();
+    QCOMPARE(shown.icon, PromptIcon::Information);
+    QString expected = QStringLiteral(
+                           "Finished exporting.\nNumber of segments written to TMX : "
+                           "%1\nYour translation memory is now secure.")
+                           .arg(written);
+    if (!addition.isEmpty()) expected += QStringLiteral("\n\n") + addition;
+    if (offered) {
+      expected += QStringLiteral("\n\n") + QString::fromUtf8(kSaveReportQuestion).arg(report);
+    }
+    QCOMPARE(shown.text, expected);
+    QCOMPARE(shown.buttons, offered ? PromptButtons::YesNo : PromptButtons::Ok);
+    VERIFY_VALID_TMX(tmx);
+    const bool saved = offered && answer == PromptAnswer::Yes;
+    QStringList entries{"gaps.tmx", "gaps.txt"};
+    if (saved) entries << "gaps.report.json";
+    entries.sort();
+    QCOMPARE(uitest::FolderEntries(m_dir.path()), entries);
+    if (!saved) return;
+    QFile file(report);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const nlohmann::json json = nlohmann::json::parse(file.readAll().toStdString(), nullptr, false);
+    QVERIFY(!json.is_discarded());
+    const nlohmann::json& run = json.at("files").at(0);
+    QCOMPARE(QString::fromStdString(run.at("output").get<std::string>()), tmx);
+    QCOMPARE(run.at("unitsRead").get<int>(), int(units.size()));
+    QCOMPARE(run.at("unitsWritten").get<int>(), written);
+    const int skippedUnits = run.at("unitsSkipped").at("total").get<int>();
+    QCOMPARE(skippedUnits, int(units.size()) - written);
+    if (!addition.isEmpty()) {
+      QCOMPARE(run.at("unitsSkipped").at("noTargetSegment").at("count").get<int>(), 2);
+      QCOMPARE(run.at("unitsSkipped").at("noSourceSegment").at("entries").size(), std::size_t(1));
+    } else {
+      QCOMPARE(skippedUnits, 0);
+      QCOMPARE(run.at("changes").at("forbiddenCharacters").at("count").get<int>(), 4);
+    }
+  }
+
+  void reportThatCannotReplaceItsFileSaysSo_data() {
+    QTest::addColumn<bool>("folderInTheWay");
+    QTest::newRow("existing file replaced") << false;
+    QTest::newRow("folder in the way") << true;
+  }
+
+  void reportThatCannotReplaceItsFileSaysSo() {
+    QFETCH(bool, folderInTheWay);
+    const QString txt = m_dir.filePath(QStringLiteral("gaps.txt"));
+    const QString report = m_dir.filePath(QStringLiteral("gaps.report.json"));
+    uitest::WriteTxtUnits(txt, {{"EN-US", "DE"}, {"EN-US"}});
+    if (folderInTheWay) {
+      QVERIFY(QDir().mkdir(report));
+    } else {
+      QFile old(report);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old report");
+    }
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    UserPrompts::QueueAnswer(PromptAnswer::Yes);
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+
+    const std::vector<ShownMessage>& shown = UserPrompts::Messages();
+    QCOMPARE(shown.size(), std::size_t(folderInTheWay ? 2 : 1));
+    QVERIFY(shown.front().text.endsWith(QString::fromUtf8(kSaveReportQuestion).arg(report) +
+                                        QStringLiteral("\n") + QString::fromUtf8(kReportReplaced)));
+    // Nothing is left beside the files: no temporary file, no half report.
+    QCOMPARE(uitest::FolderEntries(m_dir.path()),
+             QStringList({"gaps.report.json", "gaps.tmx", "gaps.txt"}));
+    if (folderInTheWay) {
+      QCOMPARE(shown.back().icon, PromptIcon::Exclamation);
+      const QString failure = QString::fromUtf8(kReportNotWritten);
+      QVERIFY2(shown.back().text.startsWith(failure.left(failure.indexOf(QLatin1Char('%'))) +
+                                            report + QLatin1Char(':')),
+               qPrintable(shown.back().text));
+      QVERIFY(QFileInfo(report).isDir());
+    } else {
+      QFile file(report);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray written = file.readAll();
+      QVERIFY(!nlohmann::json::parse(written.toStdString(), nullptr, false).is_discarded());
+    }
+  }
+
+  void reportIsNeverOfferedUnderTheTxtName() {
+    // A TMX name chosen by hand whose report name is the TXT file's.
+    const QString txt = m_dir.filePath(QStringLiteral("gaps.report.json"));
+    uitest::WriteTxtUnits(txt, {{"EN-US", "DE"}, {"EN-US"}});
+    QFile input(txt);
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    const QByteArray before = input.readAll();
+    input.close();
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("gaps.tmx"));
+    UserPrompts::SetDefaultQuestionAnswer(PromptAnswer::Yes);
+    dialog.OnProtect();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
+    QVERIFY(UserPrompts::Messages().front().text.endsWith(
+        QStringLiteral("1 unit skipped (no target segment: 1)")));
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    QCOMPARE(input.readAll(), before);
   }
 
   void pastedPathsAreCleanedUp_data() {

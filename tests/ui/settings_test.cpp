@@ -12,6 +12,7 @@
 #include "text/language_catalogue.h"
 #include "ui/language_settings.h"
 #include "ui/main_dialog.h"
+#include "ui/target_language_model.h"
 #include "ui/user_prompts.h"
 #include "ui_test_support.h"
 
@@ -171,6 +172,35 @@ class SettingsTest : public QObject {
       QCOMPARE(dialog.TargetCodePage(), 932);
     }
     QCOMPARE(Stored("TargetLang"), QStringLiteral("JA"));
+  }
+
+  void allLanguagesIsKeptAsItsMarker() {
+    const QString dir = m_temp->path();
+    {
+      CMainDlg dialog;
+      auto* target = dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
+      target->setCurrentIndex(0);
+      dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"))->setText(dir + "/absent.txt");
+      dialog.findChild<QLineEdit*>(QStringLiteral("tmxPathEdit"))->setText(dir + "/absent.tmx");
+      dialog.OnProtect();
+      QVERIFY(uitest::WaitUntilIdle(dialog));
+      QCOMPARE(dialog.TargetLanguageCode(), std::string("*"));
+    }
+    QCOMPARE(Stored("TargetLang"), QStringLiteral("*"));
+    QCOMPARE(Stored("SourceLang"), QStringLiteral("EN-US"));
+
+    // The next dialog starts with the entry chosen and no target encoding.
+    CMainDlg next;
+    QCOMPARE(next.TargetLanguageCode(), std::string(kAllLanguagesCode));
+    QCOMPARE(next.TargetCodePage(), 0);
+    auto* target = next.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
+    QCOMPARE(target->currentIndex(), 0);
+    QCOMPARE(target->currentText(), QString::fromUtf8(kAllLanguagesText));
+    QCOMPARE(next.findChild<QComboBox*>(QStringLiteral("targetEncodingList"))->currentIndex(), -1);
+    // The Source list has no such entry: the marker stored there selects nothing.
+    Store(QVariant("*"), QVariant());
+    CMainDlg third;
+    QCOMPARE(third.findChild<QComboBox*>(QStringLiteral("sourceLanguageList"))->currentIndex(), -1);
   }
 
  private:

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Smaller parts of the desktop tool: the TMX name derived from the TXT name, the file dialogs'
-// filters, the scripted prompts, the About box and its links.
+// filters, the skipped units and the report's name in the result, the Target list's items, the
+// scripted prompts, the About box and its links.
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 #include "text/string_table.h"
 #include "ui/about_dialog.h"
+#include "ui/export_summary.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
+#include "ui/target_language_model.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 #include "ui_test_support.h"
@@ -47,6 +50,103 @@ class UiPartsTest : public QObject {
     QFETCH(QString, txt);
     QFETCH(QString, tmx);
     QCOMPARE(DeriveTmxPath(txt).value_or(QStringLiteral("<none>")), tmx);
+  }
+
+  void skippedUnitsByReason_data() {
+    QTest::addColumn<qint64>("noSource");
+    QTest::addColumn<qint64>("noTarget");
+    QTest::addColumn<qint64>("unresolved");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none") << qint64(0) << qint64(0) << qint64(0) << QString();
+    QTest::newRow("one") << qint64(0) << qint64(1) << qint64(0)
+                         << "1 unit skipped (no target segment: 1)";
+    QTest::newRow("unknown codes")
+        << qint64(0) << qint64(0) << qint64(7) << "7 units skipped (unknown language code: 7)";
+    QTest::newRow("all reasons")
+        << qint64(2) << qint64(3) << qint64(4000000000)
+        << "4000000005 units skipped (no source segment: 2, no target segment: 3, unknown "
+           "language code: 4000000000)";
+  }
+
+  void skippedUnitsByReason() {
+    QFETCH(qint64, noSource);
+    QFETCH(qint64, noTarget);
+    QFETCH(qint64, unresolved);
+    QFETCH(QString, text);
+    SkipCounts skipped;
+    skipped.noSource = noSource;
+    skipped.noTarget = noTarget;
+    skipped.unresolved = unresolved;
+    QCOMPARE(SkippedUnitsText(skipped), text);
+  }
+
+  void reportFindings() {
+    ExportReport report;
+    QVERIFY(!ReportHasFindings(report));
+    report.unitsWritten = 5;
+    QVERIFY(!ReportHasFindings(report));
+    ExportReport skipped = report;
+    skipped.skipped.unresolved = 1;
+    QVERIFY(ReportHasFindings(skipped));
+    for (ReportList ExportReport::*list :
+         {&ExportReport::forbiddenCharacters, &ExportReport::invalidDates,
+          &ExportReport::repeatedFields, &ExportReport::unpairedInline}) {
+      ExportReport changed = report;
+      (changed.*list).Add(ReportEntry{3, {}, {}, 0});
+      QVERIFY(ReportHasFindings(changed));
+    }
+  }
+
+  void reportPathBesideTheTmx_data() {
+    QTest::addColumn<QString>("tmx");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("extension replaced") << "/tm/legal.tmx"
+                                        << "/tm/legal.report.json";
+    QTest::newRow("upper-case extension") << "/tm/legal.TMX"
+                                          << "/tm/legal.report.json";
+    QTest::newRow("other extension") << "/tm/legal.xml"
+                                     << "/tm/legal.xml.report.json";
+    QTest::newRow("no extension") << "/tm/legal"
+                                  << "/tm/legal.report.json";
+    QTest::newRow("two dots") << "/tm/a.b.tmx"
+                              << "/tm/a.b.report.json";
+  }
+
+  void reportPathBesideTheTmx() {
+    QFETCH(QString, tmx);
+    QFETCH(QString, report);
+    QCOMPARE(ReportPathFor(tmx), report);
+  }
+
+  void targetListModel_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("selectedCode");
+    QTest::newRow("all languages") << "*"
+                                   << "*";
+    QTest::newRow("a language") << "DE"
+                                << "DE";
+    QTest::newRow("unknown code") << "XX"
+                                  << "<none>";
+    QTest::newRow("empty") << ""
+                           << "<none>";
+  }
+
+  void targetListModel() {
+    QFETCH(QString, code);
+    QFETCH(QString, selectedCode);
+    const ComboModel languages = LanguageComboModel(code.toStdString());
+    const ComboModel target = TargetLanguageComboModel(code.toStdString());
+    QCOMPARE(target.items.size(), languages.items.size() + 1);
+    QCOMPARE(target.items.front().text, std::string(kAllLanguagesText));
+    QCOMPARE(target.items.front().code, std::string(kAllLanguagesCode));
+    QCOMPARE(target.items.back().code, languages.items.back().code);
+    const QString selected = target.selected < 0
+                                 ? QStringLiteral("<none>")
+                                 : QString::fromStdString(target.items[target.selected].code);
+    QCOMPARE(selected, selectedCode);
+    // No catalogue language takes the marker.
+    QCOMPARE(FindStringExact(languages, kAllLanguagesText), -1);
+    for (const ComboItem& item : languages.items) QVERIFY(!IsAllLanguagesCode(item.code));
   }
 
   void pastedPathsAreCleanedUp_data() {

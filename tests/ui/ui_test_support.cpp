@@ -48,17 +48,21 @@ bool WaitUntilIdle(CMainDlg& dialog) {
 }
 
 void WriteTxt(const QString& path, int units, const QStringList& codes) {
+  WriteTxtUnits(path, QList<QStringList>(units, codes));
+}
+
+void WriteTxtUnits(const QString& path, const QList<QStringList>& units, const QByteArray& tail) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
   QByteArray text;
   text += "<RTF Preamble>\r\n<StyleSheet>\r\n{\\stylesheet\r\n";
   text += "{\\St \\cs6 {\\StB \\v\\f1 }{\\StN korvexInternal}}\r\n";
   text += "{\\St \\cs8 {\\StB \\cf6 }{\\StN DO_NOT_TRANSLATE}}}\r\n</RTF Preamble>\r\n";
-  for (int unit = 1; unit <= units; ++unit) {
+  for (qsizetype unit = 1; unit <= units.size(); ++unit) {
     text += "<TrU>\r\n<CrD>26072002, 10:03:33\r\n<CrU>MARIA\r\n";
-    for (const QString& code : codes) {
+    for (const QString& code : units[unit - 1]) {
       text += "<Seg L=" + code.toLatin1() + ">Unit " + QByteArray::number(unit) + " in " +
-              code.toLatin1() + " with {\\b bold} text & more\r\n";
+              code.toLatin1() + tail + "\r\n";
     }
     text += "</TrU>\r\n";
   }

@@ -3,6 +3,8 @@
 // written on the fly, and the check of a TMX file against the DTD.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -26,6 +28,10 @@ bool WaitUntilIdle(CMainDlg& dialog);
 
 // A Vovuzaduz TXT file of `units` units, each with one segment for every code of `codes`.
 void WriteTxt(const QString& path, int units, const QStringList& codes);
+// A TXT file with one unit for each entry of `units`, holding a segment for each of its codes:
+// "Unit N in CODE" followed by tail.
+void WriteTxtUnits(const QString& path, const QList<QStringList>& units,
+                   const QByteArray& tail = " with {\\b bold} text & more");
 // A FIFO at path fed by a thread of its own with a TXT file that never ends: a header, then
 // units until the reader closes its end. A run that reads it ends only when it is stopped.
 class EndlessTxt {

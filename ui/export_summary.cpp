@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "ui/export_summary.h"
+
+#include <QSaveFile>
+#include <QStringList>
+#include <vector>
+
+#include "engine/report_json.h"
+
+QString SkippedUnitsText(const SkipCounts& skipped) {
+  const int64_t total = skipped.Total();
+  if (total <= 0) return {};
+  const struct {
+    int64_t count;
+    const char* reason;
+  } reasons[] = {{skipped.noSource, "no source segment"},
+                 {skipped.noTarget, "no target segment"},
+                 {skipped.unresolved, "unknown language code"}};
+  QStringList parts;
+  for (const auto& entry : reasons) {
+    if (entry.count > 0) {
+      parts << QStringLiteral("%1: %2").arg(QLatin1String(entry.reason)).arg(entry.count);
+    }
+  }
+  const QString units = total == 1 ? QStringLiteral("unit") : QStringLiteral("units");
+  return QStringLiteral("%1 %2 skipped (%3)")
+      .arg(total)
+      .arg(units, parts.join(QStringLiteral(", ")));
+}
+
+bool ReportHasFindings(const ExportReport& report) {
+  return report.skipped.Total() > 0 || report.forbiddenCharacters.Count() > 0 ||
+         report.invalidDates.Count() > 0 || report.repeatedFields.Count() > 0 ||
+         report.unpairedInline.Count() > 0;
+}
+
+QString ReportPathFor(const QString& tmxPath) {
+  const QString extension = QStringLiteral(".tmx");
+  QString base = tmxPath;
+  if (base.endsWith(extension, Qt::CaseInsensitive)) base.chop(extension.size());
+  return base + QStringLiteral(".report.json");
+}
+
+bool WriteReportFile(const QString& path, const ExportReport& report, QString* error) {
+  const std::string json = ReportJson(std::vector<ExportReport>{report});
+  QSaveFile file(path);
+  // Never written in place: when no temporary file can be made beside it, the write fails.
+  file.setDirectWriteFallback(false);
+  const bool written = file.open(QIODevice::WriteOnly) &&
+                       file.write(json.data(), static_cast<qint64>(json.size())) ==
+                           static_cast<qint64>(json.size()) &&
+                       file.commit();
+  if (!written && error) *error = file.errorString();
+  return written;
+}
