@@ -75,6 +75,7 @@ ExportRequest MakeRequest(const CliOptions& options, const LanguageChoice& choic
   request.allLanguages = options.allLanguages;
   request.codePages = choice.codePages;
   request.utf16Output = options.utf16;
+  request.threads = options.threads;
   return request;
 }
 

@@ -19,7 +19,8 @@ enum LongOnly {
   kVersion,
   kListLanguages,
   kCodePage,
-  kReport
+  kReport,
+  kThreads
 };
 
 const option kLongOptions[] = {
@@ -28,6 +29,7 @@ const option kLongOptions[] = {
     {"all-languages", no_argument, nullptr, 'A'},
     {"codepage", required_argument, nullptr, kCodePage},
     {"report", required_argument, nullptr, kReport},
+    {"threads", required_argument, nullptr, kThreads},
     {"source", required_argument, nullptr, 's'},
     {"target", required_argument, nullptr, 't'},
     {"source-codepage", required_argument, nullptr, kSourceCodePage},
@@ -127,6 +129,13 @@ bool ApplyArgument(int c, const char* argument, CliOptions& options, std::string
       return ApplyName("--report", argument, options.reportPath, error);
     case kCodePage:
       return ParseLanguageCodePage(argument, options, error);
+    case kThreads:
+      if (!ParseCodePage(argument, options.threads) || options.threads < 1 ||
+          options.threads > 256) {
+        error = "--threads: invalid number of threads " + QuoteName(argument) + " (1 to 256)";
+        return false;
+      }
+      return true;
     case 's':
       options.source = argument;
       return true;
@@ -248,6 +257,8 @@ std::string CliUsage() {
          "  -a, --analyse            list the languages of the file: code, code page, name\n"
          "      --list-languages     list the languages that -s and -t accept\n"
          "      --utf16              write UTF-16LE instead of UTF-8\n"
+         "      --threads N          convert on N threads (default: one per core; 1: no\n"
+         "                           threads besides the main one)\n"
          "  -q, --quiet              print errors only: no progress, no success message,\n"
          "                           no summary\n"
          "  -h, --help               show this help\n"

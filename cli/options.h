@@ -23,6 +23,7 @@ struct CliOptions {
   bool analyse = false;
   bool listLanguages = false;
   bool utf16 = false;
+  int threads = 0;         // 0: one per core
   bool quiet = false;      // errors only: no progress, no success message
   bool noClobber = false;  // refuse to replace an existing TMX file
   bool help = false;

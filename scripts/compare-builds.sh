@@ -2,8 +2,11 @@
 # SPDX-License-Identifier: MIT
 # Converts a generated corpus with two builds of velmar2tmx-cli and compares every TMX file.
 #
-#   scripts/compare-builds.sh [-n COUNT] [-s SEED] [-j JOBS] [-g GENERATOR] [-k] OLD NEW
+#   scripts/compare-builds.sh [-n COUNT] [-s SEED] [-j JOBS] [-g GENERATOR] [-a OLD-OPTIONS]
+#                             [-b NEW-OPTIONS] [-k] OLD NEW
 #
+# -a and -b add options to the old and the new build's command lines (e.g. -b "--threads 8"
+# with the same binary twice compares thread counts).
 # OLD and NEW are velmar2tmx-cli binaries or git revisions; a revision is checked out in a
 # temporary worktree and built (Release, command line only) under build-compare/. The corpus
 # (COUNT files, default 2000, seed SEED, default 1) comes from velmar-make-corpus, built from
@@ -14,13 +17,15 @@
 # files; exits 1 when any differ, 2 on a usage or build error. -k keeps the work folder.
 set -euo pipefail
 
-count=2000 seed=1 jobs=2 generator="" keep=0
+count=2000 seed=1 jobs=2 generator="" keep=0 old_args="" new_args=""
 usage() {
   sed -n '4,5p' "$0" | sed 's/^# *//' >&2
   exit 2
 }
-while getopts "n:s:j:g:kh" opt; do
+while getopts "n:s:j:g:a:b:kh" opt; do
   case $opt in
+    a) old_args=$OPTARG ;;
+    b) new_args=$OPTARG ;;
     n) count=$OPTARG ;;
     s) seed=$OPTARG ;;
     j) jobs=$OPTARG ;;
@@ -99,10 +104,14 @@ compare_one() {
     [[ $enc == utf16 ]] && extra=(--utf16)
     declare -A code=()
     for side in old new; do
-      local bin=$OLD_CLI
-      [[ $side == new ]] && bin=$NEW_CLI
+      local bin=$OLD_CLI side_args=()
+      read -r -a side_args <<<"$OLD_ARGS"
+      if [[ $side == new ]]; then
+        bin=$NEW_CLI
+        read -r -a side_args <<<"$NEW_ARGS"
+      fi
       status=0
-      "$bin" -q "${args[@]}" "${extra[@]}" -o "$WORK/$side/$name.$enc.tmx" "$txt" \
+      "$bin" -q "${args[@]}" "${extra[@]}" "${side_args[@]}" -o "$WORK/$side/$name.$enc.tmx" "$txt" \
         >/dev/null 2>"$WORK/$side/$name.$enc.err" || status=$?
       code[$side]=$status
     done
@@ -122,7 +131,7 @@ compare_some() {
   for txt in "$@"; do compare_one "$txt"; done
 }
 export -f compare_one compare_some
-export OLD_CLI=$old NEW_CLI=$new WORK=$work
+export OLD_CLI=$old NEW_CLI=$new WORK=$work OLD_ARGS=$old_args NEW_ARGS=$new_args
 
 start=$SECONDS
 find "$work/corpus" -name '*.txt' -print0 | sort -z |
