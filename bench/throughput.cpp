@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Converter throughput against uconv on the same files, peak memory, and linearity in the file
 // size and in the line length.
-//   velmar-throughput [--units N] [--dir DIR] [--runs N]
+// Prints a table of 1, 2 and 4 threads, the cost of a report, and a four-language file with all
+// languages; --baseline CLI measures another build (e.g. an older one) on the same files.
+//   velmar-throughput [--units N] [--dir DIR] [--runs N] [--baseline CLI]
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -14,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "bench/txt_generator.h"
@@ -81,8 +85,14 @@ std::string SelfDir(const char* argv0) {
 }
 
 RunResult Convert(const std::string& cli, const std::string& txt, const std::string& tmx,
-                  int runs) {
-  return Best({cli, "-q", "-s", "EN-US", "-t", "DE-DE", "-o", tmx, txt}, runs);
+                  int runs, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {cli, "-q", "-s", "EN-US"};
+  if (std::find(extra.begin(), extra.end(), "-A") == extra.end()) {
+    args.insert(args.end(), {"-t", "DE-DE"});
+  }
+  args.insert(args.end(), extra.begin(), extra.end());
+  args.insert(args.end(), {"-o", tmx, txt});
+  return Best(args, runs);
 }
 
 }  // namespace
@@ -91,11 +101,13 @@ int main(int argc, char** argv) {
   long long units = 200000;
   int runs = 3;
   std::string dir = "/tmp/velmar-bench";
+  std::string baseline;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
     if (a == "--units") units = std::atoll(argv[i + 1]);
     else if (a == "--dir") dir = argv[i + 1];
     else if (a == "--runs") runs = std::atoi(argv[i + 1]);
+    else if (a == "--baseline") baseline = argv[i + 1];
   }
   mkdir(dir.c_str(), 0755);
   const std::string cli = SelfDir(argv[0]) + "/../velmar2tmx-cli";
@@ -104,12 +116,15 @@ int main(int argc, char** argv) {
 
   std::printf("%-28s %10s %10s %10s %8s %10s\n", "file", "MB", "ours MB/s", "uconv MB/s", "ratio",
               "peak MB");
-  auto compare = [&](const char* name, const std::string& txt) {
+  auto compare = [&](const std::string& name, const std::string& txt,
+                     std::vector<std::string> extra = {}, const std::string& program = {}) {
     const double mb = FileMb(txt);
-    const RunResult ours = Convert(cli, txt, tmx, runs);
+    const RunResult ours = Convert(program.empty() ? cli : program, txt, tmx, runs, extra);
     const RunResult theirs = Best({"uconv", "-f", "windows-1252", "-t", "utf-8", "-o", utf8, txt}, runs);
-    if (ours.status != 0) std::printf("%s: converter exit status %d\n", name, ours.status);
-    std::printf("%-28s %10.1f %10.1f %10.1f %8.2f %10.1f\n", name, mb, mb / ours.seconds,
+    if (ours.status != 0) {
+      std::printf("%s: converter exit status %d\n", name.c_str(), ours.status);
+    }
+    std::printf("%-28s %10.1f %10.1f %10.1f %8.2f %10.1f\n", name.c_str(), mb, mb / ours.seconds,
                 mb / theirs.seconds, theirs.seconds / ours.seconds,
                 static_cast<double>(ours.peakKb) / 1024.0);
     return ours;
@@ -127,7 +142,26 @@ int main(int argc, char** argv) {
   const std::string rtf = dir + "/rtf-heavy.txt";
   WriteTxtFile(rtf, units, 65'000'000, SegmentStyle::RtfHeavy);
   compare("rtf-heavy", rtf);
+
+  std::printf("\nthreads (this machine has %u cores)\n", std::thread::hardware_concurrency());
+  for (const auto& [name, txt] : {std::pair<std::string, std::string>{"plain", plain},
+                                  {"rtf-heavy", rtf}}) {
+    for (const char* threads : {"1", "2", "4"}) {
+      compare(name + ", " + threads + " thread(s)", txt, {"--threads", threads});
+    }
+    if (!baseline.empty()) compare(name + ", baseline build", txt, {}, baseline);
+  }
   std::remove(rtf.c_str());
+
+  std::printf("\nreport and all languages (default threads)\n");
+  compare("plain, no report", plain);
+  compare("plain, --report", plain, {"--report", dir + "/report.json"});
+  std::remove((dir + "/report.json").c_str());
+  const std::string four = dir + "/four-languages.txt";
+  WriteTxtFile(four, units, 65'000'000, SegmentStyle::FourLanguages);
+  compare("four languages, -A", four, {"-A"});
+  std::remove(four.c_str());
+  std::printf("\n");
 
   const std::string longLine = dir + "/long-line.txt";
   WriteLongLineFile(longLine, 50'000'000);

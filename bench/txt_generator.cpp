@@ -73,6 +73,12 @@ int64_t WriteTxtFile(const std::string& path, int64_t minUnits, int64_t minBytes
           "\r\n");
       put("<Seg L=DE-DE>" + Sentence(rng, kWordsDe, nWordsDe, 8 + static_cast<int>(rng() % 12)) +
           "\r\n");
+      if (style == SegmentStyle::FourLanguages) {
+        for (const char* code : {"FR-FR", "IT-IT"}) {
+          put(std::string("<Seg L=") + code + ">" +
+              Sentence(rng, kWordsDe, nWordsDe, 8 + static_cast<int>(rng() % 12)) + "\r\n");
+        }
+      }
     }
     put("</TrU>\r\n");
     if (std::fwrite(unit.data(), 1, unit.size(), f.get()) != unit.size()) return -1;

@@ -8,6 +8,7 @@
 enum class SegmentStyle {
   Plain,     // ordinary sentences with a few byte escapes
   RtfHeavy,  // formatting groups, hidden text, tag groups, fields, byte escapes
+  FourLanguages,  // plain sentences in English, German, French and Italian
 };
 
 // Writes units until the file holds at least minBytes (and at least minUnits units).
