@@ -777,3 +777,65 @@ TEST(ExportAllLanguages, TwoLanguagesGiveThePairConversionsBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Enough units for many batches, with skipped units and findings among them.
+std::string ManyUnits(int count) {
+  std::string txt;
+  for (int i = 0; i < count; ++i) {
+    txt += "<TrU>\r\n<CrU>U" + std::to_string(i % 7) + "\r\n<Seg L=EN-US>unit {\\b " +
+           std::to_string(i) + "}\x01\r\n";
+    if (i % 5 != 0) txt += "<Seg L=DE>Einheit {\\b " + std::to_string(i) + "}\r\n";
+    if (i % 3 == 0) txt += "<Seg L=FR>unit\xE9 " + std::to_string(i) + "\r\n";
+    txt += "</TrU>\r\n";
+  }
+  return txt;
+}
+
+TEST(ExportThreads, OutputAndReportDoNotDependOnTheThreads) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), ManyUnits(3000));
+  CTmxExporter exporter;
+  for (const bool all : {false, true}) {
+    std::string first, firstReport;
+    for (const int threads : {1, 2, 3, 8}) {
+      ExportReport report;
+      ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+      request.allLanguages = all;
+      request.threads = threads;
+      request.report = &report;
+      const ExportResult result = exporter.Export(request, nullptr);
+      ASSERT_EQ(result.unitsWritten, all ? 2600 : 2400) << threads;
+      ASSERT_EQ(result.unitsRead, 3000);
+      const std::string tmx = ReadFile(dir.File("o.tmx"));
+      const std::string json = ReportJson({report});
+      if (threads == 1) {
+        first = tmx;
+        firstReport = json;
+        EXPECT_VALID_TMX(dir.File("o.tmx"));
+      } else {
+        EXPECT_EQ(tmx, first) << threads << (all ? " all languages" : "");
+        EXPECT_EQ(json, firstReport) << threads;
+      }
+    }
+  }
+}
+
+TEST(ExportThreads, StoppingASeveralThreadRunLeavesNothing) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), ManyUnits(3000));
+  WriteFile(dir.File("o.tmx"), "previous");
+  for (const int quitAt : {1, 40, 400}) {
+    RecordingProgress progress;
+    progress.quitAt = quitAt;
+    ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+    request.threads = 3;
+    CTmxExporter exporter;
+    EXPECT_EQ(exporter.Export(request, &progress).stop, ExportResult::Stop::Abandoned) << quitAt;
+    EXPECT_EQ(ReadFile(dir.File("o.tmx")), "previous");
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"}));
+  }
+}
+
+}  // namespace
