@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds and runs every test: once as released (then the Debian packages are built and checked
-# unpacked), once with AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets
-# for a bounded time each (VELMAR_FUZZ_SECONDS, default 60).
+# unpacked), once with AddressSanitizer and UndefinedBehaviorSanitizer, the export tests once
+# more with ThreadSanitizer, and the fuzz targets for a bounded time each (VELMAR_FUZZ_SECONDS,
+# default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
