@@ -18,21 +18,6 @@
 namespace fuzz {
 namespace {
 
-// Collects the TMX bytes instead of writing them to the file.
-class MemorySink : public ByteSink {
- public:
-  explicit MemorySink(std::string& out) : m_out(out) {}
-  bool Write(const char* data, size_t size) override {
-    m_out.append(data, size);
-    return true;
-  }
-  bool Flush() override { return true; }
-  int Error() const override { return 0; }
-
- private:
-  std::string& m_out;
-};
-
 // In memory (/dev/shm) when the machine has it: the target writes a file every run.
 std::string MakeWorkFolder() {
   char inMemory[] = "/dev/shm/velmar-fuzz-XXXXXX";
@@ -90,7 +75,7 @@ std::string ExportTxtToMemory(std::string_view txt, int codePage) {
   std::string tmx;
   CTmxExporter exporter;
   exporter.SetSinkWrapper(
-      [&tmx](std::unique_ptr<ByteSink>) { return std::make_unique<MemorySink>(tmx); });
+      [&tmx](std::unique_ptr<ByteSink>) { return std::make_unique<StringSink>(tmx); });
   ExportRequest request;
   request.txtPath = txtPath;
   request.tmxPath = tmxPath;
