@@ -69,8 +69,11 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
   return i;
 }
 
-// Copies text to out with the characters of specials replaced by their references.
-void AppendEscapedSpecials(std::u16string& out, std::u16string_view text, const UnitSet& specials) {
+// Copies text to out with the characters it must not hold as they are replaced by references.
+// One instance per context, so that the set of characters searched for is a constant.
+template <bool kAttribute>
+void AppendEscapedSpecials(std::u16string& out, std::u16string_view text) {
+  const UnitSet& specials = kAttribute ? kAttributeSpecials : kTextSpecials;
   size_t from = 0;
   for (;;) {
     const size_t i = specials.FindFirst(text, from);
@@ -97,11 +100,11 @@ void AppendEscapedSpecials(std::u16string& out, std::u16string_view text, const 
 }  // namespace
 
 void AppendXmlText(std::u16string& out, std::u16string_view text) {
-  AppendEscapedSpecials(out, text, kTextSpecials);
+  AppendEscapedSpecials<false>(out, text);
 }
 
 void AppendXmlAttribute(std::u16string& out, std::u16string_view text) {
-  AppendEscapedSpecials(out, text, kAttributeSpecials);
+  AppendEscapedSpecials<true>(out, text);
 }
 
 size_t FindQuoteOrAmpersand(std::u16string_view text) {

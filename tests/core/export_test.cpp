@@ -661,8 +661,8 @@ TEST(ExportReport, NamesEverySkippedUnitAndEveryChangeWithItsLine) {
                    "<CrD>31022005, 10:00:00",  // 2: no 31 February
                    "<CrU>ANNA", "<CrU>BERT",   // 3, 4: repeated
                    "<Seg L=EN-US>a\x01"
-                   "b",                         // 5: U+0001 left out
-                   "<Seg L=DE>x {\\cs6 <b>}y",  // 6: a tag without its partner
+                   "b, then a longer run of text\x1f",  // 5: U+0001 and U+001F left out
+                   "<Seg L=DE>x {\\cs6 <b>}y",          // 6: a tag without its partner
                    "</TrU>", "<TrU>", "<Seg L=EN-US>only source", "</TrU>",  // 8: no target
                    "<TrU>", "<Seg L=XX-YY>?", "<Seg L=DE>t", "</TrU>",       // 11: unknown code
                    "<TrU>", "<Seg L=DE>only target", "</TrU>"}));            // 15: no source
@@ -692,6 +692,8 @@ TEST(ExportReport, NamesEverySkippedUnitAndEveryChangeWithItsLine) {
   const nlohmann::json& changes = file["changes"];
   EXPECT_EQ(changes["forbiddenCharacters"]["entries"][0]["line"], 5);
   EXPECT_EQ(changes["forbiddenCharacters"]["entries"][0]["codePoint"], "U+0001");
+  EXPECT_EQ(changes["forbiddenCharacters"]["entries"][1]["codePoint"], "U+001F");
+  EXPECT_EQ(changes["forbiddenCharacters"]["count"], 2);
   EXPECT_EQ(changes["invalidDates"]["entries"][0]["line"], 2);
   EXPECT_EQ(changes["invalidDates"]["entries"][0]["field"], "CrD");
   EXPECT_EQ(changes["invalidDates"]["entries"][0]["value"], "31022005, 10:00:00");
