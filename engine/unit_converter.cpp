@@ -67,11 +67,13 @@ void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, Skip
 
 void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
   InlineConverter& inline_ = m_x.m_inlineConverter;
+  // Segments of a Unicode file decode as UTF-8, their byte escapes in the language's code page.
+  inline_.SetUnicodeText(m_unicode);
   inline_.SetInternalStyleCode(unit.internalStyleCode);
   inline_.SetDoNotTranslateStyleCode(unit.doNotTranslateStyleCode);
   const ChosenSegment& source = m_choice.Source();
   const WideString sourceMarkup =
-      inline_.ConvertSegment(source.segment->text, TextCodePage(source.language->codePage), true);
+      inline_.ConvertSegment(source.segment->text, source.language->codePage, true);
   // Each other segment is paired with the source as if it were the only target; a source
   // element is linked (x) when any of them took it.
   const bool several = m_choice.Others().size() > 1;
@@ -81,7 +83,7 @@ void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
     const ChosenSegment& other = m_choice.Others()[i];
     if (i > 0) inline_.ResetTargetSide();
     const WideString markup =
-        inline_.ConvertSegment(other.segment->text, TextCodePage(other.language->codePage), false);
+        inline_.ConvertSegment(other.segment->text, other.language->codePage, false);
     m_otherContents[i] = inline_.PairInlineTags(markup, false);
     if (several) NoteTaken();
     NoteContent(report, m_otherContents[i].str(), other.segment->line);

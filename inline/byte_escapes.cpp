@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "inline/byte_escapes.h"
 
+#include "text/code_page.h"
+
 namespace {
 
 int HexValue(char c) {
@@ -56,4 +58,40 @@ std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffe
   }
   buffer.append(segment.substr(i));
   return buffer;
+}
+
+void DecodeUnicodeWithByteEscapes(std::string_view segment, unsigned codePage, std::u16string& out,
+                                  std::string& bytes) {
+  const size_t end = segment.find('\0');
+  if (end != std::string_view::npos) segment = segment.substr(0, end);
+  size_t i = 0;
+  size_t at = FindEscape(segment, 0);
+  while (at != std::string_view::npos && segment.size() - at >= 4) {
+    DecodeAppend(kCodePageUtf8, segment.substr(i, at - i), out);
+    // A run of escapes gives bytes in the code page, decoded together (a lead byte and its
+    // trail byte may stand in two escapes).
+    bytes.clear();
+    i = at;
+    while (i == at && segment.size() - at >= 4) {
+      const int high = HexValue(segment[at + 2]);
+      if (high < 0) break;
+      const int low = HexValue(segment[at + 3]);
+      const int value = low < 0 ? high : high * 16 + low;
+      if (value == 0) {  // a NUL byte ends the segment text
+        DecodeAppend(codePage, bytes, out);
+        return;
+      }
+      bytes.push_back(static_cast<char>(value));
+      i = at + 4;
+      at = FindEscape(segment, i);
+    }
+    DecodeAppend(codePage, bytes, out);
+    if (i == at && segment.size() - at >= 4) {
+      // An escape without a hexadecimal digit stays as it is.
+      DecodeAppend(kCodePageUtf8, segment.substr(at, 4), out);
+      i = at + 4;
+      at = FindEscape(segment, i);
+    }
+  }
+  DecodeAppend(kCodePageUtf8, segment.substr(i), out);
 }

@@ -16,3 +16,8 @@ void DecodeByteEscapes(std::string_view segment, std::string& out);
 // The same without a copy when nothing is decoded: the result is the segment up to its first
 // NUL, or the decoded text in buffer.
 std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffer);
+// The segment of a Unicode file: its characters are UTF-8, and its byte escapes are bytes in
+// codePage (as RTF gives them), decoded run by run; the same rules as above otherwise. Appends
+// to out; bytes is scratch.
+void DecodeUnicodeWithByteEscapes(std::string_view segment, unsigned codePage, std::u16string& out,
+                                  std::string& bytes);

@@ -53,6 +53,9 @@ class InlineConverter {
     m_doNotTranslateStyleCode.assign(code);
   }
   const std::u16string& InternalStyleCode() const { return m_internalStyleCode; }
+  // Segments of a Unicode file (a byte-order mark): their characters are UTF-8, and only their
+  // byte escapes are bytes in the segment's code page.
+  void SetUnicodeText(bool unicode) { m_state.unicodeText = unicode; }
   const std::u16string& DoNotTranslateStyleCode() const { return m_doNotTranslateStyleCode; }
 
   // One segment's RTF as cleaned-up placeholder markup; the records of its placeholders go to

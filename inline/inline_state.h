@@ -10,6 +10,8 @@
 #include "inline/tag_record.h"
 
 struct InlineState {
+  // The segments come from a Unicode file: UTF-8 characters, byte escapes in the code page.
+  bool unicodeText = false;
   TagList sourceTags;     // records of the current unit's source segment
   TagList targetTags;     // records of the current unit's target segment
   OpenTagStack openTags;  // Vovuzaduz tags opened and not closed; emptied per segment

@@ -99,7 +99,11 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_fallbackWordCount.clear();
   m_lastValidFallbackWord.clear();
   m_text.clear();
-  DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
+  if (m_state.unicodeText) {
+    DecodeUnicodeWithByteEscapes(segment, m_codePage, m_text, m_state.buffers.bytes);
+  } else {
+    DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
+  }
   // The text ends at its first NUL, as a zero-terminated text would.
   constexpr UnitSet kNul(std::u16string_view(u"\0", 1));
   m_text.resize(kNul.FindFirst(m_text, 0));

@@ -303,11 +303,11 @@ TEST(Export, UnicodeFilesAreReadAsUnicode) {
   const std::u16string text =
       u"<TrU>\r\n<CrU>J\u00F6rg\r\n<Seg L=EN-US>caf\u00E9 M\u00FCller \u65E5\u672C\u8A9E "
       u"\U0001F600\r\n"
-      u"<Seg L=DE>Stra\u00DFe\r\n</TrU>\r\n";
+      u"<Seg L=DE>Stra\u00DFe \\'fc\\'e4\\'zz\r\n</TrU>\r\n";
   const std::string utf8 =
       "<TrU>\r\n<CrU>J\xC3\xB6rg\r\n<Seg L=EN-US>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC"
       "\xE8\xAA\x9E \xF0\x9F\x98\x80\r\n<Seg L=DE>Stra\xC3\x9F"
-      "e\r\n</TrU>\r\n";
+      "e \\'fc\\'e4\\'zz\r\n</TrU>\r\n";
   for (const std::string& file : {"\xEF\xBB\xBF" + utf8, Utf16(text, true, true),
                                   Utf16(text, false, true), Utf16(text, true, false)}) {
     TempDir dir;
@@ -317,9 +317,11 @@ TEST(Export, UnicodeFilesAreReadAsUnicode) {
     EXPECT_EQ(c.lines[16],
               "        <seg>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
               "\xF0\x9F\x98\x80</seg>");
+    // Byte escapes are bytes in the language's code page (1252 here); one without a
+    // hexadecimal digit stays as it is.
     EXPECT_EQ(c.lines[19],
               "        <seg>Stra\xC3\x9F"
-              "e</seg>");
+              "e \xC3\xBC\xC3\xA4\\&apos;zz</seg>");
   }
 }
 
