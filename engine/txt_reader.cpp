@@ -58,25 +58,10 @@ bool TxtReader::HandleLine(std::string_view line) {
 
 bool TxtReader::HandleTag(std::string_view tag, std::string_view lValue, std::string_view content,
                           bool closing) {
-  if (tag == "TrU") {
-    if (closing) {
-      if (!m_open) return false;
-      m_open = false;
-      m_unit.closed = true;
-      return true;
-    }
-    m_searchInternal = false;
-    m_startLine = m_linesRead;
-    if (m_open) {
-      // A unit without its </TrU>: handed on as it is, the new one starts at the next call.
-      m_startPending = true;
-      m_unit.closed = false;
-      return true;
-    }
-    StartUnit();
-    return false;
-  }
-  if (closing || !m_open) return false;
+  if (tag == "TrU") return closing ? CloseUnit() : OpenUnit();
+  if (closing) return false;
+  // Lines between units are kept too: a </TrU> without its <TrU> makes a unit of them.
+  if (!m_open && m_unit.segmentCount == 0 && m_unit.fieldCount == 0) m_unit.line = m_linesRead;
   if (tag == "Seg") {
     TxtSegment& segment = m_unit.AddSegment();
     segment.line = m_linesRead;
@@ -90,6 +75,34 @@ bool TxtReader::HandleTag(std::string_view tag, std::string_view lValue, std::st
   field.name.assign(lValue);
   field.value.assign(content);
   return false;
+}
+
+bool TxtReader::OpenUnit() {
+  m_searchInternal = false;
+  m_startLine = m_linesRead;
+  if (m_open) {
+    // A unit without its </TrU>: handed on as it is, the new one starts at the next call.
+    m_startPending = true;
+    m_unit.closed = false;
+    return true;
+  }
+  StartUnit();  // what stood between the units belongs to no unit
+  return false;
+}
+
+bool TxtReader::CloseUnit() {
+  if (!m_open) {
+    // A </TrU> without its <TrU>: segments read since the last unit are not lost; they make a
+    // unit with the last unit's number, as such files were always read.
+    if (m_unit.segmentCount == 0) {
+      m_unit.Clear();
+      return false;
+    }
+    m_unit.number = m_unitNumber;
+  }
+  m_open = false;
+  m_unit.closed = true;
+  return true;
 }
 
 // Style sheet lines name the character styles of internal tags and of text not to translate.

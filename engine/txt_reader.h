@@ -38,6 +38,9 @@ class TxtReader {
   bool HandleLine(std::string_view line);
   bool HandleTag(std::string_view tag, std::string_view lValue, std::string_view content,
                  bool closing);
+  // <TrU> and </TrU>; true when a unit is complete.
+  bool OpenUnit();
+  bool CloseUnit();
   void FollowStyleSheet(std::string_view line);
   void StartUnit();
   bool ProgressStep();

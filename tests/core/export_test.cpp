@@ -325,6 +325,18 @@ TEST(Export, UnicodeFilesAreReadAsUnicode) {
   }
 }
 
+TEST(Export, SegmentsClosedByAStrayEndTagAreNotLost) {
+  TempDir dir;
+  // Segments after a unit's </TrU> and a second </TrU>: a unit with the last unit's number.
+  const Conversion c =
+      Convert(dir, Lines({"<TrU>", "<Seg L=EN-US>one", "<Seg L=DE>eins", "</TrU>", "<ChU>LOOSE",
+                          "<Seg L=EN-US>loose", "<Seg L=DE>lose", "</TrU>", "</TrU>"}));
+  ASSERT_EQ(c.result, 2);
+  EXPECT_EQ(c.lines[22], "    <tu tuid=\"1\" srclang=\"EN-US\">");
+  EXPECT_EQ(c.lines[23], "      <tuv xml:lang=\"EN-US\" changeid=\"LOOSE\">");
+  EXPECT_EQ(c.lines[24], "        <seg>loose</seg>");
+}
+
 TEST(Export, OpenUnitsAreWrittenAsIfClosed) {
   TempDir dir;
   // The first unit lacks its </TrU>, the last one too: both are written, each with its own fields.
