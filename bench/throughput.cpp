@@ -67,7 +67,9 @@ RunResult Best(const std::vector<std::string>& args, int runs) {
   return best;
 }
 
-double Mb(long kb) { return static_cast<double>(kb) / 1024.0; }
+double Mb(long kb) {
+  return static_cast<double>(kb) / 1024.0;
+}
 
 double FileMb(const std::string& path) {
   struct stat st {};
@@ -84,8 +86,8 @@ std::string SelfDir(const char* argv0) {
   return slash == std::string::npos ? "." : self.substr(0, slash);
 }
 
-RunResult Convert(const std::string& cli, const std::string& txt, const std::string& tmx,
-                  int runs, std::vector<std::string> extra = {}) {
+RunResult Convert(const std::string& cli, const std::string& txt, const std::string& tmx, int runs,
+                  std::vector<std::string> extra = {}) {
   std::vector<std::string> args = {cli, "-q", "-s", "EN-US"};
   if (std::find(extra.begin(), extra.end(), "-A") == extra.end()) {
     args.insert(args.end(), {"-t", "DE-DE"});
@@ -93,6 +95,31 @@ RunResult Convert(const std::string& cli, const std::string& txt, const std::str
   args.insert(args.end(), extra.begin(), extra.end());
   args.insert(args.end(), {"-o", tmx, txt});
   return Best(args, runs);
+}
+
+// The thread table (with the baseline build, if any), the cost of a report and the
+// four-language file with all languages.
+template <typename Compare>
+void CompareThreadsAndReport(Compare& compare, const std::string& plain, const std::string& rtf,
+                             const std::string& dir, const std::string& baseline, long long units) {
+  std::printf("\nthreads (this machine has %u cores)\n", std::thread::hardware_concurrency());
+  for (const auto& [name, txt] :
+       {std::pair<std::string, std::string>{"plain", plain}, {"rtf-heavy", rtf}}) {
+    for (const char* threads : {"1", "2", "4"}) {
+      compare(name + ", " + threads + " thread(s)", txt, {"--threads", threads});
+    }
+    if (!baseline.empty()) compare(name + ", baseline build", txt, {}, baseline);
+  }
+
+  std::printf("\nreport and all languages (default threads)\n");
+  compare("plain, no report", plain);
+  compare("plain, --report", plain, {"--report", dir + "/report.json"});
+  std::remove((dir + "/report.json").c_str());
+  const std::string four = dir + "/four-languages.txt";
+  WriteTxtFile(four, units, 65'000'000, SegmentStyle::FourLanguages);
+  compare("four languages, -A", four, {"-A"});
+  std::remove(four.c_str());
+  std::printf("\n");
 }
 
 }  // namespace
@@ -104,10 +131,14 @@ int main(int argc, char** argv) {
   std::string baseline;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
-    if (a == "--units") units = std::atoll(argv[i + 1]);
-    else if (a == "--dir") dir = argv[i + 1];
-    else if (a == "--runs") runs = std::atoi(argv[i + 1]);
-    else if (a == "--baseline") baseline = argv[i + 1];
+    if (a == "--units")
+      units = std::atoll(argv[i + 1]);
+    else if (a == "--dir")
+      dir = argv[i + 1];
+    else if (a == "--runs")
+      runs = std::atoi(argv[i + 1]);
+    else if (a == "--baseline")
+      baseline = argv[i + 1];
   }
   mkdir(dir.c_str(), 0755);
   const std::string cli = SelfDir(argv[0]) + "/../velmar2tmx-cli";
@@ -120,7 +151,8 @@ int main(int argc, char** argv) {
                      std::vector<std::string> extra = {}, const std::string& program = {}) {
     const double mb = FileMb(txt);
     const RunResult ours = Convert(program.empty() ? cli : program, txt, tmx, runs, extra);
-    const RunResult theirs = Best({"uconv", "-f", "windows-1252", "-t", "utf-8", "-o", utf8, txt}, runs);
+    const RunResult theirs =
+        Best({"uconv", "-f", "windows-1252", "-t", "utf-8", "-o", utf8, txt}, runs);
     if (ours.status != 0) {
       std::printf("%s: converter exit status %d\n", name.c_str(), ours.status);
     }
@@ -143,25 +175,8 @@ int main(int argc, char** argv) {
   WriteTxtFile(rtf, units, 65'000'000, SegmentStyle::RtfHeavy);
   compare("rtf-heavy", rtf);
 
-  std::printf("\nthreads (this machine has %u cores)\n", std::thread::hardware_concurrency());
-  for (const auto& [name, txt] : {std::pair<std::string, std::string>{"plain", plain},
-                                  {"rtf-heavy", rtf}}) {
-    for (const char* threads : {"1", "2", "4"}) {
-      compare(name + ", " + threads + " thread(s)", txt, {"--threads", threads});
-    }
-    if (!baseline.empty()) compare(name + ", baseline build", txt, {}, baseline);
-  }
+  CompareThreadsAndReport(compare, plain, rtf, dir, baseline, units);
   std::remove(rtf.c_str());
-
-  std::printf("\nreport and all languages (default threads)\n");
-  compare("plain, no report", plain);
-  compare("plain, --report", plain, {"--report", dir + "/report.json"});
-  std::remove((dir + "/report.json").c_str());
-  const std::string four = dir + "/four-languages.txt";
-  WriteTxtFile(four, units, 65'000'000, SegmentStyle::FourLanguages);
-  compare("four languages, -A", four, {"-A"});
-  std::remove(four.c_str());
-  std::printf("\n");
 
   const std::string longLine = dir + "/long-line.txt";
   WriteLongLineFile(longLine, 50'000'000);
@@ -171,8 +186,9 @@ int main(int argc, char** argv) {
   const RunResult many = Convert(cli, ordinary, tmx, runs);
   std::printf("\nscaling: twice the file takes %.2fx the time, peak %.1f MB vs %.1f MB\n",
               twice.seconds / base.seconds, Mb(twice.peakKb), Mb(base.peakKb));
-  std::printf("one 50 MB line: %.3f s (peak %.1f MB); 50 MB of ordinary lines: %.3f s (peak %.1f MB)\n",
-              one.seconds, Mb(one.peakKb), many.seconds, Mb(many.peakKb));
+  std::printf(
+      "one 50 MB line: %.3f s (peak %.1f MB); 50 MB of ordinary lines: %.3f s (peak %.1f MB)\n",
+      one.seconds, Mb(one.peakKb), many.seconds, Mb(many.peakKb));
   std::remove(longLine.c_str());
   std::remove(ordinary.c_str());
   std::remove(plain.c_str());

@@ -27,10 +27,13 @@ class CLanguageDlg;
 class CStatusBar;
 class ContextHelp;
 class ModelComboBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QVBoxLayout;
 
 class CMainDlg : public QDialog {
   Q_OBJECT
@@ -91,7 +94,15 @@ class CMainDlg : public QDialog {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  struct FileFrame;
   void BuildControls();
+  // Pieces of BuildControls: the notices (added to body; returns the one whose width is set
+  // last), the path rows, the language rows, the button row, tab order and connections.
+  QLabel* AddNotices(QVBoxLayout* body);
+  FileFrame BuildFileFrame();
+  QGroupBox* BuildLanguageFrame(const FileFrame& files);
+  QHBoxLayout* BuildButtonRow(QPushButton*& about);
+  void ConnectControls(const FileFrame& files, QPushButton* about);
   void OnInitDialog();
   bool CreateStatusBar();
   enum class Command { None, Preselect, Analyse, Protect };

@@ -43,6 +43,16 @@ QLineEdit* PathEdit(const char* name, QWidget* parent) {
 
 }  // namespace
 
+// The path rows: their frame, and what the language frame lines up with.
+struct CMainDlg::FileFrame {
+  QGroupBox* box = nullptr;
+  QGridLayout* rows = nullptr;
+  QPushButton* browseTxt = nullptr;
+  QPushButton* browseTmx = nullptr;
+  int labelWidth = 0;
+  int browseWidth = 0;
+};
+
 void CMainDlg::BuildControls() {
   setObjectName(QStringLiteral("mainDialog"));
   setWindowTitle(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
@@ -52,6 +62,40 @@ void CMainDlg::BuildControls() {
   setAcceptDrops(true);
   setSizeGripEnabled(false);
 
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(10, 8, 10, 8);
+  QLabel* compliantLines = AddNotices(body);
+  const FileFrame files = BuildFileFrame();
+  body->addWidget(files.box);
+  body->addWidget(BuildLanguageFrame(files));
+  body->addStretch(1);
+  QPushButton* about = nullptr;
+  body->addLayout(BuildButtonRow(about));
+
+  // The encodings that travel with the languages: kept, never shown.
+  m_sourceEncodings = new ModelComboBox(false, this);
+  m_sourceEncodings->setObjectName(QStringLiteral("sourceEncodingList"));
+  m_sourceEncodings->hide();
+  m_targetEncodings = new ModelComboBox(false, this);
+  m_targetEncodings->setObjectName(QStringLiteral("targetEncodingList"));
+  m_targetEncodings->hide();
+
+  m_statusBar = new CStatusBar(this);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  outer->addLayout(body);
+  outer->addWidget(m_statusBar);
+  ConnectControls(files, about);
+
+  // The template's size in dialog units of its font, or more if the texts need it.
+  const QSize templateSize = DialogUnitsToPixels(font(), 319, 284);
+  m_notice->setMinimumWidth(templateSize.width() - 40);
+  compliantLines->setMinimumWidth(templateSize.width() - 40);
+  setFixedSize(templateSize.expandedTo(sizeHint()));
+}
+
+QLabel* CMainDlg::AddNotices(QVBoxLayout* body) {
   // Top: banner, the three notices, the link and the trademark notice.
   auto* banner = new QLabel(this);
   banner->setPixmap(BannerPixmap());
@@ -72,29 +116,45 @@ void CMainDlg::BuildControls() {
       this);
   m_notice->setObjectName(QStringLiteral("trademarkNotice"));
 
-  // Files.
-  auto* files = new QGroupBox(QStringLiteral("&Files"), this);
-  auto* txtLabel = new QLabel(QStringLiteral("V&ELMAR\u00AE file"), files);
-  m_txtEdit = PathEdit("txtPathEdit", files);
-  txtLabel->setBuddy(m_txtEdit);
-  auto* browseTxt = Button(QStringLiteral("..."), "browseTxtButton", files);
-  auto* tmxLabel = new QLabel(QStringLiteral("T&MX file"), files);
-  m_tmxEdit = PathEdit("tmxPathEdit", files);
-  tmxLabel->setBuddy(m_tmxEdit);
-  auto* browseTmx = Button(QStringLiteral("..."), "browseTmxButton", files);
-  const int browseWidth = fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16;
-  browseTxt->setFixedWidth(browseWidth);
-  browseTmx->setFixedWidth(browseWidth);
-  auto* fileRows = new QGridLayout(files);
-  fileRows->addWidget(txtLabel, 0, 0);
-  fileRows->addWidget(m_txtEdit, 0, 1);
-  fileRows->addWidget(browseTxt, 0, 2);
-  fileRows->addWidget(tmxLabel, 1, 0);
-  fileRows->addWidget(m_tmxEdit, 1, 1);
-  fileRows->addWidget(browseTmx, 1, 2);
-  fileRows->setColumnStretch(1, 1);
+  body->addWidget(banner, 0, Qt::AlignHCenter);
+  body->addSpacing(4);
+  body->addWidget(protectLine);
+  body->addWidget(compliantLines);
+  body->addWidget(insistLine);
+  body->addWidget(m_link, 0, Qt::AlignHCenter);
+  body->addSpacing(2);
+  body->addWidget(m_notice);
+  body->addSpacing(4);
+  return compliantLines;
+}
 
-  // Languages.
+CMainDlg::FileFrame CMainDlg::BuildFileFrame() {
+  FileFrame frame;
+  frame.box = new QGroupBox(QStringLiteral("&Files"), this);
+  auto* txtLabel = new QLabel(QStringLiteral("V&ELMAR\u00AE file"), frame.box);
+  m_txtEdit = PathEdit("txtPathEdit", frame.box);
+  txtLabel->setBuddy(m_txtEdit);
+  frame.browseTxt = Button(QStringLiteral("..."), "browseTxtButton", frame.box);
+  auto* tmxLabel = new QLabel(QStringLiteral("T&MX file"), frame.box);
+  m_tmxEdit = PathEdit("tmxPathEdit", frame.box);
+  tmxLabel->setBuddy(m_tmxEdit);
+  frame.browseTmx = Button(QStringLiteral("..."), "browseTmxButton", frame.box);
+  frame.browseWidth = fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16;
+  frame.browseTxt->setFixedWidth(frame.browseWidth);
+  frame.browseTmx->setFixedWidth(frame.browseWidth);
+  frame.rows = new QGridLayout(frame.box);
+  frame.rows->addWidget(txtLabel, 0, 0);
+  frame.rows->addWidget(m_txtEdit, 0, 1);
+  frame.rows->addWidget(frame.browseTxt, 0, 2);
+  frame.rows->addWidget(tmxLabel, 1, 0);
+  frame.rows->addWidget(m_tmxEdit, 1, 1);
+  frame.rows->addWidget(frame.browseTmx, 1, 2);
+  frame.rows->setColumnStretch(1, 1);
+  frame.labelWidth = qMax(txtLabel->sizeHint().width(), tmxLabel->sizeHint().width());
+  return frame;
+}
+
+QGroupBox* CMainDlg::BuildLanguageFrame(const FileFrame& files) {
   auto* languages = new QGroupBox(QStringLiteral("&Languages"), this);
   auto* sourceLabel = new QLabel(QStringLiteral("&Source"), languages);
   m_sourceLanguages = new ModelComboBox(true, languages);
@@ -111,13 +171,14 @@ void CMainDlg::BuildControls() {
   languageRows->addWidget(m_targetLanguages, 1, 1);
   languageRows->setColumnStretch(1, 1);
   // The labels of both frames share one width, so that the fields line up.
-  const int labelWidth = qMax(txtLabel->sizeHint().width(), tmxLabel->sizeHint().width());
-  fileRows->setColumnMinimumWidth(0, labelWidth);
-  languageRows->setColumnMinimumWidth(0, labelWidth);
-  languageRows->setColumnMinimumWidth(2, browseWidth);
+  files.rows->setColumnMinimumWidth(0, files.labelWidth);
+  languageRows->setColumnMinimumWidth(0, files.labelWidth);
+  languageRows->setColumnMinimumWidth(2, files.browseWidth);
+  return languages;
+}
 
-  // Buttons.
-  auto* about = Button(QStringLiteral("&About..."), "aboutButton", this);
+QHBoxLayout* CMainDlg::BuildButtonRow(QPushButton*& about) {
+  about = Button(QStringLiteral("&About..."), "aboutButton", this);
   m_analyse = Button(QStringLiteral("A&nalyse"), "analyseButton", this);
   m_protect = Button(QStringLiteral("&Protect"), "protectButton", this);
   m_exit = Button(QStringLiteral("E&xit"), "exitButton", this);
@@ -128,42 +189,14 @@ void CMainDlg::BuildControls() {
   buttonRow->addStretch(1);
   buttonRow->addWidget(m_protect);
   buttonRow->addWidget(m_exit);
+  return buttonRow;
+}
 
-  // The encodings that travel with the languages: kept, never shown.
-  m_sourceEncodings = new ModelComboBox(false, this);
-  m_sourceEncodings->setObjectName(QStringLiteral("sourceEncodingList"));
-  m_sourceEncodings->hide();
-  m_targetEncodings = new ModelComboBox(false, this);
-  m_targetEncodings->setObjectName(QStringLiteral("targetEncodingList"));
-  m_targetEncodings->hide();
-
-  auto* body = new QVBoxLayout;
-  body->setContentsMargins(10, 8, 10, 8);
-  body->addWidget(banner, 0, Qt::AlignHCenter);
-  body->addSpacing(4);
-  body->addWidget(protectLine);
-  body->addWidget(compliantLines);
-  body->addWidget(insistLine);
-  body->addWidget(m_link, 0, Qt::AlignHCenter);
-  body->addSpacing(2);
-  body->addWidget(m_notice);
-  body->addSpacing(4);
-  body->addWidget(files);
-  body->addWidget(languages);
-  body->addStretch(1);
-  body->addLayout(buttonRow);
-
-  m_statusBar = new CStatusBar(this);
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
-  outer->addLayout(body);
-  outer->addWidget(m_statusBar);
-
-  setTabOrder(m_txtEdit, browseTxt);
-  setTabOrder(browseTxt, m_tmxEdit);
-  setTabOrder(m_tmxEdit, browseTmx);
-  setTabOrder(browseTmx, m_sourceLanguages);
+void CMainDlg::ConnectControls(const FileFrame& files, QPushButton* about) {
+  setTabOrder(m_txtEdit, files.browseTxt);
+  setTabOrder(files.browseTxt, m_tmxEdit);
+  setTabOrder(m_tmxEdit, files.browseTmx);
+  setTabOrder(files.browseTmx, m_sourceLanguages);
   setTabOrder(m_sourceLanguages, m_targetLanguages);
   setTabOrder(m_targetLanguages, about);
   setTabOrder(about, m_analyse);
@@ -171,16 +204,10 @@ void CMainDlg::BuildControls() {
   setTabOrder(m_protect, m_exit);
 
   connect(m_txtEdit, &QLineEdit::textChanged, this, &CMainDlg::OnTxtPathChanged);
-  connect(browseTxt, &QPushButton::clicked, this, &CMainDlg::OnBrowseTxt);
-  connect(browseTmx, &QPushButton::clicked, this, &CMainDlg::OnBrowseTmx);
+  connect(files.browseTxt, &QPushButton::clicked, this, &CMainDlg::OnBrowseTxt);
+  connect(files.browseTmx, &QPushButton::clicked, this, &CMainDlg::OnBrowseTmx);
   connect(about, &QPushButton::clicked, this, &CMainDlg::OnAbout);
   connect(m_analyse, &QPushButton::clicked, this, &CMainDlg::OnAnalyse);
   connect(m_protect, &QPushButton::clicked, this, &CMainDlg::OnProtect);
   connect(m_exit, &QPushButton::clicked, this, &CMainDlg::OnOK);
-
-  // The template's size in dialog units of its font, or more if the texts need it.
-  const QSize templateSize = DialogUnitsToPixels(font(), 319, 284);
-  m_notice->setMinimumWidth(templateSize.width() - 40);
-  compliantLines->setMinimumWidth(templateSize.width() - 40);
-  setFixedSize(templateSize.expandedTo(sizeHint()));
 }
