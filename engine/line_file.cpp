@@ -274,14 +274,39 @@ bool CLineFile::WriteLine(int indent, std::u16string_view text) {
 
 bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view> pieces) {
   if (!m_sink || m_writeFailed) return false;
-  const size_t blanks = static_cast<size_t>(indent > 0 ? indent : 0);
-  const size_t unit = m_unicode ? 2 : 1;
-  char* d = Room(blanks * unit);
-  for (size_t k = 0; k < blanks; ++k) {
-    *d++ = ' ';
-    if (m_unicode) *d++ = '\0';
+  PutIndent(indent);
+  return PutUnits(pieces) && EndLine();
+}
+
+bool CLineFile::WriteLine(int indent, std::u16string_view head, EncodedPieces& middle,
+                          std::u16string_view tail) {
+  if (!m_sink || m_writeFailed) return false;
+  PutIndent(indent);
+  if (!PutUnits({head})) return false;
+  constexpr size_t kPieceBytes = size_t{1} << 16;
+  for (;;) {
+    const size_t written = middle.WriteSome(Room(kPieceBytes), kPieceBytes);
+    if (written == 0) break;
+    m_used += written;
+    if (m_used >= kFlushBytes && !SendOut()) return false;
   }
-  m_used += blanks * unit;
+  return PutUnits({tail}) && EndLine();
+}
+
+void CLineFile::PutIndent(int indent) {
+  static constexpr char kBlanks[] = "                ";
+  static constexpr char kWideBlanks[] = " \0 \0 \0 \0 \0 \0 \0 \0 \0 \0 \0 \0 \0 \0 \0 \0";
+  const size_t unit = m_unicode ? 2 : 1;
+  size_t bytes = static_cast<size_t>(indent > 0 ? indent : 0) * unit;
+  char* d = Room(bytes);
+  m_used += bytes;
+  const char* blanks = m_unicode ? kWideBlanks : kBlanks;
+  for (; bytes > 0; bytes -= std::min(bytes, size_t{16}), d += 16) {
+    std::memcpy(d, blanks, std::min(bytes, size_t{16}));
+  }
+}
+
+bool CLineFile::PutUnits(std::initializer_list<std::u16string_view> pieces) {
   size_t units = 0;
   for (std::u16string_view piece : pieces) units += piece.size();
   const size_t perUnit = m_unicode ? 2 : 3;
@@ -291,22 +316,27 @@ bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view>
       room += m_unicode ? EncodeXmlSafeUtf16le(piece, room) : EncodeXmlSafeUtf8(piece, room);
     }
     m_used = static_cast<size_t>(room - m_out.data());
-  } else {
-    // Long texts go out in slices, so that the buffer stays small; a slice never ends between
-    // the two halves of a surrogate pair.
-    for (std::u16string_view piece : pieces) {
-      while (!piece.empty()) {
-        size_t take = std::min(piece.size(), kSliceUnits);
-        if (take < piece.size() && piece[take - 1] >= 0xD800 && piece[take - 1] <= 0xDBFF) --take;
-        const std::u16string_view slice = piece.substr(0, take);
-        char* room = Room(perUnit * slice.size());
-        m_used += m_unicode ? EncodeXmlSafeUtf16le(slice, room) : EncodeXmlSafeUtf8(slice, room);
-        piece.remove_prefix(take);
-        if (m_used >= kFlushBytes && !SendOut()) return false;
-      }
+    return true;
+  }
+  // Long texts go out in slices, so that the buffer stays small; a slice never ends between
+  // the two halves of a surrogate pair.
+  for (std::u16string_view piece : pieces) {
+    while (!piece.empty()) {
+      size_t take = std::min(piece.size(), kSliceUnits);
+      if (take < piece.size() && piece[take - 1] >= 0xD800 && piece[take - 1] <= 0xDBFF) --take;
+      const std::u16string_view slice = piece.substr(0, take);
+      char* room = Room(perUnit * slice.size());
+      m_used += m_unicode ? EncodeXmlSafeUtf16le(slice, room) : EncodeXmlSafeUtf8(slice, room);
+      piece.remove_prefix(take);
+      if (m_used >= kFlushBytes && !SendOut()) return false;
     }
   }
-  d = Room(2 * unit);
+  return true;
+}
+
+bool CLineFile::EndLine() {
+  const size_t unit = m_unicode ? 2 : 1;
+  char* d = Room(2 * unit);
   if (m_unicode) {
     std::memcpy(d, "\r\0\n\0", 4);
   } else {

@@ -15,6 +15,14 @@
 
 class ProgressReporter;
 
+// Text already in the output's encoding, handed over piece by piece.
+class EncodedPieces {
+ public:
+  virtual ~EncodedPieces() = default;
+  // Writes the next piece, at most room bytes, at d; returns its bytes, 0 when all are written.
+  virtual size_t WriteSome(char* d, size_t room) = 0;
+};
+
 // How the bytes of an input file hold its text, as its first bytes tell.
 enum class InputForm {
   kBytes,       // 8-bit text in the languages' code pages (no mark)
@@ -59,6 +67,10 @@ class CLineFile {
   bool WriteLine(int indent, std::u16string_view text);
   // The same for a line made of several pieces, written one after the other.
   bool WriteLine(int indent, std::initializer_list<std::u16string_view> pieces);
+  // Writes indent blanks, head, the pieces of middle, tail and CR LF; the middle is written as
+  // it comes (it is in the output's encoding and holds nothing that XML forbids).
+  bool WriteLine(int indent, std::u16string_view head, EncodedPieces& middle,
+                 std::u16string_view tail);
   // Writes bytes already encoded as the output (lines converted elsewhere), after the buffered
   // lines. False when the write failed.
   bool WriteEncoded(std::string_view bytes);
@@ -82,6 +94,11 @@ class CLineFile {
   // UTF-16 input: size more bytes read at data become UTF-8 in m_pending.
   void AppendTranscoded(const char* data, size_t size);
   bool WriteMark();
+  // The parts of a line: indent blanks, text (false when a flush failed), CR LF and a flush of
+  // the collected lines when they fill a block (false when it failed).
+  void PutIndent(int indent);
+  bool PutUnits(std::initializer_list<std::u16string_view> pieces);
+  bool EndLine();
   char* Room(size_t bytes);  // room for bytes more after the m_used bytes of m_out
   bool SendOut();
 

@@ -54,6 +54,27 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::u16string_view attri
   Line(6, u"</tuv>");
 }
 
+namespace {
+
+class PlainPieces final : public EncodedPieces {
+ public:
+  explicit PlainPieces(PlainText text) : m_text(text) {}
+  size_t WriteSome(char* d, size_t room) override { return m_text.WriteSome(d, room); }
+
+ private:
+  PlainText m_text;
+};
+
+}  // namespace
+
+void TmxWriter::WriteVariant(std::u16string_view code, std::u16string_view attributes,
+                             PlainText content) {
+  m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\"", attributes, u">"});
+  PlainPieces pieces(content);
+  m_out.WriteLine(8, u"<seg>", pieces, u"</seg>");
+  Line(6, u"</tuv>");
+}
+
 void TmxWriter::EndUnit() {
   Line(4, u"</tu>");
 }

@@ -10,6 +10,7 @@
 
 #include "engine/byte_sink.h"
 #include "engine/line_file.h"
+#include "inline/plain_segment.h"
 
 class UnitFields;
 
@@ -28,6 +29,8 @@ class TmxWriter {
   // One <tuv>: the language (escaped), the attributes, the segment's inline content.
   void WriteVariant(std::u16string_view code, std::u16string_view attributes,
                     std::u16string_view content);
+  // The same for a segment without RTF, whose content is written as it is encoded.
+  void WriteVariant(std::u16string_view code, std::u16string_view attributes, PlainText content);
   void EndUnit();
   // Units converted apart, already encoded for this document.
   bool WriteEncoded(std::string_view bytes) { return m_out.WriteEncoded(bytes); }

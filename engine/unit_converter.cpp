@@ -14,7 +14,8 @@ void NoteContent(ExportReport* report, std::u16string_view content, int64_t line
 
 }  // namespace
 
-UnitConverter::UnitConverter(const ExportRequest& request) : m_choice(m_x, request) {}
+UnitConverter::UnitConverter(const ExportRequest& request)
+    : m_choice(m_x, request), m_plain(request.utf16Output) {}
 
 int UnitConverter::TextCodePage(int languageCodePage) const {
   return m_unicode ? static_cast<int>(kCodePageUtf8) : languageCodePage;
@@ -33,11 +34,10 @@ bool UnitConverter::Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& 
   m_fields.Collect(unit, static_cast<unsigned>(fieldCodePage), report);
   ConvertSegments(unit, report);
   writer.BeginUnit(unit.number, m_fields);
-  writer.WriteVariant(m_choice.SourceLanguage().attribute, m_fields.Attributes(),
-                      m_sourceContent.str());
+  WriteContent(writer, m_choice.SourceLanguage().attribute, m_fields.Attributes(), m_sourceContent);
   for (size_t i = 0; i < m_choice.Others().size(); ++i) {
-    writer.WriteVariant(m_choice.Others()[i].language->attribute, m_fields.Attributes(),
-                        m_otherContents[i].str());
+    WriteContent(writer, m_choice.Others()[i].language->attribute, m_fields.Attributes(),
+                 m_otherContents[i]);
   }
   writer.EndUnit();
   return true;
@@ -65,6 +65,23 @@ void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, Skip
   }
 }
 
+void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
+                                 std::u16string_view attributes, const Content& content) {
+  if (content.plain) {
+    writer.WriteVariant(code, attributes, content.plainText);
+  } else {
+    writer.WriteVariant(code, attributes, content.converted.str());
+  }
+}
+
+bool UnitConverter::FindPlain(const ChosenSegment& segment, Content& content) {
+  content.plain =
+      m_plain.Find(segment.segment->text, segment.language->codePage, m_unicode, content.plainText);
+  return content.plain;
+}
+
+// A segment without RTF makes no tag records, so leaving out its inline conversion changes
+// nothing for the others; its content holds nothing that a report notes.
 void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
   InlineConverter& inline_ = m_x.m_inlineConverter;
   // Segments of a Unicode file decode as UTF-8, their byte escapes in the language's code page.
@@ -72,26 +89,37 @@ void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
   inline_.SetInternalStyleCode(unit.internalStyleCode);
   inline_.SetDoNotTranslateStyleCode(unit.doNotTranslateStyleCode);
   const ChosenSegment& source = m_choice.Source();
-  const WideString sourceMarkup =
-      inline_.ConvertSegment(source.segment->text, source.language->codePage, true);
-  // Each other segment is paired with the source as if it were the only target; a source
-  // element is linked (x) when any of them took it.
+  WideString sourceMarkup;
+  if (!FindPlain(source, m_sourceContent)) {
+    sourceMarkup = inline_.ConvertSegment(source.segment->text, source.language->codePage, true);
+  }
+  ConvertOthers(report);
+  if (!m_sourceContent.plain) {
+    m_sourceContent.converted = inline_.PairInlineTags(sourceMarkup, true);
+    NoteContent(report, m_sourceContent.converted.str(), source.segment->line);
+  }
+  inline_.ClearTagLists();
+}
+
+// Each other segment is paired with the source as if it were the only target; a source element
+// is linked (x) when any of them took it.
+void UnitConverter::ConvertOthers(ExportReport* report) {
+  InlineConverter& inline_ = m_x.m_inlineConverter;
   const bool several = m_choice.Others().size() > 1;
   m_takenByAny.assign(several ? inline_.SourceTags().size() : 0, 0);
   m_otherContents.resize(m_choice.Others().size());
   for (size_t i = 0; i < m_choice.Others().size(); ++i) {
     const ChosenSegment& other = m_choice.Others()[i];
+    Content& content = m_otherContents[i];
+    if (FindPlain(other, content)) continue;
     if (i > 0) inline_.ResetTargetSide();
     const WideString markup =
         inline_.ConvertSegment(other.segment->text, other.language->codePage, false);
-    m_otherContents[i] = inline_.PairInlineTags(markup, false);
+    content.converted = inline_.PairInlineTags(markup, false);
     if (several) NoteTaken();
-    NoteContent(report, m_otherContents[i].str(), other.segment->line);
+    NoteContent(report, content.converted.str(), other.segment->line);
   }
   if (several) RestoreTaken();
-  m_sourceContent = inline_.PairInlineTags(sourceMarkup, true);
-  NoteContent(report, m_sourceContent.str(), source.segment->line);
-  inline_.ClearTagLists();
 }
 
 void UnitConverter::NoteTaken() {

@@ -14,6 +14,7 @@
 #include "engine/tmx_writer.h"
 #include "engine/txt_unit.h"
 #include "engine/unit_fields.h"
+#include "inline/plain_segment.h"
 #include "text/wide_string.h"
 
 class UnitConverter {
@@ -31,10 +32,22 @@ class UnitConverter {
   const std::vector<const OutputLanguage*>& LanguagesMet() const { return m_choice.LanguagesMet(); }
 
  private:
+  // A segment's inline content: found without the inline conversion for a segment without RTF.
+  struct Content {
+    bool plain = false;
+    PlainText plainText;
+    WideString converted;
+  };
+
   void NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped,
                 ExportReport* report);
   // The inline content of the source and of every other chosen segment.
   void ConvertSegments(const TxtUnit& unit, ExportReport* report);
+  void ConvertOthers(ExportReport* report);
+  // True when the segment needs no inline conversion (its content is then in content).
+  bool FindPlain(const ChosenSegment& segment, Content& content);
+  static void WriteContent(TmxWriter& writer, std::u16string_view code,
+                           std::u16string_view attributes, const Content& content);
   int TextCodePage(int languageCodePage) const;
   // With several targets: which source records any target took, kept across the resets.
   void NoteTaken();
@@ -43,8 +56,9 @@ class UnitConverter {
   CTmxExporter m_x;  // the inline conversion's state and the language-code cache
   SegmentChoice m_choice;
   UnitFields m_fields;
+  PlainSegmentEncoder m_plain;
   bool m_unicode = false;
-  WideString m_sourceContent;
-  std::vector<WideString> m_otherContents;
+  Content m_sourceContent;
+  std::vector<Content> m_otherContents;
   std::vector<uint8_t> m_takenByAny;
 };

@@ -212,18 +212,21 @@ bool IsSupportedCodePage(unsigned codePage) {
   return FindDecodeTable(codePage) != nullptr || OpenIcuConverter(codePage) != nullptr;
 }
 
+const DecodeTable* DecodeTableOf(unsigned codePage) {
+  if (codePage == kCodePageUtf8 || !CanDecodeBytes(codePage)) return nullptr;
+  return FindDecodeTable(Effective(codePage));
+}
+
 void DecodeAppend(unsigned codePage, std::string_view bytes, std::u16string& out) {
   if (bytes.empty()) return;
   const size_t base = out.size();
-  if (codePage != kCodePageUtf8 && CanDecodeBytes(codePage)) {
-    if (const DecodeTable* table = FindDecodeTable(Effective(codePage))) {
-      // A table never gives more units than bytes, a single-byte table exactly as many.
-      out.resize(base + bytes.size());
-      const size_t n = DecodeWithTable(*table, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                       bytes.size(), out.data() + base, bytes.size());
-      if (n != bytes.size()) out.resize(base + n);
-      return;
-    }
+  if (const DecodeTable* table = DecodeTableOf(codePage)) {
+    // A table never gives more units than bytes, a single-byte table exactly as many.
+    out.resize(base + bytes.size());
+    const size_t n = DecodeWithTable(*table, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                     bytes.size(), out.data() + base, bytes.size());
+    if (n != bytes.size()) out.resize(base + n);
+    return;
   }
   const int len = static_cast<int>(bytes.size());
   const int needed = ToWide(codePage, 0, bytes.data(), len, nullptr, 0);

@@ -30,6 +30,11 @@ bool IsSupportedCodePage(unsigned codePage);
 std::u16string Decode(unsigned codePage, std::string_view bytes);
 void DecodeAppend(unsigned codePage, std::string_view bytes, std::u16string& out);
 
+struct DecodeTable;
+// The table with which DecodeAppend decodes the code page's bytes; nullptr when it decodes them
+// otherwise (UTF-8, ICU) or not at all.
+const DecodeTable* DecodeTableOf(unsigned codePage);
+
 // The text as UTF-8, appended to out; an unpaired surrogate becomes U+FFFD. (The TMX writer uses
 // the XML-safe form of the same encoder, see xml_chars.h.)
 void AppendUtf8(std::u16string_view text, std::string& out);

@@ -38,6 +38,10 @@ inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(v, v));
     i += 8;
   }
+  // The short rest of a run (most texts end in one).
+  for (; i < n && static_cast<unsigned>(s[i] - kLowest) < 0x80u - kLowest; ++i) {
+    d[i] = static_cast<char>(s[i]);
+  }
 #else
   while (i + 8 <= n) {
     unsigned outside = 0;

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/tmx_exporter.h"
+#include "inline/inline_converter.h"
+#include "inline/plain_segment.h"
 #include "tests/core/tmx_test_util.h"
+#include "text/xml_chars.h"
 
 namespace {
 
@@ -25,8 +29,8 @@ std::vector<std::string> SegContents(std::initializer_list<std::string> txtLines
   const std::string tmxPath = dir.File("out.tmx");
   testutil::WriteFile(txtPath, txt);
   CTmxExporter exporter;
-  const int written =
-      testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0);
+  const int written = testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252,
+                                           nullptr, nullptr, 0);
   if (units) *units = written;
   std::vector<std::string> segs;
   if (written < 0) {
@@ -147,6 +151,92 @@ TEST(InlineExport, BrokenRtfStillGivesAValidFile) {
        "<Seg L=DE>{\\v {\\cs6 </q>}}}{{{\\'00 after", "</TrU>", "<TrU>",
        "<Seg L=EN-US>\\u-1?\\u55296?\\u0 &nbsp; <1> </1>", "<Seg L=DE>{\\b}{\\i}}}", "</TrU>"});
   EXPECT_EQ(segs.size(), 4u);
+}
+
+// Segments without RTF skip the inline conversion: their content, written byte by byte, must be
+// what the scanner, the clean-up, the pairing and the writer's encoding make of them.
+std::string ConvertedContent(std::string_view segment, int codePage, bool unicode, bool utf16) {
+  InlineConverter converter;
+  converter.SetUnicodeText(unicode);
+  const WideString markup = converter.ConvertSegment(segment, codePage, true);
+  const std::u16string content = converter.PairInlineTags(markup, true).str();
+  std::string out(3 * content.size(), '\0');
+  out.resize(utf16 ? EncodeXmlSafeUtf16le(content, out.data())
+                   : EncodeXmlSafeUtf8(content, out.data()));
+  return out;
+}
+
+std::string WrittenContent(PlainText text) {
+  std::string out;
+  char piece[40];  // room for two bytes' content at a time
+  while (const size_t n = text.WriteSome(piece, sizeof piece)) out.append(piece, n);
+  return out;
+}
+
+TEST(InlineExport, PlainSegmentsGiveWhatTheirConversionGives) {
+  static const std::string_view kPieces[] = {"a",
+                                             "Zq",
+                                             "word ",
+                                             " ",
+                                             "\t",
+                                             "\xA0",
+                                             "<",
+                                             ">",
+                                             "&",
+                                             "'",
+                                             "\"",
+                                             "&nbsp;",
+                                             "&NBSP;",
+                                             "&lt;",
+                                             "&amp;",
+                                             "<b>",
+                                             "</1>",
+                                             "\xE9",
+                                             "\x81",
+                                             "\x98",
+                                             "\x82\xA0",
+                                             "\xC3\xA9",
+                                             "\xE2\x80\xA8",
+                                             "\xEF\xBF\xBE",
+                                             "\\",
+                                             "{",
+                                             "}",
+                                             "\x01",
+                                             "\x7F",
+                                             "\n",
+                                             "\r",
+                                             std::string_view("\0", 1)};
+  struct Case {
+    int codePage;
+    bool unicode;
+  };
+  for (const Case c : {Case{1252, false}, Case{1251, false}, Case{932, false}, Case{0, false},
+                       Case{65001, false}, Case{1252, true}, Case{936, true}}) {
+    for (const bool utf16 : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "code page " << c.codePage << (c.unicode ? " unicode" : "")
+                                      << (utf16 ? " utf-16" : " utf-8"));
+      PlainSegmentEncoder encoder(utf16);
+      std::mt19937 random(7);
+      int plain = 0;
+      for (int n = 0; n < 3000; ++n) {
+        std::string segment;
+        const int pieces = static_cast<int>(random() % 12);
+        // Mostly segments without RTF and controls; every fourth may hold anything.
+        const size_t choices = n % 4 == 0 ? std::size(kPieces) : std::size(kPieces) - 8;
+        for (int k = 0; k < pieces; ++k) segment += kPieces[random() % choices];
+        if (n % 4 == 0 && random() % 2) segment.push_back('\0');
+        PlainText text;
+        if (!encoder.Find(segment, c.codePage, c.unicode, text)) continue;
+        ++plain;
+        ASSERT_EQ(WrittenContent(text), ConvertedContent(segment, c.codePage, c.unicode, utf16))
+            << "segment: " << segment;
+      }
+      EXPECT_GT(plain, 500);
+      PlainText text;
+      EXPECT_FALSE(encoder.Find("a {\\b b}", c.codePage, c.unicode, text));
+      EXPECT_FALSE(encoder.Find(std::string_view("a\0b", 3), c.codePage, c.unicode, text));
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+#include "inline/plain_segment.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "text/code_page.h"
+#include "text/code_page_tables.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr size_t kChunk = 16;
+
+// Whether each of 16 bytes is printable ASCII other than "\\", "{" and "}" (with
+// kWithEntities, also other than the five that become entities). Bit k of the result is set
+// for byte k when it is not.
+template <bool kWithEntities>
+unsigned OtherThanPlainAscii(const char* s) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  // Signed compare: the bytes 0x80-0xFF are negative, so "below 0x20" takes them too.
+  __m128i other = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));
+  const auto add = [&](char c) {
+    other = _mm_or_si128(other, _mm_cmpeq_epi8(v, _mm_set1_epi8(c)));
+  };
+  add('\\');
+  add('{');
+  add('}');
+  if constexpr (kWithEntities) {
+    add('<');
+    add('>');
+    add('&');
+    add('\'');
+    add('"');
+  }
+  return static_cast<unsigned>(_mm_movemask_epi8(other));
+#else
+  unsigned other = 0;
+  for (size_t k = 0; k < kChunk; ++k) {
+    const unsigned char b = static_cast<unsigned char>(s[k]);
+    bool bad = b < 0x20 || b >= 0x80 || b == '\\' || b == '{' || b == '}';
+    if constexpr (kWithEntities) {
+      bad = bad || b == '<' || b == '>' || b == '&' || b == '\'' || b == '"';
+    }
+    other |= static_cast<unsigned>(bad) << k;
+  }
+  return other;
+#endif
+}
+
+// Bytes that the byte-escape search and the RTF scanner stop at, and controls (NUL ends a
+// segment's text; line ends and the other controls are dropped or noted in a report).
+bool IsStopByte(unsigned b) {
+  return (b < 0x20 && b != '\t') || b == '\\' || b == '{' || b == '}';
+}
+
+// Characters that the scanner or the clean-up treats as more than text, and those that the TMX
+// writer leaves out.
+bool IsStopUnit(char16_t u) {
+  return (u < 0x20 && u != u'\t') || u == u'\\' || u == u'{' || u == u'}' ||
+         (u >= 0xD800 && u <= 0xDFFF) || u == 0xFFFE || u == 0xFFFF || u == 0x2028;
+}
+
+std::u16string_view EntityOf(char16_t u) {
+  switch (u) {
+    case u'<':
+      return u"&lt;";
+    case u'>':
+      return u"&gt;";
+    case u'&':
+      return u"&amp;";
+    case u'\'':
+      return u"&apos;";
+    case u'"':
+      return u"&quot;";
+    default:
+      return {};
+  }
+}
+
+void PutUnit(PlainByte& entry, char16_t u, bool utf16) {
+  char* d = entry.bytes + entry.length;
+  if (utf16) {
+    d[0] = static_cast<char>(u & 0xFF);
+    d[1] = static_cast<char>(u >> 8);
+    entry.length = static_cast<std::uint8_t>(entry.length + 2);
+  } else if (u < 0x80) {
+    d[0] = static_cast<char>(u);
+    entry.length = static_cast<std::uint8_t>(entry.length + 1);
+  } else if (u < 0x800) {
+    d[0] = static_cast<char>(0xC0 | (u >> 6));
+    d[1] = static_cast<char>(0x80 | (u & 0x3F));
+    entry.length = static_cast<std::uint8_t>(entry.length + 2);
+  } else {
+    d[0] = static_cast<char>(0xE0 | (u >> 12));
+    d[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    d[2] = static_cast<char>(0x80 | (u & 0x3F));
+    entry.length = static_cast<std::uint8_t>(entry.length + 3);
+  }
+}
+
+PlainByte EntryFor(unsigned b, char16_t unit, bool known, bool utf16) {
+  PlainByte entry{};
+  entry.stop = !known || IsStopByte(b) || IsStopUnit(unit);
+  entry.trimmed = unit == u' ' || unit == u'\t' || unit == u'\u00A0';
+  if (entry.stop) return entry;
+  const std::u16string_view entity = EntityOf(unit);
+  if (entity.empty()) {
+    PutUnit(entry, unit, utf16);
+  } else {
+    for (const char16_t c : entity) PutUnit(entry, c, utf16);
+  }
+  return entry;
+}
+
+// The table of a code page: bytes decode one by one with a decoding table as long as no lead
+// byte comes; UTF-8 text only while it is ASCII. nullptr for code pages decoded otherwise.
+std::unique_ptr<PlainByteTable> BuildTable(int codePage, bool unicodeText, bool utf16) {
+  const unsigned page = static_cast<unsigned>(codePage);
+  const DecodeTable* decode = unicodeText ? nullptr : DecodeTableOf(page);
+  if (!decode && !unicodeText && page != kCodePageUtf8) return nullptr;
+  auto table = std::make_unique<PlainByteTable>();
+  table->utf16 = utf16;
+  table->asciiAsItself = true;
+  for (unsigned b = 0; b < 256; ++b) {
+    const bool known = decode ? decode->leadRow[b] == 0 : b < 0x80;
+    const char16_t unit = decode ? decode->single[b] : static_cast<char16_t>(b);
+    table->entries[b] = EntryFor(b, unit, known, utf16);
+    if (b >= 0x20 && b < 0x80 && (unit != b || table->entries[b].stop != IsStopByte(b))) {
+      table->asciiAsItself = false;
+    }
+  }
+  return table;
+}
+
+}  // namespace
+
+size_t PlainText::WriteSome(char* d, size_t room) {
+  const size_t n = std::min(bytes.size(), room / kMaxBytesPerByte);
+  const bool copyAscii = table->asciiAsItself && !table->utf16;
+  char* out = d;
+  size_t i = 0;
+  while (i < n) {
+    if (copyAscii && i + kChunk <= n && OtherThanPlainAscii<true>(bytes.data() + i) == 0) {
+      std::memcpy(out, bytes.data() + i, kChunk);
+      out += kChunk;
+      i += kChunk;
+      continue;
+    }
+    const size_t end = std::min(n, i + kChunk);
+    for (; i < end; ++i) {
+      const PlainByte& entry = (*table)[static_cast<unsigned char>(bytes[i])];
+      std::memcpy(out, entry.bytes, sizeof entry.bytes);
+      out += entry.length;
+    }
+  }
+  bytes.remove_prefix(n);
+  return static_cast<size_t>(out - d);
+}
+
+const PlainByteTable* PlainSegmentEncoder::TableFor(int codePage, bool unicodeText) {
+  if (m_last < m_tables.size() && m_tables[m_last].codePage == codePage &&
+      m_tables[m_last].unicodeText == unicodeText) {
+    return m_tables[m_last].table.get();
+  }
+  for (m_last = 0; m_last < m_tables.size(); ++m_last) {
+    const Entry& entry = m_tables[m_last];
+    if (entry.codePage == codePage && entry.unicodeText == unicodeText) return entry.table.get();
+  }
+  m_tables.push_back(Entry{codePage, unicodeText, BuildTable(codePage, unicodeText, m_utf16)});
+  return m_tables.back().table.get();
+}
+
+bool PlainSegmentEncoder::Find(std::string_view segment, int codePage, bool unicodeText,
+                               PlainText& text) {
+  const PlainByteTable* table = TableFor(codePage, unicodeText);
+  if (!table) return false;
+  const PlainByteTable& t = *table;
+  size_t i = 0;
+  while (i < segment.size()) {
+    if (t.asciiAsItself && i + kChunk <= segment.size() &&
+        OtherThanPlainAscii<false>(segment.data() + i) == 0) {
+      i += kChunk;
+      continue;
+    }
+    const size_t end = std::min(segment.size(), i + kChunk);
+    for (; i < end; ++i) {
+      if (t[static_cast<unsigned char>(segment[i])].stop) return false;
+    }
+  }
+  size_t begin = 0;
+  size_t end = segment.size();
+  while (begin < end && t[static_cast<unsigned char>(segment[begin])].trimmed) ++begin;
+  while (end > begin && t[static_cast<unsigned char>(segment[end - 1])].trimmed) --end;
+  text.bytes = segment.substr(begin, end - begin);
+  text.table = table;
+  return true;
+}
