@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "engine/byte_sink.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace {
 constexpr size_t kBufferSize = 1 << 18;
-}
+constexpr int64_t kWritebackBytes = int64_t{8} << 20;
+}  // namespace
 
-FdSink::FdSink(int fd) : m_fd(fd) {}
+FdSink::FdSink(int fd, bool startWriteback) : m_fd(fd), m_startWriteback(startWriteback) {}
 
 FdSink::~FdSink() {
   (void)Flush();
@@ -47,5 +49,18 @@ bool FdSink::WriteAll(const char* data, size_t size) {
     }
     done += static_cast<size_t>(n);
   }
+  StartWriteback(size);
   return true;
+}
+
+void FdSink::StartWriteback(size_t size) {
+  if (!m_startWriteback) return;
+  m_unsynced += static_cast<int64_t>(size);
+  if (m_unsynced < kWritebackBytes) return;
+#if defined(__linux__)
+  // Only a hint: a file system that cannot take it is synced at the end all the same.
+  (void)::sync_file_range(m_fd, m_written, m_unsynced, SYNC_FILE_RANGE_WRITE);
+#endif
+  m_written += m_unsynced;
+  m_unsynced = 0;
 }

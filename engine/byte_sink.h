@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,9 +19,12 @@ class ByteSink {
 };
 
 // Buffered writer to an open POSIX file descriptor (not closed by the sink).
+// With startWriteback (a file that is synced when complete), the system is asked to start
+// writing each few megabytes to the disk at once, so that the final sync has little left to wait
+// for.
 class FdSink : public ByteSink {
  public:
-  explicit FdSink(int fd);
+  explicit FdSink(int fd, bool startWriteback = false);
   ~FdSink() override;
   bool Write(const char* data, size_t size) override;
   bool Flush() override;
@@ -28,8 +32,12 @@ class FdSink : public ByteSink {
 
  private:
   bool WriteAll(const char* data, size_t size);
+  void StartWriteback(size_t size);
 
   int m_fd;
+  bool m_startWriteback;
+  int64_t m_written = 0;  // bytes written before m_unsynced
+  int64_t m_unsynced = 0;
   int m_error = 0;
   std::string m_buffer;
 };

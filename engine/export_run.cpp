@@ -55,7 +55,8 @@ ExportResult ExportRun::Run() {
   if (!m_output.Open(m_request.tmxPath, m_request.outputFd, m_request.noClobber, error)) {
     return Failure(error);
   }
-  std::unique_ptr<ByteSink> sink = std::make_unique<FdSink>(m_output.Fd());
+  std::unique_ptr<ByteSink> sink =
+      std::make_unique<FdSink>(m_output.Fd(), m_output.SyncedOnCommit());
   if (m_x.m_sinkWrapper) sink = m_x.m_sinkWrapper(std::move(sink));
   std::u16string sourceAttribute;
   AppendXmlAttribute(sourceAttribute, Decode(kCodePageAnsi, m_request.sourceCode));

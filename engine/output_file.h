@@ -23,6 +23,8 @@ class OutputFile {
   [[nodiscard]] bool Open(const std::string& path, int fd, bool noClobber, EngineError& error);
   // The descriptor to write to.
   int Fd() const { return m_fd; }
+  // True when Commit syncs the file to the disk (not for a stream or a given descriptor).
+  bool SyncedOnCommit() const { return !m_direct; }
   // Makes the written bytes the file at the path: flushed to the disk, then linked or renamed
   // into place, then the folder flushed. An existing regular file keeps its mode and owner.
   [[nodiscard]] bool Commit(EngineError& error);

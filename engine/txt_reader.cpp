@@ -127,9 +127,13 @@ void TxtReader::StartUnit() {
 }
 
 void TxtReader::HandOn(TxtUnit& unit) {
-  m_unit.internalStyleCode = m_internalStyleCode;
-  m_unit.doNotTranslateStyleCode = m_doNotTranslateStyleCode;
-  std::swap(unit, m_unit);
+  // The style codes seldom change: most units keep those their buffers already hold.
+  if (m_unit.internalStyleCode != m_internalStyleCode)
+    m_unit.internalStyleCode = m_internalStyleCode;
+  if (m_unit.doNotTranslateStyleCode != m_doNotTranslateStyleCode) {
+    m_unit.doNotTranslateStyleCode = m_doNotTranslateStyleCode;
+  }
+  unit.Swap(m_unit);
   m_unit.Clear();
 }
 

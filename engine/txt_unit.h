@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TxtSegment {
@@ -36,6 +37,18 @@ struct TxtUnit {
   size_t fieldCount = 0;
 
   void Clear() { segmentCount = fieldCount = 0; }
+  // Exchanges everything with other (the buffers change hands, nothing is copied).
+  void Swap(TxtUnit& other) noexcept {
+    std::swap(number, other.number);
+    std::swap(line, other.line);
+    std::swap(closed, other.closed);
+    internalStyleCode.swap(other.internalStyleCode);
+    doNotTranslateStyleCode.swap(other.doNotTranslateStyleCode);
+    segments.swap(other.segments);
+    std::swap(segmentCount, other.segmentCount);
+    fields.swap(other.fields);
+    std::swap(fieldCount, other.fieldCount);
+  }
   TxtSegment& AddSegment() {
     if (segmentCount == segments.size()) segments.emplace_back();
     return segments[segmentCount++];

@@ -54,8 +54,10 @@ void UnitFields::Add(const TxtField& field, unsigned codePage) {
     return;
   }
   // The field name, escaped for the type attribute, is the same for every piece.
+  m_rawName.clear();
+  DecodeAppend(kCodePageAnsi, field.name, m_rawName);
   m_name.clear();
-  AppendXmlAttribute(m_name, Decode(kCodePageAnsi, field.name));
+  AppendXmlAttribute(m_name, m_rawName);
   if (isTxt) {
     AddProperty(u"x-TXT:", m_value);
     return;

@@ -40,7 +40,8 @@ class UnitFields {
   int m_orderCount = 0;
   std::array<std::u16string, kAttributeKinds> m_values;
   std::u16string m_attributes;
-  std::u16string m_name;   // scratch: a field name, escaped
-  std::u16string m_value;  // scratch: a field value
-  std::u16string m_date;   // scratch: a formatted date
+  std::u16string m_name;     // scratch: a field name, escaped
+  std::u16string m_rawName;  // scratch: a field name, decoded
+  std::u16string m_value;    // scratch: a field value
+  std::u16string m_date;     // scratch: a formatted date
 };
