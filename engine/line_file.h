@@ -37,7 +37,7 @@ inline constexpr int kTextPlain = 4;   // no mark, none searched for
 
 class CLineFile {
  public:
-  static constexpr size_t kBlockSize = 4096;
+  static constexpr size_t kBlockSize = size_t{1} << 16;
 
   CLineFile() = default;
   ~CLineFile();
