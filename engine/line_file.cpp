@@ -278,11 +278,18 @@ bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view>
   return PutUnits(pieces) && EndLine();
 }
 
-bool CLineFile::WriteLine(int indent, std::u16string_view head, EncodedPieces& middle,
-                          std::u16string_view tail) {
+size_t EncodedBytes::WriteSome(char* d, size_t room) {
+  const size_t n = std::min(room, m_bytes.size());
+  std::memcpy(d, m_bytes.data(), n);
+  m_bytes.remove_prefix(n);
+  return n;
+}
+
+bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view> head,
+                          EncodedPieces& middle, std::initializer_list<std::u16string_view> tail) {
   if (!m_sink || m_writeFailed) return false;
   PutIndent(indent);
-  if (!PutUnits({head})) return false;
+  if (!PutUnits(head)) return false;
   constexpr size_t kPieceBytes = size_t{1} << 16;
   for (;;) {
     const size_t written = middle.WriteSome(Room(kPieceBytes), kPieceBytes);
@@ -290,7 +297,15 @@ bool CLineFile::WriteLine(int indent, std::u16string_view head, EncodedPieces& m
     m_used += written;
     if (m_used >= kFlushBytes && !SendOut()) return false;
   }
-  return PutUnits({tail}) && EndLine();
+  return PutUnits(tail) && EndLine();
+}
+
+bool CLineFile::WriteEncodedLines(std::string_view lines) {
+  if (!m_sink || m_writeFailed) return false;
+  if (lines.empty()) return true;
+  std::memcpy(Room(lines.size()), lines.data(), lines.size());
+  m_used += lines.size();
+  return m_used < kFlushBytes || SendOut();
 }
 
 void CLineFile::PutIndent(int indent) {

@@ -23,6 +23,16 @@ class EncodedPieces {
   virtual size_t WriteSome(char* d, size_t room) = 0;
 };
 
+// Bytes at hand, handed over as they are.
+class EncodedBytes final : public EncodedPieces {
+ public:
+  explicit EncodedBytes(std::string_view bytes) : m_bytes(bytes) {}
+  size_t WriteSome(char* d, size_t room) override;
+
+ private:
+  std::string_view m_bytes;
+};
+
 // How the bytes of an input file hold its text, as its first bytes tell.
 enum class InputForm {
   kBytes,       // 8-bit text in the languages' code pages (no mark)
@@ -69,8 +79,11 @@ class CLineFile {
   bool WriteLine(int indent, std::initializer_list<std::u16string_view> pieces);
   // Writes indent blanks, head, the pieces of middle, tail and CR LF; the middle is written as
   // it comes (it is in the output's encoding and holds nothing that XML forbids).
-  bool WriteLine(int indent, std::u16string_view head, EncodedPieces& middle,
-                 std::u16string_view tail);
+  bool WriteLine(int indent, std::initializer_list<std::u16string_view> head, EncodedPieces& middle,
+                 std::initializer_list<std::u16string_view> tail);
+  // Adds whole lines already encoded as the output (indent and line ends included) to the
+  // buffered lines. False when the write failed.
+  bool WriteEncodedLines(std::string_view lines);
   // Writes bytes already encoded as the output (lines converted elsewhere), after the buffered
   // lines. False when the write failed.
   bool WriteEncoded(std::string_view bytes);

@@ -44,14 +44,19 @@ void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
   for (size_t i = 0; i < length; ++i) units[i] = static_cast<char16_t>(digits[i]);
   m_out.WriteLine(4, {u"<tu tuid=\"", std::u16string_view(units, length), u"\" srclang=\"",
                       m_sourceCode, u"\">"});
-  for (size_t i = 0; i < fields.PropertyCount(); ++i) Line(6, fields.Properties()[i]);
+  m_out.WriteEncodedLines(fields.PropertyLines());
 }
 
-void TmxWriter::WriteVariant(std::u16string_view code, std::u16string_view attributes,
+void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attributes,
                              std::u16string_view content) {
-  m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\"", attributes, u">"});
+  BeginVariant(code, attributes);
   m_out.WriteLine(8, {u"<seg>", content, u"</seg>"});
   Line(6, u"</tuv>");
+}
+
+void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attributes) {
+  EncodedBytes encoded(attributes);
+  m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\""}, encoded, {u">"});
 }
 
 namespace {
@@ -67,11 +72,11 @@ class PlainPieces final : public EncodedPieces {
 
 }  // namespace
 
-void TmxWriter::WriteVariant(std::u16string_view code, std::u16string_view attributes,
+void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attributes,
                              PlainText content) {
-  m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\"", attributes, u">"});
+  BeginVariant(code, attributes);
   PlainPieces pieces(content);
-  m_out.WriteLine(8, u"<seg>", pieces, u"</seg>");
+  m_out.WriteLine(8, {u"<seg>"}, pieces, {u"</seg>"});
   Line(6, u"</tuv>");
 }
 

@@ -26,11 +26,12 @@ class TmxWriter {
   void WriteHeader();
   // <tu> with its <prop> elements; the <tuv> elements follow, then EndUnit.
   void BeginUnit(int number, const UnitFields& fields);
-  // One <tuv>: the language (escaped), the attributes, the segment's inline content.
-  void WriteVariant(std::u16string_view code, std::u16string_view attributes,
+  // One <tuv>: the language (escaped), the attributes (in the document's encoding), the
+  // segment's inline content.
+  void WriteVariant(std::u16string_view code, std::string_view attributes,
                     std::u16string_view content);
   // The same for a segment without RTF, whose content is written as it is encoded.
-  void WriteVariant(std::u16string_view code, std::u16string_view attributes, PlainText content);
+  void WriteVariant(std::u16string_view code, std::string_view attributes, PlainText content);
   void EndUnit();
   // Units converted apart, already encoded for this document.
   bool WriteEncoded(std::string_view bytes) { return m_out.WriteEncoded(bytes); }
@@ -43,6 +44,7 @@ class TmxWriter {
 
  private:
   bool Line(int indent, std::u16string_view text) { return m_out.WriteLine(indent, text); }
+  void BeginVariant(std::u16string_view code, std::string_view attributes);
 
   CLineFile m_out;
   std::u16string m_sourceCode;

@@ -15,7 +15,7 @@ void NoteContent(ExportReport* report, std::u16string_view content, int64_t line
 }  // namespace
 
 UnitConverter::UnitConverter(const ExportRequest& request)
-    : m_choice(m_x, request), m_plain(request.utf16Output) {}
+    : m_choice(m_x, request), m_fields(request.utf16Output), m_plain(request.utf16Output) {}
 
 int UnitConverter::TextCodePage(int languageCodePage) const {
   return m_unicode ? static_cast<int>(kCodePageUtf8) : languageCodePage;
@@ -34,9 +34,10 @@ bool UnitConverter::Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& 
   m_fields.Collect(unit, static_cast<unsigned>(fieldCodePage), report);
   ConvertSegments(unit, report);
   writer.BeginUnit(unit.number, m_fields);
-  WriteContent(writer, m_choice.SourceLanguage().attribute, m_fields.Attributes(), m_sourceContent);
+  WriteContent(writer, m_choice.SourceLanguage().attribute, m_fields.EncodedAttributes(),
+               m_sourceContent);
   for (size_t i = 0; i < m_choice.Others().size(); ++i) {
-    WriteContent(writer, m_choice.Others()[i].language->attribute, m_fields.Attributes(),
+    WriteContent(writer, m_choice.Others()[i].language->attribute, m_fields.EncodedAttributes(),
                  m_otherContents[i]);
   }
   writer.EndUnit();
@@ -66,7 +67,7 @@ void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, Skip
 }
 
 void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
-                                 std::u16string_view attributes, const Content& content) {
+                                 std::string_view attributes, const Content& content) {
   if (content.plain) {
     writer.WriteVariant(code, attributes, content.plainText);
   } else {

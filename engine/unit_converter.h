@@ -46,8 +46,8 @@ class UnitConverter {
   void ConvertOthers(ExportReport* report);
   // True when the segment needs no inline conversion (its content is then in content).
   bool FindPlain(const ChosenSegment& segment, Content& content);
-  static void WriteContent(TmxWriter& writer, std::u16string_view code,
-                           std::u16string_view attributes, const Content& content);
+  static void WriteContent(TmxWriter& writer, std::u16string_view code, std::string_view attributes,
+                           const Content& content);
   int TextCodePage(int languageCodePage) const;
   // With several targets: which source records any target took, kept across the resets.
   void NoteTaken();

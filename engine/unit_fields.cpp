@@ -2,11 +2,13 @@
 #include "engine/unit_fields.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/report_findings.h"
 #include "engine/tmx_exporter.h"
 #include "text/code_page.h"
 #include "text/wide_string.h"
+#include "text/xml_chars.h"
 #include "text/xml_escape.h"
 
 namespace {
@@ -33,7 +35,7 @@ bool IsDateField(int kind) {
 
 void UnitFields::Collect(const TxtUnit& unit, unsigned codePage, ExportReport* report) {
   m_report = report;
-  m_propertyCount = 0;
+  m_propertyLines.clear();
   m_orderCount = 0;
   for (size_t i = 0; i < unit.fieldCount; ++i) Add(unit.fields[i], codePage);
   BuildAttributes();
@@ -42,17 +44,57 @@ void UnitFields::Collect(const TxtUnit& unit, unsigned codePage, ExportReport* r
 void UnitFields::Add(const TxtField& field, unsigned codePage) {
   const bool isAtt = field.tag == "Att";
   const bool isTxt = !isAtt && field.tag == "Txt";
-  const int kind = (isAtt || isTxt) ? -1 : FieldKindOf(field.tag);
-  if (!isAtt && !isTxt && kind < 0) return;
+  if (isAtt || isTxt) {
+    AddProperties(field, codePage, isTxt);
+    return;
+  }
+  const int kind = FieldKindOf(field.tag);
+  if (kind >= 0) AddAttribute(field, codePage, kind);
+}
 
+void UnitFields::MakeKey(unsigned codePage, char kind, std::string_view name,
+                         std::string_view value) {
+  const auto nameSize = static_cast<uint32_t>(name.size());
+  m_key.resize(sizeof codePage + 1 + sizeof nameSize + name.size() + value.size());
+  char* d = m_key.data();
+  std::memcpy(d, &codePage, sizeof codePage);
+  d += sizeof codePage;
+  *d++ = kind;
+  std::memcpy(d, &nameSize, sizeof nameSize);
+  d += sizeof nameSize;
+  std::memcpy(d, name.data(), name.size());
+  std::memcpy(d + name.size(), value.data(), value.size());
+}
+
+void UnitFields::AddAttribute(const TxtField& field, unsigned codePage, int kind) {
   m_value.clear();
   DecodeAppend(codePage, field.value, m_value);
   std::erase(m_value, u'\t');
   if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
-  if (kind >= 0) {
-    SetAttribute(kind, m_value, field);
+  SetAttribute(kind, m_value, field);
+}
+
+void UnitFields::AddProperties(const TxtField& field, unsigned codePage, bool isTxt) {
+  // With a report, each field's characters are looked at where it stands.
+  if (m_report) {
+    MakeProperties(field, codePage, isTxt);
     return;
   }
+  MakeKey(codePage, isTxt ? 'T' : 'A', field.name, field.value);
+  if (const auto kept = m_kept.find(m_key); kept != m_kept.end()) {
+    m_propertyLines += kept->second;
+    return;
+  }
+  const size_t from = m_propertyLines.size();
+  MakeProperties(field, codePage, isTxt);
+  if (m_kept.size() < kMaxKeptFields) m_kept.emplace(m_key, m_propertyLines.substr(from));
+}
+
+void UnitFields::MakeProperties(const TxtField& field, unsigned codePage, bool isTxt) {
+  m_value.clear();
+  DecodeAppend(codePage, field.value, m_value);
+  std::erase(m_value, u'\t');
+  if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
   // The field name, escaped for the type attribute, is the same for every piece.
   m_rawName.clear();
   DecodeAppend(kCodePageAnsi, field.name, m_rawName);
@@ -74,32 +116,45 @@ void UnitFields::Add(const TxtField& field, unsigned codePage) {
   }
 }
 
+// One <prop> line, indented by six blanks and ended by CR LF, in the document's encoding.
 void UnitFields::AddProperty(std::u16string_view prefix, std::u16string_view value) {
-  if (m_propertyCount == m_properties.size()) m_properties.emplace_back();
-  std::u16string& p = m_properties[m_propertyCount++];
-  p.assign(u"<prop type=\"");
+  std::u16string& p = m_property;
+  p.assign(u"      <prop type=\"");
   p.append(prefix);
   p.append(m_name);
   p.append(u"\">");
   AppendXmlText(p, value);
-  p.append(u"</prop>");
+  p.append(u"</prop>\r\n");
+  const size_t base = m_propertyLines.size();
+  m_propertyLines.resize(base + 3 * p.size());
+  char* d = m_propertyLines.data() + base;
+  m_propertyLines.resize(base + (m_utf16 ? EncodeXmlSafeUtf16le(p, d) : EncodeXmlSafeUtf8(p, d)));
 }
 
 void UnitFields::SetAttribute(int kind, std::u16string_view value, const TxtField& field) {
+  std::u16string_view escaped;
   if (IsDateField(kind)) {
     if (!FormatTmxDate(value, m_date)) {
       if (m_report) m_report->invalidDates.Add({field.line, field.tag, ToUtf8(value), 0});
       return;
     }
-    value = m_date;
+    value = escaped = m_date;  // a date needs no escaping
+  } else {
+    m_escaped.clear();
+    AppendXmlAttribute(m_escaped, value);
+    escaped = m_escaped;
   }
-  const auto end = m_order.begin() + m_orderCount;
-  if (std::find(m_order.begin(), end, kind) == end) {
-    m_order[static_cast<size_t>(m_orderCount++)] = kind;
-  } else if (m_report) {
+  if (!Place(kind, escaped) && m_report) {
     m_report->repeatedFields.Add({field.line, field.tag, ToUtf8(value), 0});
   }
-  m_values[static_cast<size_t>(kind)].assign(value);
+}
+
+bool UnitFields::Place(int kind, std::u16string_view escaped) {
+  const auto end = m_order.begin() + m_orderCount;
+  const bool first = std::find(m_order.begin(), end, kind) == end;
+  if (first) m_order[static_cast<size_t>(m_orderCount++)] = kind;
+  m_values[static_cast<size_t>(kind)].assign(escaped);
+  return first;
 }
 
 void UnitFields::BuildAttributes() {
@@ -109,7 +164,11 @@ void UnitFields::BuildAttributes() {
     m_attributes += u' ';
     m_attributes += kAttributeNames[kind];
     m_attributes += u"=\"";
-    AppendXmlAttribute(m_attributes, m_values[kind]);
+    m_attributes += m_values[kind];
     m_attributes += u'"';
   }
+  m_encodedAttributes.resize(3 * m_attributes.size());
+  char* d = m_encodedAttributes.data();
+  m_encodedAttributes.resize(m_utf16 ? EncodeXmlSafeUtf16le(m_attributes, d)
+                                     : EncodeXmlSafeUtf8(m_attributes, d));
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/export_report.h"
@@ -15,31 +16,50 @@
 
 class UnitFields {
  public:
+  // utf16: the document is UTF-16 little-endian, otherwise UTF-8.
+  explicit UnitFields(bool utf16 = false) : m_utf16(utf16) {}
+
   // Reads the unit's fields, their values decoded in codePage. Invalid dates, repeated fields
   // and characters that the writer will leave out are noted in report, when given.
   void Collect(const TxtUnit& unit, unsigned codePage, ExportReport* report = nullptr);
 
-  // The <prop> elements, escaped and ready to write.
-  const std::vector<std::u16string>& Properties() const { return m_properties; }
-  size_t PropertyCount() const { return m_propertyCount; }
-  // The <tuv> attributes, each with its leading blank (" creationdate=\"...\"").
-  const std::u16string& Attributes() const { return m_attributes; }
+  // The <prop> lines, indented and ended, in the document's encoding.
+  std::string_view PropertyLines() const { return m_propertyLines; }
+  // The <tuv> attributes, each with its leading blank (" creationdate=\"...\""), in the
+  // document's encoding.
+  std::string_view EncodedAttributes() const { return m_encodedAttributes; }
 
  private:
   void Add(const TxtField& field, unsigned codePage);
+  // The <prop> lines of an "Att" or "Txt" field: made once for each field text, then copied.
+  void AddProperties(const TxtField& field, unsigned codePage, bool isTxt);
+  void MakeProperties(const TxtField& field, unsigned codePage, bool isTxt);
   void AddProperty(std::u16string_view prefix, std::u16string_view value);
+  void AddAttribute(const TxtField& field, unsigned codePage, int kind);
+  // A date that is none leaves the attribute as it was.
   void SetAttribute(int kind, std::u16string_view value, const TxtField& field);
+  // The escaped value of kind; false when kind had a value already (it keeps its place).
+  bool Place(int kind, std::u16string_view escaped);
+  void MakeKey(unsigned codePage, char kind, std::string_view name, std::string_view value);
   void BuildAttributes();
 
   static constexpr int kAttributeKinds = 6;
+  static constexpr size_t kMaxKeptFields = 1024;
+  bool m_utf16;
   ExportReport* m_report = nullptr;
-  std::vector<std::u16string> m_properties;
-  size_t m_propertyCount = 0;
+  std::string m_propertyLines;
+  // The lines of each field text met (code page, kind, name and value as the key), up to
+  // kMaxKeptFields of them.
+  std::unordered_map<std::string, std::string> m_kept;
+  std::string m_key;          // scratch
+  std::u16string m_property;  // scratch: one <prop> element
   // Attribute kinds in the order of first occurrence, and the last value of each.
   std::array<int, kAttributeKinds> m_order{};
   int m_orderCount = 0;
-  std::array<std::u16string, kAttributeKinds> m_values;
-  std::u16string m_attributes;
+  std::array<std::u16string, kAttributeKinds> m_values;  // escaped
+  std::u16string m_attributes;                           // scratch
+  std::string m_encodedAttributes;
+  std::u16string m_escaped;  // scratch
   std::u16string m_name;     // scratch: a field name, escaped
   std::u16string m_rawName;  // scratch: a field name, decoded
   std::u16string m_value;    // scratch: a field value
