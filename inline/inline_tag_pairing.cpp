@@ -232,7 +232,7 @@ PairingRun::PairingRun(std::u16string_view text, const TagList& records,
   for (size_t i = 0; i < records.size(); ++i) {
     int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
     if (slot == kNone) slot = static_cast<int>(i);
-    m_nativeSize += records[i].textLength;
+    m_nativeSize += records.Text(records[i]).size();
   }
   CountClosingTexts();
 }

@@ -5,22 +5,27 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct TagRecord {
-  size_t textBegin = 0;  // the native RTF code the placeholder stands for, in the list's text
-  uint32_t textLength = 0;
   int number = 0;        // the placeholder number N
   int pairedNumber = 0;  // source: N for opening records, 0 for closing; target: source N or 0
+  uint16_t text = 0;     // the native RTF code the placeholder stands for: see TagList::Text
   uint8_t opening = 0;   // 1 for <N> and <N/>, 0 for </N>
   uint8_t paired = 0;    // target: a source record was found; source: a target record took it
 };
+static_assert(sizeof(TagRecord) == 12);
 
 // Records of one side, in the order they were made (never reordered). The native code of all
-// records is held in one text, so a record costs no allocation of its own. Emptying the list
-// keeps its memory for the next unit; only a list grown unusually large gives it back.
+// records is held in one text, so a record costs no allocation of its own; a record whose code
+// is that of one of the last few texts stored shares it (a long segment repeats a few codes,
+// such as "}", over and over). A record names its text by a short index; a list that stores
+// more texts than that names keeps the index of every record's text in a list of its own.
+// Emptying the list keeps its memory for the next unit; only a list grown unusually large gives
+// it back.
 class TagList {
  public:
   size_t size() const { return m_records.size(); }
@@ -32,16 +37,27 @@ class TagList {
   const TagRecord* begin() const { return m_records.data(); }
   const TagRecord* end() const { return m_records.data() + m_records.size(); }
 
+  void reserve(size_t records) { m_records.reserve(records); }
   // The native code of one of the list's records (valid until the list changes).
   std::u16string_view Text(const TagRecord& record) const {
-    return std::u16string_view(m_text).substr(record.textBegin, record.textLength);
+    if (record.text != kWideIndex) return TextAt(record.text);
+    return TextAt(m_wideIndex[static_cast<size_t>(&record - m_records.data())]);
   }
   // Appends a record with a copy of the text (which must not point into the list's own text).
   void Append(std::u16string_view text, int number, int pairedNumber, bool opening, bool paired) {
+    const uint32_t index = StoredText(text);
+    if (index >= kWideIndex && !m_wide) {
+      m_wide = true;  // from now on every record's text index is in the list of its own
+      m_wideIndex.reserve(m_records.capacity());
+      for (const TagRecord& record : m_records) m_wideIndex.push_back(record.text);
+    }
     TagRecord& r = m_records.emplace_back();
-    r.textBegin = m_text.size();
-    r.textLength = static_cast<uint32_t>(text.size());
-    m_text.append(text.data(), r.textLength);
+    if (m_wide) {
+      m_wideIndex.push_back(index);
+      r.text = kWideIndex;
+    } else {
+      r.text = static_cast<uint16_t>(index);
+    }
     r.number = number;
     r.pairedNumber = pairedNumber;
     r.opening = opening ? 1 : 0;
@@ -51,13 +67,44 @@ class TagList {
     constexpr size_t kKeptRecords = 4096, kKeptText = size_t{1} << 16;
     if (m_records.capacity() > kKeptRecords) std::vector<TagRecord>().swap(m_records);
     if (m_text.capacity() > kKeptText) std::u16string().swap(m_text);
+    if (m_ends.capacity() > kKeptRecords) std::vector<size_t>().swap(m_ends);
+    std::vector<uint32_t>().swap(m_wideIndex);
+    m_wide = false;
     m_records.clear();
     m_text.clear();
+    m_ends.clear();
+    for (uint32_t& recent : m_recent) recent = kNoText;
   }
 
  private:
+  static constexpr uint32_t kNoText = UINT32_MAX;
+  static constexpr uint16_t kWideIndex = UINT16_MAX;  // the record's text index is in m_wideIndex
+  std::u16string_view TextAt(uint32_t index) const {
+    const size_t begin = index == 0 ? 0 : m_ends[index - 1];
+    return std::u16string_view(m_text).substr(begin, m_ends[index] - begin);
+  }
+  // The index of a stored text equal to text: one of the recent ones, or a new one.
+  uint32_t StoredText(std::u16string_view text) {
+    for (const uint32_t recent : m_recent) {
+      if (recent != kNoText && TextAt(recent) == text) return recent;
+    }
+    if (m_ends.size() >= kNoText) throw std::length_error("too many native codes in a segment");
+    const auto index = static_cast<uint32_t>(m_ends.size());
+    m_text.append(text.data(), text.size());
+    m_ends.push_back(m_text.size());
+    m_recent[m_nextRecent] = index;
+    m_nextRecent = (m_nextRecent + 1) % kRecentTexts;
+    return index;
+  }
+
+  static constexpr size_t kRecentTexts = 4;
   std::vector<TagRecord> m_records;
-  std::u16string m_text;  // the records' native code, one after the other
+  std::u16string m_text;              // the stored texts, one after the other
+  std::vector<size_t> m_ends;         // where each stored text ends in m_text
+  bool m_wide = false;                // more texts than a record's short index can name
+  std::vector<uint32_t> m_wideIndex;  // then: the text index of every record
+  uint32_t m_recent[kRecentTexts] = {kNoText, kNoText, kNoText, kNoText};
+  size_t m_nextRecent = 0;
 };
 
 // Appends a record with its own copy of the text at the end of the list.
