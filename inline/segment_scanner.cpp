@@ -108,7 +108,10 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   constexpr UnitSet kNul(std::u16string_view(u"\0", 1));
   m_text.resize(kNul.FindFirst(m_text, 0));
   if (m_text.empty()) return m_out;
-  ReserveForGroups(FindUnmatchedBraces());
+  m_out.reserve(m_text.size() + m_text.size() / 4);
+  // Many groups: their placeholders and records need more room than the text suggests.
+  constexpr size_t kManyGroups = 1024;
+  if (const size_t groups = FindUnmatchedBraces(); groups > kManyGroups) ReserveForGroups(groups);
 
   while (m_p < End()) {
     // Braces without a partner are passed over; the cursors move only when the scan lands on
