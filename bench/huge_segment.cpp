@@ -32,26 +32,47 @@ std::string GroupSegment(size_t bytes) {
   return s;
 }
 
-// Runs in the child: converts one segment, prints one line of figures.
+long MinorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs in the child: converts one segment, prints one line of figures, and one line of the two
+// steps (time, and the peak after the first step; page faults stand for memory first touched).
 int MeasureOne(size_t megabytes) {
   const std::string segment = GroupSegment(megabytes * 1000 * 1000);
   const long before = PeakKilobytes();
+  const long faultsBefore = MinorFaults();
   const auto start = std::chrono::steady_clock::now();
   size_t outputUnits = 0;
+  double convertSeconds = 0;
+  long convertPeak = 0, convertFaults = 0;
   {
     InlineConverter converter;
     const WideString markup = converter.ConvertSegment(segment, 1252, true);
+    convertSeconds = SecondsSince(start);
+    convertPeak = PeakKilobytes() - before;
+    convertFaults = MinorFaults() - faultsBefore;
     const WideString content = converter.PairInlineTags(markup, true);
     outputUnits = content.str().size();
   }
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds = SecondsSince(start);
   const double peak = static_cast<double>(PeakKilobytes() - before) * 1024.0;
+  const double bytes = static_cast<double>(segment.size());
   std::printf(
       "%3zu MB segment: %6.2f s, %8.1f MB/s, peak %7.1f MB above the segment, "
       "%5.1f bytes per segment byte (output %zu UTF-16 units)\n",
-      megabytes, seconds, static_cast<double>(segment.size()) / 1e6 / seconds, peak / 1e6,
-      peak / static_cast<double>(segment.size()), outputUnits);
+      megabytes, seconds, bytes / 1e6 / seconds, peak / 1e6, peak / bytes, outputUnits);
+  std::printf(
+      "       ConvertSegment %6.2f s, peak %5.1f B/B, %7ld page faults; "
+      "PairInlineTags %6.2f s, %7ld page faults\n",
+      convertSeconds, static_cast<double>(convertPeak) * 1024.0 / bytes, convertFaults,
+      seconds - convertSeconds, MinorFaults() - faultsBefore - convertFaults);
   return 0;
 }
 

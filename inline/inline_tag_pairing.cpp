@@ -196,7 +196,7 @@ class PairingRun {
   std::vector<Tag>& m_tags;
   bool m_keepTags;
   size_t m_limit;
-  size_t m_nativeSize = 0;  // the records' native code, which the elements hold escaped
+  size_t m_nativeSize;  // the records' native code, which the elements hold escaped
   size_t m_tagCount = 0;
   // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
   // which no record has, go to the maps).
@@ -224,6 +224,7 @@ PairingRun::PairingRun(std::u16string_view text, const TagList& records,
       m_tags(tags),
       m_keepTags(text.size() <= kKeptTagsUpTo),
       m_limit(TableLimit(records)),
+      m_nativeSize(records.NativeSize()),
       m_firstOpening(tables[0], m_limit),
       m_firstClosing(tables[1], m_limit),
       m_closingAhead(tables[2], m_limit),
@@ -232,7 +233,6 @@ PairingRun::PairingRun(std::u16string_view text, const TagList& records,
   for (size_t i = 0; i < records.size(); ++i) {
     int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
     if (slot == kNone) slot = static_cast<int>(i);
-    m_nativeSize += records[i].textLength;
   }
   CountClosingTexts();
 }

@@ -216,6 +216,10 @@ class KeptItems {
   std::unordered_map<int, Counts> m_counts;
 };
 
+// Working lists longer than this are given back after use rather than kept for the next
+// segment.
+constexpr size_t kLargeList = size_t{1} << 20;
+
 constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
 constexpr UnitSet kUnescaped(u"&\n");
 
@@ -425,9 +429,10 @@ WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
 }
 
 WideString MarkupCleanup::CleanUp(std::u16string_view markup,
-                                  const std::vector<MarkupPlaceholder>& placeholders) {
+                                  std::vector<MarkupPlaceholder>& placeholders) {
   std::vector<Item>& items = m_buffers->items;
   items.clear();
+  items.reserve(2 * placeholders.size() + 1);  // a text run before each and one after the last
   constexpr size_t kNone = std::u16string_view::npos;
   size_t firstText = kNone;
   size_t lastText = kNone;
@@ -446,6 +451,8 @@ WideString MarkupCleanup::CleanUp(std::u16string_view markup,
     from = markup.find(u'>', p.begin) + 1;
   }
   addRun(from, markup.size());
+  // The items say all the list said: a long list is given back before the clean-up writes.
+  if (placeholders.capacity() > kLargeList) std::vector<MarkupPlaceholder>().swap(placeholders);
   return CleanUpItems(markup, firstText, lastText);
 }
 
@@ -458,7 +465,7 @@ WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstT
   std::u16string result =
       CleanupRun(markup, items, firstText, lastText, buffers.kept, buffers.run).Write();
   if (buffers.run.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.run);
-  if (items.capacity() > (size_t{1} << 20)) std::vector<Item>().swap(items);
+  if (items.capacity() > kLargeList) std::vector<Item>().swap(items);
   if (buffers.kept.capacity() > (size_t{1} << 22)) std::vector<char>().swap(buffers.kept);
   return WideString(std::move(result));
 }

@@ -57,9 +57,9 @@ class MarkupCleanup {
 
   WideString CleanUp(std::u16string_view markup);
   // The same for markup whose placeholders are all listed, in order, and which holds no other
-  // "<" (so it need not be read again to find them).
-  WideString CleanUp(std::u16string_view markup,
-                     const std::vector<MarkupPlaceholder>& placeholders);
+  // "<" (so it need not be read again to find them). The list is read first; a very long one is
+  // then emptied and its memory given back.
+  WideString CleanUp(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders);
 
  private:
   struct Buffers;

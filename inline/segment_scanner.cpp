@@ -109,7 +109,9 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_text.resize(kNul.FindFirst(m_text, 0));
   if (m_text.empty()) return m_out;
   m_out.reserve(m_text.size() + m_text.size() / 4);
-  FindUnmatchedBraces();
+  // Many groups: their placeholders and records need more room than the text suggests.
+  constexpr size_t kManyGroups = 1024;
+  if (const size_t groups = FindUnmatchedBraces(); groups > kManyGroups) ReserveForGroups(groups);
 
   while (m_p < End()) {
     // Braces without a partner are passed over; the cursors move only when the scan lands on
@@ -162,7 +164,19 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   return m_out;
 }
 
-void SegmentScanner::FindUnmatchedBraces() {
+void SegmentScanner::ReserveForGroups(size_t groups) {
+  // A group mostly writes two placeholders, "<N>" and "</N>", and makes two records; the text
+  // is written about once (a quarter more for entities). Room for that spares a long segment
+  // the copies of growing by doubling (room that is never written costs no memory).
+  size_t digits = 1;
+  for (size_t n = groups; n >= 10; n /= 10) ++digits;
+  m_out.reserve(m_text.size() + m_text.size() / 4 + groups * (5 + 2 * digits));
+  m_state.buffers.placeholders.reserve(2 * groups);
+  m_tags.reserve(m_tags.size() + 2 * groups);
+}
+
+size_t SegmentScanner::FindUnmatchedBraces() {
+  size_t groups = 0;  // opening braces that are no escaped text
   std::vector<size_t>& open = m_unmatchedOpen;
   // Most control words are none of the head markers: their second and third characters tell.
   const auto mayStartCode = [this](std::u16string_view code, size_t i) {
@@ -184,6 +198,7 @@ void SegmentScanner::FindUnmatchedBraces() {
       const char16_t next = At(i + 1);
       if (next == u'{' || next == u'}' || next == u'\\') escaped = i + 2;
     } else if (c == u'{') {
+      ++groups;
       open.push_back(i);
     } else if (open.empty()) {
       m_unmatchedClose.push_back(i);
@@ -192,6 +207,7 @@ void SegmentScanner::FindUnmatchedBraces() {
     }
   });
   // What is left on the stack are the unmatched opening braces, in text order.
+  return groups;
 }
 
 bool SegmentScanner::ReadUnicodeEscapeAt(bool write) {

@@ -56,7 +56,10 @@ class SegmentScanner {
   };
   enum class Form { kOpening, kClosing, kStandalone };
 
-  void FindUnmatchedBraces();
+  // Lists the unmatched braces and the group-head markers; gives the number of groups opened.
+  size_t FindUnmatchedBraces();
+  // Room in the markup, the placeholder list and the tag list for that many groups.
+  void ReserveForGroups(size_t groups);
   void ReadBackslash();
   bool ReadUnicodeEscapeAt(bool write);
   void StartGroup();

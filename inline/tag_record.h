@@ -5,22 +5,27 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct TagRecord {
-  size_t textBegin = 0;  // the native RTF code the placeholder stands for, in the list's text
-  uint32_t textLength = 0;
   int number = 0;        // the placeholder number N
   int pairedNumber = 0;  // source: N for opening records, 0 for closing; target: source N or 0
+  uint16_t text = 0;     // the native RTF code the placeholder stands for: see TagList::Text
   uint8_t opening = 0;   // 1 for <N> and <N/>, 0 for </N>
   uint8_t paired = 0;    // target: a source record was found; source: a target record took it
 };
+static_assert(sizeof(TagRecord) == 12);
 
 // Records of one side, in the order they were made (never reordered). The native code of all
-// records is held in one text, so a record costs no allocation of its own. Emptying the list
-// keeps its memory for the next unit; only a list grown unusually large gives it back.
+// records is held in one text, so a record costs no allocation of its own; in a long list, a
+// record whose code is that of one of the last few texts stored shares it (a long segment repeats a
+// few codes, such as "}", over and over). A record names its text by a short index; a list that
+// stores more texts than that names keeps the index of every record's text in a list of its own.
+// Emptying the list keeps its memory for the next unit; only a list grown unusually large gives
+// it back.
 class TagList {
  public:
   size_t size() const { return m_records.size(); }
@@ -32,16 +37,25 @@ class TagList {
   const TagRecord* begin() const { return m_records.data(); }
   const TagRecord* end() const { return m_records.data() + m_records.size(); }
 
+  void reserve(size_t records) { m_records.reserve(records); }
   // The native code of one of the list's records (valid until the list changes).
   std::u16string_view Text(const TagRecord& record) const {
-    return std::u16string_view(m_text).substr(record.textBegin, record.textLength);
+    if (record.text != kWideIndex) return TextAt(record.text);
+    return TextAt(m_wideIndex[static_cast<size_t>(&record - m_records.data())]);
   }
+  // The length of all the records' native code together (shared texts counted once for each).
+  size_t NativeSize() const { return m_nativeSize; }
   // Appends a record with a copy of the text (which must not point into the list's own text).
   void Append(std::u16string_view text, int number, int pairedNumber, bool opening, bool paired) {
+    m_nativeSize += text.size();
+    if (m_bounds.size() > kSharedFrom) {
+      AppendToLongList(text, number, pairedNumber, opening, paired);
+      return;
+    }
     TagRecord& r = m_records.emplace_back();
-    r.textBegin = m_text.size();
-    r.textLength = static_cast<uint32_t>(text.size());
-    m_text.append(text.data(), r.textLength);
+    r.text = static_cast<uint16_t>(m_bounds.size() - 1);
+    m_text.append(text.data(), text.size());
+    m_bounds.push_back(m_text.size());
     r.number = number;
     r.pairedNumber = pairedNumber;
     r.opening = opening ? 1 : 0;
@@ -51,13 +65,70 @@ class TagList {
     constexpr size_t kKeptRecords = 4096, kKeptText = size_t{1} << 16;
     if (m_records.capacity() > kKeptRecords) std::vector<TagRecord>().swap(m_records);
     if (m_text.capacity() > kKeptText) std::u16string().swap(m_text);
+    if (m_bounds.capacity() > kKeptRecords) std::vector<size_t>().swap(m_bounds);
+    if (m_wide) std::vector<uint32_t>().swap(m_wideIndex);
+    m_wide = false;
     m_records.clear();
     m_text.clear();
+    m_bounds.assign(1, 0);
+    m_nativeSize = 0;
+    for (uint32_t& recent : m_recent) recent = kNoText;
   }
 
  private:
+  static constexpr uint32_t kNoText = UINT32_MAX;
+  static constexpr uint16_t kWideIndex = UINT16_MAX;  // the record's text index is in m_wideIndex
+  static constexpr size_t kRecentTexts = 4;           // a power of two
+  static constexpr size_t kSharedFrom = 64;           // texts stored before recent ones are shared
+
+  std::u16string_view TextAt(uint32_t index) const {
+    return std::u16string_view(m_text).substr(m_bounds[index],
+                                              m_bounds[index + 1] - m_bounds[index]);
+  }
+  // A list of a few texts (that of a common segment) stores each, which is quicker than
+  // comparing; a longer list shares one of the recent texts when it can.
+  void AppendToLongList(std::u16string_view text, int number, int pairedNumber, bool opening,
+                        bool paired) {
+    const uint32_t index = StoredText(text);
+    if (index >= kWideIndex && !m_wide) {
+      m_wide = true;  // from now on every record's text index is in the list of its own
+      m_wideIndex.reserve(m_records.capacity());
+      for (const TagRecord& record : m_records) m_wideIndex.push_back(record.text);
+    }
+    TagRecord& r = m_records.emplace_back();
+    if (m_wide) {
+      m_wideIndex.push_back(index);
+      r.text = kWideIndex;
+    } else {
+      r.text = static_cast<uint16_t>(index);
+    }
+    r.number = number;
+    r.pairedNumber = pairedNumber;
+    r.opening = opening ? 1 : 0;
+    r.paired = paired ? 1 : 0;
+  }
+  // The index of a stored text equal to text: one of the recent ones, or a new one.
+  uint32_t StoredText(std::u16string_view text) {
+    for (const uint32_t recent : m_recent) {
+      if (recent != kNoText && TextAt(recent) == text) return recent;
+    }
+    const size_t index = m_bounds.size() - 1;
+    if (index >= kNoText) throw std::length_error("too many native codes in a segment");
+    m_text.append(text.data(), text.size());
+    m_bounds.push_back(m_text.size());
+    m_recent[m_nextRecent] = static_cast<uint32_t>(index);
+    m_nextRecent = (m_nextRecent + 1) & (kRecentTexts - 1);
+    return static_cast<uint32_t>(index);
+  }
+
   std::vector<TagRecord> m_records;
-  std::u16string m_text;  // the records' native code, one after the other
+  std::u16string m_text;              // the stored texts, one after the other
+  std::vector<size_t> m_bounds{0};    // where each stored text begins, and the end of the last
+  size_t m_nativeSize = 0;            // see NativeSize
+  bool m_wide = false;                // more texts than a record's short index can name
+  std::vector<uint32_t> m_wideIndex;  // then: the text index of every record
+  uint32_t m_recent[kRecentTexts] = {kNoText, kNoText, kNoText, kNoText};
+  size_t m_nextRecent = 0;
 };
 
 // Appends a record with its own copy of the text at the end of the list.

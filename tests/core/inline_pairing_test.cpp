@@ -116,6 +116,25 @@ TEST(PairInlineTags, ExporterUsesTheSidesList) {
   EXPECT_EQ(converter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
 }
 
+// Records keep their own texts whether a text is shared with recent records or the list holds
+// more texts than a record's short index names (then the first ones must stay readable too).
+TEST(TagRecordIndex, EveryRecordKeepsItsText) {
+  TagList list;
+  const auto textOf = [](int i) {
+    return i % 3 == 0 ? std::u16string(u"}") : WideString(std::to_string(i / 3 * 7)).str();
+  };
+  constexpr int kRecords = 3 * 70000;  // about 70000 distinct texts
+  for (int i = 0; i < kRecords; ++i) AppendTagRecord(list, textOf(i), i + 1, 0, i % 3 != 0, false);
+  ASSERT_EQ(list.size(), static_cast<size_t>(kRecords));
+  for (const int i : {0, 1, 2, 3, 4, 65534, 65535, 98303, 98304, 98305, 150000, kRecords - 1}) {
+    EXPECT_EQ(list.Text(list[static_cast<size_t>(i)]), textOf(i)) << i;
+    EXPECT_EQ(list[static_cast<size_t>(i)].number, i + 1);
+  }
+  list.clear();
+  AppendTagRecord(list, u"{\\b ", 1, 1, true, false);
+  EXPECT_EQ(list.Text(list[0]), u"{\\b ");
+}
+
 TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
   TagList list;
   AppendTagRecord(list, u"a", 1, 1, true, false);
