@@ -2,6 +2,7 @@
 #include "inline/plain_segment.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -16,15 +17,16 @@ namespace {
 
 constexpr size_t kChunk = 16;
 
-// Whether each of 16 bytes is printable ASCII other than "\\", "{" and "}" (with
-// kWithEntities, also other than the five that become entities). Bit k of the result is set
-// for byte k when it is not.
-template <bool kWithEntities>
+// Which of 16 bytes are something else than printable ASCII other than "\\", "{" and "}" (with
+// kWithEntities, also other than the five that become entities; with kHighBytesPass, bytes
+// 0x80-0xFF count as such text too): bit k is set for byte k when it is.
+template <bool kWithEntities, bool kHighBytesPass = false>
 unsigned OtherThanPlainAscii(const char* s) {
 #if defined(__SSE2__)
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
   // Signed compare: the bytes 0x80-0xFF are negative, so "below 0x20" takes them too.
   __m128i other = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));
+  if constexpr (kHighBytesPass) other = _mm_and_si128(other, _mm_cmpgt_epi8(v, _mm_set1_epi8(-1)));
   const auto add = [&](char c) {
     other = _mm_or_si128(other, _mm_cmpeq_epi8(v, _mm_set1_epi8(c)));
   };
@@ -43,7 +45,7 @@ unsigned OtherThanPlainAscii(const char* s) {
   unsigned other = 0;
   for (size_t k = 0; k < kChunk; ++k) {
     const unsigned char b = static_cast<unsigned char>(s[k]);
-    bool bad = b < 0x20 || b >= 0x80 || b == '\\' || b == '{' || b == '}';
+    bool bad = b < 0x20 || (b >= 0x80 && !kHighBytesPass) || b == '\\' || b == '{' || b == '}';
     if constexpr (kWithEntities) {
       bad = bad || b == '<' || b == '>' || b == '&' || b == '\'' || b == '"';
     }
@@ -51,6 +53,11 @@ unsigned OtherThanPlainAscii(const char* s) {
   }
   return other;
 #endif
+}
+
+// The bytes before the first one that the mask marks.
+size_t RunBefore(unsigned other) {
+  return other == 0 ? kChunk : static_cast<size_t>(std::countr_zero(other));
 }
 
 // Bytes that the byte-escape search and the RTF scanner stop at, and controls (NUL ends a
@@ -127,6 +134,7 @@ std::unique_ptr<PlainByteTable> BuildTable(int codePage, bool unicodeText, bool 
   auto table = std::make_unique<PlainByteTable>();
   table->utf16 = utf16;
   table->asciiAsItself = true;
+  table->highBytesPass = true;
   for (unsigned b = 0; b < 256; ++b) {
     const bool known = decode ? decode->leadRow[b] == 0 : b < 0x80;
     const char16_t unit = decode ? decode->single[b] : static_cast<char16_t>(b);
@@ -134,6 +142,7 @@ std::unique_ptr<PlainByteTable> BuildTable(int codePage, bool unicodeText, bool 
     if (b >= 0x20 && b < 0x80 && (unit != b || table->entries[b].stop != IsStopByte(b))) {
       table->asciiAsItself = false;
     }
+    if (b >= 0x80 && table->entries[b].stop) table->highBytesPass = false;
   }
   return table;
 }
@@ -146,18 +155,18 @@ size_t PlainText::WriteSome(char* d, size_t room) {
   char* out = d;
   size_t i = 0;
   while (i < n) {
-    if (copyAscii && i + kChunk <= n && OtherThanPlainAscii<true>(bytes.data() + i) == 0) {
+    if (copyAscii && i + kChunk <= n) {
+      // Printable ASCII that needs no entity is copied as it is, up to the first other byte
+      // (each byte has room for 16 bytes of output, so copying 16 is safe).
+      const size_t run = RunBefore(OtherThanPlainAscii<true>(bytes.data() + i));
       std::memcpy(out, bytes.data() + i, kChunk);
-      out += kChunk;
-      i += kChunk;
-      continue;
+      out += run;
+      i += run;
+      if (run == kChunk) continue;
     }
-    const size_t end = std::min(n, i + kChunk);
-    for (; i < end; ++i) {
-      const PlainByte& entry = (*table)[static_cast<unsigned char>(bytes[i])];
-      std::memcpy(out, entry.bytes, sizeof entry.bytes);
-      out += entry.length;
-    }
+    const PlainByte& entry = (*table)[static_cast<unsigned char>(bytes[i++])];
+    std::memcpy(out, entry.bytes, sizeof entry.bytes);
+    out += entry.length;
   }
   bytes.remove_prefix(n);
   return static_cast<size_t>(out - d);
@@ -181,17 +190,15 @@ bool PlainSegmentEncoder::Find(std::string_view segment, int codePage, bool unic
   const PlainByteTable* table = TableFor(codePage, unicodeText);
   if (!table) return false;
   const PlainByteTable& t = *table;
-  size_t i = 0;
-  while (i < segment.size()) {
-    if (t.asciiAsItself && i + kChunk <= segment.size() &&
-        OtherThanPlainAscii<false>(segment.data() + i) == 0) {
-      i += kChunk;
-      continue;
+  for (size_t i = 0; i < segment.size();) {
+    if (t.asciiAsItself && i + kChunk <= segment.size()) {
+      const char* chunk = segment.data() + i;
+      const size_t run = RunBefore(t.highBytesPass ? OtherThanPlainAscii<false, true>(chunk)
+                                                   : OtherThanPlainAscii<false>(chunk));
+      i += run;
+      if (run == kChunk) continue;
     }
-    const size_t end = std::min(segment.size(), i + kChunk);
-    for (; i < end; ++i) {
-      if (t[static_cast<unsigned char>(segment[i])].stop) return false;
-    }
+    if (t[static_cast<unsigned char>(segment[i++])].stop) return false;
   }
   size_t begin = 0;
   size_t end = segment.size();

@@ -27,6 +27,7 @@ struct PlainByteTable {
   // Printable ASCII bytes stand for themselves, and only "\\", "{" and "}" among them stop; in
   // UTF-8 output, those that need no entity are written as they are.
   bool asciiAsItself = false;
+  bool highBytesPass = false;  // no byte 0x80-0xFF stops
   bool utf16 = false;
 
   const PlainByte& operator[](unsigned char b) const { return entries[b]; }
