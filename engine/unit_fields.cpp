@@ -7,6 +7,7 @@
 #include "engine/report_findings.h"
 #include "engine/tmx_exporter.h"
 #include "text/code_page.h"
+#include "text/code_page_tables.h"
 #include "text/wide_string.h"
 #include "text/xml_chars.h"
 #include "text/xml_escape.h"
@@ -32,6 +33,44 @@ bool IsDateField(int kind) {
 }
 
 }  // namespace
+
+UnitFields::UnitFields(bool utf16) : m_utf16(utf16) {
+  for (size_t kind = 0; kind < kAttributeKinds; ++kind) {
+    std::u16string head = u" ";
+    head += kAttributeNames[kind];
+    head += u"=\"";
+    Encode(head, m_heads[kind]);
+  }
+  Encode(u"\"", m_quote);
+}
+
+void UnitFields::Encode(std::u16string_view text, std::string& out) const {
+  const size_t base = out.size();
+  out.resize(base + 3 * text.size());
+  char* d = out.data() + base;
+  out.resize(base + (m_utf16 ? EncodeXmlSafeUtf16le(text, d) : EncodeXmlSafeUtf8(text, d)));
+}
+
+void UnitFields::DecodeValue(unsigned codePage, std::string_view bytes) {
+  if (codePage != m_valueCodePage) {
+    m_valueCodePage = codePage;
+    const DecodeTable* table = DecodeTableOf(codePage);
+    m_asciiAsItself = table ? table->asciiIdentity : codePage == kCodePageUtf8;
+  }
+  // ASCII is widened as it goes; anything else is decoded by the code page.
+  m_value.resize(bytes.size());
+  char16_t* d = m_value.data();
+  unsigned high = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    high |= b;
+    d[i] = b;
+  }
+  if (!m_asciiAsItself || (high & 0x80u) != 0) {
+    m_value.clear();
+    DecodeAppend(codePage, bytes, m_value);
+  }
+}
 
 void UnitFields::Collect(const TxtUnit& unit, unsigned codePage, ExportReport* report) {
   m_report = report;
@@ -67,8 +106,7 @@ void UnitFields::MakeKey(unsigned codePage, char kind, std::string_view name,
 }
 
 void UnitFields::AddAttribute(const TxtField& field, unsigned codePage, int kind) {
-  m_value.clear();
-  DecodeAppend(codePage, field.value, m_value);
+  DecodeValue(codePage, field.value);
   std::erase(m_value, u'\t');
   if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
   SetAttribute(kind, m_value, field);
@@ -91,8 +129,7 @@ void UnitFields::AddProperties(const TxtField& field, unsigned codePage, bool is
 }
 
 void UnitFields::MakeProperties(const TxtField& field, unsigned codePage, bool isTxt) {
-  m_value.clear();
-  DecodeAppend(codePage, field.value, m_value);
+  DecodeValue(codePage, field.value);
   std::erase(m_value, u'\t');
   if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
   // The field name, escaped for the type attribute, is the same for every piece.
@@ -125,10 +162,7 @@ void UnitFields::AddProperty(std::u16string_view prefix, std::u16string_view val
   p.append(u"\">");
   AppendXmlText(p, value);
   p.append(u"</prop>\r\n");
-  const size_t base = m_propertyLines.size();
-  m_propertyLines.resize(base + 3 * p.size());
-  char* d = m_propertyLines.data() + base;
-  m_propertyLines.resize(base + (m_utf16 ? EncodeXmlSafeUtf16le(p, d) : EncodeXmlSafeUtf8(p, d)));
+  Encode(p, m_propertyLines);
 }
 
 void UnitFields::SetAttribute(int kind, std::u16string_view value, const TxtField& field) {
@@ -153,22 +187,18 @@ bool UnitFields::Place(int kind, std::u16string_view escaped) {
   const auto end = m_order.begin() + m_orderCount;
   const bool first = std::find(m_order.begin(), end, kind) == end;
   if (first) m_order[static_cast<size_t>(m_orderCount++)] = kind;
-  m_values[static_cast<size_t>(kind)].assign(escaped);
+  std::string& value = m_values[static_cast<size_t>(kind)];
+  value.clear();
+  Encode(escaped, value);
   return first;
 }
 
 void UnitFields::BuildAttributes() {
-  m_attributes.clear();
+  m_encodedAttributes.clear();
   for (int i = 0; i < m_orderCount; ++i) {
     const auto kind = static_cast<size_t>(m_order[static_cast<size_t>(i)]);
-    m_attributes += u' ';
-    m_attributes += kAttributeNames[kind];
-    m_attributes += u"=\"";
-    m_attributes += m_values[kind];
-    m_attributes += u'"';
+    m_encodedAttributes += m_heads[kind];
+    m_encodedAttributes += m_values[kind];
+    m_encodedAttributes += m_quote;
   }
-  m_encodedAttributes.resize(3 * m_attributes.size());
-  char* d = m_encodedAttributes.data();
-  m_encodedAttributes.resize(m_utf16 ? EncodeXmlSafeUtf16le(m_attributes, d)
-                                     : EncodeXmlSafeUtf8(m_attributes, d));
 }

@@ -17,7 +17,7 @@
 class UnitFields {
  public:
   // utf16: the document is UTF-16 little-endian, otherwise UTF-8.
-  explicit UnitFields(bool utf16 = false) : m_utf16(utf16) {}
+  explicit UnitFields(bool utf16 = false);
 
   // Reads the unit's fields, their values decoded in codePage. Invalid dates, repeated fields
   // and characters that the writer will leave out are noted in report, when given.
@@ -41,6 +41,11 @@ class UnitFields {
   // The escaped value of kind; false when kind had a value already (it keeps its place).
   bool Place(int kind, std::u16string_view escaped);
   void MakeKey(unsigned codePage, char kind, std::string_view name, std::string_view value);
+  // A field value in codePage into m_value; ASCII text of a code page that keeps ASCII as it is
+  // is widened without a lookup.
+  void DecodeValue(unsigned codePage, std::string_view bytes);
+  // Appends text to out in the document's encoding, characters that XML forbids left out.
+  void Encode(std::u16string_view text, std::string& out) const;
   void BuildAttributes();
 
   static constexpr int kAttributeKinds = 6;
@@ -56,12 +61,16 @@ class UnitFields {
   // Attribute kinds in the order of first occurrence, and the last value of each.
   std::array<int, kAttributeKinds> m_order{};
   int m_orderCount = 0;
-  std::array<std::u16string, kAttributeKinds> m_values;  // escaped
-  std::u16string m_attributes;                           // scratch
+  // The value of each kind, escaped and encoded, and " name=\"" and "\"" encoded.
+  std::array<std::string, kAttributeKinds> m_values;
+  std::array<std::string, kAttributeKinds> m_heads;
+  std::string m_quote;
   std::string m_encodedAttributes;
-  std::u16string m_escaped;  // scratch
-  std::u16string m_name;     // scratch: a field name, escaped
-  std::u16string m_rawName;  // scratch: a field name, decoded
-  std::u16string m_value;    // scratch: a field value
-  std::u16string m_date;     // scratch: a formatted date
+  unsigned m_valueCodePage = ~0u;  // the code page of the last value, and whether it keeps
+  bool m_asciiAsItself = false;    // ASCII as it is
+  std::u16string m_escaped;        // scratch
+  std::u16string m_name;           // scratch: a field name, escaped
+  std::u16string m_rawName;        // scratch: a field name, decoded
+  std::u16string m_value;          // scratch: a field value
+  std::u16string m_date;           // scratch: a formatted date
 };
