@@ -16,8 +16,8 @@
 namespace {
 
 // A batch is handed on when it holds this many units or this many bytes of segments.
-constexpr size_t kBatchUnits = 256;
-constexpr size_t kBatchBytes = size_t{1} << 20;
+constexpr size_t kBatchUnits = 128;
+constexpr size_t kBatchBytes = size_t{1} << 19;
 
 size_t UnitBytes(const TxtUnit& unit) {
   size_t bytes = 0;
