@@ -117,10 +117,13 @@ bool CLineFile::ReadBlock() {
     m_stopRequested = m_endOfInput = true;
     return false;
   }
-  // Drop what was already returned before growing the pending bytes.
+  // Drop what was already returned before growing the pending bytes; the room that a huge line
+  // took is given back once it has been read.
   if (m_start > 0) {
     m_pending.erase(0, m_start);
     m_start = 0;
+    if (m_pending.capacity() > kKeptRoom && m_pending.size() < kBlockSize)
+      m_pending.shrink_to_fit();
   }
   const size_t base = m_pending.size();
   m_pending.resize(base + kBlockSize);

@@ -116,6 +116,7 @@ class CLineFile {
   bool SendOut();
 
   static constexpr size_t kSliceUnits = 1 << 16;
+  static constexpr size_t kKeptRoom = size_t{1} << 22;  // pending room kept after a long line
   static constexpr size_t kFlushBytes = 1 << 18;
 
   int m_fd = -1;
