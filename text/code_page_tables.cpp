@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -236,11 +237,12 @@ void DecodeSingleBytes(const DecodeTable& table, const unsigned char* s, size_t 
     const __m128i zero = _mm_setzero_si128();
     while (i + 16 <= n) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      if (_mm_movemask_epi8(v) != 0) {
-        for (size_t k = 0; k < 16; ++k) d[i + k] = table.single[s[i + k]];
-      } else {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 8), _mm_unpackhi_epi8(v, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_unpacklo_epi8(v, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 8), _mm_unpackhi_epi8(v, zero));
+      // The few bytes of 0x80 and above are looked up afterwards.
+      for (auto high = static_cast<unsigned>(_mm_movemask_epi8(v)); high != 0; high &= high - 1) {
+        const size_t k = i + static_cast<size_t>(std::countr_zero(high));
+        d[k] = table.single[s[k]];
       }
       i += 16;
     }
