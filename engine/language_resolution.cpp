@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-// ResolveLanguageCode: the language codes of a TXT file in every form they take (catalogue
-// "EN-US", underscore "EN_US", three-letter "USE", repeated letters "SK-SK") mapped to the
-// catalogue's codes. Export calls it for every segment line, so each step is a hash look-up.
+// Language-code resolution. Export calls it for every segment line, so each step is a hash
+// look-up.
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "engine/language_aliases.h"
+#include "engine/language_resolver.h"
 #include "engine/tmx_exporter.h"
 #include "text/language_catalogue.h"
 
@@ -51,7 +51,7 @@ bool IsRepeatedLetters(std::string_view code) {
 
 }  // namespace
 
-bool CTmxExporter::ResolveLanguageCode(std::string& code, int& codePage) {
+bool LanguageResolver::Resolve(std::string& code, int& codePage) {
   // An empty L value names no language (it would otherwise meet the empty cells of the alias
   // table).
   if (code.empty()) return false;
@@ -63,7 +63,7 @@ bool CTmxExporter::ResolveLanguageCode(std::string& code, int& codePage) {
   }
 
   // 2. Resolved before by this converter.
-  if (const auto cached = m_languageCache.find(code); cached != m_languageCache.end()) {
+  if (const auto cached = m_resolved.find(code); cached != m_resolved.end()) {
     code = cached->second;
     codePage = static_cast<int>(ResolveCodePage(code, kFamilyWindows, nullptr));
     return true;
@@ -79,8 +79,12 @@ bool CTmxExporter::ResolveLanguageCode(std::string& code, int& codePage) {
     row = Find(AliasByCatalogueCode(), std::string_view(code).substr(0, 2));
   }
   if (!row) return false;
-  m_languageCache.emplace(code, row->catalogueCode);
+  m_resolved.emplace(code, row->catalogueCode);
   code = row->catalogueCode;
   codePage = row->codePage;
   return true;
+}
+
+bool CTmxExporter::ResolveLanguageCode(std::string& code, int& codePage) {
+  return m_languageResolver.Resolve(code, codePage);
 }

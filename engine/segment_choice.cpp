@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/tmx_exporter.h"
+#include "engine/language_resolver.h"
 #include "text/code_page.h"
 #include "text/combo_model.h"
 #include "text/xml_escape.h"
@@ -20,7 +20,7 @@ OutputLanguage MakeLanguage(const std::string& code, int codePage) {
 
 }  // namespace
 
-SegmentChoice::SegmentChoice(CTmxExporter& resolver, const ExportRequest& request)
+SegmentChoice::SegmentChoice(LanguageResolver& resolver, const ExportRequest& request)
     : m_resolver(resolver), m_request(request) {
   m_sourceLanguage = MakeLanguage(request.sourceCode, request.sourceCodePage);
   if (!request.allLanguages) {
@@ -38,7 +38,7 @@ SegmentChoice::Skip SegmentChoice::Choose(const TxtUnit& unit) {
     const TxtSegment& segment = unit.segments[i];
     m_code = segment.code;
     int codePage = 0;
-    if (!m_resolver.ResolveLanguageCode(m_code, codePage)) {
+    if (!m_resolver.Resolve(m_code, codePage)) {
       unresolved = true;
     } else if (m_code == m_request.sourceCode) {
       m_source = {&segment, &m_sourceLanguage};

@@ -11,7 +11,7 @@
 #include "engine/export_request.h"
 #include "engine/txt_unit.h"
 
-class CTmxExporter;
+class LanguageResolver;
 
 // A language as the TMX names it and as its segments are decoded.
 struct OutputLanguage {
@@ -28,7 +28,7 @@ struct ChosenSegment {
 class SegmentChoice {
  public:
   // resolver maps the codes of Seg lines to catalogue codes.
-  SegmentChoice(CTmxExporter& resolver, const ExportRequest& request);
+  SegmentChoice(LanguageResolver& resolver, const ExportRequest& request);
 
   enum class Skip { kNone, kNoSource, kNoTarget, kUnresolved };
   // Chooses the unit's segments; the reason when the unit is not to be written.
@@ -45,7 +45,7 @@ class SegmentChoice {
   const OutputLanguage* LanguageOf(const std::string& code);
   void NoteOther(const TxtSegment& segment, const std::string& code);
 
-  CTmxExporter& m_resolver;
+  LanguageResolver& m_resolver;
   const ExportRequest& m_request;
   OutputLanguage m_sourceLanguage;
   std::map<std::string, OutputLanguage> m_languages;  // every language met, by catalogue code

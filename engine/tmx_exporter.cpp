@@ -31,7 +31,6 @@ CTmxExporter::~CTmxExporter() = default;
 
 ExportResult CTmxExporter::Export(const ExportRequest& request, ProgressReporter* progress) {
   m_error = EngineError();
-  m_inlineConverter.Reset();
   ExportRun run(*this, request, progress);
   ExportResult result = run.Run();
   m_error = result.error;

@@ -7,13 +7,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "engine/byte_sink.h"
 #include "engine/export_request.h"
 #include "engine/language_list.h"
+#include "engine/language_resolver.h"
 #include "engine/progress.h"
-#include "inline/inline_converter.h"
 #include "text/wide_string.h"
 
 class CTmxExporter {
@@ -42,10 +41,8 @@ class CTmxExporter {
   using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<ByteSink>)>;
   void SetSinkWrapper(SinkWrapper wrapper) { m_sinkWrapper = std::move(wrapper); }
 
-  // Inline formatting of the segments, with the style codes found in the style sheet.
-  InlineConverter m_inlineConverter;
-  // Codes resolved through the alias table, as received -> catalogue code.
-  std::unordered_map<std::string, std::string> m_languageCache;
+  // The language codes that this object resolved (Analyse, the command line's choices).
+  LanguageResolver m_languageResolver;
 
  private:
   EngineError m_error;

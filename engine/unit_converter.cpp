@@ -15,7 +15,7 @@ void NoteContent(ExportReport* report, std::u16string_view content, int64_t line
 }  // namespace
 
 UnitConverter::UnitConverter(const ExportRequest& request)
-    : m_choice(m_x, request), m_fields(request.utf16Output), m_plain(request.utf16Output) {}
+    : m_choice(m_resolver, request), m_fields(request.utf16Output), m_plain(request.utf16Output) {}
 
 int UnitConverter::TextCodePage(int languageCodePage) const {
   return m_unicode ? static_cast<int>(kCodePageUtf8) : languageCodePage;
@@ -84,7 +84,7 @@ bool UnitConverter::FindPlain(const ChosenSegment& segment, Content& content) {
 // A segment without RTF makes no tag records, so leaving out its inline conversion changes
 // nothing for the others; its content holds nothing that a report notes.
 void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
-  InlineConverter& inline_ = m_x.m_inlineConverter;
+  InlineConverter& inline_ = m_inline;
   // Segments of a Unicode file decode as UTF-8, their byte escapes in the language's code page.
   inline_.SetUnicodeText(m_unicode);
   inline_.SetInternalStyleCode(unit.internalStyleCode);
@@ -105,7 +105,7 @@ void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
 // Each other segment is paired with the source as if it were the only target; a source element
 // is linked (x) when any of them took it.
 void UnitConverter::ConvertOthers(ExportReport* report) {
-  InlineConverter& inline_ = m_x.m_inlineConverter;
+  InlineConverter& inline_ = m_inline;
   const bool several = m_choice.Others().size() > 1;
   m_takenByAny.assign(several ? inline_.SourceTags().size() : 0, 0);
   m_otherContents.resize(m_choice.Others().size());
@@ -124,11 +124,11 @@ void UnitConverter::ConvertOthers(ExportReport* report) {
 }
 
 void UnitConverter::NoteTaken() {
-  const TagList& sourceTags = m_x.m_inlineConverter.SourceTags();
+  const TagList& sourceTags = m_inline.SourceTags();
   for (size_t k = 0; k < sourceTags.size(); ++k) m_takenByAny[k] |= sourceTags[k].paired;
 }
 
 void UnitConverter::RestoreTaken() {
-  TagList& sourceTags = m_x.m_inlineConverter.SourceTags();
+  TagList& sourceTags = m_inline.SourceTags();
   for (size_t k = 0; k < sourceTags.size(); ++k) sourceTags[k].paired = m_takenByAny[k];
 }

@@ -9,11 +9,12 @@
 
 #include "engine/export_report.h"
 #include "engine/export_request.h"
+#include "engine/language_resolver.h"
 #include "engine/segment_choice.h"
-#include "engine/tmx_exporter.h"
 #include "engine/tmx_writer.h"
 #include "engine/txt_unit.h"
 #include "engine/unit_fields.h"
+#include "inline/inline_converter.h"
 #include "inline/plain_segment.h"
 #include "text/wide_string.h"
 
@@ -53,7 +54,8 @@ class UnitConverter {
   void NoteTaken();
   void RestoreTaken();
 
-  CTmxExporter m_x;  // the inline conversion's state and the language-code cache
+  InlineConverter m_inline;
+  LanguageResolver m_resolver;
   SegmentChoice m_choice;
   UnitFields m_fields;
   PlainSegmentEncoder m_plain;

@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AnalyseTest, ResolvedCodeWithoutNameIsListedUnderTheCode) {
   const std::string path = WriteUnits({{"QQ"}});
   CTmxExporter x;
-  x.m_languageCache["QQ"] = "ZZ-ZZ";
+  x.m_languageResolver.Keep("QQ", "ZZ-ZZ");
   LanguageList list;
   ASSERT_TRUE(x.Analyse(path, &list, nullptr));
   EXPECT_EQ(Names(list), (std::vector<std::string>{"ZZ-ZZ 1252"}));

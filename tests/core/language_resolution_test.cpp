@@ -38,11 +38,11 @@ TEST_P(ResolveLanguageCodeTest, ResolvesToTheCatalogueCode) {
   EXPECT_EQ(code, c.resolved);
   EXPECT_EQ(codePage, c.codePage);
   if (c.cached) {
-    ASSERT_EQ(x.m_languageCache.size(), 1u);
-    EXPECT_EQ(x.m_languageCache.begin()->first, c.code);
-    EXPECT_EQ(x.m_languageCache.begin()->second, c.resolved);
+    ASSERT_EQ(x.m_languageResolver.Resolved().size(), 1u);
+    EXPECT_EQ(x.m_languageResolver.Resolved().begin()->first, c.code);
+    EXPECT_EQ(x.m_languageResolver.Resolved().begin()->second, c.resolved);
   } else {
-    EXPECT_TRUE(x.m_languageCache.empty());
+    EXPECT_TRUE(x.m_languageResolver.Resolved().empty());
   }
 }
 
@@ -86,7 +86,7 @@ TEST_P(UnresolvedCodeTest, LeavesCodeAndCodePageAlone) {
   EXPECT_FALSE(x.ResolveLanguageCode(code, codePage));
   EXPECT_EQ(code, GetParam());
   EXPECT_EQ(codePage, 4711);
-  EXPECT_TRUE(x.m_languageCache.empty());
+  EXPECT_TRUE(x.m_languageResolver.Resolved().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,7 +109,7 @@ TEST(ResolveLanguageCodeCache, LaterAnswersTakeTheCatalogueCodePage) {
   ASSERT_TRUE(x.ResolveLanguageCode(code, codePage));
   EXPECT_EQ(code, "FA");
   EXPECT_EQ(codePage, 1256);
-  EXPECT_EQ(x.m_languageCache.size(), 1u);
+  EXPECT_EQ(x.m_languageResolver.Resolved().size(), 1u);
 
   // Another converter starts with an empty cache.
   CTmxExporter y;
@@ -130,15 +130,15 @@ TEST(ResolveLanguageCodeCache, EnglishKeepsItsCodePageFromTheCache) {
   std::string code = "USE";
   int codePage = 0;
   ASSERT_TRUE(x.ResolveLanguageCode(code, codePage));
-  EXPECT_EQ(x.m_languageCache.size(), 2u);
-  EXPECT_EQ(x.m_languageCache.at("EN_US"), "EN-US");
-  EXPECT_EQ(x.m_languageCache.at("USE"), "EN-US");
+  EXPECT_EQ(x.m_languageResolver.Resolved().size(), 2u);
+  EXPECT_EQ(x.m_languageResolver.Resolved().at("EN_US"), "EN-US");
+  EXPECT_EQ(x.m_languageResolver.Resolved().at("USE"), "EN-US");
 }
 
 TEST(ResolveLanguageCodeCache, IsConsultedAfterTheCatalogueAndBeforeTheAliases) {
   CTmxExporter x;
-  x.m_languageCache["EN-US"] = "DE";
-  x.m_languageCache["GER"] = "RU";
+  x.m_languageResolver.Keep("EN-US", "DE");
+  x.m_languageResolver.Keep("GER", "RU");
   std::string code = "EN-US";
   int codePage = 0;
   ASSERT_TRUE(x.ResolveLanguageCode(code, codePage));
@@ -206,7 +206,8 @@ TEST(ResolveLanguageCodeInExport, AliasFormsSelectSegments) {
         << "<TrU>\r\n<Seg L=en-us>lower\r\n<Seg L=DE>Drei\r\n</TrU>\r\n";
   }
   CTmxExporter x;
-  EXPECT_EQ(testutil::ExportPair(x, txt.string(), tmx.string(), "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
+  EXPECT_EQ(testutil::ExportPair(x, txt.string(), tmx.string(), "EN-US", 1252, "DE", 1252, nullptr,
+                                 nullptr, 0),
             2);
   std::ifstream in(tmx, std::ios::binary);
   const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
