@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// One huge segment made of "{\b x}" groups through the inline conversion (ConvertSegment, then
-// PairInlineTags): the time and the peak memory it takes, and the memory per byte of segment.
+// One huge segment made of "{\b x}" groups through the inline conversion as the engine does it
+// (ConvertSegment, then PairInlineTagsEncoded into UTF-8 bytes): the time and the peak memory it
+// takes, and the memory per byte of segment.
 // Each size runs in a child process of its own, so each peak is measured from a fresh process.
 //
 //   velmar-huge-segment [MEGABYTES...]      (default: 25 50)
@@ -49,7 +50,7 @@ int MeasureOne(size_t megabytes) {
   const long before = PeakKilobytes();
   const long faultsBefore = MinorFaults();
   const auto start = std::chrono::steady_clock::now();
-  size_t outputUnits = 0;
+  size_t outputBytes = 0;
   double convertSeconds = 0;
   long convertPeak = 0, convertFaults = 0;
   {
@@ -58,19 +59,20 @@ int MeasureOne(size_t megabytes) {
     convertSeconds = SecondsSince(start);
     convertPeak = PeakKilobytes() - before;
     convertFaults = MinorFaults() - faultsBefore;
-    const WideString content = converter.PairInlineTags(markup, true);
-    outputUnits = content.str().size();
+    std::string content;
+    converter.PairInlineTagsEncoded(markup, true, false, content);
+    outputBytes = content.size();
   }
   const double seconds = SecondsSince(start);
   const double peak = static_cast<double>(PeakKilobytes() - before) * 1024.0;
   const double bytes = static_cast<double>(segment.size());
   std::printf(
       "%3zu MB segment: %6.2f s, %8.1f MB/s, peak %7.1f MB above the segment, "
-      "%5.1f bytes per segment byte (output %zu UTF-16 units)\n",
-      megabytes, seconds, bytes / 1e6 / seconds, peak / 1e6, peak / bytes, outputUnits);
+      "%5.1f bytes per segment byte (output %zu UTF-8 bytes)\n",
+      megabytes, seconds, bytes / 1e6 / seconds, peak / 1e6, peak / bytes, outputBytes);
   std::printf(
       "       ConvertSegment %6.2f s, peak %5.1f B/B, %7ld page faults; "
-      "PairInlineTags %6.2f s, %7ld page faults\n",
+      "PairInlineTagsEncoded %6.2f s, %7ld page faults\n",
       convertSeconds, static_cast<double>(convertPeak) * 1024.0 / bytes, convertFaults,
       seconds - convertSeconds, MinorFaults() - faultsBefore - convertFaults);
   return 0;

@@ -158,9 +158,16 @@ std::u16string InlineAttributes(std::u16string_view name, int x) {
 struct TagPairing::Buffers {
   std::u16string copy;
   std::u16string slice;  // the encoded form: the content not yet encoded
+  std::string scratch;   // and the bytes of a slice
   std::vector<int> tables[4];
   std::u16string key;
   std::vector<Tag> tags;
+
+  void ReleaseLarge() {
+    if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
+    if (tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(tags);
+    if (slice.capacity() > (size_t{1} << 18)) std::u16string().swap(slice);  // a long element
+  }
 };
 
 TagPairing::TagPairing() : m_buffers(std::make_unique<Buffers>()) {}
@@ -186,15 +193,17 @@ class WholeOutput {
 };
 
 // The content encoded for the document as it is made: the units written go to a slice, which
-// is encoded to the end of the bytes whenever it holds kSliceUnits or more. A slice never ends
+// is encoded (in a scratch area that keeps its size from segment to segment, so that no room in
+// the bytes is filled twice) and added to the end of the bytes whenever it holds kSliceUnits or
+// more. A slice never ends
 // between the two halves of a surrogate pair (a high surrogate at its end waits for the next),
 // so the bytes are those of the whole content encoded at once.
 class EncodedOutput {
  public:
   static constexpr size_t kSliceUnits = size_t{1} << 16;
 
-  EncodedOutput(std::u16string& slice, std::string& bytes, bool utf16)
-      : m_slice(slice), m_bytes(bytes), m_utf16(utf16) {
+  EncodedOutput(std::u16string& slice, std::string& scratch, std::string& bytes, bool utf16)
+      : m_slice(slice), m_scratch(scratch), m_bytes(bytes), m_utf16(utf16) {
     m_slice.clear();
   }
   std::u16string& Units() { return m_slice; }
@@ -217,6 +226,7 @@ class EncodedOutput {
   void Encode(bool last);
 
   std::u16string& m_slice;
+  std::string& m_scratch;
   std::string& m_bytes;
   bool m_utf16;
 };
@@ -233,14 +243,17 @@ void EncodedOutput::Encode(bool last) {
   while (!rest.empty()) {
     size_t take = std::min(rest.size(), kSliceUnits);
     if (take < rest.size() && rest[take - 1] >= 0xD800 && rest[take - 1] <= 0xDBFF) --take;
-    const size_t used = m_bytes.size();
-    m_bytes.resize(used + perUnit * take);
-    char* d = m_bytes.data() + used;
+    if (m_scratch.size() < perUnit * take) m_scratch.resize(perUnit * take);
+    char* d = m_scratch.data();
     const std::u16string_view part = rest.substr(0, take);
-    m_bytes.resize(used + (m_utf16 ? EncodeXmlSafeUtf16le(part, d) : EncodeXmlSafeUtf8(part, d)));
+    m_bytes.append(d, m_utf16 ? EncodeXmlSafeUtf16le(part, d) : EncodeXmlSafeUtf8(part, d));
     rest.remove_prefix(take);
   }
-  m_slice.erase(0, done);
+  if (done == m_slice.size()) {
+    m_slice.clear();
+  } else {
+    m_slice.erase(0, done);
+  }
 }
 
 // One pairing of a side's markup: the records looked up by (number, opening flag), the closing
@@ -421,14 +434,12 @@ bool PairingRun::PartnerAhead(std::u16string_view name, size_t tagEnd) {
   return false;
 }
 
-}  // namespace
-
-std::u16string_view TagPairing::EscapedMarkup(const WideString& markup) {
+// The markup with its quotes and ampersands escaped (or as it is, when it has none).
+std::u16string_view EscapedMarkup(const WideString& markup, std::u16string& copy) {
   // Quotes become entities before any element is inserted, so element texts keep theirs. Markup
   // without quotes or ampersands is read as it is.
   std::u16string_view text = markup.str();
   if (const size_t first = FindQuoteOrAmpersand(text); first != text.size()) {
-    std::u16string& copy = m_buffers->copy;
     copy.assign(text.substr(0, first));
     AppendQuotesEscaped(copy, text.substr(first));
     text = copy;
@@ -436,25 +447,17 @@ std::u16string_view TagPairing::EscapedMarkup(const WideString& markup) {
   return text;
 }
 
-void TagPairing::ReleaseLargeBuffers() {
-  Buffers& buffers = *m_buffers;
-  if (buffers.copy.capacity() > (size_t{1} << 22)) {
-    std::u16string().swap(buffers.copy);  // a very long segment
-  }
-  if (buffers.tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(buffers.tags);
-  if (buffers.slice.capacity() > 4 * EncodedOutput::kSliceUnits) {
-    std::u16string().swap(buffers.slice);  // a very long element
-  }
-}
+}  // namespace
 
 WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
   Buffers& buffers = *m_buffers;
-  PairingRun run(EscapedMarkup(markup), records, buffers.tables, buffers.key, buffers.tags);
+  PairingRun run(EscapedMarkup(markup, buffers.copy), records, buffers.tables, buffers.key,
+                 buffers.tags);
   std::u16string out;
   out.reserve(run.EstimatedUnits());
   WholeOutput output(out);
   run.Write(output);
-  ReleaseLargeBuffers();
+  buffers.ReleaseLarge();
   return WideString(std::move(out));
 }
 
@@ -476,16 +479,15 @@ size_t CountNonAscii(std::u16string_view text) {
 void TagPairing::PairEncoded(const WideString& markup, const TagList& records, bool utf16,
                              std::string& out) {
   Buffers& buffers = *m_buffers;
-  const std::u16string_view text = EscapedMarkup(markup);
+  const std::u16string_view text = EscapedMarkup(markup, buffers.copy);
   PairingRun run(text, records, buffers.tables, buffers.key, buffers.tags);
   if (const size_t units = run.EstimatedUnits(); units >= kReservedFrom) {
-    // UTF-8 takes a byte for each ASCII unit, up to three for the others; room for one more
-    // slice than the content keeps the last slice from moving the bytes.
+    // UTF-8 takes a byte for each ASCII unit, up to three for the others.
     const size_t bytes = utf16 ? 2 * units : units + 2 * CountNonAscii(text);
-    out.reserve(out.size() + bytes + 3 * EncodedOutput::kSliceUnits);
+    out.reserve(out.size() + bytes);
   }
-  EncodedOutput output(buffers.slice, out, utf16);
+  EncodedOutput output(buffers.slice, buffers.scratch, out, utf16);
   run.Write(output);
   output.Finish();
-  ReleaseLargeBuffers();
+  buffers.ReleaseLarge();
 }

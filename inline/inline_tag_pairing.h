@@ -49,10 +49,6 @@ class TagPairing {
 
  private:
   struct Buffers;
-  // The markup with its quotes and ampersands escaped (or as it is, when it has none).
-  std::u16string_view EscapedMarkup(const WideString& markup);
-  void ReleaseLargeBuffers();
-
   std::unique_ptr<Buffers> m_buffers;
 };
 
