@@ -1,18 +1,33 @@
 // SPDX-License-Identifier: MIT
 #include "engine/tmx_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
 #include "engine/unit_fields.h"
 #include "text/string_table.h"
 #include "text/wide_string.h"
+#include "text/xml_chars.h"
 #include "text/xml_escape.h"
+
+namespace {
+
+std::string Encoded(std::u16string_view text, bool utf16) {
+  std::string bytes(3 * text.size(), '\0');
+  bytes.resize(utf16 ? EncodeXmlSafeUtf16le(text, bytes.data())
+                     : EncodeXmlSafeUtf8(text, bytes.data()));
+  return bytes;
+}
+
+}  // namespace
 
 void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode,
                      bool mark) {
   (void)m_out.OpenSink(std::move(sink), utf16, mark ? kTextMarked : kTextPlain);
   m_sourceCode.assign(sourceCode);
+  m_segOpen = Encoded(u"        <seg>", utf16);
+  m_segClose = Encoded(u"</seg>\r\n", utf16);
 }
 
 void TmxWriter::WriteHeader() {
@@ -77,6 +92,22 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attribut
   BeginVariant(code, attributes);
   PlainPieces pieces(content);
   m_out.WriteLine(8, {u"<seg>"}, pieces, {u"</seg>"});
+  Line(6, u"</tuv>");
+}
+
+void TmxWriter::WriteEncodedVariant(std::u16string_view code, std::string_view attributes,
+                                    std::string_view encodedContent) {
+  BeginVariant(code, attributes);
+  // The line goes to the buffered lines as it is; a long content in pieces, so that the buffer
+  // stays small.
+  constexpr size_t kPieceBytes = size_t{1} << 16;
+  m_out.WriteEncodedLines(m_segOpen);
+  for (std::string_view rest = encodedContent; !rest.empty();) {
+    const size_t take = std::min(rest.size(), kPieceBytes);
+    m_out.WriteEncodedLines(rest.substr(0, take));
+    rest.remove_prefix(take);
+  }
+  m_out.WriteEncodedLines(m_segClose);
   Line(6, u"</tuv>");
 }
 

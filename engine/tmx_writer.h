@@ -32,6 +32,9 @@ class TmxWriter {
                     std::u16string_view content);
   // The same for a segment without RTF, whose content is written as it is encoded.
   void WriteVariant(std::u16string_view code, std::string_view attributes, PlainText content);
+  // The same with content already encoded for the document (nothing in it that XML forbids).
+  void WriteEncodedVariant(std::u16string_view code, std::string_view attributes,
+                           std::string_view encodedContent);
   void EndUnit();
   // Units converted apart, already encoded for this document.
   bool WriteEncoded(std::string_view bytes) { return m_out.WriteEncoded(bytes); }
@@ -48,5 +51,7 @@ class TmxWriter {
 
   CLineFile m_out;
   std::u16string m_sourceCode;
-  std::u16string m_line;  // scratch
+  std::string m_segOpen;   // "<seg>" with its indent, in the document's encoding
+  std::string m_segClose;  // "</seg>" and the line end
+  std::u16string m_line;   // scratch
 };

@@ -15,7 +15,10 @@ void NoteContent(ExportReport* report, std::u16string_view content, int64_t line
 }  // namespace
 
 UnitConverter::UnitConverter(const ExportRequest& request)
-    : m_choice(m_resolver, request), m_fields(request.utf16Output), m_plain(request.utf16Output) {}
+    : m_choice(m_resolver, request),
+      m_fields(request.utf16Output),
+      m_plain(request.utf16Output),
+      m_utf16Output(request.utf16Output) {}
 
 int UnitConverter::TextCodePage(int languageCodePage) const {
   return m_unicode ? static_cast<int>(kCodePageUtf8) : languageCodePage;
@@ -67,12 +70,31 @@ void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, Skip
 }
 
 void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
-                                 std::string_view attributes, const Content& content) {
+                                 std::string_view attributes, Content& content) {
   if (content.plain) {
     writer.WriteVariant(code, attributes, content.plainText);
+  } else if (content.inEncoded) {
+    writer.WriteEncodedVariant(code, attributes, content.encoded);
+    // The bytes of a very long segment are not kept for the next unit.
+    if (content.encoded.capacity() > (size_t{1} << 22)) std::string().swap(content.encoded);
   } else {
     writer.WriteVariant(code, attributes, content.converted.str());
   }
+}
+
+// Without a report, the content goes straight into the document's encoding; a report looks at
+// the characters of the UTF-16 content.
+void UnitConverter::PairContent(const WideString& markup, bool source, Content& content,
+                                ExportReport* report, int64_t line) {
+  InlineConverter& inline_ = m_inline;
+  content.inEncoded = report == nullptr;
+  if (content.inEncoded) {
+    content.encoded.clear();
+    inline_.PairInlineTagsEncoded(markup, source, m_utf16Output, content.encoded);
+    return;
+  }
+  content.converted = inline_.PairInlineTags(markup, source);
+  NoteContent(report, content.converted.str(), line);
 }
 
 bool UnitConverter::FindPlain(const ChosenSegment& segment, Content& content) {
@@ -96,8 +118,7 @@ void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
   }
   ConvertOthers(report);
   if (!m_sourceContent.plain) {
-    m_sourceContent.converted = inline_.PairInlineTags(sourceMarkup, true);
-    NoteContent(report, m_sourceContent.converted.str(), source.segment->line);
+    PairContent(sourceMarkup, true, m_sourceContent, report, source.segment->line);
   }
   inline_.ClearTagLists();
 }
@@ -116,9 +137,8 @@ void UnitConverter::ConvertOthers(ExportReport* report) {
     if (i > 0) inline_.ResetTargetSide();
     const WideString markup =
         inline_.ConvertSegment(other.segment->text, other.language->codePage, false);
-    content.converted = inline_.PairInlineTags(markup, false);
+    PairContent(markup, false, content, report, other.segment->line);
     if (several) NoteTaken();
-    NoteContent(report, content.converted.str(), other.segment->line);
   }
   if (several) RestoreTaken();
 }

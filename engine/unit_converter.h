@@ -5,6 +5,8 @@
 // work on different units at the same time.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/export_report.h"
@@ -33,11 +35,14 @@ class UnitConverter {
   const std::vector<const OutputLanguage*>& LanguagesMet() const { return m_choice.LanguagesMet(); }
 
  private:
-  // A segment's inline content: found without the inline conversion for a segment without RTF.
+  // A segment's inline content: found without the inline conversion for a segment without RTF;
+  // otherwise encoded for the document, or as UTF-16 when a report notes what it holds.
   struct Content {
     bool plain = false;
     PlainText plainText;
+    bool inEncoded = false;  // the content is in encoded, not in converted
     WideString converted;
+    std::string encoded;
   };
 
   void NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped,
@@ -47,8 +52,11 @@ class UnitConverter {
   void ConvertOthers(ExportReport* report);
   // True when the segment needs no inline conversion (its content is then in content).
   bool FindPlain(const ChosenSegment& segment, Content& content);
+  // The content of a segment with RTF from its markup (the converter's records of that side).
+  void PairContent(const WideString& markup, bool source, Content& content, ExportReport* report,
+                   int64_t line);
   static void WriteContent(TmxWriter& writer, std::u16string_view code, std::string_view attributes,
-                           const Content& content);
+                           Content& content);
   int TextCodePage(int languageCodePage) const;
   // With several targets: which source records any target took, kept across the resets.
   void NoteTaken();
@@ -60,6 +68,7 @@ class UnitConverter {
   UnitFields m_fields;
   PlainSegmentEncoder m_plain;
   bool m_unicode = false;
+  bool m_utf16Output;
   Content m_sourceContent;
   std::vector<Content> m_otherContents;
   std::vector<uint8_t> m_takenByAny;

@@ -19,6 +19,11 @@ WideString InlineConverter::PairInlineTags(const WideString& markup, bool source
   return m_pairing.Pair(markup, source ? m_state.sourceTags : m_state.targetTags);
 }
 
+void InlineConverter::PairInlineTagsEncoded(const WideString& markup, bool source, bool utf16,
+                                            std::string& out) {
+  m_pairing.PairEncoded(markup, source ? m_state.sourceTags : m_state.targetTags, utf16, out);
+}
+
 void InlineConverter::ResetTargetSide() {
   m_state.targetTags.clear();
   for (TagRecord& record : m_state.sourceTags) record.paired = 0;

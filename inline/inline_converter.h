@@ -63,6 +63,9 @@ class InlineConverter {
   WideString ConvertSegment(std::string_view segment, int codePage, bool source);
   // The placeholders of one side's markup become TMX inline elements (the <seg> content).
   WideString PairInlineTags(const WideString& markup, bool source);
+  // The same content appended to out as the document holds it: UTF-16LE bytes when utf16, else
+  // UTF-8, without the characters XML forbids (see TagPairing::PairEncoded).
+  void PairInlineTagsEncoded(const WideString& markup, bool source, bool utf16, std::string& out);
 
   // Empties both tag lists (after each unit).
   void ClearTagLists() { m_state.ClearTagLists(); }

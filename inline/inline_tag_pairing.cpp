@@ -7,6 +7,7 @@
 
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
+#include "text/xml_chars.h"
 #include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
@@ -156,9 +157,17 @@ std::u16string InlineAttributes(std::u16string_view name, int x) {
 
 struct TagPairing::Buffers {
   std::u16string copy;
+  std::u16string slice;  // the encoded form: the content not yet encoded
+  std::string scratch;   // and the bytes of a slice
   std::vector<int> tables[4];
   std::u16string key;
   std::vector<Tag> tags;
+
+  void ReleaseLarge() {
+    if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
+    if (tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(tags);
+    if (slice.capacity() > (size_t{1} << 18)) std::u16string().swap(slice);  // a long element
+  }
 };
 
 TagPairing::TagPairing() : m_buffers(std::make_unique<Buffers>()) {}
@@ -171,13 +180,94 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
 
 namespace {
 
+// The content as one UTF-16 text.
+class WholeOutput {
+ public:
+  explicit WholeOutput(std::u16string& units) : m_units(units) {}
+  std::u16string& Units() { return m_units; }
+  void Text(std::u16string_view text) { m_units.append(text); }
+  void TagWritten() {}
+
+ private:
+  std::u16string& m_units;
+};
+
+// The content encoded for the document as it is made: the units written go to a slice, which
+// is encoded (in a scratch area that keeps its size from segment to segment, so that no room in
+// the bytes is filled twice) and added to the end of the bytes whenever it holds kSliceUnits or
+// more. A slice never ends
+// between the two halves of a surrogate pair (a high surrogate at its end waits for the next),
+// so the bytes are those of the whole content encoded at once.
+class EncodedOutput {
+ public:
+  static constexpr size_t kSliceUnits = size_t{1} << 16;
+
+  EncodedOutput(std::u16string& slice, std::string& scratch, std::string& bytes, bool utf16)
+      : m_slice(slice), m_scratch(scratch), m_bytes(bytes), m_utf16(utf16) {
+    m_slice.clear();
+  }
+  std::u16string& Units() { return m_slice; }
+  void Text(std::u16string_view text) {
+    while (m_slice.size() + text.size() > kSliceUnits) {
+      const size_t take = kSliceUnits - std::min(m_slice.size(), kSliceUnits);
+      m_slice.append(text.substr(0, take));
+      text.remove_prefix(take);
+      Encode(false);
+    }
+    m_slice.append(text);
+  }
+  void TagWritten() {
+    if (m_slice.size() >= kSliceUnits) Encode(false);
+  }
+  // The rest of the content (a high surrogate at its end is unpaired: left out).
+  void Finish() { Encode(true); }
+
+ private:
+  void Encode(bool last);
+
+  std::u16string& m_slice;
+  std::string& m_scratch;
+  std::string& m_bytes;
+  bool m_utf16;
+};
+
+void EncodedOutput::Encode(bool last) {
+  const size_t perUnit = m_utf16 ? 2 : 3;
+  std::u16string_view rest = m_slice;
+  if (!last && !rest.empty() && rest.back() >= 0xD800 && rest.back() <= 0xDBFF) {
+    rest.remove_suffix(1);
+  }
+  const size_t done = rest.size();
+  // A slice that a long element made longer goes in parts, so that the bytes never need much
+  // more room than they take.
+  while (!rest.empty()) {
+    size_t take = std::min(rest.size(), kSliceUnits);
+    if (take < rest.size() && rest[take - 1] >= 0xD800 && rest[take - 1] <= 0xDBFF) --take;
+    if (m_scratch.size() < perUnit * take) m_scratch.resize(perUnit * take);
+    char* d = m_scratch.data();
+    const std::u16string_view part = rest.substr(0, take);
+    m_bytes.append(d, m_utf16 ? EncodeXmlSafeUtf16le(part, d) : EncodeXmlSafeUtf8(part, d));
+    rest.remove_prefix(take);
+  }
+  if (done == m_slice.size()) {
+    m_slice.clear();
+  } else {
+    m_slice.erase(0, done);
+  }
+}
+
 // One pairing of a side's markup: the records looked up by (number, opening flag), the closing
 // texts still ahead in the markup, and the elements written so far.
 class PairingRun {
  public:
   PairingRun(std::u16string_view text, const TagList& records, std::vector<int> (&tables)[4],
              std::u16string& key, std::vector<Tag>& tags);
-  std::u16string Write();
+  // The units of the content, as the markup's length, the records' code and the tags suggest.
+  size_t EstimatedUnits() const {
+    return m_text.size() + m_nativeSize + m_nativeSize / 8 + 32 * m_tagCount + 64;
+  }
+  template <typename Output>
+  void Write(Output& output);
 
  private:
   void CountClosingTexts();
@@ -252,22 +342,22 @@ void PairingRun::CountClosingTexts() {
   });
 }
 
-std::u16string PairingRun::Write() {
-  std::u16string out;
-  out.reserve(m_text.size() + m_nativeSize + m_nativeSize / 8 + 32 * m_tagCount + 64);
+template <typename Output>
+void PairingRun::Write(Output& output) {
+  std::u16string& out = output.Units();
   size_t from = 0;
   auto write = [&](const Tag& tag) {
-    out.append(m_text.substr(from, tag.begin - from));
+    output.Text(m_text.substr(from, tag.begin - from));
     from = tag.end + 1;
     WriteTag(out, tag);
+    output.TagWritten();
   };
   if (m_keepTags) {
     for (const Tag& tag : m_tags) write(tag);
   } else {
     ForEachTag(m_text, write);
   }
-  out.append(m_text.substr(std::min(from, m_text.size())));
-  return out;
+  output.Text(m_text.substr(std::min(from, m_text.size())));
 }
 
 void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
@@ -344,23 +434,60 @@ bool PairingRun::PartnerAhead(std::u16string_view name, size_t tagEnd) {
   return false;
 }
 
-}  // namespace
-
-WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
-  Buffers& buffers = *m_buffers;
+// The markup with its quotes and ampersands escaped (or as it is, when it has none).
+std::u16string_view EscapedMarkup(const WideString& markup, std::u16string& copy) {
   // Quotes become entities before any element is inserted, so element texts keep theirs. Markup
   // without quotes or ampersands is read as it is.
   std::u16string_view text = markup.str();
   if (const size_t first = FindQuoteOrAmpersand(text); first != text.size()) {
-    std::u16string& copy = buffers.copy;
     copy.assign(text.substr(0, first));
     AppendQuotesEscaped(copy, text.substr(first));
     text = copy;
   }
-  std::u16string out = PairingRun(text, records, buffers.tables, buffers.key, buffers.tags).Write();
-  if (buffers.copy.capacity() > (size_t{1} << 22)) {
-    std::u16string().swap(buffers.copy);  // a very long segment
-  }
-  if (buffers.tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(buffers.tags);
+  return text;
+}
+
+}  // namespace
+
+WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
+  Buffers& buffers = *m_buffers;
+  PairingRun run(EscapedMarkup(markup, buffers.copy), records, buffers.tables, buffers.key,
+                 buffers.tags);
+  std::u16string out;
+  out.reserve(run.EstimatedUnits());
+  WholeOutput output(out);
+  run.Write(output);
+  buffers.ReleaseLarge();
   return WideString(std::move(out));
+}
+
+namespace {
+
+// Units of markup from which the room for the encoded content is reserved ahead; a shorter
+// content grows its bytes as it goes (the caller mostly keeps them from segment to segment).
+constexpr size_t kReservedFrom = size_t{1} << 20;
+
+// The non-ASCII units of a text.
+size_t CountNonAscii(std::u16string_view text) {
+  size_t count = 0;
+  for (const char16_t c : text) count += c >= 0x80 ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+void TagPairing::PairEncoded(const WideString& markup, const TagList& records, bool utf16,
+                             std::string& out) {
+  Buffers& buffers = *m_buffers;
+  const std::u16string_view text = EscapedMarkup(markup, buffers.copy);
+  PairingRun run(text, records, buffers.tables, buffers.key, buffers.tags);
+  if (const size_t units = run.EstimatedUnits(); units >= kReservedFrom) {
+    // UTF-8 takes a byte for each ASCII unit, up to three for the others.
+    const size_t bytes = utf16 ? 2 * units : units + 2 * CountNonAscii(text);
+    out.reserve(out.size() + bytes);
+  }
+  EncodedOutput output(buffers.slice, buffers.scratch, out, utf16);
+  run.Write(output);
+  output.Finish();
+  buffers.ReleaseLarge();
 }

@@ -41,6 +41,11 @@ class TagPairing {
 
   // The content of the <seg> element for one side's markup and that side's records.
   WideString Pair(const WideString& markup, const TagList& records);
+  // The same content encoded for the document, appended to out: UTF-16LE bytes when utf16,
+  // else UTF-8, without the characters XML forbids and without unpaired surrogates (exactly
+  // EncodeXmlSafeUtf16le or EncodeXmlSafeUtf8 of Pair's result). The content is encoded in
+  // slices as it is made, so that it never exists whole as UTF-16.
+  void PairEncoded(const WideString& markup, const TagList& records, bool utf16, std::string& out);
 
  private:
   struct Buffers;

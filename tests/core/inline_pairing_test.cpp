@@ -4,9 +4,12 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "inline/inline_converter.h"
 #include "inline/inline_tag_pairing.h"
+#include "text/xml_chars.h"
 
 namespace {
 
@@ -202,6 +205,113 @@ TEST(InlineConverter, ConvertersDoNotShareState) {
   EXPECT_EQ(two, ConvertAlone(kTargets[1], kSource));
   EXPECT_NE(one, two);
 }
+
+// The encoded form of the pairing gives the bytes that encoding the UTF-16 content gives, for
+// both encodings, also when the content goes in several slices (a slice boundary may fall
+// between the two halves of a surrogate pair, in text or in a long element).
+std::string EncodedContent(std::u16string_view content, bool utf16) {
+  std::string bytes(3 * content.size(), '\0');
+  bytes.resize(utf16 ? EncodeXmlSafeUtf16le(content, bytes.data())
+                     : EncodeXmlSafeUtf8(content, bytes.data()));
+  return bytes;
+}
+
+struct EncodedCase {
+  const char* name;
+  std::u16string markup;
+  TagList records;
+};
+
+std::u16string Repeated(std::u16string_view piece, size_t times) {
+  std::u16string s;
+  for (size_t i = 0; i < times; ++i) s += piece;
+  return s;
+}
+
+EncodedCase ManyGroups(int count, std::u16string_view text) {
+  EncodedCase c{"many groups", u"", TagList()};
+  for (int i = 1; i <= count; ++i) {
+    AppendTagRecord(c.records, u"{\\b \u00E9", i, i, true, i % 3 == 0);
+    AppendTagRecord(c.records, u"}", i, 0, false, false);
+    const std::u16string n = WideString(std::to_string(i)).str();
+    c.markup += u"<" + n + u">" + std::u16string(text) + u"</" + n + u">";
+  }
+  return c;
+}
+
+std::vector<EncodedCase> EncodedCases() {
+  std::vector<EncodedCase> cases;
+  cases.push_back({"empty", u"", TagList()});
+  cases.push_back({"pair", u"a <1>word</1> b", BoldPair(true)});
+  cases.push_back({"forbidden", u"a\u0001b\u000Bc\uFFFE\uFFFFd\t\n\r<1/>\u001F", BoldPair(false)});
+  cases.push_back({"surrogates", u"\U0001F600x\xD83D<1/>\xDE00y</1>\xDE00\xD83D", BoldPair(true)});
+  cases.push_back({"high at the end", u"abc\xD83D", TagList()});
+  cases.push_back({"quotes", u"it's \"so\" & <1>x</1>&lt;", BoldPair(false)});
+  EncodedCase native{"native code", u"<1/>a<2/>", TagList()};
+  AppendTagRecord(native.records, u"{\\v \u0001\xD83D}<&>", 1, 1, true, true);
+  AppendTagRecord(native.records, u"\xDE00\U0001F600\uFFFF", 2, 2, true, false);
+  cases.push_back(std::move(native));
+  // Text of several slices whose high surrogates stand where slices end (unit 65535 is the
+  // first of the text's high surrogates to end a slice).
+  cases.push_back({"long text", u"abc" + Repeated(u"\U0001F600\u00E9\u0002", 40000) + u"<1>x</1>",
+                   BoldPair(true)});
+  cases.push_back(ManyGroups(20000, u"\u03B1\U0001F600"));
+  // An element whose high surrogates stand where the parts of its encoding end (unit 65535 is
+  // the first: the element's code starts at unit 15).
+  EncodedCase element{"long element", u"xyzw<1/>y", TagList()};
+  AppendTagRecord(element.records, u"{" + Repeated(u"\U0001F600<\u0003z", 50000) + u"}", 1, 1, true,
+                  true);
+  cases.push_back(std::move(element));
+  // Long enough for the bytes to be reserved ahead (non-ASCII text takes more than the markup).
+  cases.push_back({"reserved", Repeated(u"\u4E2D\u6587 <1>x</1>", 120000), BoldPair(true)});
+  return cases;
+}
+
+class PairEncodedCases : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(PairEncodedCases, GiveTheEncodedContent) {
+  static const std::vector<EncodedCase> cases = EncodedCases();
+  const EncodedCase& c = cases[GetParam()];
+  const WideString markup(c.markup);
+  const WideString content = PairInlineTags(markup, c.records);
+  for (const bool utf16 : {false, true}) {
+    TagPairing pairing;
+    std::string bytes = "kept";
+    pairing.PairEncoded(markup, c.records, utf16, bytes);
+    ASSERT_EQ(bytes, "kept" + EncodedContent(content.str(), utf16)) << c.name << " " << utf16;
+    // A second segment on the same pairing, whose slice starts empty again.
+    bytes.clear();
+    pairing.PairEncoded(WideString(u"z\xD83D"), TagList(), utf16, bytes);
+    EXPECT_EQ(bytes, EncodedContent(u"z", utf16)) << c.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Contents, PairEncodedCases, ::testing::Range(size_t{0}, size_t{11}));
+
+// Segments through the converter: escapes of forbidden characters and of surrogates.
+class PairEncodedSegments : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(PairEncodedSegments, GiveTheEncodedContent) {
+  InlineConverter converter;
+  const WideString source = converter.ConvertSegment(GetParam().first, 1252, true);
+  const WideString target = converter.ConvertSegment(GetParam().second, 1252, false);
+  for (const bool utf16 : {false, true}) {
+    std::string s, t;
+    converter.PairInlineTagsEncoded(source, true, utf16, s);
+    converter.PairInlineTagsEncoded(target, false, utf16, t);
+    EXPECT_EQ(s, EncodedContent(converter.PairInlineTags(source, true).str(), utf16));
+    EXPECT_EQ(t, EncodedContent(converter.PairInlineTags(target, false).str(), utf16));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Segments, PairEncodedSegments,
+                         ::testing::Values(std::pair{"a {\\b b\\u1?} c", "{\\b B\\u11?} \\u-2?"},
+                                           std::pair{"\\u55357?\\u56832? {\\i x\\u55357?}",
+                                                     "\\u56832?{\\i y}\\uc0\\u-1 "},
+                                           std::pair{"{\\cs6 <x>}\\u8?{\\cs6 </x>} \\'e9\\'01",
+                                                     "{\\cs6 <x>}\\u31?{\\cs6 </x>}"},
+                                           std::pair{"it's \"q\" & {\\v \\u2?hidden}",
+                                                     "{\\field{\\*\\fldinst x}{\\fldrslt y}}"}));
 
 struct AttributeCase {
   const char16_t* name;
