@@ -6,12 +6,15 @@
 WideString InlineConverter::ConvertSegment(std::string_view segment, int codePage, bool source) {
   const std::u16string& markup = ScanSegmentMarkup(
       m_state, m_internalStyleCode, m_doNotTranslateStyleCode, segment, codePage, source);
-  m_state.buffers.ReleaseTextIfLarge();  // the scanner is done with the segment's text
-  // Unless a "<" was copied with an entity, the scanner's list of placeholders is complete.
-  WideString result = m_state.buffers.strayLess
-                          ? m_cleanup.CleanUp(markup)
-                          : m_cleanup.CleanUp(markup, m_state.buffers.placeholders);
-  m_state.buffers.ReleaseIfLarge();
+  InlineState::ScanBuffers& buffers = m_state.buffers;
+  buffers.ReleaseTextIfLarge();  // the scanner is done with the segment's text
+  // Unless a "<" was copied with an entity, the scanner's list of placeholders is complete. The
+  // content of a markup that would be given back anyway is written over it.
+  WideString result = buffers.strayLess ? m_cleanup.CleanUp(markup)
+                      : buffers.markup.capacity() > InlineState::ScanBuffers::kLarge
+                          ? m_cleanup.CleanUpOver(buffers.markup, buffers.placeholders)
+                          : m_cleanup.CleanUp(markup, buffers.placeholders);
+  buffers.ReleaseIfLarge();
   return result;
 }
 

@@ -107,18 +107,23 @@ int Tokenize(std::u16string_view markup, Emit&& emit) {
   return placeholders;
 }
 
-// An item as the clean-up keeps it: the items tile the markup, so an item's text runs from its
-// begin to the next item's begin.
-struct Item {
-  static constexpr uint32_t kRewrittenBit = 1;  // a bit that no kind or form uses
-  size_t begin;
-  int number;
-  uint32_t bits;  // the kind and form bits, and kRewrittenBit
-  uint32_t flags() const { return bits & ~kRewrittenBit; }
-  // Text run: holds a unit that unescaping or escaping changes.
-  bool rewritten() const { return (bits & kRewrittenBit) != 0; }
-};
+// An item as the clean-up keeps it, in the form of the scanner's placeholder list (so that the
+// list of a long segment becomes the item list without a copy): the items tile the markup, so an
+// item's text runs from its begin to the next item's begin. Two bits that no kind or form uses
+// are the clean-up's own.
+using Item = MarkupPlaceholder;
+constexpr uint32_t kRewrittenBit = 1;  // text run: holds a unit that unescaping or escaping changes
+constexpr uint32_t kRemovedBit = 2;    // placeholder: removed by the clean-up
+constexpr uint32_t kOwnBits = kRewrittenBit | kRemovedBit;
+static_assert(((kMarkupText | kMarkupPlaceholder | kMarkupLetterB | kMarkupLetterI |
+                kMarkupLetterU | kMarkupClosing | kMarkupStandalone) &
+               kOwnBits) == 0);
 static_assert(sizeof(Item) == 16);
+
+// The kind and form bits of an item.
+uint32_t FlagsOf(const Item& item) {
+  return item.flags & ~kOwnBits;
+}
 
 // Two items are partners when they have the same number and different flags (so text runs,
 // number 0, are partners of the letter tags).
@@ -141,8 +146,8 @@ class PartnersAfterFirstText {
       if (!e) continue;
       if (e->first == 0) {
         e->first = j;
-        e->flags = items[j].flags();
-      } else if (e->other == 0 && items[j].flags() != e->flags) {
+        e->flags = FlagsOf(items[j]);
+      } else if (e->other == 0 && FlagsOf(items[j]) != e->flags) {
         e->other = j;
       }
     }
@@ -151,7 +156,7 @@ class PartnersAfterFirstText {
   size_t Find(const Item& item) {
     const Entry* e = Lookup(item.number);
     if (!e || e->first == 0) return 0;
-    return e->flags != item.flags() ? e->first : e->other;
+    return e->flags != FlagsOf(item) ? e->first : e->other;
   }
 
  private:
@@ -177,17 +182,17 @@ class KeptItems {
  public:
   KeptItems(const std::vector<Item>& items, size_t lastText) : m_items(items) {
     for (size_t i = lastText; i < items.size(); ++i) {
-      if (items[i].flags() & kMarkupClosing) m_counts.try_emplace(items[i].number);
+      if (FlagsOf(items[i]) & kMarkupClosing) m_counts.try_emplace(items[i].number);
     }
   }
-  bool HasPartnerBefore(size_t index, const std::vector<char>& kept) {
+  bool HasPartnerBefore(size_t index) {
     for (; m_counted < index; ++m_counted) {
-      if (!kept[m_counted]) continue;
+      if (m_items[m_counted].flags & kRemovedBit) continue;
       const auto it = m_counts.find(m_items[m_counted].number);
-      if (it != m_counts.end()) it->second.Add(m_items[m_counted].flags());
+      if (it != m_counts.end()) it->second.Add(FlagsOf(m_items[m_counted]));
     }
     const auto it = m_counts.find(m_items[index].number);
-    return it != m_counts.end() && it->second.all > it->second.With(m_items[index].flags());
+    return it != m_counts.end() && it->second.all > it->second.With(FlagsOf(m_items[index]));
   }
 
  private:
@@ -298,7 +303,6 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
 
 struct MarkupCleanup::Buffers {
   std::vector<Item> items;
-  std::vector<char> kept;
   std::u16string run;
 };
 
@@ -312,27 +316,31 @@ WideString CleanUpMarkup(std::u16string_view markup) {
 
 namespace {
 
-// One clean-up of a segment's markup, item by item in list order.
+// One clean-up of a segment's markup, item by item in list order. Written over the markup's own
+// text (owner), the content goes where the items already read stood; should it ever need more
+// room than they left, it goes on in a text of its own from there.
 class CleanupRun {
  public:
-  CleanupRun(std::u16string_view markup, const std::vector<Item>& items, size_t firstText,
-             size_t lastText, std::vector<char>& kept, std::u16string& run)
+  CleanupRun(std::u16string_view markup, std::vector<Item>& items, size_t firstText,
+             size_t lastText, std::u16string& run, std::u16string* owner)
       : m_markup(markup),
         m_items(items),
         m_firstText(firstText),
         m_lastText(lastText),
-        m_kept(kept),
         m_run(run),
-        m_keptItems(items, lastText) {
-    m_kept.assign(items.size(), 1);
-  }
+        m_owner(owner),
+        m_keptItems(items, lastText) {}
   std::u16string Write();
 
  private:
   std::u16string_view TextOf(size_t i) const {
-    const size_t end = i + 1 < m_items.size() ? m_items[i + 1].begin : m_markup.size();
-    return m_markup.substr(m_items[i].begin, end - m_items[i].begin);
+    return m_markup.substr(m_items[i].begin, EndOf(i) - m_items[i].begin);
   }
+  size_t EndOf(size_t i) const {
+    return i + 1 < m_items.size() ? m_items[i + 1].begin : m_markup.size();
+  }
+  // Adds a piece of item i's content.
+  void Put(std::u16string_view piece, size_t i);
   // What becomes of a placeholder: written, left in the list unwritten, or removed from it.
   enum class Fate { kWritten, kStays, kRemoved };
   void WriteText(size_t i);
@@ -343,10 +351,12 @@ class CleanupRun {
   Fate OpeningFate(size_t i);
 
   std::u16string_view m_markup;
-  const std::vector<Item>& m_items;
+  std::vector<Item>& m_items;
   size_t m_firstText, m_lastText;
-  std::vector<char>& m_kept;
-  std::u16string& m_run;  // a text run, unescaped
+  std::u16string& m_run;     // a text run, unescaped
+  std::u16string* m_owner;   // written over: the markup's own text, else null
+  size_t m_written = 0;      // written over: the units of content at its start
+  std::u16string m_escaped;  // written over: a text run escaped afresh
   std::u16string m_out;
   KeptItems m_keptItems;
   std::optional<PartnersAfterFirstText> m_partnersAfter;
@@ -354,9 +364,9 @@ class CleanupRun {
 };
 
 std::u16string CleanupRun::Write() {
-  m_out.reserve(m_markup.size());
+  if (!m_owner) m_out.reserve(m_markup.size());
   for (size_t i = 0; i < m_items.size(); ++i) {
-    const uint32_t flags = m_items[i].flags();
+    const uint32_t flags = FlagsOf(m_items[i]);
     if (flags == kMarkupText) {
       WriteText(i);
       continue;
@@ -365,17 +375,36 @@ std::u16string CleanupRun::Write() {
                       : (flags & kMarkupClosing)  ? ClosingFate(i)
                                                   : OpeningFate(i);
     if (fate == Fate::kWritten)
-      m_out.append(TextOf(i));
+      Put(TextOf(i), i);
     else if (fate == Fate::kRemoved)
-      m_kept[i] = 0;
+      m_items[i].flags |= kRemovedBit;
   }
-  return std::move(m_out);
+  if (!m_owner) return std::move(m_out);
+  m_owner->resize(m_written);
+  return std::move(*m_owner);
+}
+
+void CleanupRun::Put(std::u16string_view piece, size_t i) {
+  if (!m_owner) {
+    m_out.append(piece);
+    return;
+  }
+  // The markup from item i on is still to be read; the piece comes from item i or from a buffer.
+  if (m_written + piece.size() <= EndOf(i)) {
+    std::char_traits<char16_t>::move(m_owner->data() + m_written, piece.data(), piece.size());
+    m_written += piece.size();
+    return;
+  }
+  m_out.reserve(m_markup.size() + piece.size());
+  m_out.assign(m_owner->data(), m_written);
+  m_owner = nullptr;
+  m_out.append(piece);
 }
 
 void CleanupRun::WriteText(size_t i) {
   std::u16string_view view = TextOf(i);
   // Most runs hold nothing that unescaping or escaping changes: they are copied as they are.
-  const bool unchanged = !m_items[i].rewritten();
+  const bool unchanged = (m_items[i].flags & kRewrittenBit) == 0;
   if (!unchanged && kUnescaped.FindFirst(view, 0) < view.size()) {
     m_run.clear();
     AppendEscapedText(m_run, view, EscapeDirection::kUnescape, true);
@@ -388,15 +417,20 @@ void CleanupRun::WriteText(size_t i) {
   if (i >= m_lastText) {
     while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
   }
-  if (unchanged)
-    m_out.append(view);
-  else
+  if (unchanged) {
+    Put(view, i);
+  } else if (!m_owner) {
     AppendEscapedText(m_out, view, EscapeDirection::kEscape, true);
+  } else {
+    m_escaped.clear();
+    AppendEscapedText(m_escaped, view, EscapeDirection::kEscape, true);
+    Put(m_escaped, i);
+  }
 }
 
 CleanupRun::Fate CleanupRun::ClosingFate(size_t i) {
   if (!m_textSeen) return Fate::kStays;
-  if (i < m_lastText || m_keptItems.HasPartnerBefore(i, m_kept)) return Fate::kWritten;
+  if (i < m_lastText || m_keptItems.HasPartnerBefore(i)) return Fate::kWritten;
   return Fate::kRemoved;
 }
 
@@ -408,64 +442,117 @@ CleanupRun::Fate CleanupRun::OpeningFate(size_t i) {
   return partner != 0 && partner < m_lastText ? Fate::kWritten : Fate::kRemoved;
 }
 
+constexpr size_t kNoText = std::u16string_view::npos;
+
+// A text run of the markup from begin to end as an item.
+Item RunItem(std::u16string_view markup, size_t begin, size_t end) {
+  const bool rewritten = kRewritten.FindFirst(markup.substr(begin, end - begin), 0) < end - begin;
+  return Item{begin, 0, kMarkupText | (rewritten ? kRewrittenBit : 0)};
+}
+
+// Puts the text runs between the listed placeholders, in the list itself: the runs are counted,
+// the list is made that much longer, and each item is moved from the back to its place (never
+// before its old place, so that no placeholder is written over before it is moved).
+void InsertRuns(std::u16string_view markup, std::vector<Item>& items, size_t& firstText,
+                size_t& lastText) {
+  const size_t placeholders = items.size();
+  size_t runs = 0, from = 0;
+  for (const Item& p : items) {
+    if (p.begin > from) ++runs;
+    from = markup.find(u'>', p.begin) + 1;
+  }
+  if (from < markup.size()) ++runs;
+  items.resize(placeholders + runs);
+  size_t w = items.size();
+  size_t end = markup.size();  // the end of the stretch after the placeholder moved next
+  for (size_t k = placeholders; k-- > 0;) {
+    const Item p = items[k];
+    const size_t after = markup.find(u'>', p.begin) + 1;
+    if (end > after) {
+      items[--w] = RunItem(markup, after, end);
+      if (lastText == kNoText) lastText = w;
+      firstText = w;
+    }
+    items[--w] = p;
+    end = p.begin;
+  }
+  if (end > 0) {
+    items[--w] = RunItem(markup, 0, end);
+    if (lastText == kNoText) lastText = w;
+    firstText = w;
+  }
+}
+
 }  // namespace
 
 WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
   Buffers& buffers = *m_buffers;
   std::vector<Item>& items = buffers.items;
   items.clear();
-  constexpr size_t kNone = std::u16string_view::npos;
-  size_t firstText = kNone;
-  size_t lastText = kNone;
+  size_t firstText = kNoText;
+  size_t lastText = kNoText;
   Tokenize(markup, [&](const Token& token) {
     if (token.flags == kMarkupText) {
-      if (firstText == kNone) firstText = items.size();
+      if (firstText == kNoText) firstText = items.size();
       lastText = items.size();
     }
     items.push_back(Item{static_cast<size_t>(token.text.data() - markup.data()), token.number,
-                         token.flags | (token.rewritten ? Item::kRewrittenBit : 0)});
+                         token.flags | (token.rewritten ? kRewrittenBit : 0)});
   });
-  return CleanUpItems(markup, firstText, lastText);
+  return CleanUpItems(markup, firstText, lastText, nullptr);
 }
 
 WideString MarkupCleanup::CleanUp(std::u16string_view markup,
                                   std::vector<MarkupPlaceholder>& placeholders) {
+  return CleanUpListed(markup, placeholders, nullptr);
+}
+
+WideString MarkupCleanup::CleanUpOver(std::u16string& markup,
+                                      std::vector<MarkupPlaceholder>& placeholders) {
+  return CleanUpListed(markup, placeholders, &markup);
+}
+
+WideString MarkupCleanup::CleanUpListed(std::u16string_view markup,
+                                        std::vector<MarkupPlaceholder>& placeholders,
+                                        std::u16string* owner) {
   std::vector<Item>& items = m_buffers->items;
+  size_t firstText = kNoText;
+  size_t lastText = kNoText;
+  if (placeholders.capacity() > kLargeList) {
+    // A very long list becomes the item list itself (the scanner leaves room for the runs).
+    items.clear();
+    items.swap(placeholders);
+    InsertRuns(markup, items, firstText, lastText);
+    return CleanUpItems(markup, firstText, lastText, owner);
+  }
   items.clear();
   items.reserve(2 * placeholders.size() + 1);  // a text run before each and one after the last
-  constexpr size_t kNone = std::u16string_view::npos;
-  size_t firstText = kNone;
-  size_t lastText = kNone;
   // The text runs are the stretches between the placeholders.
   auto addRun = [&](size_t begin, size_t end) {
     if (end <= begin) return;
-    if (firstText == kNone) firstText = items.size();
+    if (firstText == kNoText) firstText = items.size();
     lastText = items.size();
-    const bool rewritten = kRewritten.FindFirst(markup.substr(begin, end - begin), 0) < end - begin;
-    items.push_back(Item{begin, 0, kMarkupText | (rewritten ? Item::kRewrittenBit : 0)});
+    items.push_back(RunItem(markup, begin, end));
   };
   size_t from = 0;
   for (const MarkupPlaceholder& p : placeholders) {
     addRun(from, p.begin);
-    items.push_back(Item{p.begin, p.number, p.flags});
+    items.push_back(p);
     from = markup.find(u'>', p.begin) + 1;
   }
   addRun(from, markup.size());
-  // The items say all the list said: a long list is given back before the clean-up writes.
-  if (placeholders.capacity() > kLargeList) std::vector<MarkupPlaceholder>().swap(placeholders);
-  return CleanUpItems(markup, firstText, lastText);
+  return CleanUpItems(markup, firstText, lastText, owner);
 }
 
 WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstText,
-                                       size_t lastText) {
+                                       size_t lastText, std::u16string* owner) {
   Buffers& buffers = *m_buffers;
   std::vector<Item>& items = buffers.items;
-  if (firstText == std::u16string_view::npos) return WideString();  // no text run
+  if (firstText == kNoText) return WideString();  // no text run
 
   std::u16string result =
-      CleanupRun(markup, items, firstText, lastText, buffers.kept, buffers.run).Write();
+      CleanupRun(markup, items, firstText, lastText, buffers.run, owner).Write();
   if (buffers.run.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.run);
   if (items.capacity() > kLargeList) std::vector<Item>().swap(items);
-  if (buffers.kept.capacity() > (size_t{1} << 22)) std::vector<char>().swap(buffers.kept);
   return WideString(std::move(result));
 }

@@ -57,13 +57,19 @@ class MarkupCleanup {
 
   WideString CleanUp(std::u16string_view markup);
   // The same for markup whose placeholders are all listed, in order, and which holds no other
-  // "<" (so it need not be read again to find them). The list is read first; a very long one is
-  // then emptied and its memory given back.
+  // "<" (so it need not be read again to find them). A very long list becomes the clean-up's
+  // own working list (the list is left empty, its memory given back after the clean-up).
   WideString CleanUp(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders);
+  // The same written over the markup's own text, which becomes the result without a copy (for a
+  // long segment, whose markup and content need not both be held); markup is left unspecified.
+  WideString CleanUpOver(std::u16string& markup, std::vector<MarkupPlaceholder>& placeholders);
 
  private:
   struct Buffers;
-  WideString CleanUpItems(std::u16string_view markup, size_t firstText, size_t lastText);
+  WideString CleanUpListed(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders,
+                           std::u16string* owner);
+  WideString CleanUpItems(std::u16string_view markup, size_t firstText, size_t lastText,
+                          std::u16string* owner);
   std::unique_ptr<Buffers> m_buffers;
 };
 

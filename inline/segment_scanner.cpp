@@ -171,7 +171,8 @@ void SegmentScanner::ReserveForGroups(size_t groups) {
   size_t digits = 1;
   for (size_t n = groups; n >= 10; n /= 10) ++digits;
   m_out.reserve(m_text.size() + m_text.size() / 4 + groups * (5 + 2 * digits));
-  m_state.buffers.placeholders.reserve(2 * groups);
+  // The clean-up of a very long list puts a text run between the placeholders in the list itself.
+  m_state.buffers.placeholders.reserve(3 * groups + 1);
   m_tags.reserve(m_tags.size() + 2 * groups);
 }
 

@@ -158,6 +158,11 @@ TEST(MarkupCleanup, ScannerListGivesWhatReadingGives) {
       {"x\\~y {\\field{\\*\\fldinst HYPERLINK}{\\fldrslt li\\~nk}} z", false},
       {"a{\\cs6 &x<7;}b</3>c", true},
       {"a{\\cs6 &x<b>;}b", true},
+      // Written over the markup: content that outgrows the items read so far ("\\~" becomes
+      // "&nbsp;"), and growth that the items dropped before it make room for.
+      {"{\\b x}\\~\\~\\~\\~ y{\\i z}", false},
+      {"{\\b {\\i  }}\\~a\\~{\\b b}\\~", false},
+      {"  {\\v h}{\\b }\\~x{\\b y}\\~", false},
   };
   for (const auto& c : cases) {
     InlineState state;
@@ -165,8 +170,33 @@ TEST(MarkupCleanup, ScannerListGivesWhatReadingGives) {
     EXPECT_EQ(state.buffers.strayLess, c.strayLess) << c.segment;
     if (state.buffers.strayLess) continue;
     MarkupCleanup cleanup;
+    std::vector<MarkupPlaceholder> listed = state.buffers.placeholders;
     EXPECT_EQ(cleanup.CleanUp(markup, state.buffers.placeholders), CleanUpMarkup(markup))
         << c.segment;
     EXPECT_FALSE(state.buffers.placeholders.empty()) << c.segment;
+    std::u16string over = markup;
+    EXPECT_EQ(cleanup.CleanUpOver(over, listed), CleanUpMarkup(markup)) << c.segment;
+  }
+}
+
+// A very long list becomes the clean-up's working list, the runs put in between in place; the
+// content is written over the markup, and goes on in a text of its own once it outgrows it.
+TEST(MarkupCleanup, VeryLongListGivesWhatReadingGives) {
+  std::string groups;
+  for (int i = 0; i < (1 << 19); ++i) groups += "{\\b x}";
+  for (const std::string& segment :
+       {"\\~ " + groups + " \\~{\\i y}", groups + "\\~\\~ &", "{\\b  }" + groups + "{\\b\\~}"}) {
+    InlineState state;
+    const std::u16string markup = ScanSegment(state, u"\\cs6", u"\\cs8", segment, 1252, true);
+    ASSERT_FALSE(state.buffers.strayLess);
+    const WideString expected = CleanUpMarkup(markup);
+    std::vector<MarkupPlaceholder> listed;
+    listed.reserve(state.buffers.placeholders.capacity());
+    listed = state.buffers.placeholders;
+    MarkupCleanup cleanup;
+    EXPECT_EQ(cleanup.CleanUp(markup, state.buffers.placeholders), expected);
+    EXPECT_TRUE(state.buffers.placeholders.empty());
+    std::u16string over = markup;
+    EXPECT_EQ(cleanup.CleanUpOver(over, listed), expected);
   }
 }
