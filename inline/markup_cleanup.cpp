@@ -304,6 +304,7 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
 struct MarkupCleanup::Buffers {
   std::vector<Item> items;
   std::u16string run;
+  std::u16string escaped;  // written over the markup: a text run escaped afresh
 };
 
 MarkupCleanup::MarkupCleanup() : m_buffers(std::make_unique<Buffers>()) {}
@@ -322,12 +323,13 @@ namespace {
 class CleanupRun {
  public:
   CleanupRun(std::u16string_view markup, std::vector<Item>& items, size_t firstText,
-             size_t lastText, std::u16string& run, std::u16string* owner)
+             size_t lastText, std::u16string& run, std::u16string& escaped, std::u16string* owner)
       : m_markup(markup),
         m_items(items),
         m_firstText(firstText),
         m_lastText(lastText),
         m_run(run),
+        m_escaped(escaped),
         m_owner(owner),
         m_keptItems(items, lastText) {}
   std::u16string Write();
@@ -340,7 +342,13 @@ class CleanupRun {
     return i + 1 < m_items.size() ? m_items[i + 1].begin : m_markup.size();
   }
   // Adds a piece of item i's content.
-  void Put(std::u16string_view piece, size_t i);
+  void Put(std::u16string_view piece, size_t i) {
+    if (m_owner)
+      PutOver(piece, i);
+    else
+      m_out.append(piece);
+  }
+  void PutOver(std::u16string_view piece, size_t i);
   // What becomes of a placeholder: written, left in the list unwritten, or removed from it.
   enum class Fate { kWritten, kStays, kRemoved };
   void WriteText(size_t i);
@@ -353,10 +361,10 @@ class CleanupRun {
   std::u16string_view m_markup;
   std::vector<Item>& m_items;
   size_t m_firstText, m_lastText;
-  std::u16string& m_run;     // a text run, unescaped
-  std::u16string* m_owner;   // written over: the markup's own text, else null
-  size_t m_written = 0;      // written over: the units of content at its start
-  std::u16string m_escaped;  // written over: a text run escaped afresh
+  std::u16string& m_run;      // a text run, unescaped
+  std::u16string& m_escaped;  // written over: a text run escaped afresh
+  std::u16string* m_owner;    // written over: the markup's own text, else null
+  size_t m_written = 0;       // written over: the units of content at its start
   std::u16string m_out;
   KeptItems m_keptItems;
   std::optional<PartnersAfterFirstText> m_partnersAfter;
@@ -384,11 +392,7 @@ std::u16string CleanupRun::Write() {
   return std::move(*m_owner);
 }
 
-void CleanupRun::Put(std::u16string_view piece, size_t i) {
-  if (!m_owner) {
-    m_out.append(piece);
-    return;
-  }
+void CleanupRun::PutOver(std::u16string_view piece, size_t i) {
   // The markup from item i on is still to be read; the piece comes from item i or from a buffer.
   if (m_written + piece.size() <= EndOf(i)) {
     std::char_traits<char16_t>::move(m_owner->data() + m_written, piece.data(), piece.size());
@@ -502,11 +506,6 @@ WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
   return CleanUpItems(markup, firstText, lastText, nullptr);
 }
 
-WideString MarkupCleanup::CleanUp(std::u16string_view markup,
-                                  std::vector<MarkupPlaceholder>& placeholders) {
-  return CleanUpListed(markup, placeholders, nullptr);
-}
-
 WideString MarkupCleanup::CleanUpOver(std::u16string& markup,
                                       std::vector<MarkupPlaceholder>& placeholders) {
   return CleanUpListed(markup, placeholders, &markup);
@@ -551,8 +550,9 @@ WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstT
   if (firstText == kNoText) return WideString();  // no text run
 
   std::u16string result =
-      CleanupRun(markup, items, firstText, lastText, buffers.run, owner).Write();
+      CleanupRun(markup, items, firstText, lastText, buffers.run, buffers.escaped, owner).Write();
   if (buffers.run.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.run);
+  if (buffers.escaped.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.escaped);
   if (items.capacity() > kLargeList) std::vector<Item>().swap(items);
   return WideString(std::move(result));
 }

@@ -59,7 +59,9 @@ class MarkupCleanup {
   // The same for markup whose placeholders are all listed, in order, and which holds no other
   // "<" (so it need not be read again to find them). A very long list becomes the clean-up's
   // own working list (the list is left empty, its memory given back after the clean-up).
-  WideString CleanUp(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders);
+  WideString CleanUp(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders) {
+    return CleanUpListed(markup, placeholders, nullptr);
+  }
   // The same written over the markup's own text, which becomes the result without a copy (for a
   // long segment, whose markup and content need not both be held); markup is left unspecified.
   WideString CleanUpOver(std::u16string& markup, std::vector<MarkupPlaceholder>& placeholders);
