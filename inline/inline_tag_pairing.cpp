@@ -5,6 +5,7 @@
 #include <climits>
 #include <vector>
 
+#include "inline/pairing_tables.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_chars.h"
@@ -14,29 +15,7 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr int kNone = INT_MIN;
-
-// Values by int key: small non-negative keys in a table, the others in a map. The tables of
-// one thread are kept from call to call, so a segment costs no allocation for them.
-class IntTable {
- public:
-  IntTable(std::vector<int>& storage, size_t limit) : m_direct(storage) {
-    m_direct.assign(limit, kNone);
-  }
-  int Get(int key) const {
-    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
-    const auto it = m_other.find(key);
-    return it == m_other.end() ? kNone : it->second;
-  }
-  int& Slot(int key) {
-    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
-    return m_other.try_emplace(key, kNone).first->second;
-  }
-
- private:
-  std::vector<int>& m_direct;
-  std::unordered_map<int, int> m_other;
-};
+constexpr int kNone = kNoValue;
 
 // Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
 // The head is a literal, so its copy has a fixed length.
@@ -159,7 +138,7 @@ struct TagPairing::Buffers {
   std::u16string copy;
   std::u16string slice;  // the encoded form: the content not yet encoded
   std::string scratch;   // and the bytes of a slice
-  std::vector<int> tables[4];
+  PairingTables tables;
   std::u16string key;
   std::vector<Tag> tags;
 
@@ -208,13 +187,11 @@ class EncodedOutput {
   }
   std::u16string& Units() { return m_slice; }
   void Text(std::u16string_view text) {
-    while (m_slice.size() + text.size() > kSliceUnits) {
-      const size_t take = kSliceUnits - std::min(m_slice.size(), kSliceUnits);
-      m_slice.append(text.substr(0, take));
-      text.remove_prefix(take);
-      Encode(false);
+    if (m_slice.size() + text.size() <= kSliceUnits) {
+      m_slice.append(text);
+      return;
     }
-    m_slice.append(text);
+    TextAcrossSlices(text);
   }
   void TagWritten() {
     if (m_slice.size() >= kSliceUnits) Encode(false);
@@ -223,6 +200,15 @@ class EncodedOutput {
   void Finish() { Encode(true); }
 
  private:
+  void TextAcrossSlices(std::u16string_view text) {
+    while (m_slice.size() + text.size() > kSliceUnits) {
+      const size_t take = kSliceUnits - std::min(m_slice.size(), kSliceUnits);
+      m_slice.append(text.substr(0, take));
+      text.remove_prefix(take);
+      Encode(false);
+    }
+    m_slice.append(text);
+  }
   void Encode(bool last);
 
   std::u16string& m_slice;
@@ -258,9 +244,10 @@ void EncodedOutput::Encode(bool last) {
 
 // One pairing of a side's markup: the records looked up by (number, opening flag), the closing
 // texts still ahead in the markup, and the elements written so far.
+template <typename Lookups>
 class PairingRun {
  public:
-  PairingRun(std::u16string_view text, const TagList& records, std::vector<int> (&tables)[4],
+  PairingRun(std::u16string_view text, const TagList& records, PairingTables& tables,
              std::u16string& key, std::vector<Tag>& tags);
   // The units of the content, as the markup's length, the records' code and the tags suggest.
   size_t EstimatedUnits() const {
@@ -288,12 +275,12 @@ class PairingRun {
   size_t m_limit;
   size_t m_nativeSize;  // the records' native code, which the elements hold escaped
   size_t m_tagCount = 0;
-  // Placeholder numbers run from 1 up; the tables cover the records' numbers (larger numbers,
-  // which no record has, go to the maps).
-  IntTable m_firstOpening, m_firstClosing;
-  IntTable m_closingAhead;  // closing texts with a canonical number still ahead
+  // Placeholder numbers run from 1 up; the lookups cover the records' numbers (larger numbers,
+  // which no record has, go to maps).
+  // The first records, the closing texts with a canonical number still ahead, and the i of
+  // each opening placeholder written as <bpt>.
+  Lookups m_lookups;
   std::unordered_map<std::u16string_view, int> m_otherClosingAhead;
-  IntTable m_pairIndex;  // the i of each opening placeholder written as <bpt>
   int m_insertedElements[4] = {0, 0, 0, 0};
   int m_bptCounter = 0;
 };
@@ -306,8 +293,9 @@ size_t TableLimit(const TagList& records) {
   return std::min(static_cast<size_t>(maxNumber) + 1, 2 * records.size() + 64);
 }
 
-PairingRun::PairingRun(std::u16string_view text, const TagList& records,
-                       std::vector<int> (&tables)[4], std::u16string& key, std::vector<Tag>& tags)
+template <typename Lookups>
+PairingRun<Lookups>::PairingRun(std::u16string_view text, const TagList& records,
+                                PairingTables& tables, std::u16string& key, std::vector<Tag>& tags)
     : m_text(text),
       m_records(records),
       m_key(key),
@@ -315,35 +303,28 @@ PairingRun::PairingRun(std::u16string_view text, const TagList& records,
       m_keepTags(text.size() <= kKeptTagsUpTo),
       m_limit(TableLimit(records)),
       m_nativeSize(records.NativeSize()),
-      m_firstOpening(tables[0], m_limit),
-      m_firstClosing(tables[1], m_limit),
-      m_closingAhead(tables[2], m_limit),
-      m_pairIndex(tables[3], m_limit) {
-  // Records: the first of each (number, opening flag), in list order.
-  for (size_t i = 0; i < records.size(); ++i) {
-    int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
-    if (slot == kNone) slot = static_cast<int>(i);
-  }
+      m_lookups(records, tables, m_limit) {
   CountClosingTexts();
 }
 
-void PairingRun::CountClosingTexts() {
+template <typename Lookups>
+void PairingRun<Lookups>::CountClosingTexts() {
   m_tags.clear();
   ForEachTag(m_text, [&](const Tag& tag) {
     ++m_tagCount;
     if (m_keepTags) m_tags.push_back(tag);
     const ClosingText closing = ClosingTextOf(m_text, tag);
     if (closing.number != kNone) {
-      int& count = m_closingAhead.Slot(closing.number);
-      count = count == kNone ? 1 : count + 1;
+      m_lookups.AddClosing(closing.number);
     } else if (!closing.other.empty()) {
       ++m_otherClosingAhead[closing.other];
     }
   });
 }
 
+template <typename Lookups>
 template <typename Output>
-void PairingRun::Write(Output& output) {
+void PairingRun<Lookups>::Write(Output& output) {
   std::u16string& out = output.Units();
   size_t from = 0;
   auto write = [&](const Tag& tag) {
@@ -360,11 +341,12 @@ void PairingRun::Write(Output& output) {
   output.Text(m_text.substr(std::min(from, m_text.size())));
 }
 
-void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
+template <typename Lookups>
+void PairingRun<Lookups>::WriteTag(std::u16string& out, const Tag& tag) {
   // The tag is replaced: its closing text no longer stands in the markup.
   const ClosingText closingText = ClosingTextOf(m_text, tag);
   if (closingText.number != kNone)
-    --m_closingAhead.Slot(closingText.number);
+    m_lookups.RemoveClosing(closingText.number);
   else if (!closingText.other.empty())
     --m_otherClosingAhead[closingText.other];
 
@@ -374,7 +356,7 @@ void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
   if (name.ends_with(u'/')) name.remove_suffix(1);
   const int number = WideToInt(name);
   const bool closing = t.starts_with(u"</"sv);
-  const int recordIndex = (closing ? m_firstClosing : m_firstOpening).Get(number);
+  const int recordIndex = m_lookups.FindRecord(number, !closing);
   const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
   const int x = record && record->paired ? record->pairedNumber : 0;
 
@@ -385,7 +367,7 @@ void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
     if (x != 0) AppendInlineAttributes(out, u"", x);
   } else if (!closing) {
     element = WriteOpening(out, name, number, x, tag.end);
-  } else if (const int i = m_pairIndex.Get(number); i != kNone) {
+  } else if (const int i = m_lookups.GetBpt(number); i != kNone) {
     element = kEpt;
     AppendQuotedNumber(out, u"<ept i=\"", i);
   } else {
@@ -399,12 +381,13 @@ void PairingRun::WriteTag(std::u16string& out, const Tag& tag) {
   ++m_insertedElements[element];
 }
 
-Element PairingRun::WriteOpening(std::u16string& out, std::u16string_view name, int number, int x,
-                                 size_t tagEnd) {
+template <typename Lookups>
+Element PairingRun<Lookups>::WriteOpening(std::u16string& out, std::u16string_view name, int number,
+                                          int x, size_t tagEnd) {
   Element element = kIt;
   if (PartnerAhead(name, tagEnd)) {
     element = kBpt;
-    m_pairIndex.Slot(number) = ++m_bptCounter;
+    m_lookups.SetBpt(number, ++m_bptCounter);
     AppendQuotedNumber(out, u"<bpt i=\"", m_bptCounter);
   } else {
     out.append(u"<it pos=\"begin\""sv);
@@ -415,14 +398,14 @@ Element PairingRun::WriteOpening(std::u16string& out, std::u16string_view name, 
 
 // Does "</name>" occur in the markup as it now stands (the tags written so far replaced by
 // their elements)?
-bool PairingRun::PartnerAhead(std::u16string_view name, size_t tagEnd) {
+template <typename Lookups>
+bool PairingRun<Lookups>::PartnerAhead(std::u16string_view name, size_t tagEnd) {
   int canonical = 0;
   if (name.find(u'<') != std::u16string_view::npos) {
     m_key.assign(u"</"sv).append(name).push_back(u'>');
     if (m_text.find(m_key, tagEnd + 1) != std::u16string_view::npos) return true;
   } else if (CanonicalNumber(name, canonical)) {
-    const int count = m_closingAhead.Get(canonical);
-    if (count != kNone && count > 0) return true;
+    if (m_lookups.AnyClosing(canonical)) return true;
   } else if (!m_otherClosingAhead.empty()) {
     m_key.assign(u"</"sv).append(name).push_back(u'>');
     const auto it = m_otherClosingAhead.find(m_key);
@@ -447,21 +430,17 @@ std::u16string_view EscapedMarkup(const WideString& markup, std::u16string& copy
   return text;
 }
 
-}  // namespace
-
-WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
-  Buffers& buffers = *m_buffers;
-  PairingRun run(EscapedMarkup(markup, buffers.copy), records, buffers.tables, buffers.key,
-                 buffers.tags);
+// The content as one UTF-16 text.
+template <typename Lookups>
+std::u16string PairWhole(std::u16string_view text, const TagList& records, PairingTables& tables,
+                         std::u16string& key, std::vector<Tag>& tags) {
+  PairingRun<Lookups> run(text, records, tables, key, tags);
   std::u16string out;
   out.reserve(run.EstimatedUnits());
   WholeOutput output(out);
   run.Write(output);
-  buffers.ReleaseLarge();
-  return WideString(std::move(out));
+  return out;
 }
-
-namespace {
 
 // Units of markup from which the room for the encoded content is reserved ahead; a shorter
 // content grows its bytes as it goes (the caller mostly keeps them from segment to segment).
@@ -474,20 +453,47 @@ size_t CountNonAscii(std::u16string_view text) {
   return count;
 }
 
-}  // namespace
-
-void TagPairing::PairEncoded(const WideString& markup, const TagList& records, bool utf16,
-                             std::string& out) {
-  Buffers& buffers = *m_buffers;
-  const std::u16string_view text = EscapedMarkup(markup, buffers.copy);
-  PairingRun run(text, records, buffers.tables, buffers.key, buffers.tags);
+// The content encoded, appended to out.
+template <typename Lookups>
+void PairEncodedInto(std::u16string_view text, const TagList& records, PairingTables& tables,
+                     std::u16string& key, std::vector<Tag>& tags, std::u16string& slice,
+                     std::string& scratch, bool utf16, std::string& out) {
+  PairingRun<Lookups> run(text, records, tables, key, tags);
   if (const size_t units = run.EstimatedUnits(); units >= kReservedFrom) {
     // UTF-8 takes a byte for each ASCII unit, up to three for the others.
     const size_t bytes = utf16 ? 2 * units : units + 2 * CountNonAscii(text);
     out.reserve(out.size() + bytes);
   }
-  EncodedOutput output(buffers.slice, buffers.scratch, out, utf16);
+  EncodedOutput output(slice, scratch, out, utf16);
   run.Write(output);
   output.Finish();
+}
+
+}  // namespace
+
+WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
+  Buffers& buffers = *m_buffers;
+  const std::u16string_view text = EscapedMarkup(markup, buffers.copy);
+  std::u16string out =
+      RecordsInOrder(records)
+          ? PairWhole<CompactLookups>(text, records, buffers.tables, buffers.key, buffers.tags)
+          : PairWhole<TableLookups>(text, records, buffers.tables, buffers.key, buffers.tags);
   buffers.ReleaseLarge();
+  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+  return WideString(std::move(out));
+}
+
+void TagPairing::PairEncoded(const WideString& markup, const TagList& records, bool utf16,
+                             std::string& out) {
+  Buffers& buffers = *m_buffers;
+  const std::u16string_view text = EscapedMarkup(markup, buffers.copy);
+  if (RecordsInOrder(records)) {
+    PairEncodedInto<CompactLookups>(text, records, buffers.tables, buffers.key, buffers.tags,
+                                    buffers.slice, buffers.scratch, utf16, out);
+  } else {
+    PairEncodedInto<TableLookups>(text, records, buffers.tables, buffers.key, buffers.tags,
+                                  buffers.slice, buffers.scratch, utf16, out);
+  }
+  buffers.ReleaseLarge();
+  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
 }

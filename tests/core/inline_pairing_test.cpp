@@ -111,6 +111,43 @@ TEST(PairInlineTags, ManyPairsStayInOrder) {
   EXPECT_EQ(PairInlineTags(WideString(markup), list), WideString(std::move(expected)));
 }
 
+// A long list whose records come in order is looked up without tables as long as the
+// placeholders come in order too; where they do not, the tables take over. Either way the
+// content is that of a list that is not in order (the same records and one more that no
+// placeholder reaches: a second closing record of number 1).
+TEST(PairInlineTags, LongListInOrderGivesWhatTablesGive) {
+  const auto groups = [](int from, int to) {
+    std::u16string markup;
+    for (int i = from; i <= to; ++i) {
+      const std::u16string n = WideString(std::to_string(i)).str();
+      markup += u"<" + n + u">w</" + n + u">";
+    }
+    return markup;
+  };
+  const struct {
+    const char* name;
+    std::u16string markup;
+  } cases[] = {
+      {"in order", groups(1, 3000)},
+      {"letters and a closing first", u"<b>a</b></7>" + groups(1, 3000)},
+      {"numbers go back", groups(1, 3000) + u"<1>y</1><2/>"},
+      {"closing texts twice", groups(1, 3) + u"</5></5>" + groups(4, 3000) + u"<5>z"},
+      {"gaps and unknown numbers", groups(1, 9) + groups(21, 3000) + u"<9999999>q</9999999>"},
+      {"openings ahead of closings", u"<1><2><3>" + groups(4, 3000) + u"</3></2></1>"},
+  };
+  TagList inOrder;
+  for (int i = 1; i <= 3000; ++i) {
+    AppendTagRecord(inOrder, u"{\\b ", i, i, true, i % 2 == 0);
+    AppendTagRecord(inOrder, u"}", i, 0, false, false);
+  }
+  TagList notInOrder = inOrder;
+  AppendTagRecord(notInOrder, u"}", 1, 0, false, false);
+  for (const auto& c : cases) {
+    const WideString markup(c.markup);
+    EXPECT_EQ(PairInlineTags(markup, inOrder), PairInlineTags(markup, notInOrder)) << c.name;
+  }
+}
+
 TEST(PairInlineTags, ExporterUsesTheSidesList) {
   InlineConverter converter;
   AppendTagRecord(converter.SourceTags(), u"{\\b ", 1, 1, true, true);
