@@ -25,9 +25,22 @@ std::string Encoded(std::u16string_view text, bool utf16) {
 void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode,
                      bool mark) {
   (void)m_out.OpenSink(std::move(sink), utf16, mark ? kTextMarked : kTextPlain);
+  m_utf16 = utf16;
   m_sourceCode.assign(sourceCode);
+  m_tuOpen = Encoded(u"    <tu tuid=\"", utf16);
+  m_tuSource = Encoded(u"\" srclang=\"" + m_sourceCode + u"\">\r\n", utf16);
+  m_tuClose = Encoded(u"    </tu>\r\n", utf16);
+  m_tuvOpen = Encoded(u"      <tuv xml:lang=\"", utf16);
+  m_tuvClose = Encoded(u"      </tuv>\r\n", utf16);
   m_segOpen = Encoded(u"        <seg>", utf16);
   m_segClose = Encoded(u"</seg>\r\n", utf16);
+}
+
+void TmxWriter::AppendEncoded(std::u16string_view text) {
+  const size_t base = m_bytes.size();
+  m_bytes.resize(base + 3 * text.size());
+  char* d = m_bytes.data() + base;
+  m_bytes.resize(base + (m_utf16 ? EncodeXmlSafeUtf16le(text, d) : EncodeXmlSafeUtf8(text, d)));
 }
 
 void TmxWriter::WriteHeader() {
@@ -52,13 +65,15 @@ void TmxWriter::WriteHeader() {
 }
 
 void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
-  char16_t units[16];
   char digits[16];
   const auto written = std::to_chars(digits, digits + sizeof digits, number);
-  const auto length = static_cast<size_t>(written.ptr - digits);
-  for (size_t i = 0; i < length; ++i) units[i] = static_cast<char16_t>(digits[i]);
-  m_out.WriteLine(4, {u"<tu tuid=\"", std::u16string_view(units, length), u"\" srclang=\"",
-                      m_sourceCode, u"\">"});
+  m_bytes.assign(m_tuOpen);
+  for (const char* p = digits; p != written.ptr; ++p) {
+    m_bytes += *p;
+    if (m_utf16) m_bytes += '\0';
+  }
+  m_bytes += m_tuSource;
+  m_out.WriteEncodedLines(m_bytes);
   m_out.WriteEncodedLines(fields.PropertyLines());
 }
 
@@ -66,12 +81,16 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attribut
                              std::u16string_view content) {
   BeginVariant(code, attributes);
   m_out.WriteLine(8, {u"<seg>", content, u"</seg>"});
-  Line(6, u"</tuv>");
+  m_out.WriteEncodedLines(m_tuvClose);
 }
 
 void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attributes) {
-  EncodedBytes encoded(attributes);
-  m_out.WriteLine(6, {u"<tuv xml:lang=\"", code, u"\""}, encoded, {u">"});
+  m_bytes.assign(m_tuvOpen);
+  AppendEncoded(code);
+  AppendEncoded(u"\"");
+  m_bytes += attributes;
+  AppendEncoded(u">\r\n");
+  m_out.WriteEncodedLines(m_bytes);
 }
 
 namespace {
@@ -92,7 +111,7 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attribut
   BeginVariant(code, attributes);
   PlainPieces pieces(content);
   m_out.WriteLine(8, {u"<seg>"}, pieces, {u"</seg>"});
-  Line(6, u"</tuv>");
+  m_out.WriteEncodedLines(m_tuvClose);
 }
 
 void TmxWriter::WriteEncodedVariant(std::u16string_view code, std::string_view attributes,
@@ -108,11 +127,11 @@ void TmxWriter::WriteEncodedVariant(std::u16string_view code, std::string_view a
     rest.remove_prefix(take);
   }
   m_out.WriteEncodedLines(m_segClose);
-  Line(6, u"</tuv>");
+  m_out.WriteEncodedLines(m_tuvClose);
 }
 
 void TmxWriter::EndUnit() {
-  Line(4, u"</tu>");
+  m_out.WriteEncodedLines(m_tuClose);
 }
 
 bool TmxWriter::Finish() {

@@ -49,9 +49,21 @@ class TmxWriter {
   bool Line(int indent, std::u16string_view text) { return m_out.WriteLine(indent, text); }
   void BeginVariant(std::u16string_view code, std::string_view attributes);
 
+  // Appends text in the document's encoding to m_bytes.
+  void AppendEncoded(std::u16string_view text);
+
   CLineFile m_out;
+  bool m_utf16 = false;
   std::u16string m_sourceCode;
-  std::string m_segOpen;   // "<seg>" with its indent, in the document's encoding
-  std::string m_segClose;  // "</seg>" and the line end
+  // The fixed parts of the unit lines, with their indents and line ends, in the document's
+  // encoding.
+  std::string m_tuOpen;    // "<tu tuid=\""
+  std::string m_tuSource;  // "\" srclang=\"...\">" and the line end
+  std::string m_tuClose;   // "</tu>"
+  std::string m_tuvOpen;   // "<tuv xml:lang=\""
+  std::string m_tuvClose;  // "</tuv>"
+  std::string m_segOpen;   // "<seg>"
+  std::string m_segClose;  // "</seg>"
+  std::string m_bytes;     // scratch: a line in the document's encoding
   std::u16string m_line;   // scratch
 };
