@@ -56,21 +56,26 @@ class UnitPipeline::Shared {
   void Convert(UnitConverter& converter, TmxWriter& out, UnitBatch& batch);
   // Reads the next batch; false when the file holds no more units.
   bool Fill(TxtReader& reader, UnitBatch& batch);
-  UnitBatch* TakeFree(bool& failed, TmxWriter& writer, ExportResult& result, ExportReport* report);
-  // Writes converted batches in order: all that are ready, or (wait) at least the next one.
-  bool WriteReady(bool wait, TmxWriter& writer, ExportResult& result, ExportReport* report);
+  // A batch to fill, once one is free; null when writing failed (nothing more is read then).
+  UnitBatch* TakeFree();
+  void Issue(UnitBatch* batch);
+  // The writer thread: writes the converted batches in the order of the file until the last one
+  // issued has been written.
+  void WriteInOrder(TmxWriter& writer, ExportResult& result, ExportReport* report);
   void Merge(const UnitBatch& batch, ExportResult& result, ExportReport* report);
 
   const ExportRequest& m_request;
   std::u16string m_sourceAttribute;  // the source code, escaped for srclang
   std::vector<std::unique_ptr<UnitBatch>> m_batches;
   std::vector<std::thread> m_workers;
-  std::mutex m_mutex;
-  std::condition_variable m_todoChanged, m_doneChanged;
+  std::mutex m_mutex;  // guards everything below
+  std::condition_variable m_todoChanged, m_doneChanged, m_freeChanged;
   std::deque<UnitBatch*> m_todo;
   std::map<size_t, UnitBatch*> m_done;
-  std::vector<UnitBatch*> m_free;  // touched by the calling thread only
-  size_t m_nextToWrite = 0;
+  std::vector<UnitBatch*> m_free;
+  size_t m_issued = 0;
+  bool m_allIssued = false;
+  bool m_writeFailed = false;
   bool m_closed = false;
 };
 
@@ -131,36 +136,46 @@ bool UnitPipeline::Shared::Fill(TxtReader& reader, UnitBatch& batch) {
   return batch.count > 0;
 }
 
-UnitBatch* UnitPipeline::Shared::TakeFree(bool& failed, TmxWriter& writer, ExportResult& result,
-                                          ExportReport* report) {
-  while (m_free.empty()) {
-    if (!WriteReady(true, writer, result, report)) failed = true;
-  }
+UnitBatch* UnitPipeline::Shared::TakeFree() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_freeChanged.wait(lock, [this] { return m_writeFailed || !m_free.empty(); });
+  if (m_writeFailed) return nullptr;
   UnitBatch* batch = m_free.back();
   m_free.pop_back();
   return batch;
 }
 
-bool UnitPipeline::Shared::WriteReady(bool wait, TmxWriter& writer, ExportResult& result,
-                                      ExportReport* report) {
-  bool ok = true;
-  for (;;) {
+void UnitPipeline::Shared::Issue(UnitBatch* batch) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    batch->index = m_issued++;
+    m_todo.push_back(batch);
+  }
+  m_todoChanged.notify_one();
+}
+
+void UnitPipeline::Shared::WriteInOrder(TmxWriter& writer, ExportResult& result,
+                                        ExportReport* report) {
+  for (size_t next = 0;; ++next) {
     UnitBatch* batch = nullptr;
     {
       std::unique_lock<std::mutex> lock(m_mutex);
-      if (wait) {
-        m_doneChanged.wait(lock, [this] { return m_done.count(m_nextToWrite) != 0; });
-        wait = false;
-      }
-      const auto next = m_done.find(m_nextToWrite);
-      if (next == m_done.end()) return ok;
-      batch = next->second;
-      m_done.erase(next);
+      m_doneChanged.wait(
+          lock, [&] { return m_done.count(next) != 0 || (m_allIssued && next == m_issued); });
+      const auto found = m_done.find(next);
+      if (found == m_done.end()) return;
+      batch = found->second;
+      m_done.erase(found);
     }
-    ++m_nextToWrite;
-    if (!writer.Failed() && !writer.WriteEncoded(batch->bytes)) ok = false;
+    // After a failed write the batches still converting are counted, not written.
+    const bool ok = writer.Failed() || writer.WriteEncoded(batch->bytes);
     Merge(*batch, result, report);
-    m_free.push_back(batch);
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_free.push_back(batch);
+      m_writeFailed = m_writeFailed || !ok;
+    }
+    m_freeChanged.notify_one();
   }
 }
 
@@ -180,28 +195,26 @@ void UnitPipeline::Shared::Merge(const UnitBatch& batch, ExportResult& result,
   }
 }
 
+// The calling thread reads, the workers convert, a writer thread writes: reading and writing
+// overlap as much as the conversions do.
 bool UnitPipeline::Shared::Run(TxtReader& reader, TmxWriter& writer, ExportResult& result,
                                ExportReport* report) {
-  bool failed = false;
-  size_t issued = 0;
-  for (;;) {
-    UnitBatch* batch = TakeFree(failed, writer, result, report);
-    if (failed || !Fill(reader, *batch)) {
+  std::thread writerThread([&] { WriteInOrder(writer, result, report); });
+  while (UnitBatch* batch = TakeFree()) {
+    if (!Fill(reader, *batch)) {
+      std::lock_guard<std::mutex> lock(m_mutex);
       m_free.push_back(batch);
       break;
     }
-    batch->index = issued++;
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_todo.push_back(batch);
-    }
-    m_todoChanged.notify_one();
-    if (!WriteReady(false, writer, result, report)) failed = true;
+    Issue(batch);
   }
-  while (m_nextToWrite < issued) {
-    if (!WriteReady(true, writer, result, report)) failed = true;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_allIssued = true;
   }
-  return !failed;
+  m_doneChanged.notify_all();
+  writerThread.join();
+  return !m_writeFailed;
 }
 
 UnitPipeline::UnitPipeline(const ExportRequest& request, int threads)

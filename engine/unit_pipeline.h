@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // UnitPipeline: the units of a file converted on several threads and written in the order of the
-// file. The calling thread reads units into batches and writes converted batches in order;
-// worker threads, each with a converter of its own, turn a batch's units into the bytes of
-// their <tu> elements. A fixed number of batches circulates, so memory does not grow with the
-// file.
+// file. The calling thread reads units into batches; worker threads, each with a converter of its
+// own, turn a batch's units into the bytes of their <tu> elements; a writer thread writes the
+// converted batches in order. A fixed number of batches circulates, so memory does not grow with
+// the file.
 #pragma once
 
 #include <cstddef>
