@@ -175,8 +175,7 @@ TEST_F(AnalyseTest, QuittingStopsTheScanAndKeepsWhatWasFound) {
   EXPECT_FALSE(x.Analyse(path, &list, &progress));
   EXPECT_EQ(Names(list),
             (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252"}));
-  EXPECT_EQ(progress.events,
-            (std::vector<std::string>{"pos 4", "pump", "pos 8", "pump"}));
+  EXPECT_EQ(progress.events, (std::vector<std::string>{"pos 4", "pump", "pos 8", "pump"}));
   EXPECT_EQ(x.LastError().kind, EngineError::Kind::Abandoned);
 }
 
