@@ -471,20 +471,27 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
   TempDir dir;
   const std::string txtPath = dir.File("in.txt");
   std::string txt;
-  for (int i = 0; i < 200; ++i) txt += "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=DE>b\r\n</TrU>\r\n";
+  for (int i = 0; i < 600; ++i) txt += "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=DE>b\r\n</TrU>\r\n";
   WriteFile(txtPath, txt);
-  const std::string tmxPath = dir.File("out.tmx");
-  for (size_t limit : {size_t{0}, size_t{100}, size_t{5000}}) {
-    CTmxExporter exporter;
-    exporter.SetSinkWrapper([limit](std::unique_ptr<ByteSink> inner) {
-      return std::make_unique<FullDiskSink>(std::move(inner), limit);
-    });
-    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, nullptr,
-                                   nullptr, 0),
-              -1);
-    EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::WriteOutput);
-    EXPECT_EQ(exporter.LastError().reason, "No space left on device");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << limit;
+  ExportRequest request;
+  request.txtPath = txtPath;
+  request.tmxPath = dir.File("out.tmx");
+  request.sourceCode = "EN-US";
+  request.targetCode = "DE";
+  // On one thread the writing fails in the converting thread, on three in the writer thread,
+  // before or after batches have been written.
+  for (const int threads : {1, 3}) {
+    for (size_t limit : {size_t{0}, size_t{100}, size_t{5000}, size_t{60000}}) {
+      CTmxExporter exporter;
+      exporter.SetSinkWrapper([limit](std::unique_ptr<ByteSink> inner) {
+        return std::make_unique<FullDiskSink>(std::move(inner), limit);
+      });
+      request.threads = threads;
+      EXPECT_EQ(exporter.Export(request, nullptr).Count(), -1);
+      EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::WriteOutput);
+      EXPECT_EQ(exporter.LastError().reason, "No space left on device");
+      EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << limit << " " << threads;
+    }
   }
 }
 
