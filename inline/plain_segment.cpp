@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "text/code_page.h"
 #include "text/code_page_tables.h"
@@ -125,8 +126,37 @@ PlainByte EntryFor(unsigned b, char16_t unit, bool known, bool utf16) {
   return entry;
 }
 
+// The length of the well-formed UTF-8 character at s[i] (a byte of 0x80 or above), or 0 when it
+// is none or one that the conversion would change (U+2028) or leave out (U+FFFE, U+FFFF).
+size_t Utf8CharacterLength(std::string_view s, size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  size_t length = 0;
+  char32_t c = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    c = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    c = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    c = lead & 0x07u;
+  }
+  if (length == 0 || s.size() - i < length) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0u) != 0x80u) return 0;
+    c = (c << 6) | (b & 0x3Fu);
+  }
+  const bool shortest = (length != 3 || c >= 0x800) && (length != 4 || c >= 0x10000);
+  const bool kept =
+      c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) && c != 0x2028 && c != 0xFFFE && c != 0xFFFF;
+  return shortest && kept ? length : 0;
+}
+
 // The table of a code page: bytes decode one by one with a decoding table as long as no lead
-// byte comes; UTF-8 text only while it is ASCII. nullptr for code pages decoded otherwise.
+// byte comes; UTF-8 text as it is into a UTF-8 document, only while it is ASCII into UTF-16.
+// nullptr for code pages decoded otherwise.
 std::unique_ptr<PlainByteTable> BuildTable(int codePage, bool unicodeText, bool utf16) {
   const unsigned page = static_cast<unsigned>(codePage);
   const DecodeTable* decode = unicodeText ? nullptr : DecodeTableOf(page);
@@ -144,7 +174,41 @@ std::unique_ptr<PlainByteTable> BuildTable(int codePage, bool unicodeText, bool 
     }
     if (b >= 0x80 && table->entries[b].stop) table->highBytesPass = false;
   }
+  if (unicodeText && !utf16) {
+    // The bytes of UTF-8 characters are copied; Find looks at each character first.
+    table->utf8Text = true;
+    for (unsigned b = 0x80; b < 256; ++b) {
+      PlainByte& entry = table->entries[b];
+      entry.stop = false;
+      entry.trimmed = false;
+      entry.bytes[0] = static_cast<char>(b);
+      entry.length = 1;
+    }
+  }
   return table;
+}
+
+// The segment without the blanks, tabs and no-break spaces (C2 A0 in UTF-8 text) at its ends.
+std::pair<size_t, size_t> TrimmedRange(std::string_view segment, const PlainByteTable& t) {
+  const auto blankAt = [&](size_t at) {
+    return t[static_cast<unsigned char>(segment[at])].trimmed;
+  };
+  const auto nbspAt = [&](size_t at, size_t end) {
+    return t.utf8Text && end - at >= 2 && segment.compare(at, 2, "\xC2\xA0") == 0;
+  };
+  size_t begin = 0;
+  size_t end = segment.size();
+  while (begin < end && (blankAt(begin) || nbspAt(begin, end))) begin += blankAt(begin) ? 1 : 2;
+  while (end > begin) {
+    if (blankAt(end - 1)) {
+      --end;
+    } else if (end - begin >= 2 && nbspAt(end - 2, end)) {
+      end -= 2;  // A0 ends no other character than U+00A0 after C2
+    } else {
+      break;
+    }
+  }
+  return {begin, end};
 }
 
 }  // namespace
@@ -198,12 +262,17 @@ bool PlainSegmentEncoder::Find(std::string_view segment, int codePage, bool unic
       i += run;
       if (run == kChunk) continue;
     }
-    if (t[static_cast<unsigned char>(segment[i++])].stop) return false;
+    const auto b = static_cast<unsigned char>(segment[i]);
+    if (t.utf8Text && b >= 0x80) {
+      const size_t length = Utf8CharacterLength(segment, i);
+      if (length == 0) return false;
+      i += length;
+      continue;
+    }
+    if (t[b].stop) return false;
+    ++i;
   }
-  size_t begin = 0;
-  size_t end = segment.size();
-  while (begin < end && t[static_cast<unsigned char>(segment[begin])].trimmed) ++begin;
-  while (end > begin && t[static_cast<unsigned char>(segment[end - 1])].trimmed) --end;
+  const auto [begin, end] = TrimmedRange(segment, t);
   text.bytes = segment.substr(begin, end - begin);
   text.table = table;
   return true;

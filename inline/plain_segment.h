@@ -28,6 +28,9 @@ struct PlainByteTable {
   // UTF-8 output, those that need no entity are written as they are.
   bool asciiAsItself = false;
   bool highBytesPass = false;  // no byte 0x80-0xFF stops
+  // UTF-8 text into a UTF-8 document: bytes 0x80-0xFF are copied, once Find has seen that they
+  // make whole characters that the document takes as they are.
+  bool utf8Text = false;
   bool utf16 = false;
 
   const PlainByte& operator[](unsigned char b) const { return entries[b]; }

@@ -195,6 +195,13 @@ TEST(InlineExport, PlainSegmentsGiveWhatTheirConversionGives) {
                                              "\x82\xA0",
                                              "\xC3\xA9",
                                              "\xE2\x80\xA8",
+                                             "\xC2\xA0",
+                                             "\xF0\x9F\x98\x80",
+                                             "\xC0\xAF",
+                                             "\xE2\x82",
+                                             "\xED\xA0\x80",
+                                             "\xF4\x90\x80\x80",
+                                             "\xC2",
                                              "\xEF\xBF\xBE",
                                              "\\",
                                              "{",
@@ -229,10 +236,14 @@ TEST(InlineExport, PlainSegmentsGiveWhatTheirConversionGives) {
         ASSERT_EQ(WrittenContent(text), ConvertedContent(segment, c.codePage, c.unicode, utf16))
             << "segment: " << segment;
       }
-      EXPECT_GT(plain, 500);
+      EXPECT_GT(plain, 300);
       PlainText text;
       EXPECT_FALSE(encoder.Find("a {\\b b}", c.codePage, c.unicode, text));
       EXPECT_FALSE(encoder.Find(std::string_view("a\0b", 3), c.codePage, c.unicode, text));
+      // UTF-8 text goes as it is into a UTF-8 document, and only ASCII into a UTF-16 one.
+      if (c.unicode) {
+        EXPECT_EQ(encoder.Find("\xC3\xA9t\xC3\xA9", c.codePage, true, text), !utf16);
+      }
     }
   }
 }
