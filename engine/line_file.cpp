@@ -288,19 +288,15 @@ size_t EncodedBytes::WriteSome(char* d, size_t room) {
   return n;
 }
 
-bool CLineFile::WriteLine(int indent, std::initializer_list<std::u16string_view> head,
-                          EncodedPieces& middle, std::initializer_list<std::u16string_view> tail) {
+bool CLineFile::WritePieces(EncodedPieces& pieces) {
   if (!m_sink || m_writeFailed) return false;
-  PutIndent(indent);
-  if (!PutUnits(head)) return false;
   constexpr size_t kPieceBytes = size_t{1} << 16;
   for (;;) {
-    const size_t written = middle.WriteSome(Room(kPieceBytes), kPieceBytes);
-    if (written == 0) break;
+    const size_t written = pieces.WriteSome(Room(kPieceBytes), kPieceBytes);
+    if (written == 0) return true;
     m_used += written;
     if (m_used >= kFlushBytes && !SendOut()) return false;
   }
-  return PutUnits(tail) && EndLine();
 }
 
 bool CLineFile::WriteEncodedLines(std::string_view lines) {
@@ -331,7 +327,7 @@ bool CLineFile::PutUnits(std::initializer_list<std::u16string_view> pieces) {
   if (units <= kSliceUnits) {
     char* room = Room(perUnit * units);
     for (std::u16string_view piece : pieces) {
-      room += m_unicode ? EncodeXmlSafeUtf16le(piece, room) : EncodeXmlSafeUtf8(piece, room);
+      room += EncodeXmlSafe(piece, m_unicode, room);
     }
     m_used = static_cast<size_t>(room - m_out.data());
     return true;
@@ -344,7 +340,7 @@ bool CLineFile::PutUnits(std::initializer_list<std::u16string_view> pieces) {
       if (take < piece.size() && piece[take - 1] >= 0xD800 && piece[take - 1] <= 0xDBFF) --take;
       const std::u16string_view slice = piece.substr(0, take);
       char* room = Room(perUnit * slice.size());
-      m_used += m_unicode ? EncodeXmlSafeUtf16le(slice, room) : EncodeXmlSafeUtf8(slice, room);
+      m_used += EncodeXmlSafe(slice, m_unicode, room);
       piece.remove_prefix(take);
       if (m_used >= kFlushBytes && !SendOut()) return false;
     }

@@ -77,10 +77,9 @@ class CLineFile {
   bool WriteLine(int indent, std::u16string_view text);
   // The same for a line made of several pieces, written one after the other.
   bool WriteLine(int indent, std::initializer_list<std::u16string_view> pieces);
-  // Writes indent blanks, head, the pieces of middle, tail and CR LF; the middle is written as
-  // it comes (it is in the output's encoding and holds nothing that XML forbids).
-  bool WriteLine(int indent, std::initializer_list<std::u16string_view> head, EncodedPieces& middle,
-                 std::initializer_list<std::u16string_view> tail);
+  // Adds text already in the output's encoding (holding nothing that XML forbids) to the
+  // buffered lines as it comes, in pieces, so that a long text never has to fit the buffer.
+  bool WritePieces(EncodedPieces& pieces);
   // Adds whole lines already encoded as the output (indent and line ends included) to the
   // buffered lines. False when the write failed.
   bool WriteEncodedLines(std::string_view lines);

@@ -14,9 +14,8 @@
 namespace {
 
 std::string Encoded(std::u16string_view text, bool utf16) {
-  std::string bytes(3 * text.size(), '\0');
-  bytes.resize(utf16 ? EncodeXmlSafeUtf16le(text, bytes.data())
-                     : EncodeXmlSafeUtf8(text, bytes.data()));
+  std::string bytes;
+  AppendXmlSafe(bytes, text, utf16);
   return bytes;
 }
 
@@ -32,15 +31,10 @@ void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_
   m_tuClose = Encoded(u"    </tu>\r\n", utf16);
   m_tuvOpen = Encoded(u"      <tuv xml:lang=\"", utf16);
   m_tuvClose = Encoded(u"      </tuv>\r\n", utf16);
+  m_tuvAttributesEnd = Encoded(u">\r\n", utf16);
+  m_quote = Encoded(u"\"", utf16);
   m_segOpen = Encoded(u"        <seg>", utf16);
   m_segClose = Encoded(u"</seg>\r\n", utf16);
-}
-
-void TmxWriter::AppendEncoded(std::u16string_view text) {
-  const size_t base = m_bytes.size();
-  m_bytes.resize(base + 3 * text.size());
-  char* d = m_bytes.data() + base;
-  m_bytes.resize(base + (m_utf16 ? EncodeXmlSafeUtf16le(text, d) : EncodeXmlSafeUtf8(text, d)));
 }
 
 void TmxWriter::WriteHeader() {
@@ -86,10 +80,10 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attribut
 
 void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attributes) {
   m_bytes.assign(m_tuvOpen);
-  AppendEncoded(code);
-  AppendEncoded(u"\"");
+  AppendXmlSafe(m_bytes, code, m_utf16);
+  m_bytes += m_quote;
   m_bytes += attributes;
-  AppendEncoded(u">\r\n");
+  m_bytes += m_tuvAttributesEnd;
   m_out.WriteEncodedLines(m_bytes);
 }
 
@@ -110,22 +104,19 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attribut
                              PlainText content) {
   BeginVariant(code, attributes);
   PlainPieces pieces(content);
-  m_out.WriteLine(8, {u"<seg>"}, pieces, {u"</seg>"});
-  m_out.WriteEncodedLines(m_tuvClose);
+  EndVariant(pieces);
 }
 
 void TmxWriter::WriteEncodedVariant(std::u16string_view code, std::string_view attributes,
                                     std::string_view encodedContent) {
   BeginVariant(code, attributes);
-  // The line goes to the buffered lines as it is; a long content in pieces, so that the buffer
-  // stays small.
-  constexpr size_t kPieceBytes = size_t{1} << 16;
+  EncodedBytes bytes(encodedContent);
+  EndVariant(bytes);
+}
+
+void TmxWriter::EndVariant(EncodedPieces& content) {
   m_out.WriteEncodedLines(m_segOpen);
-  for (std::string_view rest = encodedContent; !rest.empty();) {
-    const size_t take = std::min(rest.size(), kPieceBytes);
-    m_out.WriteEncodedLines(rest.substr(0, take));
-    rest.remove_prefix(take);
-  }
+  m_out.WritePieces(content);
   m_out.WriteEncodedLines(m_segClose);
   m_out.WriteEncodedLines(m_tuvClose);
 }

@@ -49,21 +49,23 @@ class TmxWriter {
   bool Line(int indent, std::u16string_view text) { return m_out.WriteLine(indent, text); }
   void BeginVariant(std::u16string_view code, std::string_view attributes);
 
-  // Appends text in the document's encoding to m_bytes.
-  void AppendEncoded(std::u16string_view text);
+  // The <seg> line of a content in the document's encoding, and the end of the <tuv>.
+  void EndVariant(EncodedPieces& content);
 
   CLineFile m_out;
   bool m_utf16 = false;
   std::u16string m_sourceCode;
   // The fixed parts of the unit lines, with their indents and line ends, in the document's
   // encoding.
-  std::string m_tuOpen;    // "<tu tuid=\""
-  std::string m_tuSource;  // "\" srclang=\"...\">" and the line end
-  std::string m_tuClose;   // "</tu>"
-  std::string m_tuvOpen;   // "<tuv xml:lang=\""
-  std::string m_tuvClose;  // "</tuv>"
-  std::string m_segOpen;   // "<seg>"
-  std::string m_segClose;  // "</seg>"
-  std::string m_bytes;     // scratch: a line in the document's encoding
-  std::u16string m_line;   // scratch
+  std::string m_tuOpen;            // "<tu tuid=\""
+  std::string m_tuSource;          // "\" srclang=\"...\">" and the line end
+  std::string m_tuClose;           // "</tu>"
+  std::string m_tuvOpen;           // "<tuv xml:lang=\""
+  std::string m_tuvClose;          // "</tuv>"
+  std::string m_tuvAttributesEnd;  // ">" and the line end after the attributes
+  std::string m_quote;             // "\""
+  std::string m_segOpen;           // "<seg>"
+  std::string m_segClose;          // "</seg>"
+  std::string m_bytes;             // scratch: a line in the document's encoding
+  std::u16string m_line;           // scratch
 };

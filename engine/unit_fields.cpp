@@ -39,16 +39,9 @@ UnitFields::UnitFields(bool utf16) : m_utf16(utf16) {
     std::u16string head = u" ";
     head += kAttributeNames[kind];
     head += u"=\"";
-    Encode(head, m_heads[kind]);
+    AppendXmlSafe(m_heads[kind], head, m_utf16);
   }
-  Encode(u"\"", m_quote);
-}
-
-void UnitFields::Encode(std::u16string_view text, std::string& out) const {
-  const size_t base = out.size();
-  out.resize(base + 3 * text.size());
-  char* d = out.data() + base;
-  out.resize(base + (m_utf16 ? EncodeXmlSafeUtf16le(text, d) : EncodeXmlSafeUtf8(text, d)));
+  AppendXmlSafe(m_quote, u"\"", m_utf16);
 }
 
 void UnitFields::DecodeValue(unsigned codePage, std::string_view bytes) {
@@ -162,7 +155,7 @@ void UnitFields::AddProperty(std::u16string_view prefix, std::u16string_view val
   p.append(u"\">");
   AppendXmlText(p, value);
   p.append(u"</prop>\r\n");
-  Encode(p, m_propertyLines);
+  AppendXmlSafe(m_propertyLines, p, m_utf16);
 }
 
 void UnitFields::SetAttribute(int kind, std::u16string_view value, const TxtField& field) {
@@ -189,7 +182,7 @@ bool UnitFields::Place(int kind, std::u16string_view escaped) {
   if (first) m_order[static_cast<size_t>(m_orderCount++)] = kind;
   std::string& value = m_values[static_cast<size_t>(kind)];
   value.clear();
-  Encode(escaped, value);
+  AppendXmlSafe(value, escaped, m_utf16);
   return first;
 }
 

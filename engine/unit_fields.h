@@ -44,8 +44,6 @@ class UnitFields {
   // A field value in codePage into m_value; ASCII text of a code page that keeps ASCII as it is
   // is widened without a lookup.
   void DecodeValue(unsigned codePage, std::string_view bytes);
-  // Appends text to out in the document's encoding, characters that XML forbids left out.
-  void Encode(std::u16string_view text, std::string& out) const;
   void BuildAttributes();
 
   static constexpr int kAttributeKinds = 6;

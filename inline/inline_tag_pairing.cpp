@@ -232,7 +232,7 @@ void EncodedOutput::Encode(bool last) {
     if (m_scratch.size() < perUnit * take) m_scratch.resize(perUnit * take);
     char* d = m_scratch.data();
     const std::u16string_view part = rest.substr(0, take);
-    m_bytes.append(d, m_utf16 ? EncodeXmlSafeUtf16le(part, d) : EncodeXmlSafeUtf8(part, d));
+    m_bytes.append(d, EncodeXmlSafe(part, m_utf16, d));
     rest.remove_prefix(take);
   }
   if (done == m_slice.size()) {

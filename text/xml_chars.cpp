@@ -46,3 +46,9 @@ size_t EncodeXmlSafeUtf16le(std::u16string_view text, char* dst) {
   });
   return static_cast<size_t>(d - dst);
 }
+
+void AppendXmlSafe(std::string& out, std::u16string_view text, bool utf16) {
+  const size_t base = out.size();
+  out.resize(base + 3 * text.size());
+  out.resize(base + EncodeXmlSafe(text, utf16, out.data() + base));
+}
