@@ -71,13 +71,6 @@ void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
   m_out.WriteEncodedLines(fields.PropertyLines());
 }
 
-void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attributes,
-                             std::u16string_view content) {
-  BeginVariant(code, attributes);
-  m_out.WriteLine(8, {u"<seg>", content, u"</seg>"});
-  m_out.WriteEncodedLines(m_tuvClose);
-}
-
 void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attributes) {
   m_bytes.assign(m_tuvOpen);
   AppendXmlSafe(m_bytes, code, m_utf16);

@@ -26,11 +26,8 @@ class TmxWriter {
   void WriteHeader();
   // <tu> with its <prop> elements; the <tuv> elements follow, then EndUnit.
   void BeginUnit(int number, const UnitFields& fields);
-  // One <tuv>: the language (escaped), the attributes (in the document's encoding), the
-  // segment's inline content.
-  void WriteVariant(std::u16string_view code, std::string_view attributes,
-                    std::u16string_view content);
-  // The same for a segment without RTF, whose content is written as it is encoded.
+  // One <tuv>: the language (escaped), the attributes (in the document's encoding), the content
+  // of a segment without RTF, which is written as it is encoded.
   void WriteVariant(std::u16string_view code, std::string_view attributes, PlainText content);
   // The same with content already encoded for the document (nothing in it that XML forbids).
   void WriteEncodedVariant(std::u16string_view code, std::string_view attributes,

@@ -3,6 +3,7 @@
 
 #include "engine/report_findings.h"
 #include "text/code_page.h"
+#include "text/xml_chars.h"
 
 namespace {
 
@@ -73,13 +74,11 @@ void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
                                  std::string_view attributes, Content& content) {
   if (content.plain) {
     writer.WriteVariant(code, attributes, content.plainText);
-  } else if (content.inEncoded) {
-    writer.WriteEncodedVariant(code, attributes, content.encoded);
-    // The bytes of a very long segment are not kept for the next unit.
-    if (content.encoded.capacity() > (size_t{1} << 22)) std::string().swap(content.encoded);
-  } else {
-    writer.WriteVariant(code, attributes, content.converted.str());
+    return;
   }
+  writer.WriteEncodedVariant(code, attributes, content.encoded);
+  // The bytes of a very long segment are not kept for the next unit.
+  if (content.encoded.capacity() > (size_t{1} << 22)) std::string().swap(content.encoded);
 }
 
 // Without a report, the content goes straight into the document's encoding; a report looks at
@@ -87,14 +86,15 @@ void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
 void UnitConverter::PairContent(const WideString& markup, bool source, Content& content,
                                 ExportReport* report, int64_t line) {
   InlineConverter& inline_ = m_inline;
-  content.inEncoded = report == nullptr;
-  if (content.inEncoded) {
-    content.encoded.clear();
+  content.encoded.clear();
+  if (!report) {
     inline_.PairInlineTagsEncoded(markup, source, m_utf16Output, content.encoded);
     return;
   }
-  content.converted = inline_.PairInlineTags(markup, source);
-  NoteContent(report, content.converted.str(), line);
+  // A report looks at the characters before the writer's encoding leaves any out.
+  const WideString converted = inline_.PairInlineTags(markup, source);
+  NoteContent(report, converted.str(), line);
+  AppendXmlSafe(content.encoded, converted.str(), m_utf16Output);
 }
 
 bool UnitConverter::FindPlain(const ChosenSegment& segment, Content& content) {

@@ -40,9 +40,7 @@ class UnitConverter {
   struct Content {
     bool plain = false;
     PlainText plainText;
-    bool inEncoded = false;  // the content is in encoded, not in converted
-    WideString converted;
-    std::string encoded;
+    std::string encoded;  // otherwise: the content in the document's encoding
   };
 
   void NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped,
