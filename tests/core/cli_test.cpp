@@ -40,12 +40,13 @@ TEST(CliOptions, DerivedTmxPath) {
   EXPECT_EQ(DeriveTmxPath("/tm/.hidden"), "/tm/.hidden.tmx");
 }
 
-TEST(Cli, UsageErrors) {
-  struct Case {
-    std::vector<std::string> args;
-    std::string message;  // expected in stderr
-  };
-  const std::vector<Case> cases = {
+struct UsageCase {
+  std::vector<std::string> args;
+  std::string message;  // expected in stderr
+};
+
+std::vector<UsageCase> UsageCases() {
+  return {
       {{}, "no TXT file given"},
       {{"--bogus", "x.txt"}, "unknown option '--bogus'"},
       {{"-x", "a.txt"}, "unknown option '-x'"},
@@ -94,7 +95,10 @@ TEST(Cli, UsageErrors) {
       {{"--output=", "a.txt"}, "'--output' needs a file name"},
       {{"-s", "EN-US", "-t", "DE", "-"}, "reading standard input needs -o"},
   };
-  for (const Case& c : cases) {
+}
+
+TEST(Cli, UsageErrors) {
+  for (const UsageCase& c : UsageCases()) {
     std::string out, err;
     EXPECT_EQ(RunCli(c.args, out, err), kExitUsage) << c.message;
     EXPECT_NE(err.find(c.message), std::string::npos) << err;
