@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -58,6 +60,32 @@ int WriteReport(const std::string& path, const std::vector<ExportReport>& report
   return kExitFile;
 }
 
+// ConvertFile, with running out of memory or threads outside the engine (choosing the languages,
+// the messages) a failure of this file only: the next file is tried.
+FileOutcome ConvertFileSafely(const CliOptions& options, const GivenLanguages& given,
+                              const FilePosition& position, ExportReport* report, FILE* out,
+                              FILE* err) {
+  try {
+    return ConvertFile(options, given, position, report, out, err);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::system_error&) {
+  }
+  std::fprintf(err, "velmar2tmx-cli: out of memory converting %s\n",
+               ShownPath(options.TxtFile()).c_str());
+  FileOutcome file;
+  file.txtPath = options.txtPath;
+  file.tmxPath = TmxPathOf(options, options.txtPath);
+  file.status = kExitFile;
+  if (report) {
+    *report = ExportReport{};
+    report->txtPath = options.TxtFile();
+    report->tmxPath = file.tmxPath;
+    report->outcome = "failed";
+    report->error = "out of memory";
+  }
+  return file;
+}
+
 }  // namespace
 
 int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE* out, FILE* err) {
@@ -69,7 +97,8 @@ int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE*
     CliOptions file = options;
     file.txtPath = options.txtPaths[i];
     ExportReport* report = options.reportPath ? &reports.emplace_back() : nullptr;
-    files.push_back(ConvertFile(file, given, {i + 1, options.txtPaths.size()}, report, out, err));
+    files.push_back(
+        ConvertFileSafely(file, given, {i + 1, options.txtPaths.size()}, report, out, err));
     status = WorseStatus(status, files.back().status);
     if (options.Batch() && !options.quiet)
       std::fprintf(out, "%s\n", FileLine(files.back()).c_str());

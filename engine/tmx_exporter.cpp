@@ -5,10 +5,13 @@
 
 #include "engine/export_run.h"
 
-void EngineError::Set(Kind failure, const std::string& file, int number) {
+void EngineError::Set(Kind failure, const std::string& file, int errorNumber) {
   kind = failure;
   path = file;
-  reason = number ? std::strerror(number) : std::string();
+  number = errorNumber;
+  reason = failure == Kind::OutOfMemory ? "out of memory"
+           : errorNumber                ? std::strerror(errorNumber)
+                                        : std::string();
 }
 
 namespace {
