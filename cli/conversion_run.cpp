@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <string>
 #include <system_error>
@@ -15,9 +16,9 @@
 #include "cli/file_conversion.h"
 #include "cli/quoting.h"
 #include "cli/report_file.h"
+#include "cli/report_spool.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_progress.h"
-#include "engine/report_json.h"
 
 namespace {
 
@@ -52,9 +53,11 @@ int CheckRun(const CliOptions& options, FILE* err) {
 }
 
 // Writes the report; on failure says so and gives status 3.
-int WriteReport(const std::string& path, const std::vector<ExportReport>& reports, FILE* err) {
+int WriteReport(const std::string& path, ReportSpool& spool, FILE* err) {
   std::string error;
-  if (WriteWholeFile(path, ReportJson(reports), error)) return 0;
+  if (WriteFileWith(
+          path, [&spool](int fd) { return spool.WriteTo(fd); }, error))
+    return 0;
   std::fprintf(err, "velmar2tmx-cli: cannot write the report %s: %s\n", QuoteName(path).c_str(),
                error.c_str());
   return kExitFile;
@@ -91,14 +94,17 @@ FileOutcome ConvertFileSafely(const CliOptions& options, const GivenLanguages& g
 int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE* out, FILE* err) {
   if (const int status = CheckRun(options, err); status != 0) return status;
   std::vector<FileOutcome> files;
-  std::vector<ExportReport> reports;
+  // Each file's entry goes out as soon as the file is done: the report's findings do not pile up.
+  std::unique_ptr<ReportSpool> spool;
+  if (options.reportPath) spool = std::make_unique<ReportSpool>();
   int status = kExitConverted;
   for (size_t i = 0; i < options.txtPaths.size() && !TerminalProgress::Interrupted(); ++i) {
     CliOptions file = options;
     file.txtPath = options.txtPaths[i];
-    ExportReport* report = options.reportPath ? &reports.emplace_back() : nullptr;
-    files.push_back(
-        ConvertFileSafely(file, given, {i + 1, options.txtPaths.size()}, report, out, err));
+    ExportReport report;
+    files.push_back(ConvertFileSafely(file, given, {i + 1, options.txtPaths.size()},
+                                      spool ? &report : nullptr, out, err));
+    if (spool) spool->Add(report);
     status = WorseStatus(status, files.back().status);
     if (options.Batch() && !options.quiet)
       std::fprintf(out, "%s\n", FileLine(files.back()).c_str());
@@ -108,7 +114,6 @@ int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE*
   if (options.Batch() && !options.quiet) {
     std::fprintf(out, "%s\n", BatchSummaryLine(files).c_str());
   }
-  if (options.reportPath)
-    status = WorseStatus(status, WriteReport(*options.reportPath, reports, err));
+  if (spool) status = WorseStatus(status, WriteReport(*options.reportPath, *spool, err));
   return status;
 }

@@ -18,17 +18,6 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // A new file gets mode 0666 less the umask, as one made by open would.
 void SetCreationMode(int fd) {
   const mode_t mask = ::umask(0);
@@ -38,7 +27,24 @@ void SetCreationMode(int fd) {
 
 }  // namespace
 
+bool WriteAll(int fd, const char* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& text, std::string& error) {
+  return WriteFileWith(
+      path, [&text](int fd) { return WriteAll(fd, text.data(), text.size()); }, error);
+}
+
+bool WriteFileWith(const std::string& path, const std::function<bool(int fd)>& produce,
+                   std::string& error) {
   std::string name = FolderOf(path) + "/.velmar2tmx-report-XXXXXX";
   std::vector<char> pattern(name.begin(), name.end());
   pattern.push_back('\0');
@@ -48,7 +54,8 @@ bool WriteWholeFile(const std::string& path, const std::string& text, std::strin
     return false;
   }
   SetCreationMode(fd);
-  bool written = WriteAll(fd, text);
+  errno = 0;
+  bool written = produce(fd);
   int number = written ? 0 : errno;
   if (::close(fd) != 0 && written) {
     written = false;

@@ -510,6 +510,37 @@ TEST(CliReport, WrittenAsJsonForEveryFile) {
   EXPECT_EQ(empty["files"][0]["error"], "no language found in the TXT file");
 }
 
+// The report's strings are UTF-8: a file name that is not is escaped as the messages escape it
+// and marked, so that it can be told back; other names are written as they are.
+TEST(CliReport, NamesThatAreNotUtf8AreEscapedAsInMessages) {
+  TempDir dir;
+  const std::string latin1 = dir.File("caf\xE9.txt"), utf8 = dir.File("b\\caf\xC3\xA9.txt");
+  WriteFile(latin1, kOneUnit);
+  WriteFile(utf8, kOneUnit);
+  std::string out, err;
+  ASSERT_EQ(RunCli({"--report", dir.File("r.json"), "-s", "EN-US", "-t", "DE", latin1, utf8,
+                    dir.File("\xFFmissing.txt")},
+                   out, err),
+            kExitFile);
+  const nlohmann::json report = nlohmann::json::parse(ReadFile(dir.File("r.json")));
+  ASSERT_EQ(report["files"].size(), 3u);
+  const nlohmann::json& escaped = report["files"][0];
+  EXPECT_EQ(escaped["input"], dir.File("caf\\351.txt"));
+  EXPECT_EQ(escaped["inputEscaped"], true);
+  EXPECT_EQ(escaped["output"], dir.File("caf\\351.tmx"));
+  EXPECT_EQ(escaped["outputEscaped"], true);
+  EXPECT_EQ(escaped["outcome"], "written");
+  const nlohmann::json& plain = report["files"][1];
+  EXPECT_EQ(plain["input"], utf8);
+  EXPECT_EQ(plain.count("inputEscaped"), 0u);
+  EXPECT_EQ(plain.count("outputEscaped"), 0u);
+  const nlohmann::json& missing = report["files"][2];
+  EXPECT_EQ(missing["input"], dir.File("\\377missing.txt"));
+  EXPECT_EQ(missing["error"], dir.File("\\377missing.txt") + ": No such file or directory");
+  // The messages name the file the same way.
+  EXPECT_NE(err.find(dir.File("\\377missing.txt")), std::string::npos) << err;
+}
+
 TEST(CliReport, AReportThatCannotBeWrittenIsAnErrorAndHarmsNothing) {
   TempDir dir;
   WriteFile(dir.File("a.txt"), kOneUnit);

@@ -980,6 +980,40 @@ TEST(ExportReport, AStoppedRunCountsTheUnitsItsFindingsComeFrom) {
   }
 }
 
+// A run hands on each file's entry when the file is done: the pieces make the very document
+// ReportJson writes, laid out as the JSON library lays out a document (two blanks per level).
+TEST(ExportReport, ThePiecesOfTheDocumentMakeTheWhole) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), ManyUnits(50));
+  std::vector<ExportReport> reports(3);
+  for (ExportReport& report : reports) {
+    ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+    request.report = &report;
+    CTmxExporter exporter;
+    ASSERT_GT(exporter.Export(request, nullptr).unitsWritten, 0);
+  }
+  reports[1].txtPath = "caf\xE9 \\ x.txt";  // a name that is not UTF-8
+  reports[2].outcome = "failed";
+  reports[2].error = "out of memory";
+  for (size_t count = 0; count <= reports.size(); ++count) {
+    const std::vector<ExportReport> some(reports.begin(), reports.begin() + count);
+    std::string pieces = ReportJsonStart();
+    ReportTotals totals;
+    for (const ExportReport& report : some) {
+      pieces += ReportJsonFile(report, totals.files == 0);
+      totals.Add(report);
+    }
+    pieces += ReportJsonEnd(totals);
+    const std::string whole = ReportJson(some);
+    EXPECT_EQ(pieces, whole) << count;
+    const nlohmann::json parsed = nlohmann::json::parse(whole);
+    EXPECT_EQ(parsed.dump(2) + "\n", whole) << count;
+    EXPECT_EQ(parsed["files"].size(), count);
+    EXPECT_EQ(parsed["total"]["files"], count);
+    EXPECT_EQ(parsed["total"]["unitsRead"], 50 * count);
+  }
+}
+
 // Answers "stop" from its stopAt-th question on and counts what the engine does after that:
 // questions (one comes before every block read) and progress reports.
 class StopProbe : public ProgressReporter {
