@@ -906,46 +906,61 @@ class FaultySink : public ByteSink {
   FaultProbe& m_probe;
 };
 
+enum class FaultPlace { kReader, kConverter, kWriter };
+
+struct FaultRow {
+  int threads;
+  FaultPlace place;
+  int failAt;  // the call of the seam that fails
+  bool outOfThreads;
+};
+
+// Exports in.txt of dir over o.tmx ("previous") with the fault of row planted.
+void ExpectOutOfMemoryFailure(const TempDir& dir, const FaultRow& row) {
+  const std::string name = std::to_string(row.threads) + " " +
+                           std::to_string(static_cast<int>(row.place)) + " " +
+                           std::to_string(row.failAt) + " " + std::to_string(row.outOfThreads);
+  WriteFile(dir.File("o.tmx"), "previous");
+  FaultProbe probe(row.failAt, row.outOfThreads);
+  FaultyProgress progress(probe);
+  CTmxExporter exporter;
+  if (row.place == FaultPlace::kConverter) exporter.SetConvertProbe([&probe] { probe.Call(); });
+  if (row.place == FaultPlace::kWriter) {
+    exporter.SetSinkWrapper([&probe](std::unique_ptr<ByteSink> inner) {
+      return std::make_unique<FaultySink>(std::move(inner), probe);
+    });
+  }
+  ExportReport report;
+  ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+  request.threads = row.threads;
+  request.report = &report;
+  const ExportResult result =
+      exporter.Export(request, row.place == FaultPlace::kReader ? &progress : nullptr);
+  EXPECT_EQ(result.stop, ExportResult::Stop::Failed) << name;
+  EXPECT_EQ(result.error.kind, EngineError::Kind::OutOfMemory) << name;
+  EXPECT_EQ(result.error.reason, "out of memory") << name;
+  EXPECT_EQ(report.outcome, "failed") << name;
+  EXPECT_EQ(report.error, dir.File("in.txt") + ": out of memory") << name;
+  EXPECT_TRUE(ReadFile(dir.File("o.tmx")) == "previous") << name;
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"})) << name;
+}
+
 // Memory or a thread that cannot be had, in the reading thread, a converting one or the writer:
 // the run fails with "out of memory", the temporary file goes and the old TMX file stays.
 TEST(ExportThreads, RunningOutOfMemoryInAnyThreadFailsTheRunAndKeepsTheOldFile) {
-  enum class Where { kReader, kConverter, kWriter };
   TempDir dir;
   WriteFile(dir.File("in.txt"), ManyUnits(3000));
+  std::vector<FaultRow> rows;
   for (const int threads : {1, 3}) {
-    for (const Where where : {Where::kReader, Where::kConverter, Where::kWriter}) {
+    for (const FaultPlace place :
+         {FaultPlace::kReader, FaultPlace::kConverter, FaultPlace::kWriter}) {
       for (const int failAt : {1, 3}) {
-        for (const bool outOfThreads : {false, true}) {
-          const std::string name = std::to_string(threads) + " " +
-                                   std::to_string(static_cast<int>(where)) + " " +
-                                   std::to_string(failAt) + " " + std::to_string(outOfThreads);
-          WriteFile(dir.File("o.tmx"), "previous");
-          FaultProbe probe(failAt, outOfThreads);
-          FaultyProgress progress(probe);
-          CTmxExporter exporter;
-          if (where == Where::kConverter) exporter.SetConvertProbe([&probe] { probe.Call(); });
-          if (where == Where::kWriter) {
-            exporter.SetSinkWrapper([&probe](std::unique_ptr<ByteSink> inner) {
-              return std::make_unique<FaultySink>(std::move(inner), probe);
-            });
-          }
-          ExportReport report;
-          ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
-          request.threads = threads;
-          request.report = &report;
-          const ExportResult result =
-              exporter.Export(request, where == Where::kReader ? &progress : nullptr);
-          EXPECT_EQ(result.stop, ExportResult::Stop::Failed) << name;
-          EXPECT_EQ(result.error.kind, EngineError::Kind::OutOfMemory) << name;
-          EXPECT_EQ(result.error.reason, "out of memory") << name;
-          EXPECT_EQ(report.outcome, "failed") << name;
-          EXPECT_EQ(report.error, dir.File("in.txt") + ": out of memory") << name;
-          EXPECT_TRUE(ReadFile(dir.File("o.tmx")) == "previous") << name;
-          EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"})) << name;
-        }
+        rows.push_back({threads, place, failAt, false});
+        rows.push_back({threads, place, failAt, true});
       }
     }
   }
+  for (const FaultRow& row : rows) ExpectOutOfMemoryFailure(dir, row);
   // The analysis alike.
   FaultProbe probe(2, false);
   FaultyProgress progress(probe);
