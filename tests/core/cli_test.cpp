@@ -824,6 +824,16 @@ TEST(CliProcess, OutOfMemoryFailsOneFileOfABatch) {
   EXPECT_EQ(report["files"][1]["outcome"], "failed");
   EXPECT_EQ(report["files"][1]["error"], "big.txt: out of memory");
   EXPECT_EQ(report["files"][2]["outcome"], "written");
+
+  // The analysis alike.
+  EXPECT_EQ(RunShell(dir,
+                     "(head -c 4000000000 /dev/zero | tr '\\0' x >big.txt) 2>/dev/null & "
+                     "(ulimit -v 600000 && exec " +
+                         std::string(VELMAR_CLI_PATH) +
+                         " --analyse big.txt >out 2>err); "
+                         "s=$?; exec 3<>big.txt; exec 3<&-; wait; exit $s"),
+            kExitFile);
+  EXPECT_EQ(ReadFile(dir.File("err")), "velmar2tmx-cli: out of memory reading 'big.txt'\n");
 }
 
 // Input that never ends (or holds no unit for gigabytes) is read in blocks, and the stop is
