@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
+#include <system_error>
 
 #include "cli/conversion_run.h"
 #include "cli/language_choice.h"
@@ -39,7 +41,15 @@ int PrintUsageError(const std::string& message, FILE* err) {
 }
 
 int RunCommandLine(int argc, char** argv, FILE* out, FILE* err) {
-  const int status = RunCommand(argc, argv, out, err);
+  int status = kExitFile;
+  try {
+    status = RunCommand(argc, argv, out, err);
+  } catch (const std::bad_alloc&) {
+    // The files of the run handle this themselves; this is what is left (the options ...).
+    std::fputs("velmar2tmx-cli: out of memory\n", err);
+  } catch (const std::system_error&) {
+    std::fputs("velmar2tmx-cli: out of memory\n", err);
+  }
   // What went to out (messages, --analyse, --list-languages) must have arrived, as with every
   // GNU tool: "velmar2tmx-cli --list-languages > /dev/full" is an error.
   errno = 0;

@@ -6,17 +6,20 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/command_line.h"
 #include "cli/file_conversion.h"
 #include "cli/quoting.h"
 #include "cli/report_file.h"
+#include "cli/report_spool.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_progress.h"
 #include "engine/file_identity.h"
-#include "engine/report_json.h"
 
 namespace {
 
@@ -115,6 +118,32 @@ int ReportFailure(const std::string& path, const std::string& error, FILE* err) 
   return kExitFile;
 }
 
+// ConvertFile, with running out of memory or threads outside the engine (choosing the languages,
+// the messages) a failure of this file only: the next file is tried.
+FileOutcome ConvertFileSafely(const CliOptions& options, const GivenLanguages& given,
+                              const FilePosition& position, ExportReport* report, FILE* out,
+                              FILE* err) {
+  try {
+    return ConvertFile(options, given, position, report, out, err);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::system_error&) {
+  }
+  std::fprintf(err, "velmar2tmx-cli: out of memory converting %s\n",
+               ShownPath(options.TxtFile()).c_str());
+  FileOutcome file;
+  file.txtPath = options.txtPath;
+  file.tmxPath = TmxPathOf(options, options.txtPath);
+  file.status = kExitFile;
+  if (report) {
+    *report = ExportReport{};
+    report->txtPath = options.TxtFile();
+    report->tmxPath = file.tmxPath;
+    report->outcome = "failed";
+    report->error = "out of memory";
+  }
+  return file;
+}
+
 }  // namespace
 
 int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE* out, FILE* err) {
@@ -125,13 +154,17 @@ int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE*
     return ReportFailure(*options.reportPath, error, err);
   }
   std::vector<FileOutcome> files;
-  std::vector<ExportReport> reports;
+  // Each file's entry goes out as soon as the file is done: the report's findings do not pile up.
+  std::unique_ptr<ReportSpool> spool;
+  if (options.reportPath) spool = std::make_unique<ReportSpool>();
   int status = kExitConverted;
   for (size_t i = 0; i < options.txtPaths.size() && !TerminalProgress::Interrupted(); ++i) {
     CliOptions file = options;
     file.txtPath = options.txtPaths[i];
-    ExportReport* report = options.reportPath ? &reports.emplace_back() : nullptr;
-    files.push_back(ConvertFile(file, given, {i + 1, options.txtPaths.size()}, report, out, err));
+    ExportReport report;
+    files.push_back(ConvertFileSafely(file, given, {i + 1, options.txtPaths.size()},
+                                      spool ? &report : nullptr, out, err));
+    if (spool) spool->Add(report);
     status = WorseStatus(status, files.back().status);
     if (options.Batch() && !options.quiet)
       std::fprintf(out, "%s\n", FileLine(files.back()).c_str());
@@ -142,7 +175,7 @@ int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE*
   if (options.Batch() && !options.quiet) {
     std::fprintf(out, "%s\n", BatchSummaryLine(files).c_str());
   }
-  if (options.reportPath && !reportFile.Write(ReportJson(reports), error))
+  if (spool && !reportFile.WriteWith([&spool](int fd) { return spool->WriteTo(fd); }, error))
     status = WorseStatus(status, ReportFailure(*options.reportPath, error, err));
   return status;
 }

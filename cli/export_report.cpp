@@ -30,6 +30,9 @@ void PrintExportError(const EngineError& e, FILE* err) {
     case EngineError::Kind::OutputExists:
       std::fprintf(err, "velmar2tmx-cli: %s exists; not replaced (--no-clobber)\n", path.c_str());
       break;
+    case EngineError::Kind::OutOfMemory:
+      std::fprintf(err, "velmar2tmx-cli: out of memory converting %s\n", path.c_str());
+      break;
     case EngineError::Kind::Abandoned:
     case EngineError::Kind::None:
       std::fprintf(err, "velmar2tmx-cli: the conversion failed\n");

@@ -41,6 +41,11 @@ int AnalyseFile(const CliOptions& options, LanguageList& list, FILE* err) {
     std::fprintf(err, "velmar2tmx-cli: interrupted\n");
     return kExitInterrupted;
   }
+  if (e.kind == EngineError::Kind::OutOfMemory) {
+    std::fprintf(err, "velmar2tmx-cli: out of memory reading %s\n",
+                 ShownPath(options.TxtFile()).c_str());
+    return kExitFile;
+  }
   std::fprintf(err, "velmar2tmx-cli: cannot %s %s: %s\n",
                e.kind == EngineError::Kind::OpenInput ? "open" : "read",
                ShownPath(options.TxtFile()).c_str(), e.reason.c_str());

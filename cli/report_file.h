@@ -4,6 +4,8 @@
 // followed, mode and owner kept, synced to the disk).
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 #include "engine/output_file.h"
@@ -15,7 +17,13 @@ class ReportFile {
   // Writes text as the whole report and puts it in place. False with the reason in error:
   // whatever was at the path then stays as it was.
   bool Write(const std::string& text, std::string& error);
+  // The same for a report made piece by piece: produce writes it to the descriptor it is given
+  // and returns false (errno set) when a write failed.
+  bool WriteWith(const std::function<bool(int fd)>& produce, std::string& error);
 
  private:
   OutputFile m_file;
 };
+
+// Writes size bytes at data to fd, whatever the writes take at a time; false with errno set.
+bool WriteAll(int fd, const char* data, size_t size);

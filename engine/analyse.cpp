@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Analyse: the languages of the first units of a TXT file, each listed once with its code page.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -28,11 +30,28 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
                            ProgressReporter* progress) {
   m_error = EngineError{};
   if (!list) return false;
-  CLineFile in;
-  if (!in.Open(txtPath, "r", kTextPlain)) {
-    m_error.Set(EngineError::Kind::OpenInput, txtPath, in.Error());
+  try {
+    return Scan(txtPath, *list, progress);
+  } catch (const std::bad_alloc&) {
+    // A line too long for the memory there is, say.
+    m_error.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
     return false;
   }
+}
+
+bool CTmxExporter::Scan(const std::string& txtPath, LanguageList& list,
+                        ProgressReporter* progress) {
+  CLineFile in;
+  if (!in.Open(txtPath, "r", kTextPlain)) {
+    // An open of a named pipe cut short by the signal that asks to stop is that stop.
+    const bool stopped = in.Error() == EINTR && progress && progress->ShouldStop();
+    m_error.Set(stopped ? EngineError::Kind::Abandoned : EngineError::Kind::OpenInput, txtPath,
+                stopped ? 0 : in.Error());
+    return false;
+  }
+  // The file is read in blocks and the stop answer is asked before each: a file without units
+  // (or without line ends) stops as promptly as one with them.
+  in.SetStopCheck(progress);
   int percent = 0;
   std::string_view line;
   std::string code;
@@ -44,7 +63,7 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
       code.assign(lValue);
       int codePage = 0;
       if (ResolveLanguageCode(code, codePage)) {
-        AddLanguage(*list, LanguageDisplayName(code), codePage);
+        AddLanguage(list, LanguageDisplayName(code), codePage);
       }
     } else if (tag == "TrU" && closing) {
       percent += kPercentPerUnit;
@@ -56,6 +75,10 @@ bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
         }
       }
     }
+  }
+  if (in.StopRequested()) {
+    m_error.Set(EngineError::Kind::Abandoned, txtPath, 0);
+    return false;
   }
   if (in.ReadFailed()) {
     // A file that cannot be read (a folder, an I/O error) is no file without languages.

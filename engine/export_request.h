@@ -18,10 +18,12 @@ struct EngineError {
     SameFile,      // TXT and TMX name the same file
     OutputExists,  // the TMX file exists and the request forbids replacing it
     Abandoned,     // the run was asked to stop
+    OutOfMemory,   // memory (or a thread) could not be had; reason "out of memory"
   };
   Kind kind = Kind::None;
   std::string path;    // the file concerned
   std::string reason;  // system text of the failure, e.g. "No space left on device"
+  int number = 0;      // the errno value behind reason, 0 when none
 
   // Records a failure: its kind, the file and the system text of errno value number (none for 0).
   void Set(Kind failure, const std::string& file, int number);

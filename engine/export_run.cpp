@@ -3,7 +3,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <memory>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -40,6 +43,19 @@ ExportRun::ExportRun(CTmxExporter& exporter, const ExportRequest& request,
 }
 
 ExportResult ExportRun::Run() {
+  // Memory or a thread that cannot be had ends the run as any failure does, whichever thread
+  // met it: the temporary file goes, an existing TMX file stays.
+  try {
+    return Convert();
+  } catch (const std::bad_alloc&) {
+  } catch (const std::system_error&) {
+  }
+  NoteReadCounts();
+  m_output.Discard();  // first of all: nothing more reaches the file
+  return Failure(EngineError::Kind::OutOfMemory, m_request.txtPath, 0);
+}
+
+ExportResult ExportRun::Convert() {
   if (m_report) {
     m_report->txtPath = m_request.txtPath;
     m_report->tmxPath = m_request.tmxPath;
@@ -64,27 +80,35 @@ ExportResult ExportRun::Run() {
   if (m_progress) m_progress->SetText(LoadStringText(IDS_EXPORTING));
   m_writer.WriteHeader();
   m_reader.SetProgress(m_progress);
-  return Finish(ConvertUnits());
+  ConvertUnits(m_counted);
+  return Finish(m_counted);
 }
 
-ExportResult ExportRun::ConvertUnits() {
-  ExportResult result;
+void ExportRun::ConvertUnits(ExportResult& result) {
   if (m_threads > 1) {
-    UnitPipeline pipeline(m_request, m_threads);
+    UnitPipeline pipeline(m_request, m_threads, m_x.m_convertProbe);
     (void)pipeline.Run(m_reader, m_writer, result, m_report);
-    return result;
+    return;
   }
   TxtUnit unit;
   while (!m_writer.Failed() && m_reader.Next(unit)) {
     ++result.unitsRead;
     m_converter.SetUnicodeText(m_reader.Form() != InputForm::kBytes);
+    if (m_x.m_convertProbe) m_x.m_convertProbe();
     if (m_converter.Convert(unit, m_writer, result.skipped, m_report)) ++result.unitsWritten;
   }
-  return result;
+}
+
+void ExportRun::NoteReadCounts() {
+  if (!m_report) return;
+  // The units read so far, whose findings the report holds, also when the run ends early.
+  m_report->unitsRead = m_counted.unitsRead;
+  m_report->skipped = m_counted.skipped;
 }
 
 ExportResult ExportRun::Finish(ExportResult counted) {
   FillReportLanguages(m_threads <= 1);
+  NoteReadCounts();
   bool stopped = m_reader.Stopped();
   if (!stopped && !m_reader.ReadFailed() && !m_writer.Failed() && m_progress) {
     m_progress->SetPosition(100);
@@ -126,9 +150,16 @@ ExportResult ExportRun::Failure(const EngineError& error) {
   m_writer.Close();
   m_output.Discard();
   ExportResult result;
-  result.stop = error.kind == EngineError::Kind::Abandoned ? ExportResult::Stop::Abandoned
-                                                           : ExportResult::Stop::Failed;
   result.error = error;
+  // An open (of a named pipe) or a read cut short by the signal that asks the run to stop is
+  // that stop, not a failure.
+  if (error.kind == EngineError::Kind::Abandoned ||
+      (error.number == EINTR && m_progress && m_progress->ShouldStop())) {
+    result.error.Set(EngineError::Kind::Abandoned, error.path, 0);
+    result.stop = ExportResult::Stop::Abandoned;
+  } else {
+    result.stop = ExportResult::Stop::Failed;
+  }
   return result;
 }
 

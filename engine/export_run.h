@@ -23,7 +23,10 @@ class ExportRun {
   ExportResult Run();
 
  private:
-  ExportResult ConvertUnits();
+  ExportResult Convert();
+  // Converts the units into result (counts as they come, so that a run cut short has them).
+  void ConvertUnits(ExportResult& result);
+  void NoteReadCounts();
   ExportResult Finish(ExportResult result);
   ExportResult Failure(EngineError::Kind kind, const std::string& path, int number);
   ExportResult Failure(const EngineError& error);
@@ -38,4 +41,5 @@ class ExportRun {
   OutputFile m_output;
   TmxWriter m_writer;
   UnitConverter m_converter;  // the one of a conversion on the calling thread
+  ExportResult m_counted;     // units read, written and skipped so far
 };

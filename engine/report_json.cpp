@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "text/escaped_text.h"
+
 using nlohmann::json;
 
 namespace {
@@ -31,12 +33,22 @@ json LanguageJson(const LanguageUse& language) {
   return {{"language", language.code}, {"codePage", language.codePage}};
 }
 
+// A file name as the report holds it: UTF-8 as it is; any other bytes escaped as the messages
+// escape them (see ReportName), with "<key>Escaped": true beside it so that the name can be
+// told back byte for byte.
+void AddName(json& file, const char* key, const std::string& name) {
+  if (IsUtf8(name)) {
+    file[key] = name;
+    return;
+  }
+  file[key] = EscapeText(name);
+  file[std::string(key) + "Escaped"] = true;
+}
+
 json FileJson(const ExportReport& r) {
   json others = json::array();
   for (const LanguageUse& language : r.others) others.push_back(LanguageJson(language));
   json file = {
-      {"input", r.txtPath},
-      {"output", r.tmxPath},
       {"outcome", r.outcome},
       {"source", LanguageJson(r.source)},
       {"languages", std::move(others)},
@@ -53,28 +65,63 @@ json FileJson(const ExportReport& r) {
         {"repeatedFields", ListJson(r.repeatedFields, true, true, false)},
         {"unpairedInlineElements", ListJson(r.unpairedInline, false, false, false)}}},
   };
+  AddName(file, "input", r.txtPath);
+  AddName(file, "output", r.tmxPath);
   if (!r.error.empty()) file["error"] = r.error;
   return file;
 }
 
+// A value dumped as it stands indent levels deep in the document: its lines after the first
+// are indented by two blanks per level.
+std::string Nested(const json& value, int indent) {
+  const std::string text = value.dump(2, ' ', false, json::error_handler_t::replace);
+  const std::string blanks(static_cast<size_t>(2 * indent), ' ');
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (const char c : text) {
+    out.push_back(c);
+    if (c == '\n') out += blanks;
+  }
+  return out;
+}
+
 }  // namespace
 
+std::string ReportName(const std::string& name) {
+  return IsUtf8(name) ? name : EscapeText(name);
+}
+
+void ReportTotals::Add(const ExportReport& report) {
+  ++files;
+  unitsRead += report.unitsRead;
+  unitsWritten += report.unitsWritten;
+  unitsSkipped += report.skipped.Total();
+}
+
+// The keys come in alphabetical order, as the JSON library writes objects: "files", "total".
+std::string ReportJsonStart() {
+  return "{\n  \"files\": [";
+}
+
+std::string ReportJsonFile(const ExportReport& report, bool first) {
+  return (first ? "\n    " : ",\n    ") + Nested(FileJson(report), 2);
+}
+
+std::string ReportJsonEnd(const ReportTotals& totals) {
+  const json total = {{"files", totals.files},
+                      {"unitsRead", totals.unitsRead},
+                      {"unitsWritten", totals.unitsWritten},
+                      {"unitsSkipped", totals.unitsSkipped}};
+  return std::string(totals.files > 0 ? "\n  ]" : "]") + ",\n  \"total\": " + Nested(total, 1) +
+         "\n}\n";
+}
+
 std::string ReportJson(const std::vector<ExportReport>& reports) {
-  json files = json::array();
-  int64_t read = 0, written = 0, skipped = 0;
+  std::string document = ReportJsonStart();
+  ReportTotals totals;
   for (const ExportReport& r : reports) {
-    files.push_back(FileJson(r));
-    read += r.unitsRead;
-    written += r.unitsWritten;
-    skipped += r.skipped.Total();
+    document += ReportJsonFile(r, totals.files == 0);
+    totals.Add(r);
   }
-  const json document = {
-      {"files", std::move(files)},
-      {"total",
-       {{"files", reports.size()},
-        {"unitsRead", read},
-        {"unitsWritten", written},
-        {"unitsSkipped", skipped}}},
-  };
-  return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+  return document + ReportJsonEnd(totals);
 }

@@ -4,11 +4,15 @@
 #include <cstring>
 
 #include "engine/export_run.h"
+#include "engine/report_json.h"
 
-void EngineError::Set(Kind failure, const std::string& file, int number) {
+void EngineError::Set(Kind failure, const std::string& file, int errorNumber) {
   kind = failure;
   path = file;
-  reason = number ? std::strerror(number) : std::string();
+  number = errorNumber;
+  reason = failure == Kind::OutOfMemory ? "out of memory"
+           : errorNumber                ? std::strerror(errorNumber)
+                                        : std::string();
 }
 
 namespace {
@@ -19,7 +23,7 @@ void NoteOutcome(ExportReport& report, const ExportResult& result) {
   report.outcome = kOutcomes[static_cast<int>(result.stop)];
   report.error.clear();
   if (result.stop == ExportResult::Stop::Failed) {
-    report.error = result.error.path + ": " +
+    report.error = ReportName(result.error.path) + ": " +
                    (result.error.reason.empty() ? std::string("failed") : result.error.reason);
   }
 }

@@ -24,11 +24,12 @@ class CTmxExporter {
 
   // Writes the TMX file the request names. The TMX file appears only complete: it is written
   // under a temporary name and renamed; a run that fails, is stopped or writes no unit leaves
-  // whatever was at the TMX path as it was.
+  // whatever was at the TMX path as it was. Running out of memory or threads is a failure
+  // (EngineError::Kind::OutOfMemory) like any other.
   [[nodiscard]] ExportResult Export(const ExportRequest& request, ProgressReporter* progress);
 
   // Scans the first 25 units for their languages. False when list is null, the file cannot be
-  // read or the run is asked to stop (LastError tells which).
+  // read, memory runs out or the run is asked to stop (LastError tells which).
   [[nodiscard]] bool Analyse(const std::string& txtPath, LanguageList* list,
                              ProgressReporter* progress);
 
@@ -40,13 +41,19 @@ class CTmxExporter {
   // Test seam: wraps the sink of the TMX file (e.g. one that fails after N bytes).
   using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<ByteSink>)>;
   void SetSinkWrapper(SinkWrapper wrapper) { m_sinkWrapper = std::move(wrapper); }
+  // Test seam: called on the converting thread before each batch of units (before each unit
+  // when the calling thread converts), e.g. to fail as memory running out would.
+  void SetConvertProbe(std::function<void()> probe) { m_convertProbe = std::move(probe); }
 
   // The language codes that this object resolved (Analyse, the command line's choices).
   LanguageResolver m_languageResolver;
 
  private:
+  bool Scan(const std::string& txtPath, LanguageList& list, ProgressReporter* progress);
+
   EngineError m_error;
   SinkWrapper m_sinkWrapper;
+  std::function<void()> m_convertProbe;
   friend class ExportRun;
 };
 

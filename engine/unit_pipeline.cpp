@@ -3,6 +3,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -30,28 +31,31 @@ size_t UnitBytes(const TxtUnit& unit) {
 // What the calling thread and the workers share: batches to convert, converted batches by index.
 class UnitPipeline::Shared {
  public:
-  Shared(const ExportRequest& request, int threads) : m_request(request) {
+  Shared(const ExportRequest& request, int threads, std::function<void()> convertProbe)
+      : m_request(request), m_convertProbe(std::move(convertProbe)) {
     AppendXmlAttribute(m_sourceAttribute, Decode(kCodePageAnsi, request.sourceCode));
     const size_t batches = 2 * static_cast<size_t>(threads) + 2;
     for (size_t i = 0; i < batches; ++i) {
       m_batches.push_back(std::make_unique<UnitBatch>());
       m_free.push_back(m_batches.back().get());
     }
-    for (int i = 0; i < threads; ++i) m_workers.emplace_back([this] { Work(); });
+    try {
+      for (int i = 0; i < threads; ++i) m_workers.emplace_back([this] { Work(); });
+    } catch (...) {
+      Close();  // the workers that started end before the failure goes on
+      throw;
+    }
   }
 
-  ~Shared() {
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_closed = true;
-    }
-    m_todoChanged.notify_all();
-    for (std::thread& worker : m_workers) worker.join();
-  }
+  ~Shared() { Close(); }
 
   bool Run(TxtReader& reader, TmxWriter& writer, ExportResult& result, ExportReport* report);
 
  private:
+  void Close();
+  // Records what a thread failed with (the first failure counts) and ends the run: nothing more
+  // is read, converted or written. Run hands the failure on to its caller.
+  void Fail(std::exception_ptr failure);
   void Work();
   void Convert(UnitConverter& converter, TmxWriter& out, UnitBatch& batch);
   // Reads the next batch; false when the file holds no more units.
@@ -65,6 +69,7 @@ class UnitPipeline::Shared {
   void Merge(const UnitBatch& batch, ExportResult& result, ExportReport* report);
 
   const ExportRequest& m_request;
+  std::function<void()> m_convertProbe;
   std::u16string m_sourceAttribute;  // the source code, escaped for srclang
   std::vector<std::unique_ptr<UnitBatch>> m_batches;
   std::vector<std::thread> m_workers;
@@ -77,30 +82,57 @@ class UnitPipeline::Shared {
   bool m_allIssued = false;
   bool m_writeFailed = false;
   bool m_closed = false;
+  std::exception_ptr m_failure;  // what a thread failed with
 };
 
+void UnitPipeline::Shared::Close() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_closed = true;
+  }
+  m_todoChanged.notify_all();
+  for (std::thread& worker : m_workers) worker.join();
+  m_workers.clear();
+}
+
+void UnitPipeline::Shared::Fail(std::exception_ptr failure) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_failure) m_failure = std::move(failure);
+  }
+  m_todoChanged.notify_all();
+  m_doneChanged.notify_all();
+  m_freeChanged.notify_all();
+}
+
 void UnitPipeline::Shared::Work() {
-  UnitConverter converter(m_request);
-  TmxWriter out;
-  for (;;) {
-    UnitBatch* batch = nullptr;
-    {
-      std::unique_lock<std::mutex> lock(m_mutex);
-      m_todoChanged.wait(lock, [this] { return m_closed || !m_todo.empty(); });
-      if (m_todo.empty()) return;
-      batch = m_todo.front();
-      m_todo.pop_front();
+  try {
+    UnitConverter converter(m_request);
+    TmxWriter out;
+    for (;;) {
+      UnitBatch* batch = nullptr;
+      {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_todoChanged.wait(lock, [this] { return m_closed || m_failure || !m_todo.empty(); });
+        if (m_failure || m_todo.empty()) return;
+        batch = m_todo.front();
+        m_todo.pop_front();
+      }
+      Convert(converter, out, *batch);
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_done.emplace(batch->index, batch);
+      }
+      m_doneChanged.notify_all();
     }
-    Convert(converter, out, *batch);
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_done.emplace(batch->index, batch);
-    }
-    m_doneChanged.notify_all();
+  } catch (...) {
+    // Out of memory, say: no thread may end the program; the run fails instead.
+    Fail(std::current_exception());
   }
 }
 
 void UnitPipeline::Shared::Convert(UnitConverter& converter, TmxWriter& out, UnitBatch& batch) {
+  if (m_convertProbe) m_convertProbe();
   batch.bytes.clear();
   batch.written = 0;
   batch.skipped = {};
@@ -138,8 +170,8 @@ bool UnitPipeline::Shared::Fill(TxtReader& reader, UnitBatch& batch) {
 
 UnitBatch* UnitPipeline::Shared::TakeFree() {
   std::unique_lock<std::mutex> lock(m_mutex);
-  m_freeChanged.wait(lock, [this] { return m_writeFailed || !m_free.empty(); });
-  if (m_writeFailed) return nullptr;
+  m_freeChanged.wait(lock, [this] { return m_writeFailed || m_failure || !m_free.empty(); });
+  if (m_writeFailed || m_failure) return nullptr;
   UnitBatch* batch = m_free.back();
   m_free.pop_back();
   return batch;
@@ -160,10 +192,11 @@ void UnitPipeline::Shared::WriteInOrder(TmxWriter& writer, ExportResult& result,
     UnitBatch* batch = nullptr;
     {
       std::unique_lock<std::mutex> lock(m_mutex);
-      m_doneChanged.wait(
-          lock, [&] { return m_done.count(next) != 0 || (m_allIssued && next == m_issued); });
+      m_doneChanged.wait(lock, [&] {
+        return m_failure || m_done.count(next) != 0 || (m_allIssued && next == m_issued);
+      });
       const auto found = m_done.find(next);
-      if (found == m_done.end()) return;
+      if (m_failure || found == m_done.end()) return;
       batch = found->second;
       m_done.erase(found);
     }
@@ -199,14 +232,24 @@ void UnitPipeline::Shared::Merge(const UnitBatch& batch, ExportResult& result,
 // overlap as much as the conversions do.
 bool UnitPipeline::Shared::Run(TxtReader& reader, TmxWriter& writer, ExportResult& result,
                                ExportReport* report) {
-  std::thread writerThread([&] { WriteInOrder(writer, result, report); });
-  while (UnitBatch* batch = TakeFree()) {
-    if (!Fill(reader, *batch)) {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_free.push_back(batch);
-      break;
+  std::thread writerThread([&] {
+    try {
+      WriteInOrder(writer, result, report);
+    } catch (...) {
+      Fail(std::current_exception());
     }
-    Issue(batch);
+  });
+  try {
+    while (UnitBatch* batch = TakeFree()) {
+      if (!Fill(reader, *batch)) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_free.push_back(batch);
+        break;
+      }
+      Issue(batch);
+    }
+  } catch (...) {
+    Fail(std::current_exception());
   }
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -214,11 +257,15 @@ bool UnitPipeline::Shared::Run(TxtReader& reader, TmxWriter& writer, ExportResul
   }
   m_doneChanged.notify_all();
   writerThread.join();
+  Close();
+  // The failure of any thread is the run's: the caller's thread hands it on.
+  if (m_failure) std::rethrow_exception(m_failure);
   return !m_writeFailed;
 }
 
-UnitPipeline::UnitPipeline(const ExportRequest& request, int threads)
-    : m_shared(std::make_unique<Shared>(request, threads)) {}
+UnitPipeline::UnitPipeline(const ExportRequest& request, int threads,
+                           std::function<void()> convertProbe)
+    : m_shared(std::make_unique<Shared>(request, threads, std::move(convertProbe))) {}
 
 UnitPipeline::~UnitPipeline() = default;
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,15 +33,17 @@ struct UnitBatch {
 
 class UnitPipeline {
  public:
-  // threads workers convert for request; sourceAttribute is the source code escaped.
-  UnitPipeline(const ExportRequest& request, int threads);
+  // threads workers convert for request; convertProbe, when set, is called by a worker before
+  // each batch (a test seam). Throws std::system_error when a thread cannot be started.
+  UnitPipeline(const ExportRequest& request, int threads, std::function<void()> convertProbe = {});
   ~UnitPipeline();
   UnitPipeline(const UnitPipeline&) = delete;
   UnitPipeline& operator=(const UnitPipeline&) = delete;
 
   // Reads every unit of reader, converts them and hands the bytes to sink in order. Counts go
   // to result, findings and languages met to report (when given). Stops when the reader does
-  // or the sink fails (false).
+  // or the sink fails (false). What a thread fails with (std::bad_alloc ...) is thrown here once
+  // every thread has ended.
   bool Run(TxtReader& reader, TmxWriter& writer, ExportResult& result, ExportReport* report);
 
  private:

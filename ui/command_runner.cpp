@@ -2,6 +2,8 @@
 #include "ui/command_runner.h"
 
 #include <QThread>
+#include <new>
+#include <system_error>
 
 #include "engine/tmx_exporter.h"
 
@@ -14,18 +16,43 @@ CommandRunner::~CommandRunner() {
   Abandon();
 }
 
+namespace {
+
+ExportResult OutOfMemory(const ExportRequest& request) {
+  ExportResult result;
+  result.stop = ExportResult::Stop::Failed;
+  result.error.Set(EngineError::Kind::OutOfMemory, request.txtPath, 0);
+  return result;
+}
+
+}  // namespace
+
+// The run's thread must end with a result whatever happens: memory or a thread that cannot be
+// had (the engine handles that inside; this covers the steps around it) makes a failed run.
 bool CommandRunner::StartAnalysis(const std::string& txtPath) {
   return Start(Kind::Analysis, [this, txtPath] {
-    CTmxExporter exporter;
-    m_languages.clear();
-    m_analysed = exporter.Analyse(txtPath, &m_languages, &m_reporter);
+    try {
+      CTmxExporter exporter;
+      m_languages.clear();
+      m_analysed = exporter.Analyse(txtPath, &m_languages, &m_reporter);
+    } catch (const std::bad_alloc&) {
+      m_analysed = false;
+    } catch (const std::system_error&) {
+      m_analysed = false;
+    }
   });
 }
 
 bool CommandRunner::StartExport(const ExportRequest& request) {
   return Start(Kind::Export, [this, request] {
-    CTmxExporter exporter;
-    m_result = exporter.Export(request, &m_reporter);
+    try {
+      CTmxExporter exporter;
+      m_result = exporter.Export(request, &m_reporter);
+    } catch (const std::bad_alloc&) {
+      m_result = OutOfMemory(request);
+    } catch (const std::system_error&) {
+      m_result = OutOfMemory(request);
+    }
   });
 }
 

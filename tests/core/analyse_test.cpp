@@ -80,11 +80,12 @@ TEST_F(AnalyseTest, ListsLanguagesOfTheFirst25UnitsInOrderOfAppearance) {
   EXPECT_EQ(Names(list),
             (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252",
                                       "French (France) 1252", "Swedish 1252"}));
-  // One step of 4 per unit, then the end.
-  ASSERT_EQ(progress.pumps, 25);
-  ASSERT_EQ(progress.events.size(), 25u * 2 + 1);
-  EXPECT_EQ(progress.events[0], "pos 4");
-  EXPECT_EQ(progress.events[1], "pump");
+  // A question before the block is read, one step of 4 per unit, then the end.
+  ASSERT_EQ(progress.pumps, 26);
+  ASSERT_EQ(progress.events.size(), 25u * 2 + 2);
+  EXPECT_EQ(progress.events[0], "pump");
+  EXPECT_EQ(progress.events[1], "pos 4");
+  EXPECT_EQ(progress.events[2], "pump");
   const std::vector<std::string> tail(progress.events.end() - 3, progress.events.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"pos 100", "pump", "pos 100"}));
 }
@@ -99,8 +100,9 @@ TEST_F(AnalyseTest, UnitsWithoutClosingTagsAreScannedToTheEnd) {
   ASSERT_TRUE(x.Analyse(path, &list, &progress));
   EXPECT_EQ(Names(list),
             (std::vector<std::string>{"English (United States) 1252", "Japanese 932"}));
-  EXPECT_EQ(progress.pumps, 0);
-  EXPECT_EQ(progress.events, std::vector<std::string>{"pos 100"});
+  // No unit step; only the questions before each block read (the second finds the end).
+  EXPECT_EQ(progress.pumps, 2);
+  EXPECT_EQ(progress.events, (std::vector<std::string>{"pump", "pump", "pos 100"}));
 }
 
 struct DedupCase {
@@ -171,11 +173,12 @@ TEST_F(AnalyseTest, QuittingStopsTheScanAndKeepsWhatWasFound) {
   const std::string path = WriteUnits({{"EN-US"}, {"DE"}, {"FR"}, {"IT"}});
   CTmxExporter x;
   LanguageList list;
-  RecordingProgress progress(2);
+  // The first question comes before the first block is read.
+  RecordingProgress progress(3);
   EXPECT_FALSE(x.Analyse(path, &list, &progress));
   EXPECT_EQ(Names(list),
             (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252"}));
-  EXPECT_EQ(progress.events, (std::vector<std::string>{"pos 4", "pump", "pos 8", "pump"}));
+  EXPECT_EQ(progress.events, (std::vector<std::string>{"pump", "pos 4", "pump", "pos 8", "pump"}));
   EXPECT_EQ(x.LastError().kind, EngineError::Kind::Abandoned);
 }
 
@@ -195,7 +198,7 @@ TEST_F(AnalyseTest, FailuresReturnFalse) {
   EXPECT_FALSE(x.Analyse(m_dir.string(), &list, &progress));
   EXPECT_EQ(x.LastError().kind, EngineError::Kind::ReadInput);
   EXPECT_EQ(Names(list), (std::vector<std::string>{"Greek 1253"}));
-  EXPECT_TRUE(progress.events.empty());
+  EXPECT_EQ(progress.events, std::vector<std::string>{"pump"});  // asked before the read
 }
 
 TEST_F(AnalyseTest, SucceedsAfterAFailure) {

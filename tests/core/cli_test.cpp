@@ -556,6 +556,37 @@ TEST(CliReport, WrittenAsJsonForEveryFile) {
   EXPECT_EQ(empty["files"][0]["error"], "no language found in the TXT file");
 }
 
+// The report's strings are UTF-8: a file name that is not is escaped as the messages escape it
+// and marked, so that it can be told back; other names are written as they are.
+TEST(CliReport, NamesThatAreNotUtf8AreEscapedAsInMessages) {
+  TempDir dir;
+  const std::string latin1 = dir.File("caf\xE9.txt"), utf8 = dir.File("b\\caf\xC3\xA9.txt");
+  WriteFile(latin1, kOneUnit);
+  WriteFile(utf8, kOneUnit);
+  std::string out, err;
+  ASSERT_EQ(RunCli({"--report", dir.File("r.json"), "-s", "EN-US", "-t", "DE", latin1, utf8,
+                    dir.File("\xFFmissing.txt")},
+                   out, err),
+            kExitFile);
+  const nlohmann::json report = nlohmann::json::parse(ReadFile(dir.File("r.json")));
+  ASSERT_EQ(report["files"].size(), 3u);
+  const nlohmann::json& escaped = report["files"][0];
+  EXPECT_EQ(escaped["input"], dir.File("caf\\351.txt"));
+  EXPECT_EQ(escaped["inputEscaped"], true);
+  EXPECT_EQ(escaped["output"], dir.File("caf\\351.tmx"));
+  EXPECT_EQ(escaped["outputEscaped"], true);
+  EXPECT_EQ(escaped["outcome"], "written");
+  const nlohmann::json& plain = report["files"][1];
+  EXPECT_EQ(plain["input"], utf8);
+  EXPECT_EQ(plain.count("inputEscaped"), 0u);
+  EXPECT_EQ(plain.count("outputEscaped"), 0u);
+  const nlohmann::json& missing = report["files"][2];
+  EXPECT_EQ(missing["input"], dir.File("\\377missing.txt"));
+  EXPECT_EQ(missing["error"], dir.File("\\377missing.txt") + ": No such file or directory");
+  // The messages name the file the same way.
+  EXPECT_NE(err.find(dir.File("\\377missing.txt")), std::string::npos) << err;
+}
+
 TEST(CliReport, AReportThatCannotBeWrittenIsAnErrorAndHarmsNothing) {
   TempDir dir;
   WriteFile(dir.File("a.txt"), kOneUnit);
@@ -939,6 +970,147 @@ TEST(CliProcess, InterruptStopsABatch) {
   EXPECT_EQ(StatusAfterSignal(dir, SIGINT, false, SignalRun::kBatch), kExitInterrupted);
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "tm.txt", "z.txt"}));
   EXPECT_VALID_TMX(dir.File("a.tmx"));
+}
+
+// Runs a shell command in dir (stdin from /dev/null) and gives its exit status.
+int RunShell(const TempDir& dir, const std::string& command) {
+  const int status =
+      std::system(("cd " + ShellQuote(dir.path()) + " && { " + command + "; } </dev/null").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The sanitizers' allocators end the process when memory runs out instead of throwing, and they
+// cannot start under an address-space limit: the limit is tried without them (the engine's tests
+// fail each thread through its seams in every build).
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kMemoryLimitWorks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kMemoryLimitWorks = false;
+#else
+constexpr bool kMemoryLimitWorks = true;
+#endif
+#else
+constexpr bool kMemoryLimitWorks = true;
+#endif
+
+// Memory running out on one file of a batch (a line longer than the address space allows) is a
+// message and status 3 for that file; the old TMX stays, nothing is left behind, the next file is
+// converted and the report written.
+TEST(CliProcess, OutOfMemoryFailsOneFileOfABatch) {
+  if (!kMemoryLimitWorks) return;
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  WriteFile(dir.File("z.txt"), kOneUnit);
+  WriteFile(dir.File("big.tmx"), "previous");
+  ASSERT_EQ(::mkfifo(dir.File("big.txt").c_str(), 0600), 0);
+  // The writer of the pipe ends once nobody reads it; opening the pipe for reading and writing
+  // releases a writer still waiting for a reader.
+  const int status =
+      RunShell(dir,
+               "(head -c 4000000000 /dev/zero | tr '\\0' x >big.txt) 2>/dev/null & "
+               "(ulimit -v 600000 && exec " +
+                   std::string(VELMAR_CLI_PATH) +
+                   " --threads 2 -s EN-US -t DE --report r.json a.txt big.txt z.txt >out 2>err); "
+                   "s=$?; exec 3<>big.txt; exec 3<&-; wait; exit $s");
+  EXPECT_EQ(status, kExitFile);
+  const std::string err = ReadFile(dir.File("err"));
+  EXPECT_EQ(err, "velmar2tmx-cli: out of memory converting 'big.txt'\n");
+  EXPECT_NE(ReadFile(dir.File("out")).find("big.txt\tbig.tmx\t0 written\t0 skipped\tfailed\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("big.tmx")), "previous");
+  EXPECT_VALID_TMX(dir.File("a.tmx"));
+  EXPECT_VALID_TMX(dir.File("z.tmx"));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "big.tmx", "big.txt", "err",
+                                                     "out", "r.json", "z.tmx", "z.txt"}));
+  const nlohmann::json report = nlohmann::json::parse(ReadFile(dir.File("r.json")));
+  ASSERT_EQ(report["files"].size(), 3u);
+  EXPECT_EQ(report["files"][1]["outcome"], "failed");
+  EXPECT_EQ(report["files"][1]["error"], "big.txt: out of memory");
+  EXPECT_EQ(report["files"][2]["outcome"], "written");
+
+  // The analysis alike.
+  EXPECT_EQ(RunShell(dir,
+                     "(head -c 4000000000 /dev/zero | tr '\\0' x >big.txt) 2>/dev/null & "
+                     "(ulimit -v 600000 && exec " +
+                         std::string(VELMAR_CLI_PATH) +
+                         " --analyse big.txt >out 2>err); "
+                         "s=$?; exec 3<>big.txt; exec 3<&-; wait; exit $s"),
+            kExitFile);
+  EXPECT_EQ(ReadFile(dir.File("err")), "velmar2tmx-cli: out of memory reading 'big.txt'\n");
+}
+
+// Input that never ends (or holds no unit for gigabytes) is read in blocks, and the stop is
+// asked for before each: the analysis, the default languages and the conversion stop by
+// themselves on SIGINT (else timeout kills them: status 137).
+TEST(CliProcess, InterruptStopsTheReadingOfEndlessInput) {
+  TempDir dir;
+  const int fd = ::open(dir.File("holes.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, off_t{64} << 30), 0);  // 64 GB of NUL bytes, no disk space
+  ::close(fd);
+  for (const char* arguments :
+       {"-a /dev/zero", "-s EN-US -t DE -o x.tmx /dev/zero", "-a holes.txt", "holes.txt"}) {
+    const int status =
+        RunShell(dir, "timeout --preserve-status -s INT -k 20 1 " + std::string(VELMAR_CLI_PATH) +
+                          " " + arguments + " >out 2>err");
+    EXPECT_EQ(status, kExitInterrupted) << arguments;
+    EXPECT_NE(ReadFile(dir.File("err")).find("velmar2tmx-cli: interrupted"), std::string::npos)
+        << arguments << ": " << ReadFile(dir.File("err"));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"err", "holes.txt", "out"})) << arguments;
+  }
+}
+
+// Waits (at most ten seconds) until process pid sleeps in the kernel function named wait.
+void AwaitKernelWait(pid_t pid, const std::string& wait) {
+  for (int tries = 0; tries < 1000; ++tries) {
+    if (ReadFile("/proc/" + std::to_string(pid) + "/wchan") == wait) return;
+    const struct timespec pause { 0, 10000000 };
+    ::nanosleep(&pause, nullptr);
+  }
+}
+
+// A named pipe that no one writes blocks its open; SIGINT then stops the run as an interrupt
+// (status 130, "interrupted" in the message and the report), not as a failed open.
+TEST(CliProcess, InterruptedOpenOfANamedPipeIsAnInterrupt) {
+  for (const bool batch : {false, true}) {
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), kOneUnit);
+    ASSERT_EQ(::mkfifo(dir.File("p.txt").c_str(), 0600), 0);
+    std::vector<std::string> words = {
+        VELMAR_CLI_PATH,  "-s", "EN-US", "-t", "DE", "--report", dir.File("r.json"),
+        dir.File("p.txt")};
+    if (batch) words.insert(words.end() - 1, dir.File("a.txt"));
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int errFd = ::open(dir.File("err").c_str(), O_WRONLY | O_CREAT, 0600);
+      ::dup2(errFd, 2);
+      ::execv(VELMAR_CLI_PATH, argv.data());
+      ::_exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    AwaitKernelWait(pid, "wait_for_partner");
+    int status = 0;
+    for (int i = 0; i < 100 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) {
+      ::kill(pid, SIGINT);  // again and again, should the first come before the open
+      const struct timespec pause { 0, 50000000 };
+      ::nanosleep(&pause, nullptr);
+    }
+    ASSERT_TRUE(WIFEXITED(status)) << batch;
+    EXPECT_EQ(WEXITSTATUS(status), kExitInterrupted) << batch;
+    const std::string err = ReadFile(dir.File("err"));
+    EXPECT_NE(err.find("velmar2tmx-cli: interrupted; '" + dir.File("p.tmx") + "' was not written"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("Interrupted system call"), std::string::npos) << err;
+    const nlohmann::json report = nlohmann::json::parse(ReadFile(dir.File("r.json")));
+    ASSERT_EQ(report["files"].size(), batch ? 2u : 1u);
+    EXPECT_EQ(report["files"].back()["outcome"], "interrupted");
+    EXPECT_EQ(report["files"].back().count("error"), 0u);
+  }
 }
 
 TEST(CliProcess, HangupIgnoredAtStartStaysIgnored) {

@@ -9,8 +9,10 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -1020,6 +1022,240 @@ TEST(ExportThreads, StoppingASeveralThreadRunLeavesNothing) {
     EXPECT_EQ(exporter.Export(request, &progress).stop, ExportResult::Stop::Abandoned) << quitAt;
     EXPECT_EQ(ReadFile(dir.File("o.tmx")), "previous");
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"}));
+  }
+}
+
+// Fails as running out of memory or threads would, once, at its failAt-th call.
+class FaultProbe {
+ public:
+  FaultProbe(int failAt, bool threads) : m_failAt(failAt), m_threads(threads) {}
+  void Call() {
+    if (m_calls.fetch_add(1) + 1 != m_failAt) return;
+    if (m_threads)
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    throw std::bad_alloc();
+  }
+
+ private:
+  std::atomic<int> m_calls{0};
+  int m_failAt;
+  bool m_threads;
+};
+
+class FaultyProgress : public ProgressReporter {
+ public:
+  explicit FaultyProgress(FaultProbe& probe) : m_probe(probe) {}
+  void SetPosition(int) override { m_probe.Call(); }
+
+ private:
+  FaultProbe& m_probe;
+};
+
+class FaultySink : public ByteSink {
+ public:
+  FaultySink(std::unique_ptr<ByteSink> inner, FaultProbe& probe)
+      : m_inner(std::move(inner)), m_probe(probe) {}
+  bool Write(const char* data, size_t size) override {
+    m_probe.Call();
+    return m_inner->Write(data, size);
+  }
+  bool Flush() override { return m_inner->Flush(); }
+  int Error() const override { return m_inner->Error(); }
+
+ private:
+  std::unique_ptr<ByteSink> m_inner;
+  FaultProbe& m_probe;
+};
+
+enum class FaultPlace { kReader, kConverter, kWriter };
+
+struct FaultRow {
+  int threads;
+  FaultPlace place;
+  int failAt;  // the call of the seam that fails
+  bool outOfThreads;
+};
+
+// Exports in.txt of dir over o.tmx ("previous") with the fault of row planted.
+void ExpectOutOfMemoryFailure(const TempDir& dir, const FaultRow& row) {
+  const std::string name = std::to_string(row.threads) + " " +
+                           std::to_string(static_cast<int>(row.place)) + " " +
+                           std::to_string(row.failAt) + " " + std::to_string(row.outOfThreads);
+  WriteFile(dir.File("o.tmx"), "previous");
+  FaultProbe probe(row.failAt, row.outOfThreads);
+  FaultyProgress progress(probe);
+  CTmxExporter exporter;
+  if (row.place == FaultPlace::kConverter) exporter.SetConvertProbe([&probe] { probe.Call(); });
+  if (row.place == FaultPlace::kWriter) {
+    exporter.SetSinkWrapper([&probe](std::unique_ptr<ByteSink> inner) {
+      return std::make_unique<FaultySink>(std::move(inner), probe);
+    });
+  }
+  ExportReport report;
+  ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+  request.threads = row.threads;
+  request.report = &report;
+  const ExportResult result =
+      exporter.Export(request, row.place == FaultPlace::kReader ? &progress : nullptr);
+  EXPECT_EQ(result.stop, ExportResult::Stop::Failed) << name;
+  EXPECT_EQ(result.error.kind, EngineError::Kind::OutOfMemory) << name;
+  EXPECT_EQ(result.error.reason, "out of memory") << name;
+  EXPECT_EQ(report.outcome, "failed") << name;
+  EXPECT_EQ(report.error, dir.File("in.txt") + ": out of memory") << name;
+  EXPECT_TRUE(ReadFile(dir.File("o.tmx")) == "previous") << name;
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"})) << name;
+}
+
+// Memory or a thread that cannot be had, in the reading thread, a converting one or the writer:
+// the run fails with "out of memory", the temporary file goes and the old TMX file stays.
+TEST(ExportThreads, RunningOutOfMemoryInAnyThreadFailsTheRunAndKeepsTheOldFile) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), ManyUnits(3000));
+  std::vector<FaultRow> rows;
+  for (const int threads : {1, 3}) {
+    for (const FaultPlace place :
+         {FaultPlace::kReader, FaultPlace::kConverter, FaultPlace::kWriter}) {
+      for (const int failAt : {1, 3}) {
+        rows.push_back({threads, place, failAt, false});
+        rows.push_back({threads, place, failAt, true});
+      }
+    }
+  }
+  for (const FaultRow& row : rows) ExpectOutOfMemoryFailure(dir, row);
+  // The analysis alike.
+  FaultProbe probe(2, false);
+  FaultyProgress progress(probe);
+  CTmxExporter exporter;
+  LanguageList list;
+  EXPECT_FALSE(exporter.Analyse(dir.File("in.txt"), &list, &progress));
+  EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::OutOfMemory);
+}
+
+// A run that stops early accounts for the units it read: their findings come with their count.
+TEST(ExportReport, AStoppedRunCountsTheUnitsItsFindingsComeFrom) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), ManyUnits(3000));
+  for (const int threads : {1, 3}) {
+    for (const int quitAt : {40, 400}) {
+      RecordingProgress progress;
+      progress.quitAt = quitAt;
+      ExportReport report;
+      ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+      request.threads = threads;
+      request.report = &report;
+      CTmxExporter exporter;
+      EXPECT_EQ(exporter.Export(request, &progress).stop, ExportResult::Stop::Abandoned);
+      EXPECT_EQ(report.outcome, "interrupted");
+      // Every written unit has a forbidden character; a fifth of the units has no target.
+      EXPECT_GT(report.forbiddenCharacters.Count(), 0) << threads << " " << quitAt;
+      EXPECT_EQ(report.unitsRead, report.forbiddenCharacters.Count() + report.skipped.Total())
+          << threads << " " << quitAt;
+      EXPECT_EQ(report.noTarget.Count(), report.skipped.noTarget);
+      EXPECT_EQ(report.unitsWritten, 0);
+    }
+  }
+}
+
+// A run hands on each file's entry when the file is done: the pieces make the very document
+// ReportJson writes, laid out as the JSON library lays out a document (two blanks per level).
+TEST(ExportReport, ThePiecesOfTheDocumentMakeTheWhole) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), ManyUnits(50));
+  std::vector<ExportReport> reports(3);
+  for (ExportReport& report : reports) {
+    ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+    request.report = &report;
+    CTmxExporter exporter;
+    ASSERT_GT(exporter.Export(request, nullptr).unitsWritten, 0);
+  }
+  reports[1].txtPath = "caf\xE9 \\ x.txt";  // a name that is not UTF-8
+  reports[2].outcome = "failed";
+  reports[2].error = "out of memory";
+  for (size_t count = 0; count <= reports.size(); ++count) {
+    const std::vector<ExportReport> some(reports.begin(), reports.begin() + count);
+    std::string pieces = ReportJsonStart();
+    ReportTotals totals;
+    for (const ExportReport& report : some) {
+      pieces += ReportJsonFile(report, totals.files == 0);
+      totals.Add(report);
+    }
+    pieces += ReportJsonEnd(totals);
+    const std::string whole = ReportJson(some);
+    EXPECT_EQ(pieces, whole) << count;
+    const nlohmann::json parsed = nlohmann::json::parse(whole);
+    EXPECT_EQ(parsed.dump(2) + "\n", whole) << count;
+    EXPECT_EQ(parsed["files"].size(), count);
+    EXPECT_EQ(parsed["total"]["files"], count);
+    EXPECT_EQ(parsed["total"]["unitsRead"], 50 * count);
+  }
+}
+
+// Answers "stop" from its stopAt-th question on and counts what the engine does after that:
+// questions (one comes before every block read) and progress reports.
+class StopProbe : public ProgressReporter {
+ public:
+  explicit StopProbe(int stopAt) : m_stopAt(stopAt) {}
+  void SetPosition(int) override { positionsAfterStop += stopped ? 1 : 0; }
+  bool ShouldStop() override {
+    if (stopped) {
+      ++questionsAfterStop;
+    } else {
+      stopped = ++m_questions >= m_stopAt;
+    }
+    return stopped;
+  }
+  bool stopped = false;
+  int questionsAfterStop = 0;
+  int positionsAfterStop = 0;
+
+ private:
+  int m_stopAt;
+  int m_questions = 0;
+};
+
+// Once the stop is answered the export and the analysis read at most one more block (every
+// block is preceded by a question) and report no more progress.
+TEST(ExportThreads, StoppedRunsReadAtMostOneMoreBlockAndReportNothingMore) {
+  enum class Run { kAnalysis, kOneThread, kThreeThreads };
+  struct Row {
+    Run run;
+    std::string txt;
+    int stopAt;
+  };
+  std::string lines;  // many blocks of lines that are no unit
+  while (lines.size() < 20 * CLineFile::kBlockSize) lines += "a line of no unit\r\n";
+  const std::string units = ManyUnits(6000);
+  const std::string nul(20 * CLineFile::kBlockSize, '\0');
+  const Row rows[] = {
+      {Run::kAnalysis, units, 1},       {Run::kAnalysis, units, 2},
+      {Run::kAnalysis, units, 10},      {Run::kAnalysis, lines, 3},
+      {Run::kAnalysis, nul, 5},         {Run::kOneThread, units, 1},
+      {Run::kOneThread, units, 5},      {Run::kOneThread, units, 700},
+      {Run::kOneThread, lines, 3},      {Run::kOneThread, lines, 900},
+      {Run::kOneThread, nul, 5},        {Run::kThreeThreads, units, 2},
+      {Run::kThreeThreads, units, 700}, {Run::kThreeThreads, lines, 900},
+      {Run::kThreeThreads, nul, 5},
+  };
+  TempDir dir;
+  for (const Row& row : rows) {
+    const std::string name = std::to_string(static_cast<int>(row.run)) + " " +
+                             std::to_string(row.txt.size()) + " " + std::to_string(row.stopAt);
+    WriteFile(dir.File("in.txt"), row.txt);
+    StopProbe probe(row.stopAt);
+    CTmxExporter exporter;
+    if (row.run == Run::kAnalysis) {
+      LanguageList list;
+      EXPECT_FALSE(exporter.Analyse(dir.File("in.txt"), &list, &probe)) << name;
+      EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::Abandoned) << name;
+    } else {
+      ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+      request.threads = row.run == Run::kOneThread ? 1 : 3;
+      EXPECT_EQ(exporter.Export(request, &probe).stop, ExportResult::Stop::Abandoned) << name;
+    }
+    EXPECT_TRUE(probe.stopped) << name;
+    EXPECT_LE(probe.questionsAfterStop, 1) << name;
+    EXPECT_EQ(probe.positionsAfterStop, 0) << name;
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << name;
   }
 }
 
