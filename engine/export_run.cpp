@@ -85,6 +85,7 @@ ExportResult ExportRun::ConvertUnits() {
 
 ExportResult ExportRun::Finish(ExportResult counted) {
   FillReportLanguages(m_threads <= 1);
+  if (m_report) m_report->fieldsBetweenUnits = m_reader.BetweenUnits();
   bool stopped = m_reader.Stopped();
   if (!stopped && !m_reader.ReadFailed() && !m_writer.Failed() && m_progress) {
     m_progress->SetPosition(100);
