@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer target: a TXT file larger than three of the reader's blocks, made of copies of the
+// libFuzzer target: a TXT file larger than two of the reader's blocks, made of copies of the
 // input, exported twice: from a file on one thread, and from a FIFO fed in pieces of varying
 // size on two to four threads. The first byte picks the code page (as the export target's does)
 // and the threads; a first line whose length depends on the input moves the copies across the
@@ -41,7 +41,7 @@ bool StartsAsUnicode(std::string_view body) {
 std::string Enlarged(std::string_view body, size_t shift) {
   std::string txt;
   if (!StartsAsUnicode(body)) txt.assign(shift % CLineFile::kBlockSize, 'x').append("\r\n");
-  while (txt.size() <= 3 * CLineFile::kBlockSize) txt.append(body).append("\r\n");
+  while (txt.size() <= 2 * CLineFile::kBlockSize) txt.append(body).append("\r\n");
   return txt;
 }
 
