@@ -6,6 +6,18 @@
 #include "engine/progress.h"
 #include "text/wide_string.h"
 
+namespace {
+
+// The tags of the fields a unit holds.
+bool IsUnitField(std::string_view tag) {
+  for (const std::string_view field : {"Att", "Txt", "CrD", "CrU", "ChD", "ChU", "UsD", "UsC"}) {
+    if (tag == field) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool TxtReader::Open(const std::string& path, EngineError& error) {
   if (!m_in.Open(path, "r", kTextPlain)) {
     error.Set(EngineError::Kind::OpenInput, path, m_in.Error());
@@ -113,6 +125,7 @@ bool TxtReader::HandOnLoose() {
 void TxtReader::NoteBetweenUnits() {
   for (size_t i = 0; i < m_unit.fieldCount; ++i) {
     const TxtField& field = m_unit.fields[i];
+    if (!IsUnitField(field.tag)) continue;  // "<RTF Preamble>" and the like: the file's frame
     ReportEntry entry;
     entry.line = field.line;
     entry.field = field.tag;

@@ -405,6 +405,15 @@ TEST(Cli, SummaryLineEndsASingleConversion) {
             kExitConverted);
   EXPECT_TRUE(out.empty()) << out;
   EXPECT_TRUE(err.empty()) << err;
+  // Segments left out of a written unit are named; those of other languages than the pair not.
+  WriteFile(
+      dir.File("tm.txt"),
+      "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=QQ-ZZ>q\r\n<Seg L=FR>f\r\n<Seg L=DE>d\r\n</TrU>\r\n");
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err), kExitConverted);
+  EXPECT_NE(
+      out.find("\n1 unit written, 0 skipped, 1 segment left out (unknown language code: 1)\n"),
+      std::string::npos)
+      << out;
 }
 
 TEST(CliBatch, AFailedFileDoesNotStopTheOthers) {

@@ -769,14 +769,16 @@ struct SegmentAccount {
 
 TEST(ExportReport, EverySegLineIsWrittenOrAccountedFor) {
   TempDir dir;
+  // The frame of the file ("<RTF Preamble>" and its end) holds no fields.
   WriteFile(dir.File("in.txt"),
-            Lines({"<CrU>EARLY",                               // 1: a field before any unit
-                   "<TrU>", "<Seg L=EN-US>first",              // 3: a later EN-US counts
-                   "<Seg L=EN-US>second", "<Seg L=DE>t",       // 4, 5: written
-                   "<Seg L=FR>f", "<Seg L=RU>",                // 6, 7: other languages / empty
-                   "<Seg L=QQ-ZZ>q", "</TrU>",                 // 8: no such language
-                   "<ChU>BETWEEN", "</TrU>",                   // 10: a field between units
-                   "<TrU>", "<Seg L=EN-US>only", "</TrU>"}));  // 13: in a skipped unit
+            "<RTF Preamble>\r\n<StyleSheet>\r\n</RTF Preamble>\r\n" +
+                Lines({"<CrU>EARLY",                               // 4: a field before any unit
+                       "<TrU>", "<Seg L=EN-US>first",              // 6: a later EN-US counts
+                       "<Seg L=EN-US>second", "<Seg L=DE>t",       // 7, 8: written
+                       "<Seg L=FR>f", "<Seg L=RU>",                // 9, 10: other languages / empty
+                       "<Seg L=QQ-ZZ>q", "</TrU>",                 // 11: no such language
+                       "<ChU>BETWEEN", "</TrU>",                   // 13: a field between units
+                       "<TrU>", "<Seg L=EN-US>only", "</TrU>"}));  // 16: in a skipped unit
   for (const bool all : {false, true}) {
     for (const int threads : {1, 3}) {
       ExportReport report;
@@ -816,12 +818,12 @@ TEST(ExportReport, EverySegLineIsWrittenOrAccountedFor) {
       }
       const nlohmann::json& segments = file["segments"];
       EXPECT_EQ(segments["unknownLanguageCode"]["entries"],
-                nlohmann::json::parse(R"([{"line": 8, "code": "QQ-ZZ"}])"));
+                nlohmann::json::parse(R"([{"line": 11, "code": "QQ-ZZ"}])"));
       EXPECT_EQ(segments["repeatedLanguage"]["entries"],
-                nlohmann::json::parse(R"([{"line": 3, "code": "EN-US"}])"));
+                nlohmann::json::parse(R"([{"line": 6, "code": "EN-US"}])"));
       EXPECT_EQ(
           file["fieldsBetweenUnits"]["entries"],
-          nlohmann::json::parse(R"([{"line": 1, "field": "CrU"}, {"line": 10, "field": "ChU"}])"));
+          nlohmann::json::parse(R"([{"line": 4, "field": "CrU"}, {"line": 13, "field": "ChU"}])"));
     }
   }
 }
