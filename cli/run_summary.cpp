@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/run_summary.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "cli/command_line.h"
 #include "cli/quoting.h"
 
@@ -38,21 +41,35 @@ int Rank(int status) {
   }
 }
 
-}  // namespace
-
-std::string SummaryLine(int64_t written, const SkipCounts& skipped) {
-  std::string line = Count(written) + (written == 1 ? " unit" : " units") + " written, " +
-                     Count(skipped.Total()) + " skipped";
+// "a: 1, b: 2" for the counts that are not zero.
+std::string Reasons(std::initializer_list<std::pair<const char*, int64_t>> counts) {
   std::string reasons;
-  const std::pair<const char*, int64_t> counts[] = {{"no source segment", skipped.noSource},
-                                                    {"no target segment", skipped.noTarget},
-                                                    {"unknown language code", skipped.unresolved}};
   for (const auto& [reason, count] : counts) {
     if (count == 0) continue;
     if (!reasons.empty()) reasons += ", ";
     reasons += std::string(reason) + ": " + Count(count);
   }
-  return reasons.empty() ? line : line + " (" + reasons + ")";
+  return reasons;
+}
+
+}  // namespace
+
+std::string SummaryLine(int64_t written, const SkipCounts& skipped) {
+  std::string line = Count(written) + (written == 1 ? " unit" : " units") + " written, " +
+                     Count(skipped.Total()) + " skipped";
+  const std::string reasons = Reasons({{"no source segment", skipped.noSource},
+                                       {"no target segment", skipped.noTarget},
+                                       {"unknown language code", skipped.unresolved}});
+  if (!reasons.empty()) line += " (" + reasons + ")";
+  // Segments of other languages than the pair are not what a pair conversion is asked for.
+  const LeftOutCounts& segments = skipped.segments;
+  const int64_t leftOut = segments.Total() - segments.otherLanguage;
+  if (leftOut == 0) return line;
+  return line + ", " + Count(leftOut) + (leftOut == 1 ? " segment" : " segments") + " left out (" +
+         Reasons({{"unknown language code", segments.unknownCode},
+                  {"repeated language", segments.repeated},
+                  {"empty", segments.empty}}) +
+         ")";
 }
 
 std::string FileLine(const FileOutcome& file) {
@@ -69,9 +86,7 @@ std::string BatchSummaryLine(const std::vector<FileOutcome>& files) {
   size_t failed = 0;
   for (const FileOutcome& f : files) {
     written += f.unitsWritten;
-    skipped.noSource += f.skipped.noSource;
-    skipped.noTarget += f.skipped.noTarget;
-    skipped.unresolved += f.skipped.unresolved;
+    skipped.Add(f.skipped);
     if (f.status != kExitConverted) ++failed;
   }
   std::string head = Count(static_cast<int64_t>(files.size())) + " files";

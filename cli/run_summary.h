@@ -9,7 +9,9 @@
 #include "cli/file_conversion.h"
 
 // "3 units written, 2 skipped (no target segment: 2)": the reasons that are not zero, in the
-// order no source segment, no target segment, unknown language code.
+// order no source segment, no target segment, unknown language code; then the segments left
+// out of written units, when there are any besides those of other languages than the pair:
+// ", 2 segments left out (unknown language code: 1, repeated language: 1)".
 std::string SummaryLine(int64_t written, const SkipCounts& skipped);
 
 // A file of a batch, TAB-separated: "TXT TMX N written M skipped", and as a fifth field how

@@ -23,23 +23,38 @@ if(VELMAR_BUILD_UI)
   install(FILES ${PROJECT_BINARY_DIR}/com.norvane.velmar2tmx.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop)
 endif()
+# Debian's own changelog of each package (changelog.Debian.gz), one entry per release pointing to
+# the project's changelog (changelog.gz), dated as CHANGELOG.md dates the release.
+set(VELMAR_MAINTAINER "Norvane <velmar2tmx@norvane.example>")
 foreach(component ${VELMAR_PACKAGE_COMPONENTS})
   if(component STREQUAL "cli")
     set(package velmar2tmx-cli)
   else()
     set(package velmar2tmx)
   endif()
+  set(debian_changelog ${PROJECT_BINARY_DIR}/doc/${package}/changelog.Debian.gz)
+  add_custom_command(
+    OUTPUT ${debian_changelog}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/doc/${package}
+    COMMAND ${PROJECT_SOURCE_DIR}/packaging/debian-changelog.sh ${package} ${PROJECT_VERSION}
+            ${VELMAR_MAINTAINER} ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${debian_changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/packaging/debian-changelog.sh
+    VERBATIM)
+  add_custom_target(velmar-debian-changelog-${component} ALL DEPENDS ${debian_changelog})
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package}
           RENAME copyright COMPONENT ${component})
-  install(FILES ${VELMAR_CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package}
-          COMPONENT ${component})
+  install(FILES ${VELMAR_CHANGELOG_GZ} ${debian_changelog}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package} COMPONENT ${component})
+  # lintian's overrides, each with its reason.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian/${package}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides COMPONENT ${component})
 endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmar2tmx)
 set(CPACK_PACKAGE_VENDOR "Norvane")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Norvane <velmar2tmx@norvane.example>")
+set(CPACK_PACKAGE_CONTACT ${VELMAR_MAINTAINER})
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.norvane.example/velmar2tmx/")
 # Each package's description below starts with its own summary line.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
@@ -49,7 +64,9 @@ set(CPACK_COMPONENTS_ALL ${VELMAR_PACKAGE_COMPONENTS})
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Norvane <velmar2tmx@norvane.example>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELMAR_MAINTAINER})
+# Installed binaries are stripped (the build tree keeps the symbols).
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CPACK_PACKAGE_HOMEPAGE_URL})

@@ -5,15 +5,54 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
-// Units that were read but not written, by reason.
+// Seg lines of written units that were not written, by reason (those of skipped units go with
+// their units).
+struct LeftOutCounts {
+  int64_t unknownCode = 0;    // the language code names no known language
+  int64_t otherLanguage = 0;  // a language other than the chosen ones
+  int64_t repeated = 0;       // a later Seg line of the same language in the unit counts
+  int64_t empty = 0;          // the language's last Seg line in the unit is empty
+  int64_t Total() const { return unknownCode + otherLanguage + repeated + empty; }
+  void Add(const LeftOutCounts& other) {
+    unknownCode += other.unknownCode;
+    otherLanguage += other.otherLanguage;
+    repeated += other.repeated;
+    empty += other.empty;
+  }
+};
+
+// Units that were read but not written, by reason; and the segments left out of written units.
 struct SkipCounts {
   int64_t noSource = 0;    // no segment in the source language
   int64_t noTarget = 0;    // no segment in the target language (or in any other language)
   int64_t unresolved = 0;  // a segment's language code names no known language
+  LeftOutCounts segments;
   int64_t Total() const { return noSource + noTarget + unresolved; }
+  void Add(const SkipCounts& other) {
+    noSource += other.noSource;
+    noTarget += other.noTarget;
+    unresolved += other.unresolved;
+    segments.Add(other.segments);
+  }
+};
+
+// The Seg lines of one language: every one read was written, is in a skipped unit or was left
+// out (read = written + inSkippedUnits + leftOut.Total()).
+struct SegmentCounts {
+  int64_t read = 0;
+  int64_t written = 0;
+  int64_t inSkippedUnits = 0;
+  LeftOutCounts leftOut;
+  void Add(const SegmentCounts& other) {
+    read += other.read;
+    written += other.written;
+    inSkippedUnits += other.inSkippedUnits;
+    leftOut.Add(other.leftOut);
+  }
 };
 
 // One finding, with the TXT line it concerns.
@@ -75,6 +114,11 @@ struct ExportReport {
   ReportList invalidDates;                    // date fields that hold no valid date, ignored
   ReportList repeatedFields;                  // fields given again in a unit: the last value counts
   ReportList unpairedInline;  // inline elements written as <it>: no partner in the segment
+  // Seg lines by language (the catalogue code, or the code as read when it names no language).
+  std::map<std::string, SegmentCounts> segments;
+  ReportList unknownCodeSegments;  // left out of written units: the line and the code
+  ReportList repeatedSegments;     // left out for a later one of their language: line and code
+  ReportList fieldsBetweenUnits;   // fields that belong to no unit: the line and the tag
 };
 
 // Adds the findings (the lists, not the counts) of a later part of the file to report.

@@ -109,6 +109,7 @@ void ExportRun::NoteReadCounts() {
 ExportResult ExportRun::Finish(ExportResult counted) {
   FillReportLanguages(m_threads <= 1);
   NoteReadCounts();
+  if (m_report) m_report->fieldsBetweenUnits = m_reader.BetweenUnits();
   bool stopped = m_reader.Stopped();
   if (!stopped && !m_reader.ReadFailed() && !m_writer.Failed() && m_progress) {
     m_progress->SetPosition(100);

@@ -190,6 +190,8 @@ size_t CLineFile::ReadFirstBlock(char* data) {
     skip = 2;
   } else if (got >= 2 && b[0] == '<' && b[1] == 0) {
     m_form = InputForm::kUtf16Le;
+  } else if (got >= 2 && b[0] == 0 && b[1] == '<') {
+    m_form = InputForm::kUtf16Be;
   }
   std::memmove(data, data + skip, got - skip);
   return got - skip;

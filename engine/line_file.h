@@ -38,7 +38,7 @@ enum class InputForm {
   kBytes,       // 8-bit text in the languages' code pages (no mark)
   kUtf8Marked,  // UTF-8 after EF BB BF
   kUtf16Le,     // UTF-16 little-endian after FF FE, or starting "<" NUL: read as UTF-8
-  kUtf16Be,     // UTF-16 big-endian after FE FF: read as UTF-8
+  kUtf16Be,     // UTF-16 big-endian after FE FF, or starting NUL "<": read as UTF-8
 };
 
 // Text kinds of Open.

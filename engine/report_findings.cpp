@@ -78,12 +78,17 @@ void AppendFindings(ExportReport& report, const ExportReport& later) {
   report.invalidDates.Append(later.invalidDates);
   report.repeatedFields.Append(later.repeatedFields);
   report.unpairedInline.Append(later.unpairedInline);
+  report.unknownCodeSegments.Append(later.unknownCodeSegments);
+  report.repeatedSegments.Append(later.repeatedSegments);
+  for (const auto& [language, counts] : later.segments) report.segments[language].Add(counts);
 }
 
 void ClearFindings(ExportReport& report) {
   for (ReportList* list :
        {&report.noSource, &report.noTarget, &report.unresolved, &report.forbiddenCharacters,
-        &report.invalidDates, &report.repeatedFields, &report.unpairedInline}) {
+        &report.invalidDates, &report.repeatedFields, &report.unpairedInline,
+        &report.unknownCodeSegments, &report.repeatedSegments}) {
     list->Clear();
   }
+  report.segments.clear();
 }

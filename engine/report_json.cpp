@@ -29,6 +29,39 @@ json ListJson(const ReportList& list, bool withField, bool withValue, bool withC
   return {{"count", list.Count()}, {"entries", std::move(entries)}, {"more", list.More()}};
 }
 
+// Seg lines left out with their code: the count, the first lines and codes, and how many more.
+json CodeListJson(const ReportList& list) {
+  json entries = json::array();
+  for (const ReportEntry& e : list.Entries()) {
+    entries.push_back({{"line", e.line}, {"code", e.value}});
+  }
+  return {{"count", list.Count()}, {"entries", std::move(entries)}, {"more", list.More()}};
+}
+
+json LeftOutJson(const LeftOutCounts& c) {
+  return {{"total", c.Total()},
+          {"unknownLanguageCode", c.unknownCode},
+          {"otherLanguage", c.otherLanguage},
+          {"repeatedLanguage", c.repeated},
+          {"empty", c.empty}};
+}
+
+// Every Seg line by language (read = written + inSkippedUnits + leftOut.total), and the lines of
+// those left out for an unknown code or for a later Seg line of their language.
+json SegmentsJson(const ExportReport& r) {
+  json languages = json::array();
+  for (const auto& [code, c] : r.segments) {
+    languages.push_back({{"language", code},
+                         {"read", c.read},
+                         {"written", c.written},
+                         {"inSkippedUnits", c.inSkippedUnits},
+                         {"leftOut", LeftOutJson(c.leftOut)}});
+  }
+  return {{"languages", std::move(languages)},
+          {"unknownLanguageCode", CodeListJson(r.unknownCodeSegments)},
+          {"repeatedLanguage", CodeListJson(r.repeatedSegments)}};
+}
+
 json LanguageJson(const LanguageUse& language) {
   return {{"language", language.code}, {"codePage", language.codePage}};
 }
@@ -59,6 +92,8 @@ json FileJson(const ExportReport& r) {
         {"noSourceSegment", ListJson(r.noSource, false, false, false)},
         {"noTargetSegment", ListJson(r.noTarget, false, false, false)},
         {"unresolvedLanguageCode", ListJson(r.unresolved, false, false, false)}}},
+      {"segments", SegmentsJson(r)},
+      {"fieldsBetweenUnits", ListJson(r.fieldsBetweenUnits, true, false, false)},
       {"changes",
        {{"forbiddenCharacters", ListJson(r.forbiddenCharacters, false, false, true)},
         {"invalidDates", ListJson(r.invalidDates, true, true, false)},

@@ -33,18 +33,27 @@ SegmentChoice::SegmentChoice(LanguageResolver& resolver, const ExportRequest& re
 SegmentChoice::Skip SegmentChoice::Choose(const TxtUnit& unit) {
   m_source = {};
   m_others.clear();
+  m_first = unit.segments.data();
+  m_fates.resize(unit.segmentCount);
+  if (m_codes.size() < unit.segmentCount) m_codes.resize(unit.segmentCount);
   bool unresolved = false;
   for (size_t i = 0; i < unit.segmentCount; ++i) {
     const TxtSegment& segment = unit.segments[i];
     m_code = segment.code;
     int codePage = 0;
+    m_fates[i] = Fate::kChosen;
     if (!m_resolver.Resolve(m_code, codePage)) {
       unresolved = true;
+      m_fates[i] = Fate::kUnknown;
     } else if (m_code == m_request.sourceCode) {
+      if (m_source.segment) NoteRepeated(m_source);
       m_source = {&segment, &m_sourceLanguage};
     } else if (m_request.allLanguages || m_code == m_request.targetCode) {
       NoteOther(segment, m_code);
+    } else {
+      m_fates[i] = Fate::kOther;
     }
+    m_codes[i].assign(m_fates[i] == Fate::kUnknown ? segment.code : m_code);
   }
   std::erase_if(m_others, [](const ChosenSegment& c) { return c.segment->text.empty(); });
   if (!m_source.segment || m_source.segment->text.empty()) {
@@ -54,9 +63,14 @@ SegmentChoice::Skip SegmentChoice::Choose(const TxtUnit& unit) {
   return Skip::kNone;
 }
 
+void SegmentChoice::NoteRepeated(const ChosenSegment& chosen) {
+  m_fates[static_cast<size_t>(chosen.segment - m_first)] = Fate::kRepeated;
+}
+
 void SegmentChoice::NoteOther(const TxtSegment& segment, const std::string& code) {
   for (ChosenSegment& other : m_others) {
     if (other.language->code == code) {
+      NoteRepeated(other);
       other.segment = &segment;
       return;
     }

@@ -4,6 +4,7 @@
 // Seg lines. A language's last Seg line in the unit counts; an empty one means none.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,9 +42,22 @@ class SegmentChoice {
   // Every language after the source that a unit has held so far, in the order first met.
   const std::vector<const OutputLanguage*>& LanguagesMet() const { return m_met; }
 
+  // What became of each Seg line of the last unit chosen from (by its index in the unit).
+  enum class Fate : uint8_t {
+    kChosen,    // the last of a chosen language: written unless empty
+    kRepeated,  // a later Seg line of its language counts
+    kUnknown,   // its code names no known language
+    kOther,     // a language other than the chosen ones
+  };
+  const std::vector<Fate>& Fates() const { return m_fates; }
+  // The language of each Seg line: its catalogue code, or the code as read when it has none.
+  const std::vector<std::string>& Codes() const { return m_codes; }
+
  private:
   const OutputLanguage* LanguageOf(const std::string& code);
   void NoteOther(const TxtSegment& segment, const std::string& code);
+  // Marks the Seg line that chosen held as replaced by a later one.
+  void NoteRepeated(const ChosenSegment& chosen);
 
   LanguageResolver& m_resolver;
   const ExportRequest& m_request;
@@ -52,5 +66,8 @@ class SegmentChoice {
   std::vector<const OutputLanguage*> m_met;
   ChosenSegment m_source;
   std::vector<ChosenSegment> m_others;
-  std::string m_code;  // scratch: a Seg line's code during resolution
+  std::string m_code;                   // scratch: a Seg line's code during resolution
+  const TxtSegment* m_first = nullptr;  // the unit's first Seg line
+  std::vector<Fate> m_fates;
+  std::vector<std::string> m_codes;
 };

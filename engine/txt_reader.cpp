@@ -6,6 +6,18 @@
 #include "engine/progress.h"
 #include "text/wide_string.h"
 
+namespace {
+
+// The tags of the fields a unit holds.
+bool IsUnitField(std::string_view tag) {
+  for (const std::string_view field : {"Att", "Txt", "CrD", "CrU", "ChD", "ChU", "UsD", "UsC"}) {
+    if (tag == field) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool TxtReader::Open(const std::string& path, EngineError& error) {
   if (!m_in.Open(path, "r", kTextPlain)) {
     error.Set(EngineError::Kind::OpenInput, path, m_in.Error());
@@ -39,7 +51,12 @@ bool TxtReader::Next(TxtUnit& unit) {
       return true;
     }
   }
-  if (m_stopped || Stopped() || m_in.ReadFailed() || !m_open) return false;
+  if (m_stopped || Stopped() || m_in.ReadFailed()) return false;
+  if (!m_open) {
+    // Segments after the last unit's </TrU> and no </TrU> of their own: written as a stray
+    // </TrU> would have closed them.
+    if (!HandOnLoose()) return false;
+  }
   // The file ended inside a unit: it counts as closed there.
   m_open = false;
   HandOn(unit);
@@ -86,8 +103,36 @@ bool TxtReader::OpenUnit() {
     m_unit.closed = false;
     return true;
   }
-  StartUnit();  // what stood between the units belongs to no unit
+  // Segments since the last unit's </TrU>, not closed by one of their own, are not lost either.
+  if (HandOnLoose()) {
+    m_startPending = true;
+    return true;
+  }
+  StartUnit();  // fields between the units belong to no unit (noted as such)
   return false;
+}
+
+bool TxtReader::HandOnLoose() {
+  if (m_unit.segmentCount == 0) {
+    NoteBetweenUnits();
+    return false;
+  }
+  m_unit.number = m_unitNumber;
+  m_unit.closed = false;
+  return true;
+}
+
+void TxtReader::NoteBetweenUnits() {
+  for (size_t i = 0; i < m_unit.fieldCount; ++i) {
+    const TxtField& field = m_unit.fields[i];
+    if (!IsUnitField(field.tag)) continue;  // "<RTF Preamble>" and the like: the file's frame
+    ReportEntry entry;
+    entry.line = field.line;
+    entry.field = field.tag;
+    if (!field.name.empty()) entry.field += ":" + field.name;
+    m_betweenUnits.Add(std::move(entry));
+  }
+  m_unit.Clear();
 }
 
 bool TxtReader::CloseUnit() {
@@ -95,7 +140,7 @@ bool TxtReader::CloseUnit() {
     // A </TrU> without its <TrU>: segments read since the last unit are not lost; they make a
     // unit with the last unit's number, as such files were always read.
     if (m_unit.segmentCount == 0) {
-      m_unit.Clear();
+      NoteBetweenUnits();
       return false;
     }
     m_unit.number = m_unitNumber;

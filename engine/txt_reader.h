@@ -22,7 +22,8 @@ class TxtReader {
   void SetProgress(ProgressReporter* progress);
 
   // The next unit with both its fields and segments (into unit, whose buffers it reuses).
-  // A unit still open when the next <TrU> or the end of the file comes is handed on as well.
+  // A unit still open when the next <TrU> or the end of the file comes is handed on as well,
+  // and so are segments after a </TrU> that no unit holds.
   // False at the end of the file, after a read error or when asked to stop.
   bool Next(TxtUnit& unit);
 
@@ -32,6 +33,8 @@ class TxtReader {
   // How the file holds its text; UTF-8 segments when it is not kBytes.
   InputForm Form() const { return m_in.Form(); }
   int64_t LinesRead() const { return m_linesRead; }
+  // Fields that stood between units (no unit takes them): their lines and tags.
+  const ReportList& BetweenUnits() const { return m_betweenUnits; }
 
  private:
   // Handles one line; true when it completed a unit (now in m_unit).
@@ -43,6 +46,10 @@ class TxtReader {
   bool CloseUnit();
   void FollowStyleSheet(std::string_view line);
   void StartUnit();
+  // Segments read outside a unit become one when the next <TrU> or the end of the file comes
+  // (true); without segments, the fields read are noted as between units (false).
+  bool HandOnLoose();
+  void NoteBetweenUnits();
   bool ProgressStep();
   void HandOn(TxtUnit& unit);
 
@@ -63,4 +70,5 @@ class TxtReader {
   bool m_startPending = false;  // the <TrU> that ended the last handed-on unit starts the next
   int64_t m_startLine = 0;
   TxtUnit m_unit;
+  ReportList m_betweenUnits;
 };

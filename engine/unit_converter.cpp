@@ -2,6 +2,7 @@
 #include "engine/unit_converter.h"
 
 #include "engine/report_findings.h"
+#include "engine/segment_accounts.h"
 #include "text/code_page.h"
 #include "text/xml_chars.h"
 
@@ -28,6 +29,7 @@ int UnitConverter::TextCodePage(int languageCodePage) const {
 bool UnitConverter::Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& skipped,
                             ExportReport* report) {
   const SegmentChoice::Skip skip = m_choice.Choose(unit);
+  AccountSegments(unit, m_choice, skip == SegmentChoice::Skip::kNone, skipped, report);
   if (skip != SegmentChoice::Skip::kNone) {
     NoteSkip(skip, unit, skipped, report);
     return false;

@@ -26,8 +26,12 @@ class UnitConverter {
   UnitConverter(const UnitConverter&) = delete;
   UnitConverter& operator=(const UnitConverter&) = delete;
 
-  // Text of the file is Unicode (a byte-order mark was found): segments decode as UTF-8.
-  void SetUnicodeText(bool unicode) { m_unicode = unicode; }
+  // Text of the file is Unicode (a byte-order mark was found): segments and field names decode
+  // as UTF-8.
+  void SetUnicodeText(bool unicode) {
+    m_unicode = unicode;
+    m_fields.SetUnicodeText(unicode);
+  }
   // Writes the unit's <tu> when it has its segments and returns true; otherwise counts the
   // reason in skipped (and notes the unit in report, when given).
   bool Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& skipped, ExportReport* report);

@@ -44,6 +44,12 @@ UnitFields::UnitFields(bool utf16) : m_utf16(utf16) {
   AppendXmlSafe(m_quote, u"\"", m_utf16);
 }
 
+void UnitFields::SetUnicodeText(bool unicode) {
+  if (unicode == m_unicodeNames) return;
+  m_unicodeNames = unicode;
+  m_kept.clear();  // their names were decoded the other way
+}
+
 void UnitFields::DecodeValue(unsigned codePage, std::string_view bytes) {
   if (codePage != m_valueCodePage) {
     m_valueCodePage = codePage;
@@ -127,7 +133,7 @@ void UnitFields::MakeProperties(const TxtField& field, unsigned codePage, bool i
   if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
   // The field name, escaped for the type attribute, is the same for every piece.
   m_rawName.clear();
-  DecodeAppend(kCodePageAnsi, field.name, m_rawName);
+  DecodeAppend(m_unicodeNames ? kCodePageUtf8 : kCodePageAnsi, field.name, m_rawName);
   m_name.clear();
   AppendXmlAttribute(m_name, m_rawName);
   if (isTxt) {

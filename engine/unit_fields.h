@@ -19,6 +19,8 @@ class UnitFields {
   // utf16: the document is UTF-16 little-endian, otherwise UTF-8.
   explicit UnitFields(bool utf16 = false);
 
+  // Text of the file is Unicode: field names decode as UTF-8 (otherwise as Windows-1252).
+  void SetUnicodeText(bool unicode);
   // Reads the unit's fields, their values decoded in codePage. Invalid dates, repeated fields
   // and characters that the writer will leave out are noted in report, when given.
   void Collect(const TxtUnit& unit, unsigned codePage, ExportReport* report = nullptr);
@@ -49,6 +51,7 @@ class UnitFields {
   static constexpr int kAttributeKinds = 6;
   static constexpr size_t kMaxKeptFields = 1024;
   bool m_utf16;
+  bool m_unicodeNames = false;
   ExportReport* m_report = nullptr;
   std::string m_propertyLines;
   // The lines of each field text met (code page, kind, name and value as the key), up to

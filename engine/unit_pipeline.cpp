@@ -216,9 +216,7 @@ void UnitPipeline::Shared::Merge(const UnitBatch& batch, ExportResult& result,
                                  ExportReport* report) {
   result.unitsRead += static_cast<int64_t>(batch.count);
   result.unitsWritten += static_cast<int>(batch.written);
-  result.skipped.noSource += batch.skipped.noSource;
-  result.skipped.noTarget += batch.skipped.noTarget;
-  result.skipped.unresolved += batch.skipped.unresolved;
+  result.skipped.Add(batch.skipped);
   if (!report) return;
   AppendFindings(*report, batch.findings);
   for (const LanguageUse& language : batch.languagesMet) {

@@ -36,8 +36,6 @@ void DecodeByteEscapes(std::string_view segment, std::string& out) {
 }
 
 std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffer) {
-  const size_t end = segment.find('\0');
-  if (end != std::string_view::npos) segment = segment.substr(0, end);
   size_t at = FindEscape(segment, 0);
   if (at == std::string_view::npos) return segment;
   buffer.clear();
@@ -51,7 +49,6 @@ std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffe
     } else {
       const int low = HexValue(segment[at + 3]);
       const int value = low < 0 ? high : high * 16 + low;
-      if (value == 0) return buffer;  // a NUL byte ends the segment text
       buffer.push_back(static_cast<char>(value));
     }
     i = at + 4;
@@ -62,8 +59,6 @@ std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffe
 
 void DecodeUnicodeWithByteEscapes(std::string_view segment, unsigned codePage, std::u16string& out,
                                   std::string& bytes) {
-  const size_t end = segment.find('\0');
-  if (end != std::string_view::npos) segment = segment.substr(0, end);
   size_t i = 0;
   size_t at = FindEscape(segment, 0);
   while (at != std::string_view::npos && segment.size() - at >= 4) {
@@ -77,10 +72,6 @@ void DecodeUnicodeWithByteEscapes(std::string_view segment, unsigned codePage, s
       if (high < 0) break;
       const int low = HexValue(segment[at + 3]);
       const int value = low < 0 ? high : high * 16 + low;
-      if (value == 0) {  // a NUL byte ends the segment text
-        DecodeAppend(codePage, bytes, out);
-        return;
-      }
       bytes.push_back(static_cast<char>(value));
       i = at + 4;
       at = FindEscape(segment, i);

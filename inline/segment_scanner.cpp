@@ -104,9 +104,7 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   } else {
     DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
   }
-  // The text ends at its first NUL, as a zero-terminated text would.
-  constexpr UnitSet kNul(std::u16string_view(u"\0", 1));
-  m_text.resize(kNul.FindFirst(m_text, 0));
+  // A U+0000 is text like any other character: the writer leaves it out.
   if (m_text.empty()) return m_out;
   m_out.reserve(m_text.size() + m_text.size() / 4);
   // Many groups: their placeholders and records need more room than the text suggests.

@@ -3,7 +3,8 @@
 # Checks what a user installs, from a Release build in BUILD_DIR (default build/): the desktop
 # file and the AppStream metadata pass their validators, the man pages render without
 # warnings, the binaries carry Debian's hardening, and the two Debian packages hold what they
-# must and work unpacked into a temporary folder (nothing is installed on this machine).
+# must, pass lintian without errors or warnings and work unpacked into a temporary folder
+# (nothing is installed on this machine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
@@ -46,12 +47,18 @@ expect_files() {  # DEB PATH...
   done
 }
 expect_files "$cli_deb" bin/velmar2tmx-cli share/man/man1/velmar2tmx-cli.1.gz \
-    share/doc/velmar2tmx-cli/copyright share/doc/velmar2tmx-cli/changelog.gz
+    share/doc/velmar2tmx-cli/copyright share/doc/velmar2tmx-cli/changelog.gz \
+    share/doc/velmar2tmx-cli/changelog.Debian.gz
 expect_files "$gui_deb" bin/velmar2tmx share/man/man1/velmar2tmx.1.gz \
     share/applications/com.norvane.velmar2tmx.desktop \
     share/metainfo/com.norvane.velmar2tmx.metainfo.xml \
     share/icons/hicolor/48x48/apps/com.norvane.velmar2tmx.png \
-    share/doc/velmar2tmx/copyright share/doc/velmar2tmx/changelog.gz
+    share/doc/velmar2tmx/copyright share/doc/velmar2tmx/changelog.gz \
+    share/doc/velmar2tmx/changelog.Debian.gz
+# lintian: no error and no warning (overrides, each with its reason, are in packaging/lintian/).
+lint="$(lintian --fail-on error,warning "$cli_deb" "$gui_deb" 2>/dev/null)" ||
+  fail "lintian: ${lint:-failed}"
+[ -z "$lint" ] || fail "lintian: $lint"
 field() { dpkg-deb -f "$1" "$2"; }
 for deb in "$cli_deb" "$gui_deb"; do
   [ "$(field "$deb" Version)" = "$version-1" ] || fail "$(basename "$deb"): version"

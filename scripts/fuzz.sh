@@ -4,13 +4,15 @@
 # build-fuzz/ and runs each for SECONDS (default 60) from the seeds of tests/fuzz/seeds/.
 # New inputs collect in build-fuzz/corpus-NAME/; a crash, a leak, a timeout or an ill-formed
 # document ends the run with a failure and leaves the input as build-fuzz/NAME-crash-... .
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: segment export)
+# The blocks target starts from the export seeds: it makes each input into a file larger than
+# the reader's 64 KB blocks and converts it on one thread and on several.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: segment export blocks)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(segment export)
+[ ${#targets[@]} -gt 0 ] || targets=(segment export blocks)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVELMAR_SANITIZE=address,undefined -DVELMAR_BUILD_FUZZ=ON -DVELMAR_BUILD_UI=OFF \
@@ -19,10 +21,12 @@ cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/velmar-fuzz-}"
 
 for name in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus-$name"
+  seeds="tests/fuzz/seeds/$name"
+  [ -d "$seeds" ] || seeds=tests/fuzz/seeds/export
   echo "fuzzing $name for $seconds s"
   build-fuzz/velmar-fuzz-"$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \
       -max_len=8192 -dict=tests/fuzz/rtf_txt.dict -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
-      "build-fuzz/corpus-$name" "tests/fuzz/seeds/$name" 2>"build-fuzz/fuzz-$name.log" || {
+      "build-fuzz/corpus-$name" "$seeds" 2>"build-fuzz/fuzz-$name.log" || {
     tail -n 40 "build-fuzz/fuzz-$name.log" >&2
     echo "fuzz target $name failed; the input is in build-fuzz/$name-*" >&2
     exit 1

@@ -5,8 +5,10 @@ set -euo pipefail
 packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev libxml2-utils xvfb xauth fonts-dejavu-core
           # packages, man pages and metadata checks; the fuzz targets
-          dpkg-dev help2man man-db groff-base appstream desktop-file-utils
-          clang libclang-rt-dev libxml2-dev)
+          dpkg-dev help2man man-db groff-base appstream desktop-file-utils lintian
+          clang libclang-rt-dev libxml2-dev
+          # the report's segment accounts over a generated corpus
+          python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -32,7 +32,8 @@ QString SkippedUnitsText(const SkipCounts& skipped) {
 bool ReportHasFindings(const ExportReport& report) {
   return report.skipped.Total() > 0 || report.forbiddenCharacters.Count() > 0 ||
          report.invalidDates.Count() > 0 || report.repeatedFields.Count() > 0 ||
-         report.unpairedInline.Count() > 0;
+         report.unpairedInline.Count() > 0 || report.unknownCodeSegments.Count() > 0 ||
+         report.repeatedSegments.Count() > 0 || report.fieldsBetweenUnits.Count() > 0;
 }
 
 QString ReportPathFor(const QString& tmxPath) {

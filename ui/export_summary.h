@@ -12,7 +12,9 @@
 QString SkippedUnitsText(const SkipCounts& skipped);
 
 // True when units were skipped or something was changed on the way (characters left out,
-// invalid dates ignored, repeated fields, unpaired inline elements).
+// invalid dates ignored, repeated fields, unpaired inline elements), or Seg lines of written
+// units were left out for an unknown code or a later one of their language, or fields stood
+// between units.
 bool ReportHasFindings(const ExportReport& report);
 
 // The report's name beside the TMX file: ".report.json" in place of a final ".tmx" (any case),

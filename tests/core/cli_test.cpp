@@ -349,6 +349,18 @@ TEST(CliSummary, CountsAndReasonsInTheirOrder) {
   EXPECT_EQ(SummaryLine(0, all),
             "0 units written, 7 skipped (no source segment: 4, no target segment: 2, unknown "
             "language code: 1)");
+  // Segments left out of written units follow, those of other languages than the pair not.
+  SkipCounts segments;
+  segments.segments.otherLanguage = 5;
+  EXPECT_EQ(SummaryLine(2, segments), "2 units written, 0 skipped");
+  segments.segments.unknownCode = 1;
+  EXPECT_EQ(SummaryLine(2, segments),
+            "2 units written, 0 skipped, 1 segment left out (unknown language code: 1)");
+  all.segments.repeated = 2;
+  all.segments.empty = 1;
+  EXPECT_EQ(SummaryLine(0, all),
+            "0 units written, 7 skipped (no source segment: 4, no target segment: 2, unknown "
+            "language code: 1), 3 segments left out (repeated language: 2, empty: 1)");
 }
 
 TEST(CliProgress, TheLabelNamesTheFileOfABatch) {
@@ -404,6 +416,15 @@ TEST(Cli, SummaryLineEndsASingleConversion) {
             kExitConverted);
   EXPECT_TRUE(out.empty()) << out;
   EXPECT_TRUE(err.empty()) << err;
+  // Segments left out of a written unit are named; those of other languages than the pair not.
+  WriteFile(
+      dir.File("tm.txt"),
+      "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=QQ-ZZ>q\r\n<Seg L=FR>f\r\n<Seg L=DE>d\r\n</TrU>\r\n");
+  EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", dir.File("tm.txt")}, out, err), kExitConverted);
+  EXPECT_NE(
+      out.find("\n1 unit written, 0 skipped, 1 segment left out (unknown language code: 1)\n"),
+      std::string::npos)
+      << out;
 }
 
 TEST(CliBatch, AFailedFileDoesNotStopTheOthers) {

@@ -308,41 +308,63 @@ std::string Utf16(const std::u16string& text, bool little, bool mark) {
 }
 
 TEST(Export, UnicodeFilesAreReadAsUnicode) {
+  // Field names are Unicode too; UTF-16 is recognised in both byte orders without a mark.
   const std::u16string text =
-      u"<TrU>\r\n<CrU>J\u00F6rg\r\n<Seg L=EN-US>caf\u00E9 M\u00FCller \u65E5\u672C\u8A9E "
+      u"<TrU>\r\n<CrU>J\u00F6rg\r\n<Txt L=Gr\u00F6\u00DFe>g\r\n<Att L=\u041A\u0430\u0442>k\r\n"
+      u"<Seg L=EN-US>caf\u00E9 M\u00FCller \u65E5\u672C\u8A9E "
       u"\U0001F600\r\n"
       u"<Seg L=DE>Stra\u00DFe \\'fc\\'e4\\'zz\r\n</TrU>\r\n";
   const std::string utf8 =
-      "<TrU>\r\n<CrU>J\xC3\xB6rg\r\n<Seg L=EN-US>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC"
+      "<TrU>\r\n<CrU>J\xC3\xB6rg\r\n<Txt L=Gr\xC3\xB6\xC3\x9F"
+      "e>g\r\n<Att L=\xD0\x9A\xD0\xB0\xD1\x82>k\r\n"
+      "<Seg L=EN-US>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC"
       "\xE8\xAA\x9E \xF0\x9F\x98\x80\r\n<Seg L=DE>Stra\xC3\x9F"
       "e \\'fc\\'e4\\'zz\r\n</TrU>\r\n";
-  for (const std::string& file : {"\xEF\xBB\xBF" + utf8, Utf16(text, true, true),
-                                  Utf16(text, false, true), Utf16(text, true, false)}) {
+  for (const std::string& file :
+       {"\xEF\xBB\xBF" + utf8, Utf16(text, true, true), Utf16(text, false, true),
+        Utf16(text, true, false), Utf16(text, false, false)}) {
     TempDir dir;
     const Conversion c = Convert(dir, file);
     ASSERT_EQ(c.result, 1);
-    EXPECT_EQ(c.lines[15], "      <tuv xml:lang=\"EN-US\" creationid=\"J\xC3\xB6rg\">");
-    EXPECT_EQ(c.lines[16],
+    EXPECT_EQ(Properties(c),
+              (std::vector<std::string>{"<prop type=\"x-TXT:Gr\xC3\xB6\xC3\x9F"
+                                        "e\">g</prop>",
+                                        "<prop type=\"x-ALM:\xD0\x9A\xD0\xB0\xD1\x82\">k</prop>"}));
+    EXPECT_EQ(c.lines[17], "      <tuv xml:lang=\"EN-US\" creationid=\"J\xC3\xB6rg\">");
+    EXPECT_EQ(c.lines[18],
               "        <seg>caf\xC3\xA9 M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
               "\xF0\x9F\x98\x80</seg>");
     // Byte escapes are bytes in the language's code page (1252 here); one without a
     // hexadecimal digit stays as it is.
-    EXPECT_EQ(c.lines[19],
+    EXPECT_EQ(c.lines[21],
               "        <seg>Stra\xC3\x9F"
               "e \xC3\xBC\xC3\xA4\\&apos;zz</seg>");
   }
 }
 
 TEST(Export, SegmentsClosedByAStrayEndTagAreNotLost) {
-  TempDir dir;
-  // Segments after a unit's </TrU> and a second </TrU>: a unit with the last unit's number.
-  const Conversion c =
-      Convert(dir, Lines({"<TrU>", "<Seg L=EN-US>one", "<Seg L=DE>eins", "</TrU>", "<ChU>LOOSE",
-                          "<Seg L=EN-US>loose", "<Seg L=DE>lose", "</TrU>", "</TrU>"}));
-  ASSERT_EQ(c.result, 2);
-  EXPECT_EQ(c.lines[22], "    <tu tuid=\"1\" srclang=\"EN-US\">");
-  EXPECT_EQ(c.lines[23], "      <tuv xml:lang=\"EN-US\" changeid=\"LOOSE\">");
-  EXPECT_EQ(c.lines[24], "        <seg>loose</seg>");
+  // Segments after a unit's </TrU>: a unit with the last unit's number, whether a second </TrU>,
+  // the next <TrU> or the end of the file ends them.
+  const std::vector<const char*> head = {"<TrU>",         "<Seg L=EN-US>one", "<Seg L=DE>eins",
+                                         "</TrU>",        "<ChU>LOOSE",       "<Seg L=EN-US>loose",
+                                         "<Seg L=DE>lose"};
+  const std::vector<std::vector<const char*>> ends = {
+      {"</TrU>", "</TrU>"}, {"<TrU>", "<Seg L=EN-US>two", "<Seg L=DE>zwei", "</TrU>"}, {}};
+  for (const auto& end : ends) {
+    TempDir dir;
+    std::string txt;
+    for (const char* line : head) txt += std::string(line) + "\r\n";
+    for (const char* line : end) txt += std::string(line) + "\r\n";
+    const Conversion c = Convert(dir, txt);
+    ASSERT_EQ(c.result, end.size() == 4 ? 3 : 2) << txt;
+    EXPECT_EQ(c.lines[22], "    <tu tuid=\"1\" srclang=\"EN-US\">") << txt;
+    EXPECT_EQ(c.lines[23], "      <tuv xml:lang=\"EN-US\" changeid=\"LOOSE\">") << txt;
+    EXPECT_EQ(c.lines[24], "        <seg>loose</seg>") << txt;
+    if (end.size() == 4) {
+      EXPECT_EQ(c.lines[30], "    <tu tuid=\"2\" srclang=\"EN-US\">");
+      EXPECT_EQ(c.lines[32], "        <seg>two</seg>");
+    }
+  }
 }
 
 TEST(Export, OpenUnitsAreWrittenAsIfClosed) {
@@ -888,6 +910,114 @@ TEST(ExportReport, NamesEverySkippedUnitAndEveryChangeWithItsLine) {
   EXPECT_EQ(json["total"]["unitsWritten"], 1);
 }
 
+// Every Seg line of a report's languages: read = written + in skipped units + left out.
+void ExpectSegmentsReconcile(const nlohmann::json& file) {
+  ASSERT_TRUE(file["segments"]["languages"].is_array());
+  for (const nlohmann::json& language : file["segments"]["languages"]) {
+    const nlohmann::json& out = language["leftOut"];
+    EXPECT_EQ(out["total"].get<int64_t>(),
+              out["unknownLanguageCode"].get<int64_t>() + out["otherLanguage"].get<int64_t>() +
+                  out["repeatedLanguage"].get<int64_t>() + out["empty"].get<int64_t>())
+        << language;
+    EXPECT_EQ(language["read"].get<int64_t>(), language["written"].get<int64_t>() +
+                                                   language["inSkippedUnits"].get<int64_t>() +
+                                                   out["total"].get<int64_t>())
+        << language;
+  }
+}
+
+struct SegmentAccount {
+  const char* language;
+  int read, written, inSkippedUnits, unknownCode, otherLanguage, repeated, empty;
+};
+
+TEST(ExportReport, EverySegLineIsWrittenOrAccountedFor) {
+  TempDir dir;
+  // The frame of the file ("<RTF Preamble>" and its end) holds no fields.
+  WriteFile(dir.File("in.txt"),
+            "<RTF Preamble>\r\n<StyleSheet>\r\n</RTF Preamble>\r\n" +
+                Lines({"<CrU>EARLY",                               // 4: a field before any unit
+                       "<TrU>", "<Seg L=EN-US>first",              // 6: a later EN-US counts
+                       "<Seg L=EN-US>second", "<Seg L=DE>t",       // 7, 8: written
+                       "<Seg L=FR>f", "<Seg L=RU>",                // 9, 10: other languages / empty
+                       "<Seg L=QQ-ZZ>q", "</TrU>",                 // 11: no such language
+                       "<ChU>BETWEEN", "</TrU>",                   // 13: a field between units
+                       "<TrU>", "<Seg L=EN-US>only", "</TrU>"}));  // 16: in a skipped unit
+  for (const bool all : {false, true}) {
+    for (const int threads : {1, 3}) {
+      ExportReport report;
+      ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+      request.allLanguages = all;
+      request.threads = threads;
+      request.report = &report;
+      CTmxExporter exporter;
+      const ExportResult result = exporter.Export(request, nullptr);
+      ASSERT_EQ(result.unitsWritten, 1);
+      EXPECT_VALID_TMX(dir.File("o.tmx"));
+      EXPECT_EQ(result.skipped.segments.unknownCode, 1);
+      EXPECT_EQ(result.skipped.segments.repeated, 1);
+      EXPECT_EQ(result.skipped.segments.otherLanguage, all ? 0 : 2);
+      EXPECT_EQ(result.skipped.segments.empty, all ? 1 : 0);
+      const nlohmann::json file = nlohmann::json::parse(ReportJson({report}))["files"][0];
+      ExpectSegmentsReconcile(file);
+      const std::vector<SegmentAccount> expected = {
+          {"DE", 1, 1, 0, 0, 0, 0, 0},
+          {"EN-US", 3, 1, 1, 0, 0, 1, 0},
+          {"FR", 1, all ? 1 : 0, 0, 0, all ? 0 : 1, 0, 0},
+          {"QQ-ZZ", 1, 0, 0, 1, 0, 0, 0},
+          {"RU", 1, 0, 0, 0, all ? 0 : 1, 0, all ? 1 : 0}};
+      const nlohmann::json& languages = file["segments"]["languages"];
+      ASSERT_EQ(languages.size(), expected.size()) << languages;
+      for (size_t i = 0; i < expected.size(); ++i) {
+        const SegmentAccount& e = expected[i];
+        const nlohmann::json& l = languages[i];
+        EXPECT_EQ(l["language"], e.language);
+        EXPECT_EQ(l["read"], e.read) << e.language;
+        EXPECT_EQ(l["written"], e.written) << e.language;
+        EXPECT_EQ(l["inSkippedUnits"], e.inSkippedUnits) << e.language;
+        EXPECT_EQ(l["leftOut"]["unknownLanguageCode"], e.unknownCode) << e.language;
+        EXPECT_EQ(l["leftOut"]["otherLanguage"], e.otherLanguage) << e.language;
+        EXPECT_EQ(l["leftOut"]["repeatedLanguage"], e.repeated) << e.language;
+        EXPECT_EQ(l["leftOut"]["empty"], e.empty) << e.language;
+      }
+      const nlohmann::json& segments = file["segments"];
+      EXPECT_EQ(segments["unknownLanguageCode"]["entries"],
+                nlohmann::json::parse(R"([{"line": 11, "code": "QQ-ZZ"}])"));
+      EXPECT_EQ(segments["repeatedLanguage"]["entries"],
+                nlohmann::json::parse(R"([{"line": 6, "code": "EN-US"}])"));
+      EXPECT_EQ(
+          file["fieldsBetweenUnits"]["entries"],
+          nlohmann::json::parse(R"([{"line": 4, "field": "CrU"}, {"line": 13, "field": "ChU"}])"));
+    }
+  }
+}
+
+TEST(ExportReport, ACharacterZeroIsLeftOutAndTheRestOfTheSegmentKept) {
+  // As a byte escape in an 8-bit file, and as the overlong and the too large UTF-8 forms that
+  // decode to it in a UTF-8 file.
+  for (const std::string& txt :
+       {std::string("<TrU>\r\n<Seg L=EN-US>a\\'00b {\\b c}\r\n<Seg L=DE>x\r\n</TrU>\r\n"),
+        std::string("\xEF\xBB\xBF<TrU>\r\n<Seg L=EN-US>a\xC0\x80"
+                    "b {\\b c}\r\n<Seg L=DE>x\r\n</TrU>\r\n"),
+        std::string("\xEF\xBB\xBF<TrU>\r\n<Seg L=EN-US>a\xF4\x90\x80\x80"
+                    "b {\\b c}\r\n<Seg L=DE>x\r\n</TrU>\r\n")}) {
+    TempDir dir;
+    WriteFile(dir.File("in.txt"), txt);
+    ExportReport report;
+    ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+    request.report = &report;
+    CTmxExporter exporter;
+    ASSERT_EQ(exporter.Export(request, nullptr).unitsWritten, 1) << txt;
+    EXPECT_VALID_TMX(dir.File("o.tmx"));
+    EXPECT_EQ(TmxLines(dir.File("o.tmx"))[16],
+              "        <seg>ab <bpt i=\"1\">{\\b </bpt>c<ept i=\"1\">}</ept></seg>")
+        << txt;
+    ASSERT_EQ(report.forbiddenCharacters.Count(), 1) << txt;
+    EXPECT_EQ(report.forbiddenCharacters.Entries()[0].line, 2);
+    EXPECT_EQ(report.forbiddenCharacters.Entries()[0].codePoint, 0u);
+  }
+}
+
 TEST(ExportReport, ListsStopAtTheirLimitAndCountTheRest) {
   ReportList list;
   for (int i = 0; i < 1005; ++i) list.Add({i, "", "", 0});
@@ -896,11 +1026,13 @@ TEST(ExportReport, ListsStopAtTheirLimitAndCountTheRest) {
   EXPECT_EQ(list.Count(), 1005);
 }
 
-// Units of three languages; the second unit lacks French, the third has only English.
+// Units of three languages; the second unit lacks French, the third has only English. The
+// first also holds a Seg line (line 6) whose code names no language.
 constexpr const char* kThreeLanguages =
     "<TrU>\r\n<Att L=Client>Norvane\r\n<Seg L=EN-US>Press {\\b Start}.\r\n"
     "<Seg L=DE>Dr\xFC"
-    "cken Sie {\\b Start}.\r\n<Seg L=FR>Appuyez sur {\\b D\xE9marrer}.\r\n</TrU>\r\n"
+    "cken Sie {\\b Start}.\r\n<Seg L=FR>Appuyez sur {\\b D\xE9marrer}.\r\n<Seg L=QQ-ZZ>?\r\n"
+    "</TrU>\r\n"
     "<TrU>\r\n<Seg L=DE>zwei\r\n<Seg L=EN-US>two\r\n</TrU>\r\n"
     "<TrU>\r\n<Seg L=EN-US>alone\r\n</TrU>\r\n";
 
@@ -910,10 +1042,18 @@ TEST(ExportAllLanguages, EveryLanguageOfAUnitBecomesATuv) {
   ExportRequest request = PairRequest(dir, dir.File("all.tmx"));
   request.allLanguages = true;
   request.targetCode.clear();
+  ExportReport report;
+  request.report = &report;
   CTmxExporter exporter;
   const ExportResult result = exporter.Export(request, nullptr);
   EXPECT_EQ(result.unitsWritten, 2);
   EXPECT_EQ(result.skipped.noTarget, 1);
+  // The Seg line whose code names no language is named in the report with its line.
+  EXPECT_EQ(result.skipped.segments.unknownCode, 1);
+  const nlohmann::json file = nlohmann::json::parse(ReportJson({report}))["files"][0];
+  EXPECT_EQ(file["segments"]["unknownLanguageCode"]["entries"],
+            nlohmann::json::parse(R"([{"line": 6, "code": "QQ-ZZ"}])"));
+  ExpectSegmentsReconcile(file);
   EXPECT_VALID_TMX(dir.File("all.tmx"));
   std::vector<std::string> tuvs;
   for (const std::string& line : TmxLines(dir.File("all.tmx"))) {

@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkupCase{"punctuationBelongsToTheWord", "a\\emdash, b", "ab"},
                       MarkupCase{"wordsBeginningWithNAreText", "\\nobreak text", "\\nobreak text"},
                       MarkupCase{"byteEscapeIsTextAfterDecoding", "AT\\'26T", "AT&amp;T"},
-                      MarkupCase{"byteEscapeZeroEndsTheText", "ab\\'00cd", "ab"},
+                      MarkupCase{"byteEscapeZeroIsKept", "ab\\'00cd", std::string("ab\0cd", 5)},
                       MarkupCase{"byteEscapeWithOneHexDigit", "a\\'4gb",
                                  "a\x04"
                                  "b"},
@@ -146,7 +146,7 @@ TEST(ScannerRecords, PlainTextAndEmptyTextHaveNone) {
   InlineState state;
   EXPECT_EQ(Scan(state, "plain text"), "plain text");
   EXPECT_EQ(Scan(state, ""), "");
-  EXPECT_EQ(Scan(state, "\\'00abc"), "");
+  EXPECT_EQ(Scan(state, "\\'00abc"), std::string("\0abc", 4));
   EXPECT_TRUE(state.sourceTags.empty());
 }
 
@@ -221,17 +221,19 @@ TEST_P(ByteEscapes, Decode) {
   EXPECT_EQ(DecodeByteEscapes(GetParam().in), GetParam().out);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Segments, ByteEscapes,
-    ::testing::Values(ByteCase{"none", "abc\\b x", "abc\\b x"},
-                      ByteCase{"two", "\\'e9t\\'E9", "\xE9t\xE9"},
-                      ByteCase{"nonHexStays", "a\\'zz\\'41", "a\\'zzA"},
-                      ByteCase{"secondNotHexIsTaken", "\\'4gb",
-                               "\x04"
-                               "b"},
-                      ByteCase{"cutShortAtTheEnd", "a\\'4", "a\\'4"},
-                      ByteCase{"apostropheLast", "a\\'", "a\\'"},
-                      ByteCase{"textual", "\\\\'41", "\\A"}, ByteCase{"zeroEnds", "a\\'00b", "a"},
-                      ByteCase{"nulByteEnds", std::string("a\0\\'41", 5), "a"}));
+INSTANTIATE_TEST_SUITE_P(Segments, ByteEscapes,
+                         ::testing::Values(ByteCase{"none", "abc\\b x", "abc\\b x"},
+                                           ByteCase{"two", "\\'e9t\\'E9", "\xE9t\xE9"},
+                                           ByteCase{"nonHexStays", "a\\'zz\\'41", "a\\'zzA"},
+                                           ByteCase{"secondNotHexIsTaken", "\\'4gb",
+                                                    "\x04"
+                                                    "b"},
+                                           ByteCase{"cutShortAtTheEnd", "a\\'4", "a\\'4"},
+                                           ByteCase{"apostropheLast", "a\\'", "a\\'"},
+                                           ByteCase{"textual", "\\\\'41", "\\A"},
+                                           ByteCase{"zeroIsKept", "a\\'00b",
+                                                    std::string("a\0b", 3)},
+                                           ByteCase{"nulByteIsKept", std::string("a\0\\'41", 6),
+                                                    std::string("a\0A", 3)}));
 
 }  // namespace

@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("\xFF\xFE<\0\xE9\0\r\0\n\0=\0\x3D\xD8x\0", 16),
                  {"<\xC3\xA9", "=\xEF\xBF\xBDx"}},
         LineCase{"utf16LeWithoutMark", std::string("<\0T\0\n\0\0\0x\0", 10), {"<T", "x"}},
+        LineCase{
+            "utf16BeWithoutMark", std::string("\0<\0T\0\n\0\0\0x\0\xE9", 12), {"<T", "x\xC3\xA9"}},
         LineCase{"utf16BeMarked",
                  std::string("\xFE\xFF\0<\xD8\x3D\xDE\0\0\n\x65\xE5", 12),
                  {"<\xF0\x9F\x98\x80", "\xE6\x97\xA5"}}),

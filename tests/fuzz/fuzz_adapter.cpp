@@ -30,9 +30,13 @@ std::string MakeWorkFolder() {
 std::string g_workFolder;
 
 void RemoveWorkFolder() {
-  std::remove((g_workFolder + "/in.txt").c_str());
+  for (const char* name : {"/in.txt", "/large.txt", "/large.fifo"}) {
+    std::remove((g_workFolder + name).c_str());
+  }
   rmdir(g_workFolder.c_str());
 }
+
+}  // namespace
 
 // A folder of this process for the TXT file and the (empty) TMX file the export creates, removed
 // when the process ends normally.
@@ -44,8 +48,6 @@ const std::string& WorkFolder() {
   }();
   return folder;
 }
-
-}  // namespace
 
 // Encoded as the TMX writer encodes a line: characters XML does not allow are left out there.
 std::string XmlSafeUtf8(std::u16string_view text) {
@@ -66,12 +68,17 @@ SegmentPair ConvertSegmentPair(std::string_view source, std::string_view target,
 
 std::string ExportTxtToMemory(std::string_view txt, int codePage) {
   const std::string txtPath = WorkFolder() + "/in.txt";
-  const std::string tmxPath = WorkFolder() + "/out.tmx";
   {
     std::ofstream file(txtPath, std::ios::binary | std::ios::trunc);
     file.write(txt.data(), static_cast<std::streamsize>(txt.size()));
     if (!file) std::abort();
   }
+  return ExportPathToMemory(txtPath, codePage, 1, nullptr);
+}
+
+std::string ExportPathToMemory(const std::string& txtPath, int codePage, int threads,
+                               ExportReport* report) {
+  const std::string tmxPath = WorkFolder() + "/out.tmx";
   std::string tmx;
   CTmxExporter exporter;
   exporter.SetSinkWrapper(
@@ -83,7 +90,8 @@ std::string ExportTxtToMemory(std::string_view txt, int codePage) {
   request.sourceCodePage = codePage;
   request.targetCode = "DE";
   request.targetCodePage = codePage;
-  request.threads = 1;
+  request.threads = threads;
+  request.report = report;
   const ExportResult result = exporter.Export(request, nullptr);
   std::remove(tmxPath.c_str());
   return result.stop == ExportResult::Stop::Failed ? std::string() : tmx;

@@ -105,7 +105,9 @@ class UiPartsTest : public QObject {
     QVERIFY(ReportHasFindings(skipped));
     for (ReportList ExportReport::*list :
          {&ExportReport::forbiddenCharacters, &ExportReport::invalidDates,
-          &ExportReport::repeatedFields, &ExportReport::unpairedInline}) {
+          &ExportReport::repeatedFields, &ExportReport::unpairedInline,
+          &ExportReport::unknownCodeSegments, &ExportReport::repeatedSegments,
+          &ExportReport::fieldsBetweenUnits}) {
       ExportReport changed = report;
       (changed.*list).Add(ReportEntry{3, {}, {}, 0});
       QVERIFY(ReportHasFindings(changed));
