@@ -126,14 +126,20 @@ void CheckPairs(const Tuv& tuv, const std::string& where) {
   }
 }
 
-// Every x of another language names an element of the source with that x and the same code.
+// Every x of another language names an element of the source with that x and the same code, and
+// no two of them name the same.
 void CheckLinks(const Tuv& source, const Tuv& other, const std::string& where) {
   std::multimap<std::string, std::string> sourceCodes;
   for (const Inline& e : source.elements) {
     if (!e.x.empty()) sourceCodes.emplace(e.x, e.code);
   }
+  std::vector<std::string> taken;
   for (const Inline& e : other.elements) {
     if (e.x.empty()) continue;
+    // A source element pairs with one element of each other language at most.
+    EXPECT_EQ(std::find(taken.begin(), taken.end(), e.x), taken.end())
+        << where << " (" << other.lang << "): x=" << e.x << " twice";
+    taken.push_back(e.x);
     const auto [first, last] = sourceCodes.equal_range(e.x);
     const bool same = std::any_of(first, last, [&](const auto& p) { return p.second == e.code; });
     EXPECT_TRUE(same) << where << " (" << other.lang << "): x=" << e.x << " with the code \""
