@@ -21,8 +21,21 @@
 
 namespace {
 
+// The sanitizers make each conversion many times slower: a smaller share of the corpus then.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer) || __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
 constexpr uint64_t kSeed = 20;
-constexpr int kFiles = 300;
+constexpr int kFiles = kSanitized ? 60 : 300;
 
 // One inline element of a <seg>: its name, x and i (empty when absent) and its content.
 struct Inline {
