@@ -39,7 +39,10 @@ class SegmentBuilder {
       : m_layout(layout), m_words(words), m_language(language), m_styles(styles) {}
 
   std::string Build(bool heavy) {
-    const unsigned pieces = heavy ? 2 + m_layout.Below(8) : m_layout.Below(3);
+    // Now and then a long heavy segment: more inline elements than a few dozen.
+    const unsigned pieces = !heavy               ? m_layout.Below(3)
+                            : m_layout.OneIn(12) ? 24 + m_layout.Below(24)
+                                                 : 2 + m_layout.Below(8);
     Words(1 + m_words.Below(4));
     for (unsigned i = 0; i < pieces; ++i) {
       m_out += ' ';

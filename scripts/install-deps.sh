@@ -8,7 +8,9 @@ packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgm
           dpkg-dev help2man man-db groff-base appstream desktop-file-utils lintian
           clang libclang-rt-dev libxml2-dev
           # the report's segment accounts over a generated corpus
-          python3)
+          python3
+          # Windows' code page tables (libwine) that the decoding is compared with
+          wine64)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -70,6 +70,22 @@ TEST(InlineExport, XFollowsTheCodeNotThePosition) {
                 "<bpt i=\"2\" x=\"1\">{\\b </bpt>fett<ept i=\"2\">}</ept>"}));
 }
 
+// Segments of many groups (more records than a short walk covers): each target group takes the
+// next unpaired source group of the same code, so x runs 1 to 40 in order on both sides.
+TEST(InlineExport, FortyGroupsPairInOrder) {
+  std::string source = "S", target = "T", expectedSource = "S", expectedTarget = "T";
+  for (int i = 1; i <= 40; ++i) {
+    const std::string n = std::to_string(i);
+    source += " {\\b s" + n + "}";
+    target += " {\\b t" + n + "}";
+    const std::string element = " <bpt i=\"" + n + "\" x=\"" + n + "\">{\\b </bpt>";
+    const std::string end = "<ept i=\"" + n + "\">}</ept>";
+    expectedSource += element + "s" + n + end;
+    expectedTarget += element + "t" + n + end;
+  }
+  EXPECT_EQ(Unit(source, target), (std::vector<std::string>{expectedSource, expectedTarget}));
+}
+
 TEST(InlineExport, TagGroupsBecomeElementsWithTheirTags) {
   EXPECT_EQ(
       Unit("Click {\\cs6 <b>}OK{\\cs6 </b>} to {\\i save}.",

@@ -34,7 +34,7 @@ bool FileExists(const std::string& path);
 // The lines of a UTF-8 TMX file: BOM checked and dropped, split at CR LF (every line must end so).
 std::vector<std::string> TmxLines(const std::string& path);
 
-// xmllint: well-formed, and valid against the TMX 1.4 DTD when the DTD is present.
+// xmllint: well-formed and valid against the TMX 1.4 DTD; fails when xmllint or the DTD is missing.
 ::testing::AssertionResult IsValidTmx(const std::string& path);
 #define EXPECT_VALID_TMX(path) EXPECT_TRUE(::testutil::IsValidTmx(path))
 

@@ -237,9 +237,7 @@ class MainDialogExitTest : public QObject {
     QVERIFY(!dialog.QuitPosted());
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(2));
     QVERIFY(UserPrompts::Messages().back().text.contains(QStringLiteral(": 500\n")));
-    bool skipped = false;
-    const QString complaint = uitest::ValidateTmx(dir.filePath("kept.tmx"), &skipped);
-    QVERIFY2(complaint.isEmpty(), qPrintable(complaint));
+    VERIFY_VALID_TMX(dir.filePath("kept.tmx"));
   }
 
  private:

@@ -114,16 +114,17 @@ QStringList FolderEntries(const QString& folder) {
   return entries;
 }
 
-QString ValidateTmx(const QString& path, bool* skipped) {
-  *skipped = false;
+QString ValidateTmx(const QString& path) {
   const QString dtd = QStringLiteral(VELMAR_DTD_PATH);
+  if (!QFileInfo::exists(dtd)) return QStringLiteral("the TMX 1.4 DTD %1 is missing").arg(dtd);
   const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
-  if (!QFileInfo::exists(dtd) || xmllint.isEmpty()) {
-    *skipped = true;
-    return {};
+  if (xmllint.isEmpty()) {
+    return QStringLiteral("xmllint (Debian package libxml2-utils) is missing: cannot check %1")
+        .arg(path);
   }
   QProcess lint;
-  lint.start(xmllint, {QStringLiteral("--noout"), QStringLiteral("--dtdvalid"), dtd, path});
+  lint.start(xmllint, {QStringLiteral("--noout"), QStringLiteral("--nonet"),
+                       QStringLiteral("--dtdvalid"), dtd, path});
   if (!lint.waitForFinished(60000)) return QStringLiteral("xmllint did not finish");
   if (lint.exitStatus() == QProcess::NormalExit && lint.exitCode() == 0) return {};
   return QStringLiteral("xmllint rejects %1:\n%2")
