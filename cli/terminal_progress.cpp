@@ -35,6 +35,10 @@ bool TerminalProgress::Interrupted() {
   return g_interrupted != 0;
 }
 
+void TerminalProgress::SetInterrupted(bool interrupted) {
+  g_interrupted = interrupted ? 1 : 0;
+}
+
 void TerminalProgress::CatchInterrupts() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;

@@ -21,6 +21,9 @@ class TerminalProgress : public ProgressReporter {
 
   // True once SIGINT, SIGTERM or SIGHUP arrived.
   static bool Interrupted();
+  // Sets (or clears) what an interrupt sets: an interrupt that reaches the program another way,
+  // or a test that interrupts a run at a chosen point.
+  static void SetInterrupted(bool interrupted);
   // Routes SIGINT, SIGTERM and SIGHUP to Interrupted() for the lifetime of the process; a
   // signal that was ignored when the process started (nohup) stays ignored.
   static void CatchInterrupts();

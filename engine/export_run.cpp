@@ -103,10 +103,9 @@ ExportResult ExportRun::Finish(ExportResult counted) {
     // Nothing to keep: whatever was at the TMX path stays as it was.
     m_output.Discard();
     result.stop = ExportResult::Stop::NothingWritten;
-  } else if (!m_output.Commit(result.error)) {
-    result.stop = ExportResult::Stop::Failed;
-    result.unitsWritten = 0;
-    return result;
+  } else if (!m_output.Commit(result.error,
+                              [this] { return m_progress && m_progress->ShouldStop(); })) {
+    return Failure(result.error);  // a stop asked before the file took its place abandons
   }
   if (m_report) {
     m_report->unitsRead = result.unitsRead;
