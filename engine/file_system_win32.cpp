@@ -247,7 +247,13 @@ class WindowsFileSystem : public FileSystem {
 
   void Close(int fd) override { _close(fd); }
 
+  // A read-only file is not replaced, as Windows itself refuses to (Wine would replace it).
   bool Rename(const std::string& from, const std::string& to) override {
+    const DWORD attributes = GetFileAttributesW(ApiPath(to).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      errno = EACCES;
+      return false;
+    }
     return MoveFileExW(ApiPath(from).c_str(), ApiPath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
            Failed();

@@ -6,7 +6,9 @@ packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgm
           libbenchmark-dev nlohmann-json3-dev libxml2-utils xvfb xauth fonts-dejavu-core
           # packages, man pages and metadata checks; the fuzz targets
           dpkg-dev help2man man-db groff-base appstream desktop-file-utils
-          clang libclang-rt-dev libxml2-dev)
+          clang libclang-rt-dev libxml2-dev
+          # the Windows build and its tests under Wine
+          g++-mingw-w64-x86-64-posix wine wine64 unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
