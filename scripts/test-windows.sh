@@ -4,7 +4,8 @@
 #  - a generated corpus (COUNT files, default 500, from velmar-make-corpus) converts to the same
 #    bytes and exit statuses with both builds, as UTF-8 and UTF-16, with --threads 1 and the
 #    default (files without options in one batch run, the others grouped by their options);
-#  - the process behaviour: Unicode names (Japanese, Greek, emoji) in, out and in -O; a path of
+#  - the process behaviour: Unicode names (Japanese, Greek, emoji) in, out and in -O, Windows'
+#    spelling of paths (drive letter, backslashes); a path of
 #    over 300 characters; standard input and output; the device NUL; a read-only TMX is left as
 #    it is; a run that writes no unit keeps the existing TMX; a missing file; Ctrl-C (Wine turns
 #    SIGINT into the console's Ctrl-C event) leaves no file, status 130.
@@ -12,7 +13,7 @@
 #
 #   scripts/test-windows.sh WINDOWS-EXE LINUX-CLI MAKE-CORPUS MAKE-TXT SAMPLE-TXT [COUNT]
 set -euo pipefail
-[[ $# -ge 5 ]] || { sed -n '12p' "$0" | sed 's/^# *//' >&2; exit 2; }
+[[ $# -ge 5 ]] || { grep -m1 '^#   scripts/test-windows.sh' "$0" | sed 's/^# *//' >&2; exit 2; }
 exe=$(realpath "$1") linux=$(realpath "$2") make_corpus=$(realpath "$3")
 make_txt=$(realpath "$4") sample=$(realpath "$5") count=${6:-500}
 command -v wine >/dev/null || { echo "test-windows: wine is not installed" >&2; exit 1; }
@@ -94,6 +95,9 @@ win -q "u/日本語.txt" && cmp -s "u/日本語.tmx" expected.tmx || fail "Japan
 win -q -o "u/出力 Ελ 😀.tmx" "u/Ελληνικά.txt" && cmp -s "u/出力 Ελ 😀.tmx" expected.tmx ||
   fail "Greek name in, mixed name out"
 win -q -O "u/日本語" "u/😀.txt" && cmp -s "u/日本語/😀.tmx" expected.tmx || fail "emoji name in -O"
+# Windows' own spelling: a drive and backslashes.
+win -q -O "$(winepath -w "u/日本語")" "$(winepath -w "u/Ελληνικά.txt")" &&
+  cmp -s "u/日本語/Ελληνικά.tmx" expected.tmx || fail "Windows paths (drive, backslashes) in -O"
 
 long=$work/long
 for part in a b c d e f; do long+=/$(printf "%s%.0s" "$part" {1..50}); done
