@@ -48,14 +48,17 @@ int CheckOutputs(const CliOptions& options, RunFiles& files, FILE* err) {
                              err);
     }
   }
+  std::map<std::string, size_t> read;  // identity of a TXT file -> its place
+  for (size_t j = 0; j < txts.size(); ++j) {
+    if (!files.inputs[j].empty()) read.emplace(files.inputs[j], j);
+  }
   for (size_t i = 0; i < txts.size(); ++i) {
-    for (size_t j = 0; j < txts.size(); ++j) {
-      if (j == i || files.outputs[i].empty() || files.outputs[i] != files.inputs[j]) continue;
-      return PrintUsageError(QuoteName(txts[i]) + " would be written to " +
-                                 QuoteName(TmxPathOf(options, txts[i])) +
-                                 ", which is the TXT file " + QuoteName(txts[j]),
-                             err);
-    }
+    const auto at = files.outputs[i].empty() ? read.end() : read.find(files.outputs[i]);
+    if (at == read.end() || at->second == i) continue;  // its own TXT file: refused when opened
+    return PrintUsageError(QuoteName(txts[i]) + " would be written to " +
+                               QuoteName(TmxPathOf(options, txts[i])) + ", which is the TXT file " +
+                               QuoteName(txts[at->second]),
+                           err);
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <string>
 
+#include "engine/byte_sink.h"
 #include "engine/file_identity.h"
 
 namespace {
@@ -146,6 +147,17 @@ bool OutputFile::NameHidden(EngineError& error) {
   }
   error.Set(EngineError::Kind::CreateOutput, m_path, errno);
   return false;
+}
+
+bool OutputFile::WriteAll(const std::string& bytes, EngineError& error) {
+  FdSink sink(m_fd, false);
+  if (sink.Write(bytes.data(), bytes.size()) && sink.Flush()) return true;
+  return Fail(error, EngineError::Kind::WriteOutput, sink.Error());
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes, EngineError& error) {
+  OutputFile file;
+  return file.Open(path, -1, false, error) && file.WriteAll(bytes, error) && file.Commit(error);
 }
 
 bool OutputFile::Fail(EngineError& error, EngineError::Kind kind, int number) {

@@ -37,6 +37,9 @@ class OutputFile {
   [[nodiscard]] bool Commit(EngineError& error, const std::function<bool()>& stopAsked = {});
   // Drops what was written: whatever was at the path stays as it was.
   void Discard();
+  // Writes all of bytes to the file (for files written in one piece); false with the reason in
+  // error, and what was written dropped.
+  [[nodiscard]] bool WriteAll(const std::string& bytes, EngineError& error);
 
   // Whether name is that of a hidden temporary file of this program.
   static bool IsTemporaryName(const std::string& name);
@@ -61,3 +64,8 @@ class OutputFile {
   bool m_replaces = false;  // an existing regular file: its mode and owner carry over
   FileFacts m_existing;
 };
+
+// Writes bytes as the whole file at path through an OutputFile: complete or not at all. False
+// with the reason in error (kind CreateOutput or WriteOutput).
+[[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& bytes,
+                                  EngineError& error);

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "ui/export_summary.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <QStringList>
 #include <vector>
 
+#include "engine/output_file.h"
 #include "engine/report_json.h"
 
 QString SkippedUnitsText(const SkipCounts& skipped) {
@@ -43,13 +44,8 @@ QString ReportPathFor(const QString& tmxPath) {
 
 bool WriteReportFile(const QString& path, const ExportReport& report, QString* error) {
   const std::string json = ReportJson(std::vector<ExportReport>{report});
-  QSaveFile file(path);
-  // Never written in place: when no temporary file can be made beside it, the write fails.
-  file.setDirectWriteFallback(false);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.write(json.data(), static_cast<qint64>(json.size())) ==
-                           static_cast<qint64>(json.size()) &&
-                       file.commit();
-  if (!written && error) *error = file.errorString();
-  return written;
+  EngineError failure;
+  if (WriteWholeFile(QFile::encodeName(path).toStdString(), json, failure)) return true;
+  if (error) *error = QString::fromLocal8Bit(failure.reason.c_str());
+  return false;
 }

@@ -19,7 +19,7 @@ bool ReportHasFindings(const ExportReport& report);
 // otherwise added ("/tm/a.tmx" -> "/tm/a.report.json", "/tm/a.xml" -> "/tm/a.xml.report.json").
 QString ReportPathFor(const QString& tmxPath);
 
-// Writes the report as JSON to path under a temporary name beside it, renamed into place once
-// complete: a failure leaves no partial file and an existing file as it was. False with the
-// reason in *error on failure.
+// Writes the report as JSON to path as the TMX file is written (a temporary file beside it
+// renamed into place once complete and synced, a link followed, mode and owner kept): a failure
+// leaves no partial file and an existing file as it was. False with the reason in *error.
 bool WriteReportFile(const QString& path, const ExportReport& report, QString* error);

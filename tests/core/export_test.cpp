@@ -2,11 +2,13 @@
 // Export: the TMX document, its units, fields and dates, progress, and every way it can fail.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
@@ -788,9 +790,16 @@ TEST(Export, StaleTemporaryFilesAreRemoved) {
     WriteFile(dir.File(other), "not a temporary file of a run");
   }
   ASSERT_EQ(::symlink("in.txt", dir.File(".velmar2tmx-LiNk00").c_str()), 0);
-  std::string heldPath;  // a run still writing
+  std::string heldPath;  // the file of a run still writing, in another process
   const int held = TheFileSystem().CreateNamed(dir.path(), ".velmar2tmx-", heldPath);
   ASSERT_GE(held, 0);
+  const pid_t run = ::fork();
+  if (run == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  ASSERT_GT(run, 0);
+  TheFileSystem().Close(held);  // only the other process holds it now
   const std::string heldName = heldPath.substr(dir.path().size() + 1);
   CTmxExporter exporter;
   EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File("o.tmx")), nullptr).unitsWritten, 1);
@@ -799,8 +808,10 @@ TEST(Export, StaleTemporaryFilesAreRemoved) {
       "velmar2tmx-Ab3xY9"};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(dir.Entries(), expected);
-  // The run ended: its file is left over now, and the next run removes it.
-  TheFileSystem().Close(held);
+  // That run is killed: its file is left over now, and the next run removes it.
+  ASSERT_EQ(::kill(run, SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(run, &status, 0), run);
   EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File("p.tmx")), nullptr).unitsWritten, 1);
   expected.erase(std::find(expected.begin(), expected.end(), heldName));
   expected.push_back("p.tmx");

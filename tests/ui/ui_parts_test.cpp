@@ -2,8 +2,13 @@
 // Smaller parts of the desktop tool: the TMX name derived from the TXT name, the file dialogs'
 // filters, the skipped units and the report's name in the result, the Target list's items, the
 // scripted prompts, the About box and its links.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "text/string_table.h"
@@ -15,6 +20,16 @@
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 #include "ui_test_support.h"
+
+// What a FIFO holds once its writer is done (read through a read end opened before it).
+QByteArray Drain(int readEnd) {
+  QByteArray bytes;
+  char buffer[4096];
+  ssize_t n;
+  while ((n = ::read(readEnd, buffer, sizeof buffer)) > 0) bytes.append(buffer, n);
+  ::close(readEnd);
+  return bytes;
+}
 
 class UiPartsTest : public QObject {
   Q_OBJECT
@@ -116,6 +131,58 @@ class UiPartsTest : public QObject {
     QFETCH(QString, tmx);
     QFETCH(QString, report);
     QCOMPARE(ReportPathFor(tmx), report);
+  }
+
+  // The report is written as the TMX file is: a replaced report keeps its mode and owner, a
+  // link stays and its target is replaced, a FIFO is written into.
+  void reportFileWrittenAsTheTmxIs_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("mode and owner kept") << "owned";
+    QTest::newRow("link followed") << "link";
+    QTest::newRow("FIFO written into") << "fifo";
+  }
+
+  void reportFileWrittenAsTheTmxIs() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QString report = dir.filePath(QStringLiteral("r.report.json"));
+    const QByteArray target = folder + "/real.json";
+    ExportReport content;
+    content.txtPath = "a.txt";
+    struct stat st {};
+    if (kind == QLatin1String("owned")) {
+      QFile old(report);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.close();
+      QCOMPARE(::chmod(QFile::encodeName(report).constData(), 0600), 0);
+      QVERIFY(::chown(QFile::encodeName(report).constData(), 4321, 4322) == 0 || ::geteuid() != 0);
+      QVERIFY(WriteReportFile(report, content, nullptr));
+      QCOMPARE(::stat(QFile::encodeName(report).constData(), &st), 0);
+      QCOMPARE(st.st_mode & 0777, 0600u);
+      if (::geteuid() == 0) QCOMPARE(st.st_uid, 4321u);
+    } else if (kind == QLatin1String("link")) {
+      QCOMPARE(::symlink("real.json", QFile::encodeName(report).constData()), 0);
+      QVERIFY(WriteReportFile(report, content, nullptr));
+      QCOMPARE(::lstat(QFile::encodeName(report).constData(), &st), 0);
+      QVERIFY(S_ISLNK(st.st_mode));
+      QFile written(QString::fromLocal8Bit(target));
+      QVERIFY(written.open(QIODevice::ReadOnly));
+      QVERIFY(written.readAll().contains("\"a.txt\""));
+    } else {
+      QCOMPARE(::mkfifo(QFile::encodeName(report).constData(), 0600), 0);
+      // The read end is open first: the writer does not wait, and a report that replaced the
+      // FIFO instead of going into it leaves it empty.
+      const int readEnd = ::open(QFile::encodeName(report).constData(), O_RDONLY | O_NONBLOCK);
+      QVERIFY(readEnd >= 0);
+      const bool written = WriteReportFile(report, content, nullptr);
+      const QByteArray received = Drain(readEnd);
+      QVERIFY(written);
+      QVERIFY(received.contains("\"a.txt\""));
+      QCOMPARE(::lstat(QFile::encodeName(report).constData(), &st), 0);
+      QVERIFY(S_ISFIFO(st.st_mode));
+    }
   }
 
   void targetListModel_data() {
