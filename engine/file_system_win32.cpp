@@ -232,8 +232,12 @@ class WindowsFileSystem : public FileSystem {
     SetFileInformationByHandle(HandleOf(fd), FileBasicInfo, &info, sizeof info);
   }
 
+  // Straight to the handle, so that a full disk reads as ENOSPC.
   int64_t Write(int fd, const char* data, size_t size) override {
-    return _write(fd, data, static_cast<unsigned>(std::min<size_t>(size, 1u << 30)));
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+    if (!WriteFile(HandleOf(fd), data, chunk, &written, nullptr)) return Failed() ? 0 : -1;
+    return written;
   }
 
   void StartWriteback(int, int64_t, int64_t) override {}

@@ -8,7 +8,8 @@
 #    spelling of paths (drive letter, backslashes); a path of
 #    over 300 characters; standard input and output; the device NUL; a read-only TMX is left as
 #    it is; a run that writes no unit keeps the existing TMX; a missing file; Ctrl-C (Wine turns
-#    SIGINT into the console's Ctrl-C event) leaves no file, status 130.
+#    SIGINT into the console's Ctrl-C event) leaves no file, status 130; a full disk (a small
+#    tmpfs, when root or sudo can mount one) fails with status 3 and keeps the old TMX.
 # Wine gets a prefix of its own in a temporary folder (its first start creates it).
 #
 #   scripts/test-windows.sh WINDOWS-EXE LINUX-CLI MAKE-CORPUS MAKE-TXT SAMPLE-TXT [COUNT]
@@ -21,6 +22,9 @@ command -v wine >/dev/null || { echo "test-windows: wine is not installed" >&2; 
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all LC_ALL=C.UTF-8
 cleanup() {
+  if mountpoint -q "$work/small" 2>/dev/null; then
+    umount "$work/small" 2>/dev/null || sudo -n umount "$work/small" || true
+  fi
   wineserver -k >/dev/null 2>&1 || true
   rm -rf "$work"
 }
@@ -131,6 +135,23 @@ win -q -s EN-US -t FI -o kept.tmx "$sample" 2>/dev/null || status=$?
 status=0
 win -q missing.txt 2>/dev/null || status=$?
 [[ $status == 3 ]] || fail "missing TXT file: exit $status, expected 3"
+
+# --- a full disk (a small tmpfs; mounting one needs root) ---------------------------------
+mkdir small
+if [[ $(id -u) == 0 ]] && mount -t tmpfs -o size=256k tmpfs small 2>/dev/null ||
+   sudo -n mount -t tmpfs -o size=256k tmpfs small 2>/dev/null; then
+  "$make_txt" mid.txt 3000 >/dev/null
+  printf 'an older TMX\n' >small/full.tmx
+  status=0
+  win -q -o small/full.tmx mid.txt 2>full.err || status=$?
+  [[ $status == 3 ]] || fail "full disk: exit $status, expected 3"
+  grep -q "No space left on device" full.err || fail "full disk: $(cat full.err)"
+  [[ "$(cat small/full.tmx)" == "an older TMX" ]] || fail "full disk: the TMX was changed"
+  [[ $(ls -A small) == full.tmx ]] || fail "full disk: files left: $(ls -A small)"
+  umount small 2>/dev/null || sudo -n umount small
+else
+  echo "NOTE: full disk not tested: mounting a small tmpfs needs root or sudo without a password"
+fi
 
 # --- Ctrl-C ---------------------------------------------------------------------------------
 "$make_txt" big.txt 400000 >/dev/null
