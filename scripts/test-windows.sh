@@ -154,11 +154,16 @@ else
 fi
 
 # --- Ctrl-C ---------------------------------------------------------------------------------
-"$make_txt" big.txt 400000 >/dev/null
+"$make_txt" big.txt 1000000 >/dev/null
 printf 'an older TMX\n' >big.tmx
 wine "$exe" -q -o big.tmx big.txt 2>/dev/null &
 pid=$!
-sleep 3
+# Once the temporary file is there, the conversion is under way.
+for ((wait = 0; wait < 300; ++wait)); do
+  leftovers && break
+  sleep 0.1
+done
+sleep 0.3
 kill -INT "$pid" 2>/dev/null || true
 status=0
 wait "$pid" || status=$?
