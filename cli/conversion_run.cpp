@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/conversion_run.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -14,12 +12,14 @@
 
 #include "cli/command_line.h"
 #include "cli/file_conversion.h"
+#include "cli/platform.h"
 #include "cli/quoting.h"
 #include "cli/report_file.h"
 #include "cli/report_spool.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_progress.h"
 #include "engine/file_identity.h"
+#include "engine/file_system.h"
 
 namespace {
 
@@ -71,7 +71,8 @@ int CheckReport(const CliOptions& options, RunFiles& files, FILE* out, FILE* err
   if (!options.reportPath) return 0;
   const std::string report = FileIdentity(*options.reportPath);
   if (report.empty()) return 0;  // a stream (or a folder, refused when it is opened)
-  if (options.WritesStandardOutput()) files.outputs.push_back(DescriptorIdentity(::fileno(out)));
+  if (options.WritesStandardOutput())
+    files.outputs.push_back(DescriptorIdentity(DescriptorOf(out)));
   std::string named;  // what the report would be written over
   for (size_t i = 0; i < files.inputs.size() && named.empty(); ++i) {
     if (files.inputs[i] == report) named = "the TXT file " + QuoteName(options.txtPaths[i]);
@@ -99,10 +100,10 @@ int CheckRun(const CliOptions& options, FILE* out, FILE* err) {
   if (const int status = CheckOutputs(options, files, err); status != 0) return status;
   if (const int status = CheckReport(options, files, out, err); status != 0) return status;
   if (options.outputDir) {
-    struct stat st {};
-    const int number = ::stat(options.outputDir->c_str(), &st) != 0 ? errno
-                       : S_ISDIR(st.st_mode)                        ? 0
-                                                                    : ENOTDIR;
+    FileFacts facts;
+    const int number = !TheFileSystem().Facts(*options.outputDir, true, facts) ? errno
+                       : facts.folder                                          ? 0
+                                                                               : ENOTDIR;
     if (number != 0) {
       std::fprintf(err, "velmar2tmx-cli: --output-dir %s: %s\n",
                    QuoteName(*options.outputDir).c_str(), std::strerror(number));

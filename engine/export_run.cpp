@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "engine/export_run.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <memory>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "engine/file_system.h"
 #include "engine/progress.h"
 #include "engine/report_findings.h"
 #include "engine/tmx_exporter.h"
@@ -22,10 +20,10 @@ namespace {
 
 // Whether the two paths name one file (device and inode; links followed).
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {
-  }, second{};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  FileFacts first, second;
+  FileSystem& fs = TheFileSystem();
+  return fs.Facts(a, true, first) && fs.Facts(b, true, second) && first.device == second.device &&
+         first.inode == second.inode;
 }
 
 }  // namespace

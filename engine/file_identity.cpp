@@ -19,7 +19,7 @@ std::string InodeKey(const FileFacts& facts) {
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = LastSeparator(path);
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
@@ -51,7 +51,7 @@ std::string FileIdentity(const std::string& path) {
   if (error) canonical = folder.lexically_normal();
   std::string name = canonical.string();
   if (name.size() > 1 && name.back() == '/') name.pop_back();  // "d/." normalises to "d/"
-  const size_t slash = target.rfind('/');
+  const size_t slash = LastSeparator(target);
   return "new:" + name + "/" + (slash == std::string::npos ? target : target.substr(slash + 1));
 }
 

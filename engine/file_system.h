@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The file operations through which the program's files are written: one interface, one
-// implementation per system (file_system_posix.cpp). Everything else reaches the system's files
-// through TheFileSystem(), so that a test can record the operations, make one fail or stop the
-// run in the middle of one. Failures give false or -1 with errno set.
+// The file operations through which the program's files are read and written: one interface, one
+// implementation per system (file_system_posix.cpp, file_system_win32.cpp). Paths are UTF-8.
+// Everything else reaches the system's files through TheFileSystem(), so that a test can record the
+// operations, make one fail or stop the run in the middle of one. Failures give false or -1 with
+// errno set.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,7 @@ struct FileFacts {
   unsigned mode = 0;  // permission bits
   unsigned owner = 0, group = 0;
   uint64_t device = 0, inode = 0;
+  uint64_t size = 0;  // bytes of a regular file
 };
 
 class FileSystem {
@@ -30,6 +32,13 @@ class FileSystem {
   virtual bool ReadLink(const std::string& path, std::string& text) = 0;
   // The names in folder (without "." and "..").
   virtual std::vector<std::string> Names(const std::string& folder) = 0;
+
+  // Opens a file for reading (files of any size).
+  virtual int OpenForReading(const std::string& path) = 0;
+  // Creates the file or empties the existing one, for writing.
+  virtual int CreateTruncated(const std::string& path) = 0;
+  // Reads up to size bytes; the count read (0 at the end), or -1.
+  virtual int64_t Read(int fd, char* data, size_t size) = 0;
 
   // Opens an existing file (a device, a FIFO) for writing into it.
   virtual int OpenForWriting(const std::string& path) = 0;
@@ -63,6 +72,9 @@ class FileSystem {
   // Waits until the names in folder are on the disk.
   virtual bool SyncFolder(const std::string& folder) = 0;
 };
+
+// The index of the last folder separator in path ('/', and on Windows also '\\'), or npos.
+size_t LastSeparator(const std::string& path);
 
 // The file system in use: the system's own unless a test put another in its place.
 FileSystem& TheFileSystem();

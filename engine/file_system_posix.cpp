@@ -23,6 +23,7 @@ void FillFacts(const struct stat& st, FileFacts& facts) {
   facts.group = st.st_gid;
   facts.device = st.st_dev;
   facts.inode = st.st_ino;
+  facts.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
 }
 
 // Marks fd as held: RemoveIfUnheld of another run leaves the file alone while this lock lasts
@@ -79,6 +80,16 @@ class PosixFileSystem : public FileSystem {
     ::closedir(dir);
     return names;
   }
+
+  int OpenForReading(const std::string& path) override {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  }
+
+  int CreateTruncated(const std::string& path) override {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  }
+
+  int64_t Read(int fd, char* data, size_t size) override { return ::read(fd, data, size); }
 
   int OpenForWriting(const std::string& path) override {
     return ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
@@ -194,6 +205,10 @@ PosixFileSystem g_system;
 std::atomic<FileSystem*> g_inUse{nullptr};
 
 }  // namespace
+
+size_t LastSeparator(const std::string& path) {
+  return path.rfind('/');
+}
 
 FileSystem& TheFileSystem() {
   FileSystem* const replaced = g_inUse.load(std::memory_order_acquire);

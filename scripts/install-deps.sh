@@ -9,8 +9,9 @@ packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgm
           clang libclang-rt-dev libxml2-dev
           # the report's segment accounts over a generated corpus
           python3
-          # Windows' code page tables (libwine) that the decoding is compared with
-          wine64)
+          # the Windows build and its tests under Wine; Windows' code page tables (libwine) that
+          # the decoding is compared with
+          g++-mingw-w64-x86-64-posix wine wine64 unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -38,6 +38,8 @@ TEST(CliOptions, DerivedTmxPath) {
   EXPECT_EQ(DeriveTmxPath("a.b.txt"), "a.b.tmx");
   EXPECT_EQ(DeriveTmxPath("/tm.d/legal"), "/tm.d/legal.tmx");
   EXPECT_EQ(DeriveTmxPath("/tm/.hidden"), "/tm/.hidden.tmx");
+  // Here a backslash is part of a name, not a folder separator (it is one on Windows).
+  EXPECT_EQ(DeriveTmxPath("tm.d\\legal"), "tm.tmx");
 }
 
 struct UsageCase {

@@ -32,6 +32,9 @@ class FileSystemFilter : public FileSystem {
   std::vector<std::string> Names(const std::string& folder) override {
     return m_inner.Names(folder);
   }
+  int OpenForReading(const std::string& path) override { return m_inner.OpenForReading(path); }
+  int CreateTruncated(const std::string& path) override { return m_inner.CreateTruncated(path); }
+  int64_t Read(int fd, char* data, size_t size) override { return m_inner.Read(fd, data, size); }
   int OpenForWriting(const std::string& path) override { return m_inner.OpenForWriting(path); }
   int CreateUnnamed(const std::string& folder) override { return m_inner.CreateUnnamed(folder); }
   int CreateNamed(const std::string& folder, const std::string& prefix,
