@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/report_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+
+#include "engine/file_system.h"
 
 bool ReportFile::Open(const std::string& path, std::string& error) {
   EngineError failure;
@@ -34,7 +34,7 @@ bool ReportFile::WriteWith(const std::function<bool(int fd)>& produce, std::stri
 bool WriteAll(int fd, const char* data, size_t size) {
   size_t done = 0;
   while (done < size) {
-    const ssize_t n = ::write(fd, data + done, size - done);
+    const int64_t n = TheFileSystem().Write(fd, data + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
