@@ -6,11 +6,17 @@ packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgm
           libbenchmark-dev nlohmann-json3-dev libxml2-utils xvfb xauth fonts-dejavu-core
           # packages, man pages and metadata checks; the fuzz targets
           dpkg-dev help2man man-db groff-base appstream desktop-file-utils
-          clang libclang-rt-dev libxml2-dev)
+          clang libclang-rt-dev libxml2-dev
+          # the web page: the WebAssembly compiler, and the browser of its tests
+          emscripten chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node and npm: npm is installed only where the command is missing (a Node from another source
+# brings its own npm, which Debian's npm package would conflict with).
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
