@@ -22,10 +22,14 @@ const TYPES = {
 // it is refused and recorded in `foreign`.
 export async function serve(folder) {
   const foreign = [];
+  const background = [];
   const server = createServer((req, res) => {
     const url = new URL(req.url, `http://${req.headers.host}`);
     if (url.origin !== origin) {
-      foreign.push(url.href);
+      // Requests of web content carry the fetch metadata headers; the browser's own services
+      // (time, updates: switched off as far as flags allow) do not.
+      const fromContent = Object.keys(req.headers).some((h) => h.startsWith('sec-fetch-'));
+      (fromContent ? foreign : background).push(url.href);
       res.writeHead(403).end();
       return;
     }
@@ -38,13 +42,15 @@ export async function serve(folder) {
     res.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream' });
     res.end(readFileSync(file));
   });
+  // A tunnel does not show who asked for it: the tests also watch the page's and the worker's
+  // own requests (watchRequests).
   server.on('connect', (req, socket) => {
-    foreign.push(`connect ${req.url}`);
+    background.push(`connect ${req.url}`);
     socket.destroy();
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const origin = `http://127.0.0.1:${server.address().port}`;
-  return { server, origin, foreign };
+  return { server, origin, foreign, background };
 }
 
 export async function launch(site) {
@@ -55,7 +61,8 @@ export async function launch(site) {
     userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run',
-      '--disable-default-apps', '--disable-extensions',
+      '--disable-default-apps', '--disable-extensions', '--no-pings', '--disable-domain-reliability',
+      '--disable-client-side-phishing-detection', '--disable-features=Translate,OptimizationHints,MediaRouter',
       `--proxy-server=${site.origin}`, '--proxy-bypass-list=<-loopback>'],
   });
   return { browser, profile };
@@ -68,9 +75,10 @@ export async function close({ browser, profile }) {
 
 // Opens the page and waits until the converter is loaded; errors of the page are collected in
 // `problems`.
-export async function openPage(browser, origin) {
+export async function openPage(browser, origin, foreign) {
   const page = await browser.newPage();
   const problems = [];
+  watchRequests(page, origin, foreign);
   page.on('pageerror', (error) => problems.push(String(error)));
   page.on('console', (message) => {
     if (message.type() === 'error') problems.push(message.text());
@@ -79,6 +87,20 @@ export async function openPage(browser, origin) {
   await page.goto(origin + '/', { waitUntil: 'load' });
   await page.waitForSelector('body[data-ready="true"]', { timeout: 60000 });
   return { page, session, problems };
+}
+
+// Records in foreign every request of the page or of its workers that is not for origin.
+export function watchRequests(page, origin, foreign) {
+  const check = (url) => {
+    if (!url.startsWith(origin + '/') && !url.startsWith('blob:') && !url.startsWith('data:')) {
+      foreign.push(url);
+    }
+  };
+  page.on('request', (request) => check(request.url()));
+  page.on('workercreated', (worker) => {
+    worker.client.on('Network.requestWillBeSent', (event) => check(event.request.url));
+    worker.client.send('Network.enable').catch(() => {});
+  });
 }
 
 // Downloads of the page go into a new folder, which is returned.

@@ -274,6 +274,7 @@ function startConversion(row) {
     },
     done(data) {
       row.job = null;
+      row.el.dataset.report = data.result.report || '';
       row.el.dataset.seconds = ((performance.now() - started) / 1000).toFixed(3);
       setBusy(row, false);
       showResult(row, data);
