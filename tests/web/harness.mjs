@@ -16,6 +16,11 @@ const TYPES = {
   '.wasm': 'application/wasm',
 };
 
+// Services the browser itself calls although the flags ask it not to (network time, updates,
+// accounts); a request of web content to them would still carry fetch metadata, and the page's
+// and the worker's requests are watched besides (watchRequests).
+const BROWSER_SERVICES = ['clients2.google.com', 'update.googleapis.com', 'accounts.google.com'];
+
 // Serves the folder on 127.0.0.1 at a free port, as any static host would (no special headers).
 // The browser also uses this server as its proxy for every address (loopback included), so any
 // request that is not for the page's own origin, from the page or its worker, lands here too:
@@ -26,10 +31,9 @@ export async function serve(folder) {
   const server = createServer((req, res) => {
     const url = new URL(req.url, `http://${req.headers.host}`);
     if (url.origin !== origin) {
-      // Requests of web content carry the fetch metadata headers; the browser's own services
-      // (time, updates: switched off as far as flags allow) do not.
       const fromContent = Object.keys(req.headers).some((h) => h.startsWith('sec-fetch-'));
-      (fromContent ? foreign : background).push(url.href);
+      const own = !fromContent && BROWSER_SERVICES.includes(url.hostname);
+      (own ? background : foreign).push(url.href);
       res.writeHead(403).end();
       return;
     }
@@ -42,10 +46,11 @@ export async function serve(folder) {
     res.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream' });
     res.end(readFileSync(file));
   });
-  // A tunnel does not show who asked for it: the tests also watch the page's and the worker's
-  // own requests (watchRequests).
+  // A tunnel does not show who asked for it: the page's and the worker's own requests are
+  // watched as well (watchRequests).
   server.on('connect', (req, socket) => {
-    background.push(`connect ${req.url}`);
+    const own = BROWSER_SERVICES.includes(req.url.replace(/:443$/, ''));
+    (own ? background : foreign).push(`connect ${req.url}`);
     socket.destroy();
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
@@ -75,10 +80,10 @@ export async function close({ browser, profile }) {
 
 // Opens the page and waits until the converter is loaded; errors of the page are collected in
 // `problems`.
-export async function openPage(browser, origin, foreign) {
+export async function openPage(browser, origin, foreign, seen = []) {
   const page = await browser.newPage();
   const problems = [];
-  watchRequests(page, origin, foreign);
+  watchRequests(page, origin, foreign, seen);
   page.on('pageerror', (error) => problems.push(String(error)));
   page.on('console', (message) => {
     if (message.type() === 'error') problems.push(message.text());
@@ -89,9 +94,11 @@ export async function openPage(browser, origin, foreign) {
   return { page, session, problems };
 }
 
-// Records in foreign every request of the page or of its workers that is not for origin.
-export function watchRequests(page, origin, foreign) {
+// Records in foreign every request of the page or of its workers that is not for origin (and
+// every request in seen).
+export function watchRequests(page, origin, foreign, seen = []) {
   const check = (url) => {
+    seen.push(url);
     if (!url.startsWith(origin + '/') && !url.startsWith('blob:') && !url.startsWith('data:')) {
       foreign.push(url);
     }
@@ -99,7 +106,7 @@ export function watchRequests(page, origin, foreign) {
   page.on('request', (request) => check(request.url()));
   page.on('workercreated', (worker) => {
     worker.client.on('Network.requestWillBeSent', (event) => check(event.request.url));
-    worker.client.send('Network.enable').catch(() => {});
+    worker.client.send('Network.enable').catch((error) => foreign.push(`no watch: ${error}`));
   });
 }
 

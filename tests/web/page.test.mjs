@@ -22,6 +22,7 @@ const need = (name) => {
 const CORPUS_FILES = 32;
 
 let site, browser, work;
+let withFindings = null; // a corpus file whose conversion skips units, for the picture
 
 before(async () => {
   site = await serve(need('VELMAR_SITE'));
@@ -142,7 +143,8 @@ test('the example and the corpus convert in the page as on the command line', as
     mkdirSync(folder);
     for (const name of names) copyFileSync(join(corpus, name + '.txt'), join(folder, name + '.txt'));
   }
-  const { page, session, problems } = await openPage(browser.browser, site.origin, site.foreign);
+  const seen = [];
+  const { page, session, problems } = await openPage(browser.browser, site.origin, site.foreign, seen);
   const input = await page.$('#files');
   await input.uploadFile(...names.map((name) => join(corpus, name + '.txt')));
   for (let i = 0; i < names.length; i++) await waitForState(page, i, ['ready', 'rejected']);
@@ -176,6 +178,9 @@ test('the example and the corpus convert in the page as on the command line', as
         assert.match(await rowText(page, index), /No unit written/);
       }
       assert.equal(pageReport, cli.report, `the report of ${label} equals the command line's`);
+      if (mode === 'pair' && !withFindings && JSON.parse(cli.report).files[0].unitsSkipped.total > 0) {
+        withFindings = join(corpus, name + '.txt');
+      }
       reportsCompared++;
     }
     assert.deepEqual(readdirSync(downloads).filter((f) => !f.endsWith('.tmx')), []);
@@ -183,5 +188,89 @@ test('the example and the corpus convert in the page as on the command line', as
   assert.ok(compared >= 2 * 30 + 1, `at least 30 files in both modes and UTF-16 once (${compared} TMX files compared)`);
   assert.ok(reportsCompared >= compared);
   assert.deepEqual(problems, []);
+  // The watch sees the worker's requests too: the module it loads.
+  assert.ok(seen.includes(site.origin + '/velmar.wasm'), `the worker's requests are watched: ${seen.join(', ')}`);
+  await page.close();
+});
+
+test('a file that is no TXT export, an empty one and one without a unit in both languages get a message and no download', async () => {
+  const folder = join(work, 'odd');
+  mkdirSync(folder);
+  copyFileSync(join(root, 'docs/main-window.png'), join(folder, 'picture.png'));
+  writeFileSync(join(folder, 'empty.txt'), '');
+  copyFileSync(join(root, 'examples/sample.txt'), join(folder, 'memory.txt'));
+  const { page, session, problems } = await openPage(browser.browser, site.origin, site.foreign);
+  const downloads = await downloadsInto(session);
+  await (await page.$('#files')).uploadFile(join(folder, 'picture.png'), join(folder, 'empty.txt'), join(folder, 'memory.txt'));
+  assert.equal(await waitForState(page, 0, ['ready', 'rejected']), 'rejected');
+  assert.match(await rowText(page, 0), /No language found: this is not a Velmar Vovuzaduz TXT export\./);
+  assert.equal(await waitForState(page, 1, ['ready', 'rejected']), 'rejected');
+  assert.match(await rowText(page, 1), /The file is empty/);
+  assert.equal(await waitForState(page, 2, ['ready', 'rejected']), 'ready');
+  await page.evaluate(() => { document.querySelectorAll('#rows > .row')[2].querySelector('.target').value = 'FR'; });
+  await (await (await rowOf(page, 2)).$('.convert')).click();
+  assert.equal(await waitForState(page, 2, ['written', 'nothing written', 'failed']), 'nothing written');
+  assert.match(await rowText(page, 2), /No unit written: no unit holds both EN-US and FR\./);
+  assert.deepEqual(await page.$$eval('.downloads a', (links) => links.length), 0);
+  await new Promise((r) => setTimeout(r, 500));
+  assert.deepEqual(readdirSync(downloads), []);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('cancel during a large file leaves no download, and the next conversion works', async () => {
+  const big = join(work, 'big.txt');
+  execFileSync(need('VELMAR_MAKE_TXT'), [big, '200000', 'plain', '65000000']);
+  const { page, session, problems } = await openPage(browser.browser, site.origin, site.foreign);
+  const downloads = await downloadsInto(session);
+  await (await page.$('#files')).uploadFile(big);
+  assert.equal(await waitForState(page, 0, ['ready', 'rejected']), 'ready');
+  await (await (await rowOf(page, 0)).$('.convert')).click();
+  await page.waitForFunction(() => document.querySelector('#rows > .row progress').value >= 2, { timeout: 60000 });
+  assert.equal(await page.evaluate(() => document.querySelector('#rows > .row').dataset.state), 'converting');
+  await (await (await rowOf(page, 0)).$('.cancel')).click();
+  assert.equal(await waitForState(page, 0, ['cancelled']), 'cancelled');
+  assert.match(await rowText(page, 0), /Cancelled: nothing was written\./);
+  await new Promise((r) => setTimeout(r, 1500));
+  assert.equal(await page.evaluate(() => document.querySelector('#rows > .row').dataset.state), 'cancelled');
+  assert.deepEqual(await page.$$eval('.downloads a', (links) => links.length), 0);
+  assert.deepEqual(readdirSync(downloads), []);
+
+  await (await page.$('#files')).uploadFile(join(root, 'examples/sample.txt'));
+  assert.equal(await waitForState(page, 1, ['ready', 'rejected']), 'ready');
+  await (await (await rowOf(page, 1)).$('.convert')).click();
+  assert.equal(await waitForState(page, 1, ['written', 'nothing written', 'failed']), 'written');
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('the picture of the page after a conversion', async () => {
+  const { page, problems } = await openPage(browser.browser, site.origin, site.foreign);
+  await page.setViewport({ width: 1000, height: 900 });
+  const files = [join(root, 'examples/sample.txt')];
+  if (withFindings) files.push(withFindings);
+  await (await page.$('#files')).uploadFile(...files);
+  for (let i = 0; i < files.length; i++) {
+    assert.equal(await waitForState(page, i, ['ready', 'rejected']), 'ready');
+    await (await (await rowOf(page, i)).$('.convert')).click();
+    assert.equal(await waitForState(page, i, ['written', 'nothing written', 'failed']), 'written');
+  }
+  assert.ok(withFindings, 'a corpus file with skipped units was met');
+  assert.ok(await page.$('.report:not([hidden]) tbody tr'), 'the report table is shown');
+  if (process.env.VELMAR_SCREENSHOT) await page.screenshot({ path: process.env.VELMAR_SCREENSHOT, fullPage: true });
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('no request leaves the page\'s origin (and the watch does see one that does)', async () => {
+  assert.deepEqual(site.foreign, [], 'requests to other addresses');
+  const page = await browser.browser.newPage();
+  const seen = [];
+  watchRequests(page, site.origin, seen);
+  await page.goto(site.origin + '/icon.svg');
+  await page.evaluate(() => fetch('http://192.0.2.1/probe', { mode: 'no-cors' }).catch(() => {}));
+  await new Promise((r) => setTimeout(r, 500));
+  assert.deepEqual(seen, ['http://192.0.2.1/probe']);
+  assert.deepEqual(site.foreign, ['http://192.0.2.1/probe']);
   await page.close();
 });
