@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds and runs every test: once as released (then the Debian packages are built and checked
-# unpacked), once with AddressSanitizer and UndefinedBehaviorSanitizer, the export tests once
+# unpacked, and the web page is built and tested in chromium against that build's command line), once with AddressSanitizer and UndefinedBehaviorSanitizer, the export tests once
 # more with ThreadSanitizer, and the fuzz targets for a bounded time each (VELMAR_FUZZ_SECONDS,
 # default 60).
 set -euo pipefail
@@ -13,6 +13,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON -DVELMAR_BUILD
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 ./scripts/check-packages.sh build
+./scripts/test-web.sh build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMAR_SANITIZE=address,undefined \
       -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=OFF

@@ -41,8 +41,8 @@ std::string DefaultLanguage(const json& found, const std::string& other) {
 }
 
 std::string ReadFailure(const EngineError& e) {
-  const std::string what = e.kind == EngineError::Kind::OpenInput ? "cannot open" : "cannot read";
-  return "The file " + what + (e.reason.empty() ? "." : ": " + e.reason + ".");
+  const std::string what = e.kind == EngineError::Kind::OpenInput ? "opened" : "read";
+  return "The file cannot be " + what + (e.reason.empty() ? "." : ": " + e.reason + ".");
 }
 
 }  // namespace
