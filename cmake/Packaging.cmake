@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Installed documentation and metadata, and the Debian packages made by `cpack -G DEB`:
-# velmar2tmx-cli (component cli: the command line, needs ICU) and velmar2tmx (component desktop:
+# velmar2tmx-cli (component cli: the command line) and velmar2tmx (component desktop:
 # the Qt tool). Dependencies come from dpkg-shlibdeps. scripts/package.sh builds both.
 include(${PROJECT_SOURCE_DIR}/cmake/ManPages.cmake)
 

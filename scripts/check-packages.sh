@@ -55,7 +55,7 @@ expect_files "$gui_deb" bin/velmar2tmx share/man/man1/velmar2tmx.1.gz \
 field() { dpkg-deb -f "$1" "$2"; }
 for deb in "$cli_deb" "$gui_deb"; do
   [ "$(field "$deb" Version)" = "$version-1" ] || fail "$(basename "$deb"): version"
-  [[ "$(field "$deb" Depends)" == *libicu* ]] || fail "$(basename "$deb"): no ICU dependency"
+  [[ "$(field "$deb" Depends)" != *libicu* ]] || fail "$(basename "$deb"): depends on ICU"
   [ -n "$(field "$deb" Maintainer)" ] || fail "$(basename "$deb"): no maintainer"
 done
 [[ "$(field "$gui_deb" Depends)" == *libqt6widgets6* ]] || fail "velmar2tmx: no Qt dependency"

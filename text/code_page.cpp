@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "text/code_page.h"
 
-#include <unicode/ucnv.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
 
+#include "text/code_page_data.h"
+#include "text/code_page_gb18030.h"
 #include "text/code_page_tables.h"
-#include "text/icu_converter.h"
 #include "text/utf8_encoder.h"
 
 namespace {
@@ -103,54 +102,13 @@ int WideToUtf8(const char16_t* src, int srcLen, char* dst, int dstSize) {
   return static_cast<int>(copy);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Code pages without a decoding table (longer or stateful byte sequences): a converter of their
-// own for each call.
-
-int IcuToWide(unsigned codePage, const char* src, size_t length, char16_t* dst, int dstSize) {
-  IcuConverter converter = OpenIcuConverter(codePage);
-  if (!converter) return 0;
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t needed =
-      ucnv_toUChars(converter.get(), nullptr, 0, src, static_cast<int32_t>(length), &status);
-  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return 0;
-  if (dstSize == 0) return needed;
-  std::u16string buffer(static_cast<size_t>(needed) + 1, u'\0');
-  status = U_ZERO_ERROR;
-  ucnv_reset(converter.get());
-  const int32_t n = ucnv_toUChars(converter.get(), buffer.data(), needed + 1, src,
-                                  static_cast<int32_t>(length), &status);
-  if (U_FAILURE(status)) return 0;
-  const int copy = std::min<int>(n, dstSize);
-  std::memcpy(dst, buffer.data(), static_cast<size_t>(copy) * sizeof(char16_t));
-  return copy;
-}
-
-int IcuFromWide(unsigned codePage, const char16_t* src, size_t length, char* dst, int dstSize) {
-  IcuConverter converter = OpenIcuConverter(codePage);
-  if (!converter) return 0;
-  UErrorCode status = U_ZERO_ERROR;
-  const auto* units = reinterpret_cast<const UChar*>(src);
-  const int32_t needed =
-      ucnv_fromUChars(converter.get(), nullptr, 0, units, static_cast<int32_t>(length), &status);
-  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return 0;
-  if (dstSize == 0) return needed;
-  std::string buffer(static_cast<size_t>(needed) + 1, '\0');
-  status = U_ZERO_ERROR;
-  ucnv_reset(converter.get());
-  const int32_t n = ucnv_fromUChars(converter.get(), buffer.data(), needed + 1, units,
-                                    static_cast<int32_t>(length), &status);
-  if (U_FAILURE(status)) return 0;
-  const int copy = std::min<int>(n, dstSize);
-  std::memcpy(dst, buffer.data(), static_cast<size_t>(copy));
-  return copy;
-}
+constexpr unsigned kCodePageGb18030 = 54936;
 
 unsigned Effective(unsigned codePage) {
   return codePage == kCodePageAnsi ? 1252u : codePage;
 }
 
-// Bytes of the units in a double-byte code page that ICU cannot encode to: one for a unit that a
+// Bytes of the units in a double-byte code page without lengths of its own: one for a unit that a
 // single byte gives, two for any other.
 int TableByteCount(const DecodeTable& table, std::u16string_view text) {
   int bytes = 0;
@@ -160,6 +118,35 @@ int TableByteCount(const DecodeTable& table, std::u16string_view text) {
       single = table.leadRow[b] == 0 && table.single[b] == c;
     }
     bytes += single ? 1 : 2;
+  }
+  return bytes;
+}
+
+// The bytes of the text by the code page's runs of lengths, code point by code point (an unpaired
+// surrogate counted as the code point of its unit); a code point of unknown length as the table
+// counts it, or one byte a unit without a table.
+int LengthCount(const CodePageData& data, std::u16string_view text) {
+  const std::span<const EncodedLengthRun> runs = data.encodedLengths;
+  int bytes = 0;
+  for (size_t i = 0; i < text.size();) {
+    char32_t c = text[i];
+    size_t units = 1;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+      units = 2;
+    }
+    const auto it = std::upper_bound(
+        runs.begin(), runs.end(), c,
+        [](char32_t value, const EncodedLengthRun& run) { return value < run.first; });
+    const int length = it == runs.begin() ? 0 : (it - 1)->length;
+    if (length > 0) {
+      bytes += length;
+    } else {
+      bytes +=
+          data.table ? TableByteCount(*data.table, text.substr(i, units)) : static_cast<int>(units);
+    }
+    i += units;
   }
   return bytes;
 }
@@ -178,7 +165,10 @@ int ToWide(unsigned codePage, unsigned flags, const char* src, int srcLen, char1
                                             length, dstSize == 0 ? nullptr : dst,
                                             static_cast<size_t>(dstSize)));
   }
-  return IcuToWide(effective, src, length, dst, dstSize);
+  if (effective != kCodePageGb18030) return 0;
+  return static_cast<int>(DecodeGb18030(reinterpret_cast<const unsigned char*>(src), length,
+                                        dstSize == 0 ? nullptr : dst,
+                                        static_cast<size_t>(dstSize)));
 }
 
 int ToNarrow(unsigned codePage, unsigned flags, const char16_t* src, int srcLen, char* dst,
@@ -188,9 +178,7 @@ int ToNarrow(unsigned codePage, unsigned flags, const char16_t* src, int srcLen,
   if (usedDefaultChar) *usedDefaultChar = false;
   if (!src || dstSize < 0) return 0;
   if (codePage == kCodePageUtf8) return WideToUtf8(src, srcLen, dst, dstSize);
-  const size_t length =
-      srcLen < 0 ? std::char_traits<char16_t>::length(src) + 1 : static_cast<size_t>(srcLen);
-  return IcuFromWide(Effective(codePage), src, length, dst, dstSize);
+  return 0;
 }
 
 bool CanDecodeBytes(unsigned codePage) {
@@ -209,7 +197,7 @@ bool CanDecodeBytes(unsigned codePage) {
 bool IsSupportedCodePage(unsigned codePage) {
   if (codePage == kCodePageUtf8 || codePage == kCodePageAnsi) return true;
   if (!CanDecodeBytes(codePage)) return false;
-  return FindDecodeTable(codePage) != nullptr || OpenIcuConverter(codePage) != nullptr;
+  return FindCodePageData(codePage) != nullptr;
 }
 
 const DecodeTable* DecodeTableOf(unsigned codePage) {
@@ -252,9 +240,8 @@ int EncodedByteCount(unsigned codePage, std::u16string_view text) {
   if (text.empty()) return 0;
   const int size = static_cast<int>(text.size());
   if (codePage == kCodePageUtf8) return WideToUtf8(text.data(), size, nullptr, 0);
-  const DecodeTable* table = FindDecodeTable(Effective(codePage));
-  if (table && table->pairs.empty()) return size;
-  const int n = ToNarrow(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (n > 0) return n;
-  return table ? TableByteCount(*table, text) : size;
+  const CodePageData* data = FindCodePageData(Effective(codePage));
+  if (!data) return size;
+  if (!data->encodedLengths.empty()) return LengthCount(*data, text);
+  return data->table->pairs.empty() ? size : TableByteCount(*data->table, text);
 }

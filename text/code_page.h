@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Conversion between 8-bit text in a Windows code page and UTF-16.
 // 65001 is UTF-8 (own routines), 0 means Windows-1252. Single- and double-byte code pages decode
-// through tables that give what Windows gives; the others, and the way back, go through ICU.
+// through tables compiled into the program that give what Windows gives, GB18030 by its own rule
+// over such tables. Only UTF-8 is encoded; of the other code pages just the length of an encoded
+// character is known (EncodedByteCount).
 #pragma once
 
 #include <string>
@@ -15,8 +17,8 @@ inline constexpr unsigned kFlagErrInvalidChars = 8;  // ToWide with 65001: fail 
 // dstSize 0 measures only. Returns the units written (or needed); 0 on failure.
 int ToWide(unsigned codePage, unsigned flags, const char* src, int srcLen, char16_t* dst,
            int dstSize);
-// Converts srcLen UTF-16 units (-1: zero-terminated) to 8-bit text. dstSize 0 measures only.
-// Returns the bytes written (or needed); 0 on failure.
+// Converts srcLen UTF-16 units (-1: zero-terminated) to UTF-8 (code page 65001; any other code
+// page fails). dstSize 0 measures only. Returns the bytes written (or needed); 0 on failure.
 int ToNarrow(unsigned codePage, unsigned flags, const char16_t* src, int srcLen, char* dst,
              int dstSize, const char* defaultChar, bool* usedDefaultChar);
 // False for the code pages whose text is no sequence of 8-bit characters (UTF-16, UTF-32, UTF-7):
@@ -32,7 +34,7 @@ void DecodeAppend(unsigned codePage, std::string_view bytes, std::u16string& out
 
 struct DecodeTable;
 // The table with which DecodeAppend decodes the code page's bytes; nullptr when it decodes them
-// otherwise (UTF-8, ICU) or not at all.
+// otherwise (UTF-8, GB18030) or not at all.
 const DecodeTable* DecodeTableOf(unsigned codePage);
 
 // The text as UTF-8, appended to out; an unpaired surrogate becomes U+FFFD. (The TMX writer uses

@@ -6,24 +6,24 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 struct DecodeTable {
   // The unit of each byte that stands alone; for a lead byte, the unit it gives at the end of the
   // text (the code page's default character).
-  std::array<char16_t, 256> single{};
+  std::array<char16_t, 256> single;
   // 0 for a byte that is no lead byte; otherwise 1 + the index of its row in pairs.
-  std::array<std::uint8_t, 256> leadRow{};
+  std::array<std::uint8_t, 256> leadRow;
   // One row per lead byte: the unit of the pair for each trail byte. Pairs without a mapping
   // give the default character; both bytes are consumed either way.
-  std::vector<std::array<char16_t, 256>> pairs;
+  std::span<const std::array<char16_t, 256>> pairs;
   // Bytes 0x00-0x7F stand for themselves and none of them is a lead byte.
-  bool asciiIdentity = false;
+  bool asciiIdentity;
 };
 
-// The table of a code page, built on first use and never changed afterwards (safe to read from
-// several threads). nullptr when the code page has no table: code page 65001, code pages with
-// longer or stateful sequences, and code pages that cannot be converted at all.
+// The table of a code page, compiled in (text/tables/): ready at once and never changed, so safe
+// to read from several threads. nullptr when the code page has no table: code page 65001, code
+// pages with longer or stateful sequences, and code pages that cannot be converted at all.
 const DecodeTable* FindDecodeTable(unsigned codePage);
 
 // Decodes n bytes with the table. d may be nullptr to count only; otherwise at most capacity

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The code page catalogue: its build, the resolution of a language to a code page, its names.
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "text/code_page.h"
 #include "text/code_page_catalogue.h"
 #include "text/code_page_table.h"
+#include "text/code_page_tables.h"
 #include "text/language_catalogue.h"
 
 namespace {
@@ -465,11 +468,132 @@ TEST(CatalogueDecoding, MatchesWindowsTablesWhereInstalled) {
     EXPECT_EQ(CompareWithNls(record.codePage, nls, report), 0) << record.codePage << report;
   }
   if (compared == 0) {
-    GTEST_SKIP() << "no Windows code page tables in " << directory
-                 << " (Debian package libwine): compared nothing";
+    FAIL() << "no Windows code page tables in " << directory
+           << " (Debian package libwine): compared nothing";
   }
   std::printf("compared %d catalogue code pages with %s; no table for:%s\n", compared,
               directory.c_str(), skipped.c_str());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The compiled-in data against ICU, from which it was generated: GB18030's decoding and the
+// lengths of encoded characters.
+
+struct IcuCloser {
+  void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Icu = std::unique_ptr<UConverter, IcuCloser>;
+
+Icu OpenIcu(const char* name) {
+  UErrorCode status = U_ZERO_ERROR;
+  Icu converter(ucnv_open(name, &status));
+  if (U_FAILURE(status)) converter.reset();
+  return converter;
+}
+
+std::u16string IcuDecode(UConverter* converter, const unsigned char* s, int n) {
+  UChar out[64];
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_reset(converter);
+  const int units = ucnv_toUChars(converter, out, 64, reinterpret_cast<const char*>(s), n, &status);
+  return std::u16string(reinterpret_cast<const char16_t*>(out), static_cast<size_t>(units));
+}
+
+std::u16string OurDecode(const unsigned char* s, int n) {
+  char16_t out[64];
+  const int units = ToWide(54936, 0, reinterpret_cast<const char*>(s), n, out, 64);
+  return std::u16string(out, static_cast<size_t>(units));
+}
+
+TEST(CatalogueDecoding, Gb18030AsIcuDecodesIt) {
+  const Icu icu = OpenIcu("gb18030");
+  ASSERT_TRUE(icu);
+  int differences = 0;
+  const auto check = [&](const unsigned char* s, int n) {
+    if (OurDecode(s, n) == IcuDecode(icu.get(), s, n)) return;
+    if (++differences <= 8) ADD_FAILURE() << "bytes" << Hex(std::u16string(s, s + n));
+  };
+  for (unsigned a = 0; a < 256; ++a) {
+    for (unsigned b = 0; b < 256; ++b) {
+      const unsigned char pair[2] = {static_cast<unsigned char>(a), static_cast<unsigned char>(b)};
+      check(pair, 1);
+      check(pair, 2);
+    }
+  }
+  // Every four-byte sequence of the right form (lead, digit, lead, digit).
+  for (unsigned index = 0; index < 126u * 10 * 126 * 10; ++index) {
+    const unsigned char s[4] = {static_cast<unsigned char>(0x81 + index / 12600),
+                                static_cast<unsigned char>(0x30 + index / 1260 % 10),
+                                static_cast<unsigned char>(0x81 + index / 10 % 126),
+                                static_cast<unsigned char>(0x30 + index % 10)};
+    check(s, 4);
+  }
+  // Ill-formed and cut-off sequences amid others, from the bytes where the forms change.
+  const unsigned char edges[] = {0x00, 0x20, 0x2F, 0x30, 0x39, 0x3A, 0x40, 0x7E, 0x7F, 0x80,
+                                 0x81, 0x84, 0x8F, 0x90, 0xA1, 0xE3, 0xE4, 0xFE, 0xFF};
+  std::uint32_t state = 12345;
+  for (int round = 0; round < 300000; ++round) {
+    unsigned char s[12];
+    const int n = 1 + round % 12;
+    for (int i = 0; i < n; ++i) {
+      state = state * 1103515245u + 12345u;
+      const unsigned pick = state >> 16;
+      s[i] = pick % 4 == 0 ? static_cast<unsigned char>(pick >> 8)
+                           : edges[(pick >> 2) % std::size(edges)];
+    }
+    check(s, n);
+  }
+  EXPECT_EQ(differences, 0);
+}
+
+// What the program counted before the lengths were compiled in: ICU's encoded length, and where
+// ICU wrote nothing, the table's count (one byte for a unit a single byte gives, else two) or
+// one byte a unit without a table.
+int ExpectedLength(UConverter* icu, unsigned codePage, const char16_t* units, int n) {
+  char out[16];
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_resetFromUnicode(icu);
+  const int bytes =
+      ucnv_fromUChars(icu, out, 16, reinterpret_cast<const UChar*>(units), n, &status);
+  if (bytes > 0) return bytes;
+  const DecodeTable* table = FindDecodeTable(codePage);
+  if (!table) return n;
+  int count = 0;
+  for (int i = 0; i < n; ++i) {
+    bool single = false;
+    for (size_t b = 0; b < 256 && !single; ++b) {
+      single = table->leadRow[b] == 0 && table->single[b] == units[i];
+    }
+    count += single ? 1 : 2;
+  }
+  return count;
+}
+
+TEST(CatalogueDecoding, EncodedLengthsAsIcuCountsThem) {
+  const std::pair<unsigned, const char*> codePages[] = {{932, "windows-932"},
+                                                        {936, "windows-936"},
+                                                        {949, "windows-949"},
+                                                        {950, "windows-950"},
+                                                        {54936, "gb18030"}};
+  for (const auto& [codePage, name] : codePages) {
+    const Icu icu = OpenIcu(name);
+    ASSERT_TRUE(icu) << name;
+    int differences = 0;
+    for (char32_t c = 0x80; c <= 0x10FFFF; c += c < 0x10000 ? 1 : 7) {
+      char16_t units[2] = {static_cast<char16_t>(c), 0};
+      int n = 1;
+      if (c > 0xFFFF) {
+        units[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+        units[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        n = 2;
+      }
+      const int ours = EncodedByteCount(codePage, std::u16string_view(units, size_t(n)));
+      if (ours != ExpectedLength(icu.get(), codePage, units, n) && ++differences <= 8) {
+        ADD_FAILURE() << codePage << " U+" << std::hex << unsigned(c) << ": " << ours;
+      }
+    }
+    EXPECT_EQ(differences, 0) << codePage;
+  }
 }
 
 }  // namespace

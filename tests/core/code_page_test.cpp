@@ -217,13 +217,20 @@ TEST(CodePages, UnicodeCodePagesCannotDecodeBytes) {
   for (unsigned cp : {0u, 437u, 932u, 1252u, 54936u, 65001u}) EXPECT_TRUE(CanDecodeBytes(cp)) << cp;
 }
 
-TEST(CodePages, RoundTripThroughNarrow) {
-  EXPECT_EQ(Narrow(1252, u"caf\u00E9"), "caf\xE9");
-  EXPECT_EQ(Narrow(932, u"\u65E5"), "\x93\xfa");
+// Only UTF-8 is written; of the other code pages the program needs the lengths only.
+TEST(CodePages, OnlyUtf8IsEncoded) {
+  EXPECT_EQ(Narrow(65001, u"caf\u00E9"), "caf\xC3\xA9");
+  EXPECT_EQ(Narrow(1252, u"caf\u00E9"), "");
+  EXPECT_EQ(Narrow(932, u"\u65E5"), "");
+  EXPECT_EQ(EncodedByteCount(1252, u"caf\u00E9"), 4);
+  EXPECT_EQ(EncodedByteCount(932, u"\u65E5"), 2);
 }
 
 TEST(CodePages, UnknownCodePageConvertsToNothing) {
   EXPECT_FALSE(IsSupportedCodePage(4242));
+  // Code pages outside the catalogue have no data compiled in.
+  EXPECT_FALSE(IsSupportedCodePage(28605));
+  EXPECT_EQ(ToWide(28605, 0, "abc", 3, nullptr, 0), 0);
   EXPECT_EQ(ToWide(4242, 0, "abc", 3, nullptr, 0), 0);
   EXPECT_TRUE(Decode(4242, "abc").empty());
 }
@@ -245,6 +252,12 @@ TEST(CodePages, EncodedByteCount) {
   EXPECT_EQ(EncodedByteCount(10003, u"\uD55C"), 2);
   EXPECT_EQ(EncodedByteCount(1361, u"\uAC00a"), 3);
   EXPECT_EQ(EncodedByteCount(10008, u"a"), 1);
+  // GB18030 takes four bytes for a character outside its two-byte set and for a pair.
+  EXPECT_EQ(EncodedByteCount(54936, u"\u00E9"), 2);
+  EXPECT_EQ(EncodedByteCount(54936, u"\u0080"), 4);
+  EXPECT_EQ(EncodedByteCount(54936, u"\xD83D\xDE00"), 4);
+  // A character that the code page leaves out entirely counts as the table counts it.
+  EXPECT_EQ(EncodedByteCount(932, u"\u00AD"), 2);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "text/code_page_johab.h"
+#include "tools/code_page_johab.h"
 
 #include <unicode/ucnv.h>
 
-#include "text/icu_converter.h"
+#include "tools/icu_converter.h"
 
 namespace {
 
@@ -68,13 +68,13 @@ char16_t Symbol(UConverter* wansung, unsigned lead, unsigned trail, char16_t def
 
 }  // namespace
 
-std::unique_ptr<DecodeTable> BuildJohabTable(char16_t defaultChar) {
+std::unique_ptr<BuiltTable> BuildJohabTable(char16_t defaultChar) {
   IcuConverter wansung = OpenIcuConverterNamed("windows-949");
   if (!wansung) return nullptr;
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setToUCallBack(wansung.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
   if (U_FAILURE(status)) return nullptr;
-  auto table = std::make_unique<DecodeTable>();
+  auto table = std::make_unique<BuiltTable>();
   for (unsigned b = 0; b < 256; ++b) {
     table->single[b] = b < 0x80 ? static_cast<char16_t>(b) : defaultChar;
   }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "text/icu_converter.h"
+#include "tools/icu_converter.h"
 
 #include <unicode/ucnv.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "text/code_page_corrections.h"
+#include "tools/code_page_corrections.h"
 
 #include <algorithm>
 #include <iterator>

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "text/code_page_tables.h"
+#include "tools/built_table.h"
 
 // The table before corrections; nullptr when ICU has no EUC-KR converter.
-std::unique_ptr<DecodeTable> BuildJohabTable(char16_t defaultChar);
+std::unique_ptr<BuiltTable> BuildJohabTable(char16_t defaultChar);
