@@ -24,8 +24,10 @@ cxxflags=(-std=c++20 -O2 -DNDEBUG "-DVELMAR_VERSION=\"$version\"" -I"$root" -isy
           -Werror)
 
 sources=()
-for folder in text inline engine web; do
-  for f in "$root/$folder"/*.cpp; do sources+=("$f"); done
+for folder in text text/tables inline engine web; do
+  for f in "$root/$folder"/*.cpp; do
+    sources+=("$f")
+  done
 done
 
 objects=()
