@@ -42,6 +42,7 @@ const ready = createVelmar({
   });
   FS.mkdev(OUTPUT, device);
   FS.mkdir(INPUT);
+  readAhead(FS.filesystems.WORKERFS);
   return {
     module,
     catalogue: module.cwrap('velmar_catalogue', 'string', []),
@@ -49,6 +50,29 @@ const ready = createVelmar({
     convert: module.cwrap('velmar_convert', 'string', ['string', 'string']),
   };
 });
+
+// WORKERFS reads each request of the engine (64 KB) from the file on its own, and every read
+// of a File costs a round trip to the browser: reads are served from a window of READ_AHEAD
+// bytes instead, read at once. Only that window is in memory, never the whole file.
+const READ_AHEAD = 8 << 20;
+let ahead = { file: null, start: 0, bytes: new Uint8Array(0) };
+
+function readAhead(workerfs) {
+  const reader = new FileReaderSync();
+  workerfs.stream_ops.read = (stream, buffer, offset, length, position) => {
+    const file = stream.node.contents;
+    if (position >= file.size) return 0;
+    const end = ahead.start + ahead.bytes.length;
+    if (ahead.file !== file || position < ahead.start || (position + length > end && end < file.size)) {
+      const last = Math.min(file.size, position + Math.max(READ_AHEAD, length));
+      ahead = { file, start: position, bytes: new Uint8Array(reader.readAsArrayBuffer(file.slice(position, last))) };
+    }
+    const from = position - ahead.start;
+    const n = Math.min(length, ahead.bytes.length - from);
+    buffer.set(ahead.bytes.subarray(from, from + n), offset);
+    return n;
+  };
+}
 
 // Runs fn with the file mounted at INPUT and INPUT the working folder, so that the paths the
 // engine reports are the file's own name.
@@ -61,6 +85,7 @@ function withFile(velmar, file, fn) {
   } finally {
     FS.chdir('/');
     FS.unmount(INPUT);
+    ahead = { file: null, start: 0, bytes: new Uint8Array(0) };
   }
 }
 
