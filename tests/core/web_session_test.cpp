@@ -34,7 +34,9 @@ class UnitsProgress : public ProgressReporter {
 // Converts with the request into a temporary file (validated when written); gives the answer,
 // the bytes in tmx.
 json Convert(const json& request, std::string& tmx, ProgressReporter* progress = nullptr) {
-  const std::string path = ::testing::TempDir() + "web_session_out.tmx";
+  // One file per test: CTest runs the tests in parallel processes.
+  const std::string path = ::testing::TempDir() + "web_session_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".tmx";
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   EXPECT_GE(fd, 0);
   const json answer = json::parse(ConvertJson(request.dump(), fd, progress));
