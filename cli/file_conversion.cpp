@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "cli/file_conversion.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <memory>
 
 #include "cli/command_line.h"
 #include "cli/export_report.h"
+#include "cli/platform.h"
 #include "cli/quoting.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_progress.h"
+#include "engine/file_system.h"
 #include "engine/tmx_exporter.h"
 #include "engine/tmx_path.h"
 
@@ -21,8 +20,8 @@ namespace {
 // named pipe) can be read only once: the analysis would use up units the conversion then misses.
 int CheckReadOnceInput(const CliOptions& options, FILE* err) {
   if (options.source && (options.target || options.allLanguages)) return 0;
-  struct stat st {};
-  if (::stat(options.TxtFile().c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+  FileFacts facts;
+  if (!TheFileSystem().Facts(options.TxtFile(), true, facts) || facts.regular || facts.folder) {
     return 0;  // a file that cannot be opened is reported when it is opened
   }
   std::fprintf(err,
@@ -63,7 +62,7 @@ ExportRequest MakeRequest(const CliOptions& options, const LanguageChoice& choic
   if (options.WritesStandardOutput()) {
     request.tmxPath = "/dev/stdout";
     std::fflush(out);
-    request.outputFd = ::fileno(out);
+    request.outputFd = DescriptorOf(out);
   } else {
     request.tmxPath = tmxPath;
     request.noClobber = options.noClobber;
@@ -90,8 +89,7 @@ void Convert(const CliOptions& options, const LanguageChoice& choice, const File
              ExportReport* report, FileOutcome& file, FILE* out, FILE* err) {
   ExportRequest request = MakeRequest(options, choice, file.tmxPath, out);
   request.report = report;
-  auto progress =
-      std::make_unique<TerminalProgress>(err, !options.quiet && ::isatty(::fileno(err)) != 0);
+  auto progress = std::make_unique<TerminalProgress>(err, !options.quiet && IsTerminal(err));
   progress->SetLabel(ProgressLabel(options, position));
   CTmxExporter exporter;
   const ExportResult result = exporter.Export(request, progress.get());
@@ -119,10 +117,10 @@ std::string TmxPathOf(const CliOptions& options, const std::string& txtPath) {
   if (options.tmxPath) return *options.tmxPath;
   const std::string derived = DeriveTmxPath(txtPath);
   if (!options.outputDir) return derived;
-  const size_t slash = derived.rfind('/');
+  const size_t slash = LastSeparator(derived);
   const std::string name = slash == std::string::npos ? derived : derived.substr(slash + 1);
   const std::string& dir = *options.outputDir;
-  return dir.back() == '/' ? dir + name : dir + "/" + name;
+  return LastSeparator(dir) == dir.size() - 1 ? dir + name : dir + "/" + name;
 }
 
 FileOutcome ConvertFile(const CliOptions& options, const GivenLanguages& given,

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "cli/terminal_progress.h"
 
-#include <csignal>
+#include <atomic>
+
+#include "cli/platform.h"
 
 namespace {
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void OnInterrupt(int) {
-  g_interrupted = 1;
+// Set from a signal handler (or, on Windows, the console's event thread): lock-free.
+std::atomic<int> g_interrupted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+void OnInterrupt() {
+  g_interrupted.store(1);
 }
 }  // namespace
 
@@ -32,17 +36,13 @@ bool TerminalProgress::ShouldStop() {
 }
 
 bool TerminalProgress::Interrupted() {
-  return g_interrupted != 0;
+  return g_interrupted.load() != 0;
+}
+
+void TerminalProgress::SetInterrupted(bool interrupted) {
+  g_interrupted.store(interrupted ? 1 : 0);
 }
 
 void TerminalProgress::CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
-    // A signal ignored when the program started stays ignored ("nohup velmar2tmx-cli ...").
-    struct sigaction previous {};
-    if (sigaction(number, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
-    sigaction(number, &action, nullptr);
-  }
+  ::CatchInterrupts(OnInterrupt);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Progress of a conversion as one updating line on stderr (when shown), and the way an
-// interrupt (Ctrl-C, SIGTERM, SIGHUP) reaches the engine so that it stops cleanly.
+// interrupt (Ctrl-C, SIGTERM, SIGHUP; on Windows Ctrl-C, Ctrl-Break, closing the console) reaches
+// the engine so that it stops cleanly.
 #pragma once
 
 #include <cstdio>
@@ -19,9 +20,12 @@ class TerminalProgress : public ProgressReporter {
   // Text before the status and percentage ("File 2 of 5 'b.txt': " in a batch).
   void SetLabel(const std::string& label) { m_label = label; }
 
-  // True once SIGINT, SIGTERM or SIGHUP arrived.
+  // True once an interrupt arrived.
   static bool Interrupted();
-  // Routes SIGINT, SIGTERM and SIGHUP to Interrupted() for the lifetime of the process; a
+  // Sets (or clears) what an interrupt sets: an interrupt that reaches the program another way,
+  // or a test that interrupts a run at a chosen point.
+  static void SetInterrupted(bool interrupted);
+  // Routes the interrupts (see cli/platform.h) to Interrupted() for the lifetime of the process; a
   // signal that was ignored when the process started (nohup) stays ignored.
   static void CatchInterrupts();
 

@@ -7,7 +7,7 @@ check_pie_supported(LANGUAGES CXX)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
 # Sanitizer builds go without: fortified calls would bypass AddressSanitizer's checks.
-if(NOT VELMAR_SANITIZE)
+if(NOT VELMAR_SANITIZE AND NOT WIN32)
   set(VELMAR_HARDEN_CONFIGS "$<OR:$<CONFIG:Release>,$<CONFIG:RelWithDebInfo>,$<CONFIG:MinSizeRel>>")
   add_compile_options("$<${VELMAR_HARDEN_CONFIGS}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"
                       "$<${VELMAR_HARDEN_CONFIGS}:-fstack-protector-strong>")

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "engine/byte_sink.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+
+#include "engine/file_system.h"
 
 namespace {
 constexpr size_t kBufferSize = 1 << 18;
 constexpr int64_t kWritebackBytes = int64_t{8} << 20;
 }  // namespace
 
-FdSink::FdSink(int fd, bool startWriteback) : m_fd(fd), m_startWriteback(startWriteback) {}
+FdSink::FdSink(int fd, bool startWriteback)
+    : m_fs(TheFileSystem()), m_fd(fd), m_startWriteback(startWriteback) {}
 
 FdSink::~FdSink() {
   (void)Flush();
@@ -37,7 +37,7 @@ bool FdSink::Flush() {
 bool FdSink::WriteAll(const char* data, size_t size) {
   size_t done = 0;
   while (done < size) {
-    const ssize_t n = ::write(m_fd, data + done, size - done);
+    const int64_t n = m_fs.Write(m_fd, data + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       m_error = errno;
@@ -57,10 +57,8 @@ void FdSink::StartWriteback(size_t size) {
   if (!m_startWriteback) return;
   m_unsynced += static_cast<int64_t>(size);
   if (m_unsynced < kWritebackBytes) return;
-#if defined(__linux__)
   // Only a hint: a file system that cannot take it is synced at the end all the same.
-  (void)::sync_file_range(m_fd, m_written, m_unsynced, SYNC_FILE_RANGE_WRITE);
-#endif
+  m_fs.StartWriteback(m_fd, m_written, m_unsynced);
   m_written += m_unsynced;
   m_unsynced = 0;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+class FileSystem;
+
 class ByteSink {
  public:
   virtual ~ByteSink() = default;
@@ -18,7 +20,7 @@ class ByteSink {
   virtual int Error() const = 0;
 };
 
-// Buffered writer to an open POSIX file descriptor (not closed by the sink).
+// Buffered writer to an open file descriptor (not closed by the sink).
 // With startWriteback (a file that is synced when complete), the system is asked to start
 // writing each few megabytes to the disk at once, so that the final sync has little left to wait
 // for.
@@ -34,6 +36,7 @@ class FdSink : public ByteSink {
   bool WriteAll(const char* data, size_t size);
   void StartWriteback(size_t size);
 
+  FileSystem& m_fs;
   int m_fd;
   bool m_startWriteback;
   int64_t m_written = 0;  // bytes written before m_unsynced

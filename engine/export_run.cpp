@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "engine/export_run.h"
 
-#include <sys/stat.h>
-
 #include <memory>
 #include <thread>
 #include <utility>
 
+#include "engine/file_system.h"
 #include "engine/progress.h"
 #include "engine/report_findings.h"
 #include "engine/tmx_exporter.h"
@@ -19,10 +18,10 @@ namespace {
 
 // Whether the two paths name one file (device and inode; links followed).
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {
-  }, second{};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  FileFacts first, second;
+  FileSystem& fs = TheFileSystem();
+  return fs.Facts(a, true, first) && fs.Facts(b, true, second) && first.device == second.device &&
+         first.inode == second.inode;
 }
 
 }  // namespace
@@ -103,10 +102,9 @@ ExportResult ExportRun::Finish(ExportResult counted) {
     // Nothing to keep: whatever was at the TMX path stays as it was.
     m_output.Discard();
     result.stop = ExportResult::Stop::NothingWritten;
-  } else if (!m_output.Commit(result.error)) {
-    result.stop = ExportResult::Stop::Failed;
-    result.unitsWritten = 0;
-    return result;
+  } else if (!m_output.Commit(result.error,
+                              [this] { return m_progress && m_progress->ShouldStop(); })) {
+    return Failure(result.error);  // a stop asked before the file took its place abandons
   }
   if (m_report) {
     m_report->unitsRead = result.unitsRead;

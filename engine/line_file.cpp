@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/line_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/file_system.h"
 #include "engine/progress.h"
 #include "text/byte_order_mark.h"
 #include "text/code_page.h"
@@ -54,14 +51,14 @@ bool CLineFile::Open(const std::string& path, const char* mode, int textKind) {
   m_error = 0;
   m_length = 0;
   const bool reading = std::strchr(mode, 'r') != nullptr;
-  const int fd = reading ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
-                         : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  FileSystem& fs = TheFileSystem();
+  const int fd = reading ? fs.OpenForReading(path) : fs.CreateTruncated(path);
   if (fd < 0) {
     m_error = errno;
     return false;
   }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0) m_length = static_cast<int64_t>(st.st_size);
+  FileFacts facts;
+  if (fs.DescriptorFacts(fd, facts)) m_length = static_cast<int64_t>(facts.size);
   if (reading) {
     m_fd = fd;
     return true;
@@ -103,7 +100,7 @@ void CLineFile::Close() {
   }
   m_used = 0;
   if (m_fd >= 0) {
-    ::close(m_fd);
+    TheFileSystem().Close(m_fd);
     m_fd = -1;
   }
 }
@@ -159,7 +156,7 @@ bool CLineFile::ReadBlock() {
 ssize_t CLineFile::ReadSome(char* data, size_t size) {
   ssize_t n;
   do {
-    n = ::read(m_fd, data, size);
+    n = static_cast<ssize_t>(TheFileSystem().Read(m_fd, data, size));
   } while (n < 0 && errno == EINTR);
   if (n < 0) {
     m_readFailed = true;

@@ -1,61 +1,45 @@
 // SPDX-License-Identifier: MIT
 #include "engine/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
 #include <string>
-#include <vector>
+
+#include "engine/file_identity.h"
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
+// Hidden temporary files: this prefix and six letters or digits (older versions named the
+// report's ".velmar2tmx-report-" and six).
+const std::string kTemporaryPrefix = ".velmar2tmx-";
+const std::string kOldReportPrefix = ".velmar2tmx-report-";
+constexpr size_t kUniqueLetters = 6;
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// The path with every symbolic link of its last component followed; the final target need not
-// exist. False with errno set on a loop or an unreadable link.
-bool ResolveLinks(const std::string& path, std::string& target) {
-  target = path;
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-    std::vector<char> buffer(PATH_MAX + 1);
-    const ssize_t n = ::readlink(target.c_str(), buffer.data(), buffer.size() - 1);
-    if (n < 0) return false;
-    const std::string link(buffer.data(), static_cast<size_t>(n));
-    target = link.front() == '/' ? link : FolderOf(target) + "/" + link;
+bool LettersAndDigits(const std::string& text, size_t from) {
+  if (text.size() != from + kUniqueLetters) return false;
+  for (size_t i = from; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+      return false;
+    }
   }
-  errno = ELOOP;
-  return false;
-}
-
-mode_t CurrentUmask() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
-}
-
-bool SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-  ::close(fd);
-  return ok;
+  return true;
 }
 
 }  // namespace
 
+OutputFile::OutputFile() : m_fs(TheFileSystem()) {}
+
 OutputFile::~OutputFile() {
   Discard();
+}
+
+bool OutputFile::IsTemporaryName(const std::string& name) {
+  if (name.compare(0, kOldReportPrefix.size(), kOldReportPrefix) == 0 &&
+      LettersAndDigits(name, kOldReportPrefix.size())) {
+    return true;
+  }
+  return name.compare(0, kTemporaryPrefix.size(), kTemporaryPrefix) == 0 &&
+         LettersAndDigits(name, kTemporaryPrefix.size());
 }
 
 bool OutputFile::Open(const std::string& path, int fd, bool noClobber, EngineError& error) {
@@ -66,114 +50,95 @@ bool OutputFile::Open(const std::string& path, int fd, bool noClobber, EngineErr
     m_direct = true;
     return true;
   }
-  if (path.empty()) {
-    error.Set(EngineError::Kind::CreateOutput, path, ENOENT);
-    return false;
-  }
-  struct stat st {};
-  const bool exists = ::stat(path.c_str(), &st) == 0;
-  if (exists && noClobber) {
-    error.Set(EngineError::Kind::OutputExists, path, EEXIST);
-    return false;
-  }
-  if (exists && S_ISDIR(st.st_mode)) {
-    error.Set(EngineError::Kind::CreateOutput, path, EISDIR);
-    return false;
-  }
-  if (exists && !S_ISREG(st.st_mode)) {
+  if (path.empty()) return Fail(error, EngineError::Kind::CreateOutput, ENOENT);
+  FileFacts facts;
+  const bool exists = m_fs.Facts(path, true, facts);
+  if (exists && noClobber) return Fail(error, EngineError::Kind::OutputExists, EEXIST);
+  if (exists && facts.folder) return Fail(error, EngineError::Kind::CreateOutput, EISDIR);
+  if (exists && !facts.regular) {
     // A device, FIFO or socket is a stream: written into as it is, never replaced.
-    m_fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (m_fd < 0) {
-      error.Set(EngineError::Kind::CreateOutput, path, errno);
-      return false;
-    }
+    m_fd = m_fs.OpenForWriting(path);
+    if (m_fd < 0) return Fail(error, EngineError::Kind::CreateOutput, errno);
     m_ownsFd = m_direct = true;
     return true;
   }
-  if (!ResolveLinks(path, m_target)) {
-    error.Set(EngineError::Kind::CreateOutput, path, errno);
-    return false;
-  }
+  if (!FinalTarget(path, m_target)) return Fail(error, EngineError::Kind::CreateOutput, errno);
   m_folder = FolderOf(m_target);
-  if (exists) {
-    m_keepOwner = true;
-    m_mode = st.st_mode & 07777;
-    m_uid = st.st_uid;
-    m_gid = st.st_gid;
-  }
+  m_replaces = exists;
+  m_existing = facts;
   return OpenTemporary(error);
 }
 
 bool OutputFile::OpenTemporary(EngineError& error) {
-  const mode_t mode = m_keepOwner ? static_cast<mode_t>(m_mode) : (0666 & ~CurrentUmask());
-#ifdef O_TMPFILE
-  m_fd = ::open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-#endif
+  RemoveStaleTemporaries();
+  m_fd = m_fs.CreateUnnamed(m_folder);
   if (m_fd < 0) {
-    // No unnamed files here: a short hidden name, whatever the length of the TMX name.
-    std::string pattern = m_folder + "/.velmar2tmx-XXXXXX";
-    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (m_fd < 0) {
-      error.Set(EngineError::Kind::CreateOutput, m_path, errno);
-      return false;
-    }
-    m_tempPath = pattern;
+    // No unnamed files here: a short hidden name, whatever the length of the final name.
+    m_fd = m_fs.CreateNamed(m_folder, kTemporaryPrefix, m_tempPath);
+    if (m_fd < 0) return Fail(error, EngineError::Kind::CreateOutput, errno);
   }
   m_ownsFd = true;
-  if (m_keepOwner) (void)!::fchown(m_fd, m_uid, m_gid);
-  ::fchmod(m_fd, mode);
+  m_fs.SetModeAndOwner(m_fd, m_replaces ? &m_existing : nullptr);
   return true;
 }
 
-bool OutputFile::Commit(EngineError& error) {
+void OutputFile::RemoveStaleTemporaries() {
+  for (const std::string& name : m_fs.Names(m_folder)) {
+    if (IsTemporaryName(name)) (void)m_fs.RemoveIfUnheld(m_folder + "/" + name);
+  }
+}
+
+bool OutputFile::Commit(EngineError& error, const std::function<bool()>& stopAsked) {
   if (m_direct) {
     CloseFd();
     return true;
   }
-  if (::fsync(m_fd) != 0 && errno != EINVAL) {
-    error.Set(EngineError::Kind::WriteOutput, m_path, errno);
+  if (!m_fs.Sync(m_fd)) return Fail(error, EngineError::Kind::WriteOutput, errno);
+  if (stopAsked && stopAsked()) return Fail(error, EngineError::Kind::Abandoned, 0);
+  if (!PutInPlace(error)) {
+    Discard();
     return false;
   }
-  if (m_tempPath.empty() && !LinkInto(error)) return false;
-  if (m_noClobber && !m_tempPath.empty()) {
-    // link() fails where rename() would replace: an existing file is never overwritten.
-    if (::link(m_tempPath.c_str(), m_target.c_str()) != 0) {
-      error.Set(errno == EEXIST ? EngineError::Kind::OutputExists : EngineError::Kind::CreateOutput,
-                m_path, errno);
+  CloseFd();
+  (void)m_fs.SyncFolder(m_folder);
+  return true;
+}
+
+// Links the synced file at the target (when nothing may be replaced) or renames it over it.
+bool OutputFile::PutInPlace(EngineError& error) {
+  const auto kindOf = [](int number) {
+    return number == EEXIST ? EngineError::Kind::OutputExists : EngineError::Kind::CreateOutput;
+  };
+  if (m_tempPath.empty() && m_noClobber) {
+    if (m_fs.NameUnnamed(m_fd, m_target)) return true;
+    error.Set(kindOf(errno), m_path, errno);
+    return false;
+  }
+  if (m_tempPath.empty() && !NameHidden(error)) return false;
+  if (m_noClobber) {
+    // A link fails where a rename would replace: an existing file is never overwritten.
+    if (!m_fs.Link(m_tempPath, m_target)) {
+      error.Set(kindOf(errno), m_path, errno);
       return false;
     }
-    ::unlink(m_tempPath.c_str());
-  } else if (!m_tempPath.empty() && ::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
+    (void)m_fs.Remove(m_tempPath);
+  } else if (!m_fs.Rename(m_tempPath, m_target)) {
     error.Set(EngineError::Kind::CreateOutput, m_path, errno);
     return false;
   }
   m_tempPath.clear();
-  CloseFd();
-  (void)SyncFolder(m_folder);
   return true;
 }
 
-// Gives the unnamed temporary file a name: straight at the target when nothing may be replaced,
-// else a hidden name that Commit renames onto the target.
-bool OutputFile::LinkInto(EngineError& error) {
-  const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-  if (m_noClobber) {
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, m_target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      CloseFd();
-      (void)SyncFolder(m_folder);
-      return true;
-    }
-    error.Set(errno == EEXIST ? EngineError::Kind::OutputExists : EngineError::Kind::CreateOutput,
-              m_path, errno);
-    return false;
-  }
+// Gives the unnamed file a hidden name in its folder, to be renamed onto the target.
+bool OutputFile::NameHidden(EngineError& error) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = m_folder + "/.velmar2tmx-XXXXXX";
-    const int probe = ::mkostemp(name.data(), O_CLOEXEC);  // reserves a unique name
+    std::string name;
+    const int probe = m_fs.CreateNamed(m_folder, kTemporaryPrefix, name);  // a unique name
     if (probe < 0) break;
-    ::close(probe);
-    ::unlink(name.c_str());
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    (void)m_fs.Remove(name);
+    m_fs.Close(probe);
+    if (m_fs.NameUnnamed(m_fd, name)) {
       m_tempPath = name;
       return true;
     }
@@ -183,16 +148,22 @@ bool OutputFile::LinkInto(EngineError& error) {
   return false;
 }
 
+bool OutputFile::Fail(EngineError& error, EngineError::Kind kind, int number) {
+  error.Set(kind, m_path, number);
+  Discard();
+  return false;
+}
+
 void OutputFile::Discard() {
-  CloseFd();
   if (!m_tempPath.empty()) {
-    ::unlink(m_tempPath.c_str());
+    (void)m_fs.Remove(m_tempPath);  // while still held: no other run takes it meanwhile
     m_tempPath.clear();
   }
+  CloseFd();
 }
 
 void OutputFile::CloseFd() {
-  if (m_fd >= 0 && m_ownsFd) ::close(m_fd);
+  if (m_fd >= 0 && m_ownsFd) m_fs.Close(m_fd);
   m_fd = -1;
   m_ownsFd = false;
 }

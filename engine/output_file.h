@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: MIT
-// Where the TMX bytes go. A regular file is written under a temporary name in the folder of the
-// path's final target (symbolic links resolved, so the links stay) and appears there only when
-// complete; unnamed (O_TMPFILE) where the file system allows it, so that not even a killed
-// process leaves a file behind. A path that names a device, a FIFO or a socket, and an open
-// descriptor such as standard output, are written straight into.
+// Where a file the program writes goes (the TMX, the report). A regular file is written under a
+// temporary name in the folder of the path's final target (symbolic links resolved, so the
+// links stay) and appears there only when complete; unnamed where the file system allows it,
+// so that not even a killed process leaves a file behind. A path that names a device, a FIFO or
+// a socket, and an open descriptor such as standard output, are written straight into. Hidden
+// temporary files that an earlier run left in the folder (killed, or where files cannot be
+// unnamed) are removed once no program holds them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/export_request.h"
+#include "engine/file_system.h"
 
 class OutputFile {
  public:
-  OutputFile() = default;
+  OutputFile();
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -25,26 +29,35 @@ class OutputFile {
   int Fd() const { return m_fd; }
   // True when Commit syncs the file to the disk (not for a stream or a given descriptor).
   bool SyncedOnCommit() const { return !m_direct; }
-  // Makes the written bytes the file at the path: flushed to the disk, then linked or renamed
-  // into place, then the folder flushed. An existing regular file keeps its mode and owner.
-  [[nodiscard]] bool Commit(EngineError& error);
+  // Makes the written bytes the file at the path, in one step: synced to the disk; then
+  // stopAsked (when given) has the last word: true drops the file (error Abandoned); then the
+  // file is linked or renamed into place and the folder synced. From the rename on the file is
+  // in place whatever happens. An existing regular file keeps its mode and owner. On failure
+  // whatever was at the path stays as it was.
+  [[nodiscard]] bool Commit(EngineError& error, const std::function<bool()>& stopAsked = {});
   // Drops what was written: whatever was at the path stays as it was.
   void Discard();
 
+  // Whether name is that of a hidden temporary file of this program.
+  static bool IsTemporaryName(const std::string& name);
+
  private:
   bool OpenTemporary(EngineError& error);
-  bool LinkInto(EngineError& error);
+  void RemoveStaleTemporaries();
+  bool PutInPlace(EngineError& error);
+  bool NameHidden(EngineError& error);
+  bool Fail(EngineError& error, EngineError::Kind kind, int number);
   void CloseFd();
 
+  FileSystem& m_fs;
   std::string m_path;      // as the user named it (for messages)
   std::string m_target;    // the final target: symbolic links resolved
   std::string m_folder;    // the target's folder
-  std::string m_tempPath;  // the named temporary file, when O_TMPFILE was not available
+  std::string m_tempPath;  // the named temporary file, when it has a name
   int m_fd = -1;
   bool m_ownsFd = false;
   bool m_direct = false;  // written straight into: nothing to commit or discard
   bool m_noClobber = false;
-  bool m_keepOwner = false;  // an existing regular file: its mode and owner carry over
-  unsigned m_mode = 0;
-  unsigned m_uid = 0, m_gid = 0;
+  bool m_replaces = false;  // an existing regular file: its mode and owner carry over
+  FileFacts m_existing;
 };

@@ -7,6 +7,8 @@ packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgm
           # packages, man pages and metadata checks; the fuzz targets
           dpkg-dev help2man man-db groff-base appstream desktop-file-utils
           clang libclang-rt-dev libxml2-dev
+          # the Windows build and its tests under Wine
+          g++-mingw-w64-x86-64-posix wine wine64 unzip
           # the web page: the WebAssembly compiler, and the browser of its tests
           emscripten chromium)
 missing=()

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 
 #include "cli/command_line.h"
 #include "cli/options.h"
@@ -19,6 +20,7 @@
 #include "cli/run_summary.h"
 #include "cli/terminal_progress.h"
 #include "engine/tmx_path.h"
+#include "tests/core/recording_file_system.h"
 #include "tests/core/tmx_test_util.h"
 
 namespace {
@@ -37,6 +39,8 @@ TEST(CliOptions, DerivedTmxPath) {
   EXPECT_EQ(DeriveTmxPath("a.b.txt"), "a.b.tmx");
   EXPECT_EQ(DeriveTmxPath("/tm.d/legal"), "/tm.d/legal.tmx");
   EXPECT_EQ(DeriveTmxPath("/tm/.hidden"), "/tm/.hidden.tmx");
+  // Here a backslash is part of a name, not a folder separator (it is one on Windows).
+  EXPECT_EQ(DeriveTmxPath("tm.d\\legal"), "tm.tmx");
 }
 
 TEST(Cli, UsageErrors) {
@@ -64,6 +68,12 @@ TEST(Cli, UsageErrors) {
       {{"-O", "/nonexistent", "a/x.txt", "b/x.txt"},
        "'a/x.txt' and 'b/x.txt' would both be written to '/nonexistent/x.tmx'"},
       {{"a.txt", "a.txt"}, "would both be written to 'a.tmx'"},
+      {{"a.txt", "./a.txt"}, "'a.txt' and './a.txt' would both be written to 'a.tmx'"},
+      {{"d/x.txt", "./d/x.TXT"}, "would both be written to 'd/x.tmx'"},
+      {{"a/../d/x.txt", "d/x.txt"}, "would both be written to 'a/../d/x.tmx'"},
+      {{"--report", "a.tmx", "a.txt"}, "--report 'a.tmx' names the TMX file 'a.tmx'"},
+      {{"--report", "./x.tmx", "-o", "x.tmx", "a.txt"}, "names the TMX file 'x.tmx'"},
+      {{"--report", "b.tmx", "-O", ".", "a.txt", "b.txt"}, "names the TMX file './b.tmx'"},
       {{"-A", "-t", "DE", "a.txt"}, "-t cannot be given with it"},
       {{"-A", "--target-codepage", "1251", "a.txt"},
        "--target-codepage cannot be given with --all-languages"},
@@ -428,6 +438,41 @@ TEST(CliBatch, AFailedFileDoesNotStopTheOthers) {
   EXPECT_NE(err.find("missing.txt"), std::string::npos) << err;
 }
 
+// Two TXT files whose TMX files are one file by different names, or a TMX file that is another
+// TXT file of the batch: refused before anything is written.
+TEST(CliBatch, OneFileByTwoNamesIsCaught) {
+  TempDir dir;
+  for (const char* folder : {"a", "d", "h"}) ASSERT_EQ(::mkdir(dir.File(folder).c_str(), 0700), 0);
+  ASSERT_EQ(::symlink("d", dir.File("e").c_str()), 0);
+  for (const char* txt : {"d/x.txt", "d/y.txt", "h/y.txt", "a.txt"})
+    WriteFile(dir.File(txt), kOneUnit);
+  WriteFile(dir.File("d/y.tmx"), "older");
+  ASSERT_EQ(::link(dir.File("d/y.tmx").c_str(), dir.File("h/y.tmx").c_str()), 0);
+  WriteFile(dir.File("a.tmx"), kOneUnit);  // a TXT file, also named q.txt
+  ASSERT_EQ(::symlink("a.tmx", dir.File("q.txt").c_str()), 0);
+  struct Case {
+    std::string first, second, message;
+  };
+  const std::vector<Case> cases = {
+      {dir.File("d/x.txt"), dir.path() + "/./d/x.TXT", "would both be written to"},
+      {dir.File("a/../d/x.txt"), dir.File("d/x.txt"), "would both be written to"},
+      {dir.File("d/x.txt"), dir.File("e/x.txt"), "would both be written to"},
+      {dir.File("d/y.txt"), dir.File("h/y.txt"), "would both be written to"},
+      {dir.File("a.txt"), dir.File("q.txt"),
+       "would be written to '" + dir.File("a.tmx") + "', which is the TXT file"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> before = dir.Entries();
+    std::string out, err;
+    EXPECT_EQ(RunCli({"-s", "EN-US", "-t", "DE", c.first, c.second}, out, err), kExitUsage)
+        << c.second;
+    EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    EXPECT_EQ(dir.Entries(), before) << c.second;
+    EXPECT_EQ(ReadFile(dir.File("d/y.tmx")), "older");
+    EXPECT_EQ(ReadFile(dir.File("a.tmx")), kOneUnit);
+  }
+}
+
 TEST(CliBatch, DefaultsComeFromEachFileAndTheWorstStatusCounts) {
   TempDir dir;
   WriteFile(dir.File("en-de.txt"), kOneUnit);
@@ -520,11 +565,163 @@ TEST(CliReport, AReportThatCannotBeWrittenIsAnErrorAndHarmsNothing) {
                      "': No such file or directory"),
             std::string::npos)
       << err;
-  EXPECT_VALID_TMX(dir.File("a.tmx"));  // the conversion itself went well
+  EXPECT_FALSE(testutil::FileExists(dir.File("a.tmx")));  // checked before converting
   EXPECT_EQ(RunCli({"--report", dir.File("r.json"), dir.File("a.txt")}, out, err), kExitFile);
-  EXPECT_NE(err.find("cannot write the report '" + dir.File("r.json") + "'"), std::string::npos)
+  EXPECT_NE(err.find("cannot write the report '" + dir.File("r.json") + "': Is a directory"),
+            std::string::npos)
       << err;
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "r.json"}));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "r.json"}));
+}
+
+// The report is never written over a file the run reads or writes, by whatever name: the run
+// is refused before anything is converted.
+TEST(CliReport, NeverWrittenOverAFileOfTheRun) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  WriteFile(dir.File("b.txt"), kOneUnit);
+  WriteFile(dir.File("a.tmx"), "an older TMX");
+  ASSERT_EQ(::link(dir.File("a.txt").c_str(), dir.File("hard.txt").c_str()), 0);
+  ASSERT_EQ(::symlink("a.txt", dir.File("soft.json").c_str()), 0);
+  ASSERT_EQ(::symlink(dir.path().c_str(), dir.File("folder").c_str()), 0);
+  const std::vector<std::string> before = dir.Entries();
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"--report", dir.File("a.txt"), dir.File("a.txt")}, "names the TXT file"},
+      {{"--report", dir.path() + "/./a.txt", dir.File("a.txt")}, "names the TXT file"},
+      {{"--report", dir.File("hard.txt"), dir.File("a.txt")}, "names the TXT file"},
+      {{"--report", dir.File("soft.json"), dir.File("a.txt")}, "names the TXT file"},
+      {{"--report", dir.File("b.txt"), dir.File("a.txt"), dir.File("b.txt")}, "names the TXT file"},
+      {{"--report", dir.File("a.tmx"), dir.File("a.txt")}, "names the TMX file"},
+      {{"--report", dir.File("folder/a.tmx"), dir.File("a.txt")}, "names the TMX file"},
+      {{"--report", dir.File("b.tmx"), dir.File("a.txt"), dir.File("b.txt")}, "names the TMX file"},
+      {{"--report", dir.File("folder/b.tmx"), dir.File("b.txt")}, "names the TMX file"},
+      {{"--report", dir.File("x.tmx"), "-o", dir.path() + "/./x.tmx", dir.File("a.txt")},
+       "names the TMX file"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"-s", "EN-US", "-t", "DE"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::string out, err;
+    EXPECT_EQ(RunCli(args, out, err), kExitUsage) << c.args[1];
+    EXPECT_NE(err.find("--report '" + c.args[1] + "' " + c.message), std::string::npos) << err;
+    EXPECT_EQ(ReadFile(dir.File("a.txt")), kOneUnit) << c.args[1];
+    EXPECT_EQ(ReadFile(dir.File("a.tmx")), "an older TMX") << c.args[1];
+    EXPECT_EQ(dir.Entries(), before) << c.args[1];
+  }
+}
+
+// The report is written as the TMX is: a FIFO written into, a link followed and kept, the mode
+// of a replaced report kept.
+TEST(CliReport, WrittenAsTheTmxIs) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  const mode_t old = ::umask(022);
+  WriteFile(dir.File("kept.json"), "an older report");
+  ASSERT_EQ(::chmod(dir.File("kept.json").c_str(), 0600), 0);
+  std::string out, err;
+  EXPECT_EQ(RunCli({"-q", "--report", dir.File("kept.json"), dir.File("a.txt")}, out, err),
+            kExitConverted)
+      << err;
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.File("kept.json").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(nlohmann::json::parse(ReadFile(dir.File("kept.json")))["files"][0]["outcome"],
+            "written");
+  ASSERT_EQ(::mkdir(dir.File("real").c_str(), 0700), 0);
+  ASSERT_EQ(::symlink("real/r.json", dir.File("link.json").c_str()), 0);
+  EXPECT_EQ(RunCli({"-q", "--report", dir.File("link.json"), dir.File("a.txt")}, out, err),
+            kExitConverted)
+      << err;
+  ASSERT_EQ(::lstat(dir.File("link.json").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(nlohmann::json::parse(ReadFile(dir.File("real/r.json")))["total"]["files"], 1);
+  ASSERT_EQ(::stat(dir.File("real/r.json").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+  ::umask(old);
+  const std::string fifo = dir.File("pipe.json");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = ReadFile(fifo); });
+  EXPECT_EQ(RunCli({"-q", "--report", fifo, dir.File("a.txt")}, out, err), kExitConverted) << err;
+  reader.join();
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(nlohmann::json::parse(received)["files"][0]["unitsWritten"], 1);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.tmx", "a.txt", "kept.json", "link.json",
+                                                     "pipe.json", "real"}));
+}
+
+// A stop (Ctrl-C) that comes while the TMX file is being put in place: before its bytes are on
+// the disk the old file stays and the run is interrupted (130); once it is renamed the run
+// succeeded (0, unless files are left), and the report says what happened.
+TEST(CliReport, AStopDuringTheCommitGivesOneConsistentOutcome) {
+  struct Case {
+    std::string at;  // the operation during which the stop comes
+    bool batch;
+    int status;
+    std::string outcome;  // of a.txt in the report
+  };
+  const std::vector<Case> cases = {
+      {"write", false, kExitInterrupted, "interrupted"},
+      {"sync", false, kExitInterrupted, "interrupted"},
+      {"rename", false, kExitConverted, "written"},
+      {"sync folder", false, kExitConverted, "written"},
+      {"sync", true, kExitInterrupted, "interrupted"},
+      {"rename", true, kExitInterrupted, "written"},  // b.txt was not converted
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), kOneUnit);
+    WriteFile(dir.File("b.txt"), kOneUnit);
+    WriteFile(dir.File("a.tmx"), "previous");
+    std::vector<std::string> args = {
+        "-s", "EN-US", "-t", "DE", "--report", dir.File("r.json"), dir.File("a.txt")};
+    if (c.batch) args.push_back(dir.File("b.txt"));
+    std::string out, err;
+    int status = -1;
+    {
+      testutil::RecordingFileSystem files;
+      files.atOperation = [&](const std::string& operation) {
+        if (operation == c.at) TerminalProgress::SetInterrupted(true);
+      };
+      status = RunCli(args, out, err);
+    }
+    const bool interrupted = TerminalProgress::Interrupted();
+    TerminalProgress::SetInterrupted(false);
+    ASSERT_TRUE(interrupted) << c.at;
+    EXPECT_EQ(status, c.status) << c.at << " " << err;
+    const nlohmann::json report = nlohmann::json::parse(ReadFile(dir.File("r.json")));
+    EXPECT_EQ(report["files"].size(), 1u) << c.at;
+    EXPECT_EQ(report["files"][0]["outcome"], c.outcome) << c.at;
+    if (c.outcome == "written") {
+      EXPECT_VALID_TMX(dir.File("a.tmx"));
+      EXPECT_EQ(err.find("interrupted"), std::string::npos) << err;
+    } else {
+      EXPECT_EQ(ReadFile(dir.File("a.tmx")), "previous") << c.at;
+      EXPECT_NE(err.find("interrupted; '" + dir.File("a.tmx") + "' was not written"),
+                std::string::npos)
+          << err;
+    }
+    EXPECT_FALSE(testutil::FileExists(dir.File("b.tmx"))) << c.at;
+  }
+}
+
+// "--report r.tmx -o - ... >> r.tmx": the report would replace the TMX on standard output.
+TEST(CliProcess, ReportNamingStandardOutputIsRefused) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), kOneUnit);
+  const std::string command = std::string(VELMAR_CLI_PATH) + " -s EN-US -t DE -o - --report '" +
+                              dir.File("r.tmx") + "' '" + dir.File("a.txt") + "' </dev/null >>'" +
+                              dir.File("r.tmx") + "' 2>'" + dir.File("err") + "'";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), kExitUsage);
+  EXPECT_NE(ReadFile(dir.File("err")).find("names standard output"), std::string::npos)
+      << ReadFile(dir.File("err"));
+  EXPECT_EQ(ReadFile(dir.File("r.tmx")), "");
 }
 
 TEST(CliProcess, QuietWhenStderrIsNoTerminal) {

@@ -4,16 +4,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "engine/file_system.h"
 #include "engine/line_file.h"
 #include "engine/report_json.h"
 #include "engine/tmx_exporter.h"
 #include "engine/txt_reader.h"
+#include "tests/core/recording_file_system.h"
 #include "tests/core/tmx_test_util.h"
 
 namespace {
@@ -655,6 +659,153 @@ TEST(Export, LongTmxNamesAndNoClobber) {
   EXPECT_EQ(refused.error.kind, EngineError::Kind::OutputExists);
   EXPECT_EQ(testutil::ReadFile(dir.File("kept.tmx")), "previous");
   EXPECT_EQ(dir.Entries().size(), 3u);
+}
+
+// The operations that make the TMX file, with unnamed temporary files and without (a file
+// system that has none), replacing a file or not: the bytes are on the disk before the file
+// takes its place, and its name after.
+TEST(Export, DurableCommitInItsOrder) {
+  struct Case {
+    bool refuseUnnamed;
+    bool noClobber;
+    std::vector<std::string> operations;
+  };
+  const std::vector<Case> cases = {
+      {false,
+       false,
+       {"unnamed", "write", "sync", "named", "remove", "name", "rename", "sync folder"}},
+      {true, false, {"unnamed refused", "named", "write", "sync", "rename", "sync folder"}},
+      {false, true, {"unnamed", "write", "sync", "name", "sync folder"}},
+      {true, true, {"unnamed refused", "named", "write", "sync", "link", "remove", "sync folder"}},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    WriteFile(dir.File("in.txt"), kOneUnitTxt);
+    testutil::RecordingFileSystem files;
+    files.refuseUnnamed = c.refuseUnnamed;
+    ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
+    request.noClobber = c.noClobber;
+    CTmxExporter exporter;
+    EXPECT_EQ(exporter.Export(request, nullptr).unitsWritten, 1);
+    EXPECT_EQ(files.operations, c.operations) << c.refuseUnnamed << c.noClobber;
+    EXPECT_VALID_TMX(dir.File("o.tmx"));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"}));
+  }
+}
+
+// A sync, naming or rename that fails leaves the old TMX file as it was and nothing else.
+TEST(Export, FailingCommitKeepsTheOldFile) {
+  struct Case {
+    bool refuseUnnamed;
+    std::string failing;
+    EngineError::Kind kind;
+  };
+  const std::vector<Case> cases = {
+      {false, "sync", EngineError::Kind::WriteOutput},
+      {true, "sync", EngineError::Kind::WriteOutput},
+      {false, "name", EngineError::Kind::CreateOutput},
+      {false, "rename", EngineError::Kind::CreateOutput},
+      {true, "rename", EngineError::Kind::CreateOutput},
+      {true, "named", EngineError::Kind::CreateOutput},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    WriteFile(dir.File("in.txt"), kOneUnitTxt);
+    WriteFile(dir.File("o.tmx"), "previous");
+    testutil::RecordingFileSystem files;
+    files.refuseUnnamed = c.refuseUnnamed;
+    files.failing = c.failing;
+    CTmxExporter exporter;
+    const ExportResult result = exporter.Export(PairRequest(dir, dir.File("o.tmx")), nullptr);
+    EXPECT_EQ(result.stop, ExportResult::Stop::Failed) << c.failing << c.refuseUnnamed;
+    EXPECT_EQ(result.error.kind, c.kind) << c.failing;
+    EXPECT_EQ(result.error.reason, "Input/output error") << c.failing;
+    EXPECT_EQ(ReadFile(dir.File("o.tmx")), "previous") << c.failing << c.refuseUnnamed;
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"})) << c.failing;
+  }
+}
+
+// Answers ShouldStop with stop.
+class StopSwitch : public ProgressReporter {
+ public:
+  bool ShouldStop() override { return stop; }
+  std::atomic<bool> stop{false};
+};
+
+// A stop that comes during the commit: until the bytes are on the disk it abandons the run and
+// the old file stays; from then on the file takes its place and the run is done.
+TEST(Export, AStopDuringTheCommitIsAllOrNothing) {
+  struct Case {
+    bool refuseUnnamed;
+    std::string at;  // the operation during which the stop comes
+    ExportResult::Stop stop;
+  };
+  const std::vector<Case> cases = {
+      {false, "write", ExportResult::Stop::Abandoned},
+      {false, "sync", ExportResult::Stop::Abandoned},
+      {false, "named", ExportResult::Stop::Done},
+      {false, "name", ExportResult::Stop::Done},
+      {false, "rename", ExportResult::Stop::Done},
+      {false, "sync folder", ExportResult::Stop::Done},
+      {true, "write", ExportResult::Stop::Abandoned},
+      {true, "sync", ExportResult::Stop::Abandoned},
+      {true, "rename", ExportResult::Stop::Done},
+      {true, "sync folder", ExportResult::Stop::Done},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    WriteFile(dir.File("in.txt"), kOneUnitTxt);
+    WriteFile(dir.File("o.tmx"), "previous");
+    StopSwitch progress;
+    testutil::RecordingFileSystem files;
+    files.refuseUnnamed = c.refuseUnnamed;
+    files.atOperation = [&](const std::string& operation) {
+      if (operation == c.at) progress.stop = true;
+    };
+    CTmxExporter exporter;
+    const ExportResult result = exporter.Export(PairRequest(dir, dir.File("o.tmx")), &progress);
+    ASSERT_TRUE(progress.stop) << c.at;
+    EXPECT_EQ(result.stop, c.stop) << c.at << c.refuseUnnamed;
+    if (c.stop == ExportResult::Stop::Done) {
+      EXPECT_EQ(result.unitsWritten, 1);
+      EXPECT_VALID_TMX(dir.File("o.tmx"));
+    } else {
+      EXPECT_EQ(ReadFile(dir.File("o.tmx")), "previous") << c.at << c.refuseUnnamed;
+    }
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "o.tmx"})) << c.at;
+  }
+}
+
+// Hidden temporary files that earlier runs left (killed, or where files cannot be unnamed) are
+// removed by the next run into their folder once no program holds them; others stay.
+TEST(Export, StaleTemporaryFilesAreRemoved) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"), kOneUnitTxt);
+  for (const char* stale : {".velmar2tmx-Ab3xY9", ".velmar2tmx-report-q1W2e3"}) {
+    WriteFile(dir.File(stale), "left by a killed run");
+  }
+  for (const char* other : {".velmar2tmx-notours", ".velmar2tmx-ab", "velmar2tmx-Ab3xY9"}) {
+    WriteFile(dir.File(other), "not a temporary file of a run");
+  }
+  ASSERT_EQ(::symlink("in.txt", dir.File(".velmar2tmx-LiNk00").c_str()), 0);
+  std::string heldPath;  // a run still writing
+  const int held = TheFileSystem().CreateNamed(dir.path(), ".velmar2tmx-", heldPath);
+  ASSERT_GE(held, 0);
+  const std::string heldName = heldPath.substr(dir.path().size() + 1);
+  CTmxExporter exporter;
+  EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File("o.tmx")), nullptr).unitsWritten, 1);
+  std::vector<std::string> expected = {
+      ".velmar2tmx-LiNk00", ".velmar2tmx-ab", ".velmar2tmx-notours", heldName, "in.txt", "o.tmx",
+      "velmar2tmx-Ab3xY9"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(dir.Entries(), expected);
+  // The run ended: its file is left over now, and the next run removes it.
+  TheFileSystem().Close(held);
+  EXPECT_EQ(exporter.Export(PairRequest(dir, dir.File("p.tmx")), nullptr).unitsWritten, 1);
+  expected.erase(std::find(expected.begin(), expected.end(), heldName));
+  expected.push_back("p.tmx");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(dir.Entries(), expected);
 }
 
 TEST(Export, StoppingTakesEffectWithoutLineEnds) {

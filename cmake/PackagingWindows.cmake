@@ -1,0 +1,26 @@
+# SPDX-License-Identifier: MIT
+# The Windows ZIP made by `cpack -G ZIP` in a Windows build folder (scripts/build-windows.sh):
+# velmar2tmx-cli-VERSION-win64.zip with the program, README.txt for Windows users and the
+# licence, all in one folder.
+set(VELMAR_WINDOWS_README ${PROJECT_BINARY_DIR}/README.txt)
+# Windows' Notepad and cmd's "type" read CRLF lines best.
+file(READ ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt VELMAR_README_TEXT)
+string(REPLACE "@VERSION@" "${PROJECT_VERSION}" VELMAR_README_TEXT "${VELMAR_README_TEXT}")
+string(REPLACE "\n" "\r\n" VELMAR_README_TEXT "${VELMAR_README_TEXT}")
+file(WRITE ${VELMAR_WINDOWS_README} "${VELMAR_README_TEXT}")
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE VELMAR_LICENSE_TEXT)
+string(REPLACE "\n" "\r\n" VELMAR_LICENSE_TEXT "${VELMAR_LICENSE_TEXT}")
+file(WRITE ${PROJECT_BINARY_DIR}/LICENSE.txt "${VELMAR_LICENSE_TEXT}")
+install(FILES ${VELMAR_WINDOWS_README} ${PROJECT_BINARY_DIR}/LICENSE.txt DESTINATION .
+        COMPONENT cli)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME velmar2tmx-cli)
+set(CPACK_PACKAGE_VENDOR "Norvane")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME velmar2tmx-cli-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_COMPONENTS_ALL cli)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
