@@ -4,6 +4,7 @@
 // calls it on the thread that runs the conversion.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class ProgressReporter {
@@ -11,6 +12,8 @@ class ProgressReporter {
   virtual ~ProgressReporter() = default;
   // Share of the work done, 0 to 100; called when it changes.
   virtual void SetPosition(int percent) { (void)percent; }
+  // Units read so far; called with the position.
+  virtual void SetUnits(int64_t units) { (void)units; }
   // What the engine is doing ("Exporting...", "Idle").
   virtual void SetText(const std::string& text) { (void)text; }
   // Asked between blocks and units: true stops the run (nothing is written).

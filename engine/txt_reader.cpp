@@ -180,6 +180,7 @@ void TxtReader::HandOn(TxtUnit& unit) {
   }
   unit.Swap(m_unit);
   m_unit.Clear();
+  ++m_unitsRead;
 }
 
 bool TxtReader::ProgressStep() {
@@ -189,6 +190,7 @@ bool TxtReader::ProgressStep() {
     const double ratio = static_cast<double>(m_bytesRead) / static_cast<double>(m_total) * 100.0;
     percent = ratio >= 100.0 ? 100 : static_cast<int>(ratio);
   }
+  m_progress->SetUnits(m_unitsRead);
   m_progress->SetPosition(percent);
   return !m_progress->ShouldStop();
 }

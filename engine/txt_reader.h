@@ -58,6 +58,7 @@ class TxtReader {
   int64_t m_total = 0;
   int64_t m_linesRead = 0;
   int64_t m_bytesRead = 0;
+  int64_t m_unitsRead = 0;  // units handed on
   bool m_stopped = false;
 
   bool m_searchInternal = true;

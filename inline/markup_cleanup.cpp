@@ -118,7 +118,7 @@ constexpr uint32_t kOwnBits = kRewrittenBit | kRemovedBit;
 static_assert(((kMarkupText | kMarkupPlaceholder | kMarkupLetterB | kMarkupLetterI |
                 kMarkupLetterU | kMarkupClosing | kMarkupStandalone) &
                kOwnBits) == 0);
-static_assert(sizeof(Item) == 16);
+static_assert(sizeof(Item) == sizeof(size_t) + 8);  // no padding, on 64 and 32 bits
 
 // The kind and form bits of an item.
 uint32_t FlagsOf(const Item& item) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Checks the include layers: text/ <- inline/ <- engine/ <- cli/, ui/. A folder never includes
-# a higher one, and engine/, inline/ and text/ never include Qt. Prints every offending include
+# Checks the include layers: text/ <- inline/ <- engine/ <- cli/, ui/, web/. A folder never
+# includes a higher one or a sibling front end, and engine/, inline/, text/ and web/ never
+# include Qt. Prints every offending include
 # and exits 1 when there is one.
 #
 #   scripts/check-layers.sh [SOURCE-DIR]   (default: the checkout this script belongs to)
@@ -21,10 +22,11 @@ check() {
              "^[[:space:]]*#[[:space:]]*include[[:space:]]*$pattern" "$root/$folder" || true)
 }
 
-check text '"(inline|engine|cli|ui)/' "text/ includes a higher layer"
-check inline '"(engine|cli|ui)/' "inline/ includes a higher layer"
-check engine '"(cli|ui)/' "engine/ includes a higher layer"
-for folder in engine inline text; do
+check text '"(inline|engine|cli|ui|web)/' "text/ includes a higher layer"
+check inline '"(engine|cli|ui|web)/' "inline/ includes a higher layer"
+check engine '"(cli|ui|web)/' "engine/ includes a higher layer"
+check web '"(cli|ui)/' "web/ includes another front end"
+for folder in engine inline text web; do
   check "$folder" '<Q' "$folder/ includes Qt"
 done
 

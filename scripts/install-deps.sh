@@ -11,11 +11,17 @@ packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgm
           python3
           # the Windows build and its tests under Wine; Windows' code page tables (libwine) that
           # the decoding is compared with
-          g++-mingw-w64-x86-64-posix wine wine64 unzip)
+          g++-mingw-w64-x86-64-posix wine wine64 unzip
+          # the web page: the WebAssembly compiler, and the browser of its tests
+          emscripten chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node and npm: npm is installed only where the command is missing (a Node from another source
+# brings its own npm, which Debian's npm package would conflict with).
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds and runs every test: once as released (then the Debian packages are built and checked
-# unpacked, and the Windows command line is built and tested under Wine against this build), once with AddressSanitizer and UndefinedBehaviorSanitizer, the export tests once
+# unpacked, the Windows command line is built and tested under Wine against this build, and the
+# web page is built and tested in chromium against it), once with AddressSanitizer and
+# UndefinedBehaviorSanitizer, the export tests once
 # more with ThreadSanitizer, and the fuzz targets for a bounded time each (VELMAR_FUZZ_SECONDS,
 # default 60).
 set -euo pipefail
@@ -13,6 +15,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON -DVELMAR_BUILD
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 ./scripts/check-packages.sh build
+./scripts/test-web.sh build
 
 ./scripts/build-windows.sh build-windows
 ./scripts/test-windows.sh build-windows/velmar2tmx-cli.exe build/velmar2tmx-cli \
