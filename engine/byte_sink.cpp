@@ -6,9 +6,11 @@
 
 #include <cerrno>
 
+#include "text/tuning.h"
+
 namespace {
-constexpr size_t kBufferSize = 1 << 18;
-constexpr int64_t kWritebackBytes = int64_t{8} << 20;
+constexpr size_t kBufferSize = tuning::kSinkBufferBytes;
+constexpr int64_t kWritebackBytes = tuning::kWritebackBytes;
 }  // namespace
 
 FdSink::FdSink(int fd, bool startWriteback) : m_fd(fd), m_startWriteback(startWriteback) {}

@@ -9,13 +9,11 @@
 #include <cerrno>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "engine/progress.h"
 #include "text/byte_order_mark.h"
 #include "text/code_page.h"
+#include "text/simd.h"
+#include "text/tuning.h"
 #include "text/xml_chars.h"
 
 namespace {
@@ -23,13 +21,13 @@ namespace {
 // Index of the first CR or LF in data[from, size), or size. Sixteen bytes at a time.
 size_t FindLineEnd(const char* data, size_t from, size_t size) {
   size_t i = from;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   while (i + 16 <= size) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i v = simd::Load(data + i);
     const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    if (mask != 0) return i + simd::LowestBit(static_cast<unsigned>(mask));
     i += 16;
   }
 #endif
@@ -290,7 +288,7 @@ size_t EncodedBytes::WriteSome(char* d, size_t room) {
 
 bool CLineFile::WritePieces(EncodedPieces& pieces) {
   if (!m_sink || m_writeFailed) return false;
-  constexpr size_t kPieceBytes = size_t{1} << 16;
+  constexpr size_t kPieceBytes = tuning::kPieceBytes;
   for (;;) {
     const size_t written = pieces.WriteSome(Room(kPieceBytes), kPieceBytes);
     if (written == 0) return true;

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "engine/report_findings.h"
 
+#include "text/simd.h"
 #include "text/unit_set.h"
 #include "text/xml_chars.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -22,14 +19,14 @@ bool IsLowSurrogate(char16_t c) {
 size_t FindSuspect(std::u16string_view text, size_t from) {
   const size_t n = text.size();
   size_t i = from;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   // Units outside [0x0020, 0xD800) have (unit - 0x20) >= 0xD7E0 unsigned; compared signed after
   // flipping the top bit.
   const __m128i offset = _mm_set1_epi16(0x20);
   const __m128i flip = _mm_set1_epi16(static_cast<short>(0x8000));
   const __m128i limit = _mm_set1_epi16(static_cast<short>(0xD7E0 ^ 0x8000));
   for (; i + 8 <= n; i += 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const __m128i v = simd::Load(text.data() + i);
     const __m128i shifted = _mm_xor_si128(_mm_sub_epi16(v, offset), flip);
     const __m128i inside = _mm_cmplt_epi16(shifted, limit);
     const int mask = _mm_movemask_epi8(inside);

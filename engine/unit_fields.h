@@ -13,6 +13,7 @@
 
 #include "engine/export_report.h"
 #include "engine/txt_unit.h"
+#include "text/tuning.h"
 
 class UnitFields {
  public:
@@ -47,7 +48,7 @@ class UnitFields {
   void BuildAttributes();
 
   static constexpr int kAttributeKinds = 6;
-  static constexpr size_t kMaxKeptFields = 1024;
+  static constexpr size_t kMaxKeptFields = tuning::kKeptFieldTexts;
   bool m_utf16;
   ExportReport* m_report = nullptr;
   std::string m_propertyLines;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "inline/pairing_tables.h"
+#include "text/tuning.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_chars.h"
@@ -143,9 +144,11 @@ struct TagPairing::Buffers {
   std::vector<Tag> tags;
 
   void ReleaseLarge() {
-    if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
-    if (tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(tags);
-    if (slice.capacity() > (size_t{1} << 18)) std::u16string().swap(slice);  // a long element
+    if (copy.capacity() > tuning::kKeptTextUnits)
+      std::u16string().swap(copy);  // a very long segment
+    if (tags.capacity() > tuning::kKeptPairingTags) std::vector<Tag>().swap(tags);
+    if (slice.capacity() > tuning::kKeptPairingSliceUnits)
+      std::u16string().swap(slice);  // a long element
   }
 };
 
@@ -179,7 +182,7 @@ class WholeOutput {
 // so the bytes are those of the whole content encoded at once.
 class EncodedOutput {
  public:
-  static constexpr size_t kSliceUnits = size_t{1} << 16;
+  static constexpr size_t kSliceUnits = tuning::kEncodeSliceUnits;
 
   EncodedOutput(std::u16string& slice, std::string& scratch, std::string& bytes, bool utf16)
       : m_slice(slice), m_scratch(scratch), m_bytes(bytes), m_utf16(utf16) {
@@ -265,7 +268,7 @@ class PairingRun {
 
   // The tags of markup up to this length are kept from the first walk for the second; longer
   // markup is walked twice, so a huge segment needs no list of its tags.
-  static constexpr size_t kKeptTagsUpTo = size_t{1} << 20;
+  static constexpr size_t kKeptTagsUpTo = tuning::kListedTagsUpTo;
 
   std::u16string_view m_text;
   const TagList& m_records;
@@ -444,7 +447,7 @@ std::u16string PairWhole(std::u16string_view text, const TagList& records, Pairi
 
 // Units of markup from which the room for the encoded content is reserved ahead; a shorter
 // content grows its bytes as it goes (the caller mostly keeps them from segment to segment).
-constexpr size_t kReservedFrom = size_t{1} << 20;
+constexpr size_t kReservedFrom = tuning::kReserveEncodedFrom;
 
 // The non-ASCII units of a text.
 size_t CountNonAscii(std::u16string_view text) {

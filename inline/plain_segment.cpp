@@ -9,10 +9,7 @@
 
 #include "text/code_page.h"
 #include "text/code_page_tables.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/simd.h"
 
 namespace {
 
@@ -23,8 +20,8 @@ constexpr size_t kChunk = 16;
 // 0x80-0xFF count as such text too): bit k is set for byte k when it is.
 template <bool kWithEntities, bool kHighBytesPass = false>
 unsigned OtherThanPlainAscii(const char* s) {
-#if defined(__SSE2__)
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+#if VELMAR_SSE2
+  const __m128i v = simd::Load(s);
   // Signed compare: the bytes 0x80-0xFF are negative, so "below 0x20" takes them too.
   __m128i other = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));
   if constexpr (kHighBytesPass) other = _mm_and_si128(other, _mm_cmpgt_epi8(v, _mm_set1_epi8(-1)));

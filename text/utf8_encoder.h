@@ -5,9 +5,7 @@
 
 #include <cstddef>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/simd.h"
 
 enum class Utf8Mode { kAll, kXmlSafe };
 
@@ -26,9 +24,9 @@ template <Utf8Mode kMode>
 inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
   size_t i = 0;
   constexpr unsigned kLowest = kMode == Utf8Mode::kXmlSafe ? 0x20 : 0x00;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   while (i + 8 <= n) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i v = simd::Load(s + i);
     // Units outside kLowest-0x7F end the run (signed compares after a shift by 0x8000).
     const __m128i biased = _mm_xor_si128(v, _mm_set1_epi16(static_cast<short>(0x8000)));
     const __m128i low =
