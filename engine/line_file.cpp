@@ -13,6 +13,7 @@
 #include "text/byte_order_mark.h"
 #include "text/code_page.h"
 #include "text/simd.h"
+#include "text/surrogates.h"
 #include "text/tuning.h"
 #include "text/xml_chars.h"
 
@@ -206,7 +207,7 @@ void CLineFile::AppendTranscoded(const char* data, size_t size) {
   }
   m_carry.erase(0, 2 * whole);
   // A high surrogate at the end waits for its partner in the next block.
-  if (!m_endOfInput && !m_units.empty() && m_units.back() >= 0xD800 && m_units.back() <= 0xDBFF) {
+  if (!m_endOfInput && !m_units.empty() && utf16::IsHighSurrogate(m_units.back())) {
     const char16_t high = m_units.back();
     m_units.pop_back();
     const char bytes[2] = {static_cast<char>(little ? high & 0xFF : high >> 8),
@@ -335,7 +336,7 @@ bool CLineFile::PutUnits(std::initializer_list<std::u16string_view> pieces) {
   for (std::u16string_view piece : pieces) {
     while (!piece.empty()) {
       size_t take = std::min(piece.size(), kSliceUnits);
-      if (take < piece.size() && piece[take - 1] >= 0xD800 && piece[take - 1] <= 0xDBFF) --take;
+      if (take < piece.size() && utf16::IsHighSurrogate(piece[take - 1])) --take;
       const std::u16string_view slice = piece.substr(0, take);
       char* room = Room(perUnit * slice.size());
       m_used += EncodeXmlSafe(slice, m_unicode, room);

@@ -2,17 +2,14 @@
 #include "engine/report_findings.h"
 
 #include "text/simd.h"
+#include "text/surrogates.h"
 #include "text/unit_set.h"
 #include "text/xml_chars.h"
 
 namespace {
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
+using utf16::IsHighSurrogate;
+using utf16::IsLowSurrogate;
 
 // The first position at or after from whose unit is below U+0020 or from U+D800 on (the only
 // ones that may be left out), or text.size(). Eight units at a time where the processor allows.
@@ -46,7 +43,7 @@ void NoteForbiddenCharacters(ExportReport& report, std::u16string_view text, int
       ++i;
       continue;
     }
-    if (IsXmlForbiddenUnit(c) || IsHighSurrogate(c) || IsLowSurrogate(c)) {
+    if (IsXmlForbiddenUnit(c) || utf16::IsSurrogate(c)) {
       ReportEntry entry;
       entry.line = line;
       entry.codePoint = c;

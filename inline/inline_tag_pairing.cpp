@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "inline/pairing_tables.h"
+#include "text/surrogates.h"
 #include "text/tuning.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
@@ -223,7 +224,7 @@ class EncodedOutput {
 void EncodedOutput::Encode(bool last) {
   const size_t perUnit = m_utf16 ? 2 : 3;
   std::u16string_view rest = m_slice;
-  if (!last && !rest.empty() && rest.back() >= 0xD800 && rest.back() <= 0xDBFF) {
+  if (!last && !rest.empty() && utf16::IsHighSurrogate(rest.back())) {
     rest.remove_suffix(1);
   }
   const size_t done = rest.size();
@@ -231,7 +232,7 @@ void EncodedOutput::Encode(bool last) {
   // more room than they take.
   while (!rest.empty()) {
     size_t take = std::min(rest.size(), kSliceUnits);
-    if (take < rest.size() && rest[take - 1] >= 0xD800 && rest[take - 1] <= 0xDBFF) --take;
+    if (take < rest.size() && utf16::IsHighSurrogate(rest[take - 1])) --take;
     if (m_scratch.size() < perUnit * take) m_scratch.resize(perUnit * take);
     char* d = m_scratch.data();
     const std::u16string_view part = rest.substr(0, take);

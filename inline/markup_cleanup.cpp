@@ -8,6 +8,7 @@
 #include "text/tuning.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
+#include "text/xml_entities.h"
 #include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
@@ -264,18 +265,18 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       continue;
     }
     const std::u16string_view rest = text.substr(j);
-    if (rest.starts_with(u"&lt;"sv)) {
+    if (rest.starts_with(xml_entity::kLt)) {
       out.push_back(u'<');
-      i = j + 4;
-    } else if (rest.starts_with(u"&gt;"sv)) {
+      i = j + xml_entity::kLt.size();
+    } else if (rest.starts_with(xml_entity::kGt)) {
       out.push_back(u'>');
-      i = j + 4;
-    } else if (nbsp && rest.starts_with(u"&nbsp;"sv)) {
+      i = j + xml_entity::kGt.size();
+    } else if (nbsp && rest.starts_with(xml_entity::kNbsp)) {
       out.push_back(u'\u00A0');
-      i = j + 6;
-    } else if (rest.starts_with(u"&amp;"sv)) {
+      i = j + xml_entity::kNbsp.size();
+    } else if (rest.starts_with(xml_entity::kAmp)) {
       out.push_back(u'&');
-      i = j + 5;
+      i = j + xml_entity::kAmp.size();
     } else {
       out.push_back(u'&');
     }

@@ -6,17 +6,14 @@
 #include <cstddef>
 
 #include "text/simd.h"
+#include "text/surrogates.h"
 
 enum class Utf8Mode { kAll, kXmlSafe };
 
 namespace utf8_detail {
 
-inline bool IsHigh(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-inline bool IsLow(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
+using utf16::IsHighSurrogate;
+using utf16::IsLowSurrogate;
 
 // Copies a run of units that are written as themselves (printable ASCII for the XML-safe mode,
 // any ASCII otherwise), eight at a time. Returns the units copied.
@@ -91,11 +88,10 @@ inline size_t EncodeUtf8(const char16_t* s, size_t n, char* dst) {
       d[0] = static_cast<char>(0xC0 | (c >> 6));
       d[1] = static_cast<char>(0x80 | (c & 0x3F));
       d += 2;
-    } else if (IsHigh(c) && i + 1 < n && IsLow(s[i + 1])) {
-      d = PutFour(d, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
-                         (static_cast<char32_t>(s[i + 1]) - 0xDC00));
+    } else if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+      d = PutFour(d, utf16::FromSurrogates(c, s[i + 1]));
       ++i;
-    } else if (IsHigh(c) || IsLow(c)) {
+    } else if (utf16::IsSurrogate(c)) {
       if (kMode == Utf8Mode::kAll) d = PutThree(d, 0xFFFD);
     } else if (kMode == Utf8Mode::kAll || (c != 0xFFFE && c != 0xFFFF)) {
       d = PutThree(d, c);

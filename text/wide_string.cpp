@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "text/code_page.h"
+#include "text/surrogates.h"
 
 WideString::WideString(const char16_t* text) : m_text(text ? text : u"") {}
 WideString::WideString(std::u16string_view text) : m_text(text) {}
@@ -43,12 +44,16 @@ WideString operator+(const WideString& a, const WideString& b) {
   s.append(a.m_text).append(b.m_text);
   return WideString(std::move(s));
 }
-WideString operator+(const WideString& a, const char16_t* b) { return a + WideString(b); }
-WideString operator+(const char16_t* a, const WideString& b) { return WideString(a) + b; }
+WideString operator+(const WideString& a, const char16_t* b) {
+  return a + WideString(b);
+}
+WideString operator+(const char16_t* a, const WideString& b) {
+  return WideString(a) + b;
+}
 
 char16_t LowerChar(char16_t ch) {
   if (ch < 0x80) return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch + 32) : ch;
-  if (ch >= 0xD800 && ch <= 0xDFFF) return ch;
+  if (utf16::IsSurrogate(ch)) return ch;
   const UChar32 lowered = u_tolower(static_cast<UChar32>(ch));
   return lowered <= 0xFFFF ? static_cast<char16_t>(lowered) : ch;
 }
@@ -59,6 +64,10 @@ std::string ToUtf8(std::u16string_view text) {
   return out;
 }
 
-WideString FromUtf8(std::string_view text) { return WideString(Decode(kCodePageUtf8, text)); }
+WideString FromUtf8(std::string_view text) {
+  return WideString(Decode(kCodePageUtf8, text));
+}
 
-void PrintTo(const WideString& text, std::ostream* os) { *os << '"' << ToUtf8(text.str()) << '"'; }
+void PrintTo(const WideString& text, std::ostream* os) {
+  *os << '"' << ToUtf8(text.str()) << '"';
+}

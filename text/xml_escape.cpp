@@ -3,6 +3,7 @@
 
 #include "text/simd.h"
 #include "text/unit_set.h"
+#include "text/xml_entities.h"
 
 namespace {
 
@@ -10,9 +11,12 @@ constexpr UnitSet kQuotesAndAmpersand(u"'\"&");
 constexpr UnitSet kTextSpecials(u"&<>");
 constexpr UnitSet kAttributeSpecials(u"&<>\"");
 
-constexpr std::u16string_view kNbsp = u"&nbsp;";
-constexpr std::u16string_view kLt = u"&lt;", kGt = u"&gt;", kAmp = u"&amp;";
-constexpr std::u16string_view kApos = u"&apos;", kQuot = u"&quot;";
+using xml_entity::kAmp;
+using xml_entity::kApos;
+using xml_entity::kGt;
+using xml_entity::kLt;
+using xml_entity::kNbsp;
+using xml_entity::kQuot;
 
 // "&nbsp;" at the start of text, letters compared in lower case.
 bool StartsWithNbsp(std::u16string_view text) {
