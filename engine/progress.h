@@ -4,15 +4,19 @@
 // calls it on the thread that runs the conversion.
 #pragma once
 
-#include <string>
+// What the engine is doing; each front end says it in its own words.
+enum class ProgressState {
+  Idle,       // nothing (a run has ended)
+  Exporting,  // a conversion runs
+};
 
 class ProgressReporter {
  public:
   virtual ~ProgressReporter() = default;
   // Share of the work done, 0 to 100; called when it changes.
   virtual void SetPosition(int percent) { (void)percent; }
-  // What the engine is doing ("Exporting...", "Idle").
-  virtual void SetText(const std::string& text) { (void)text; }
+  // What the engine is doing; called when it starts and stops.
+  virtual void SetState(ProgressState state) { (void)state; }
   // Asked between blocks and units: true stops the run (nothing is written).
   virtual bool ShouldStop() { return false; }
 };
