@@ -8,7 +8,6 @@
 #include "text/tuning.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
-#include "text/xml_entities.h"
 #include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
@@ -265,18 +264,18 @@ void AppendEscapedText(std::u16string& out, std::u16string_view text, EscapeDire
       continue;
     }
     const std::u16string_view rest = text.substr(j);
-    if (rest.starts_with(xml_entity::kLt)) {
+    if (rest.starts_with(u"&lt;"sv)) {
       out.push_back(u'<');
-      i = j + xml_entity::kLt.size();
-    } else if (rest.starts_with(xml_entity::kGt)) {
+      i = j + 4;
+    } else if (rest.starts_with(u"&gt;"sv)) {
       out.push_back(u'>');
-      i = j + xml_entity::kGt.size();
-    } else if (nbsp && rest.starts_with(xml_entity::kNbsp)) {
+      i = j + 4;
+    } else if (nbsp && rest.starts_with(u"&nbsp;"sv)) {
       out.push_back(u'\u00A0');
-      i = j + xml_entity::kNbsp.size();
-    } else if (rest.starts_with(xml_entity::kAmp)) {
+      i = j + 6;
+    } else if (rest.starts_with(u"&amp;"sv)) {
       out.push_back(u'&');
-      i = j + xml_entity::kAmp.size();
+      i = j + 5;
     } else {
       out.push_back(u'&');
     }

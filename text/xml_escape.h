@@ -31,9 +31,13 @@ size_t FindQuoteOrAmpersand(std::u16string_view text);
 inline void AppendTextEntity(std::u16string& out, char16_t c) {
   switch (c) {
     case u'<':
+      out.append(xml_entity::kLt);
+      break;
     case u'>':
+      out.append(xml_entity::kGt);
+      break;
     case u'&':
-      out.append(xml_entity::Predefined(c));
+      out.append(xml_entity::kAmp);
       break;
     case u'\u00A0':
       out.append(xml_entity::kNbsp);
