@@ -9,6 +9,7 @@
 #include "cli/quoting.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_progress.h"
+#include "engine/export_outcome.h"
 #include "engine/file_system.h"
 #include "engine/tmx_exporter.h"
 #include "engine/tmx_path.h"
@@ -51,7 +52,8 @@ void NoteEarlyFailure(const FileOutcome& file, const CliOptions& options, Export
   if (!report) return;
   report->txtPath = options.TxtFile();
   report->tmxPath = file.tmxPath;
-  report->outcome = file.status == kExitInterrupted ? "interrupted" : "failed";
+  report->outcome = OutcomeName(file.status == kExitInterrupted ? ExportResult::Stop::Abandoned
+                                                                : ExportResult::Stop::Failed);
   report->error = EarlyFailure(file.status);
 }
 

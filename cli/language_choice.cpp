@@ -9,26 +9,9 @@
 #include "cli/terminal_progress.h"
 #include "engine/tmx_exporter.h"
 #include "text/code_page.h"
-#include "text/combo_model.h"
 #include "text/language_catalogue.h"
 
 namespace {
-
-// The catalogue code behind a display name, as the language lists map it; empty if none.
-std::string CodeOfDisplayName(const ComboModel& languages, const std::string& name) {
-  const int index = FindStringExact(languages, name);
-  return index < 0 ? std::string() : languages.items[static_cast<size_t>(index)].code;
-}
-
-// Code page of a catalogue language as the language lists pick it.
-int CodePageOf(const ComboModel& languages, const std::string& code) {
-  ComboModel selection = languages;
-  selection.selected = FindStringExact(languages, LanguageDisplayName(code));
-  std::string selectedCode;
-  int codePage = 0;
-  GetSelectedLanguage(selection, nullptr, selectedCode, codePage);
-  return codePage;
-}
 
 // Analyses the TXT file; on failure prints why and gives the exit status. An interrupt stops
 // the analysis as it stops a conversion.
@@ -65,10 +48,11 @@ struct FoundLanguage {
   std::string name;
 };
 
-std::vector<FoundLanguage> FoundLanguages(const LanguageList& list, const ComboModel& languages) {
+std::vector<FoundLanguage> FoundLanguages(const LanguageList& list) {
   std::vector<FoundLanguage> found;
   for (const LanguageEntry& e : list) {
-    const std::string code = CodeOfDisplayName(languages, e.name);
+    // The catalogue code behind a display name, as the desktop tool's lists map it.
+    const std::string code = LanguageCodeOfName(e.name);
     found.push_back({code.empty() ? e.name : code, e.name});
   }
   return found;
@@ -125,10 +109,10 @@ bool ChooseDefault(const std::vector<FoundLanguage>& found, std::string& code,
 
 // The code page of a chosen language: the option for its role, --codepage, or the catalogue's.
 int CodePageFor(const std::string& code, const std::optional<int>& roleOption,
-                const GivenLanguages& given, const ComboModel& languages) {
+                const GivenLanguages& given) {
   if (roleOption) return *roleOption;
   const auto found = given.codePages.find(code);
-  return found != given.codePages.end() ? found->second : CodePageOf(languages, code);
+  return found != given.codePages.end() ? found->second : ListedCodePage(code);
 }
 
 }  // namespace
@@ -179,24 +163,22 @@ int ChooseLanguages(const CliOptions& options, const GivenLanguages& given, Lang
   choice = LanguageChoice();
   choice.sourceCode = given.sourceCode;
   choice.targetCode = given.targetCode;
-  const ComboModel languages = LanguageComboModel("");
   if (choice.sourceCode.empty() || (choice.targetCode.empty() && !options.allLanguages)) {
     LanguageList list;
     if (const int status = AnalyseFile(options, list, err); status != 0) return status;
     if (list.empty()) return NoLanguageFound(options, err);
-    const std::vector<FoundLanguage> found = FoundLanguages(list, languages);
+    const std::vector<FoundLanguage> found = FoundLanguages(list);
     if (!ChooseDefault(found, choice.sourceCode, choice.targetCode, "source", options, err) ||
         (!options.allLanguages &&
          !ChooseDefault(found, choice.targetCode, choice.sourceCode, "target", options, err))) {
       return kExitUsage;
     }
   }
-  choice.sourceCodePage = CodePageFor(choice.sourceCode, options.sourceCodePage, given, languages);
+  choice.sourceCodePage = CodePageFor(choice.sourceCode, options.sourceCodePage, given);
   if (options.allLanguages) {
     choice.codePages = given.codePages;
   } else {
-    choice.targetCodePage =
-        CodePageFor(choice.targetCode, options.targetCodePage, given, languages);
+    choice.targetCodePage = CodePageFor(choice.targetCode, options.targetCodePage, given);
   }
   return 0;
 }
@@ -205,8 +187,7 @@ int PrintAnalysis(const CliOptions& options, FILE* out, FILE* err) {
   LanguageList list;
   if (const int status = AnalyseFile(options, list, err); status != 0) return status;
   if (list.empty()) return NoLanguageFound(options, err);
-  const ComboModel languages = LanguageComboModel("");
-  const std::vector<FoundLanguage> found = FoundLanguages(list, languages);
+  const std::vector<FoundLanguage> found = FoundLanguages(list);
   for (size_t i = 0; i < list.size(); ++i) {
     // A code the catalogue does not know is the file's own text: escaped like a file name.
     std::fprintf(out, "%s\t%d\t%s\n", EscapeControls(found[i].code).c_str(), list[i].codePage,

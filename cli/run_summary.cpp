@@ -6,6 +6,7 @@
 
 #include "cli/command_line.h"
 #include "cli/quoting.h"
+#include "engine/export_outcome.h"
 
 namespace {
 
@@ -13,16 +14,15 @@ std::string Count(int64_t n) {
   return std::to_string(n);
 }
 
+// What the file list says of a file not converted, from its exit status.
 const char* OutcomeText(int status) {
   switch (status) {
-    case kExitConverted:
-      return "";
     case kExitNothing:
-      return "nothing written";
+      return OutcomeName(ExportResult::Stop::NothingWritten);
     case kExitInterrupted:
-      return "interrupted";
+      return OutcomeName(ExportResult::Stop::Abandoned);
     default:
-      return "failed";
+      return OutcomeName(ExportResult::Stop::Failed);
   }
 }
 

@@ -27,8 +27,9 @@ void TerminalProgress::SetPosition(int percent) {
   std::fflush(m_err);
 }
 
-void TerminalProgress::SetText(const std::string& text) {
-  if (!text.empty() && text != "Idle") m_status = text;
+void TerminalProgress::SetState(ProgressState state) {
+  // The line keeps the last state of work after the run has ended.
+  if (state == ProgressState::Exporting) m_status = "Exporting...";
 }
 
 bool TerminalProgress::ShouldStop() {

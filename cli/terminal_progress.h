@@ -15,7 +15,7 @@ class TerminalProgress : public ProgressReporter {
   TerminalProgress(FILE* err, bool show);
   ~TerminalProgress() override;
   void SetPosition(int percent) override;
-  void SetText(const std::string& text) override;
+  void SetState(ProgressState state) override;
   bool ShouldStop() override;
   // Text before the status and percentage ("File 2 of 5 'b.txt': " in a batch).
   void SetLabel(const std::string& label) { m_label = label; }

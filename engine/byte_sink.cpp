@@ -4,10 +4,11 @@
 #include <cerrno>
 
 #include "engine/file_system.h"
+#include "text/tuning.h"
 
 namespace {
-constexpr size_t kBufferSize = 1 << 18;
-constexpr int64_t kWritebackBytes = int64_t{8} << 20;
+constexpr size_t kBufferSize = tuning::kSinkBufferBytes;
+constexpr int64_t kWritebackBytes = tuning::kWritebackBytes;
 }  // namespace
 
 FdSink::FdSink(int fd, bool startWriteback)

@@ -13,7 +13,6 @@
 #include "engine/tmx_exporter.h"
 #include "engine/unit_pipeline.h"
 #include "text/code_page.h"
-#include "text/string_table.h"
 #include "text/xml_escape.h"
 
 namespace {
@@ -75,7 +74,7 @@ ExportResult ExportRun::Convert() {
   std::u16string sourceAttribute;
   AppendXmlAttribute(sourceAttribute, Decode(kCodePageAnsi, m_request.sourceCode));
   m_writer.Open(std::move(sink), m_request.utf16Output, sourceAttribute);
-  if (m_progress) m_progress->SetText(LoadStringText(IDS_EXPORTING));
+  if (m_progress) m_progress->SetState(ProgressState::Exporting);
   m_writer.WriteHeader();
   m_reader.SetProgress(m_progress);
   ConvertUnits(m_counted);
@@ -135,7 +134,7 @@ ExportResult ExportRun::Finish(ExportResult counted) {
     m_report->unitsWritten = result.unitsWritten;
     m_report->skipped = result.skipped;
   }
-  if (m_progress) m_progress->SetText(LoadStringText(IDS_IDLE));
+  if (m_progress) m_progress->SetState(ProgressState::Idle);
   return result;
 }
 

@@ -5,14 +5,13 @@
 #include <cerrno>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "engine/file_system.h"
 #include "engine/progress.h"
 #include "text/byte_order_mark.h"
 #include "text/code_page.h"
+#include "text/simd.h"
+#include "text/surrogates.h"
+#include "text/tuning.h"
 #include "text/xml_chars.h"
 
 namespace {
@@ -20,13 +19,13 @@ namespace {
 // Index of the first CR or LF in data[from, size), or size. Sixteen bytes at a time.
 size_t FindLineEnd(const char* data, size_t from, size_t size) {
   size_t i = from;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   while (i + 16 <= size) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i v = simd::Load(data + i);
     const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    if (mask != 0) return i + simd::LowestBit(static_cast<unsigned>(mask));
     i += 16;
   }
 #endif
@@ -207,7 +206,7 @@ void CLineFile::AppendTranscoded(const char* data, size_t size) {
   }
   m_carry.erase(0, 2 * whole);
   // A high surrogate at the end waits for its partner in the next block.
-  if (!m_endOfInput && !m_units.empty() && m_units.back() >= 0xD800 && m_units.back() <= 0xDBFF) {
+  if (!m_endOfInput && !m_units.empty() && utf16::IsHighSurrogate(m_units.back())) {
     const char16_t high = m_units.back();
     m_units.pop_back();
     const char bytes[2] = {static_cast<char>(little ? high & 0xFF : high >> 8),
@@ -289,7 +288,7 @@ size_t EncodedBytes::WriteSome(char* d, size_t room) {
 
 bool CLineFile::WritePieces(EncodedPieces& pieces) {
   if (!m_sink || m_writeFailed) return false;
-  constexpr size_t kPieceBytes = size_t{1} << 16;
+  constexpr size_t kPieceBytes = tuning::kPieceBytes;
   for (;;) {
     const size_t written = pieces.WriteSome(Room(kPieceBytes), kPieceBytes);
     if (written == 0) return true;
@@ -336,7 +335,7 @@ bool CLineFile::PutUnits(std::initializer_list<std::u16string_view> pieces) {
   for (std::u16string_view piece : pieces) {
     while (!piece.empty()) {
       size_t take = std::min(piece.size(), kSliceUnits);
-      if (take < piece.size() && piece[take - 1] >= 0xD800 && piece[take - 1] <= 0xDBFF) --take;
+      if (take < piece.size() && utf16::IsHighSurrogate(piece[take - 1])) --take;
       const std::u16string_view slice = piece.substr(0, take);
       char* room = Room(perUnit * slice.size());
       m_used += EncodeXmlSafe(slice, m_unicode, room);

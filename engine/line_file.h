@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "engine/byte_sink.h"
+#include "text/tuning.h"
 #include "text/wide_string.h"
 
 class ProgressReporter;
@@ -47,7 +48,7 @@ inline constexpr int kTextPlain = 4;   // no mark, none searched for
 
 class CLineFile {
  public:
-  static constexpr size_t kBlockSize = size_t{1} << 16;
+  static constexpr size_t kBlockSize = tuning::kReadBlockBytes;
 
   CLineFile() = default;
   ~CLineFile();
@@ -114,9 +115,10 @@ class CLineFile {
   char* Room(size_t bytes);  // room for bytes more after the m_used bytes of m_out
   bool SendOut();
 
-  static constexpr size_t kSliceUnits = 1 << 16;
-  static constexpr size_t kKeptRoom = size_t{1} << 22;  // pending room kept after a long line
-  static constexpr size_t kFlushBytes = 1 << 18;
+  static constexpr size_t kSliceUnits = tuning::kLineSliceUnits;
+  static constexpr size_t kKeptRoom =
+      tuning::kKeptTextUnits;  // pending room kept after a long line
+  static constexpr size_t kFlushBytes = tuning::kLineFlushBytes;
 
   int m_fd = -1;
   InputForm m_form = InputForm::kBytes;

@@ -5,7 +5,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+// What the engine is doing; each front end says it in its own words.
+enum class ProgressState {
+  Idle,       // nothing (a run has ended)
+  Exporting,  // a conversion runs
+};
 
 class ProgressReporter {
  public:
@@ -14,8 +19,8 @@ class ProgressReporter {
   virtual void SetPosition(int percent) { (void)percent; }
   // Units read so far; called with the position.
   virtual void SetUnits(int64_t units) { (void)units; }
-  // What the engine is doing ("Exporting...", "Idle").
-  virtual void SetText(const std::string& text) { (void)text; }
+  // What the engine is doing; called when it starts and stops.
+  virtual void SetState(ProgressState state) { (void)state; }
   // Asked between blocks and units: true stops the run (nothing is written).
   virtual bool ShouldStop() { return false; }
 };

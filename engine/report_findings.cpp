@@ -1,35 +1,29 @@
 // SPDX-License-Identifier: MIT
 #include "engine/report_findings.h"
 
+#include "text/simd.h"
+#include "text/surrogates.h"
 #include "text/unit_set.h"
 #include "text/xml_chars.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
+using utf16::IsHighSurrogate;
+using utf16::IsLowSurrogate;
 
 // The first position at or after from whose unit is below U+0020 or from U+D800 on (the only
 // ones that may be left out), or text.size(). Eight units at a time where the processor allows.
 size_t FindSuspect(std::u16string_view text, size_t from) {
   const size_t n = text.size();
   size_t i = from;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   // Units outside [0x0020, 0xD800) have (unit - 0x20) >= 0xD7E0 unsigned; compared signed after
   // flipping the top bit.
   const __m128i offset = _mm_set1_epi16(0x20);
   const __m128i flip = _mm_set1_epi16(static_cast<short>(0x8000));
   const __m128i limit = _mm_set1_epi16(static_cast<short>(0xD7E0 ^ 0x8000));
   for (; i + 8 <= n; i += 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const __m128i v = simd::Load(text.data() + i);
     const __m128i shifted = _mm_xor_si128(_mm_sub_epi16(v, offset), flip);
     const __m128i inside = _mm_cmplt_epi16(shifted, limit);
     const int mask = _mm_movemask_epi8(inside);
@@ -49,7 +43,7 @@ void NoteForbiddenCharacters(ExportReport& report, std::u16string_view text, int
       ++i;
       continue;
     }
-    if (IsXmlForbiddenUnit(c) || IsHighSurrogate(c) || IsLowSurrogate(c)) {
+    if (IsXmlForbiddenUnit(c) || utf16::IsSurrogate(c)) {
       ReportEntry entry;
       entry.line = line;
       entry.codePoint = c;

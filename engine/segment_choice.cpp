@@ -5,7 +5,7 @@
 
 #include "engine/language_resolver.h"
 #include "text/code_page.h"
-#include "text/combo_model.h"
+#include "text/language_catalogue.h"
 #include "text/xml_escape.h"
 
 namespace {

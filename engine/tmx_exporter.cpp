@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "engine/export_outcome.h"
 #include "engine/export_run.h"
 #include "engine/report_json.h"
 
@@ -18,9 +19,7 @@ void EngineError::Set(Kind failure, const std::string& file, int errorNumber) {
 namespace {
 
 void NoteOutcome(ExportReport& report, const ExportResult& result) {
-  static constexpr const char* kOutcomes[] = {"written", "nothing written", "interrupted",
-                                              "failed"};
-  report.outcome = kOutcomes[static_cast<int>(result.stop)];
+  report.outcome = OutcomeName(result.stop);
   report.error.clear();
   if (result.stop == ExportResult::Stop::Failed) {
     report.error = ReportName(result.error.path) + ": " +

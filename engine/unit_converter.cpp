@@ -4,6 +4,7 @@
 #include "engine/report_findings.h"
 #include "engine/segment_accounts.h"
 #include "text/code_page.h"
+#include "text/tuning.h"
 #include "text/xml_chars.h"
 
 namespace {
@@ -80,7 +81,7 @@ void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
   }
   writer.WriteEncodedVariant(code, attributes, content.encoded);
   // The bytes of a very long segment are not kept for the next unit.
-  if (content.encoded.capacity() > (size_t{1} << 22)) std::string().swap(content.encoded);
+  if (content.encoded.capacity() > tuning::kKeptTextUnits) std::string().swap(content.encoded);
 }
 
 // Without a report, the content goes straight into the document's encoding; a report looks at

@@ -13,6 +13,7 @@
 
 #include "engine/export_report.h"
 #include "engine/txt_unit.h"
+#include "text/tuning.h"
 
 class UnitFields {
  public:
@@ -49,7 +50,7 @@ class UnitFields {
   void BuildAttributes();
 
   static constexpr int kAttributeKinds = 6;
-  static constexpr size_t kMaxKeptFields = 1024;
+  static constexpr size_t kMaxKeptFields = tuning::kKeptFieldTexts;
   bool m_utf16;
   bool m_unicodeNames = false;
   ExportReport* m_report = nullptr;

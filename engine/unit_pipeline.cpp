@@ -12,13 +12,14 @@
 #include "engine/txt_reader.h"
 #include "engine/unit_converter.h"
 #include "text/code_page.h"
+#include "text/tuning.h"
 #include "text/xml_escape.h"
 
 namespace {
 
 // A batch is handed on when it holds this many units or this many bytes of segments.
-constexpr size_t kBatchUnits = 128;
-constexpr size_t kBatchBytes = size_t{1} << 19;
+constexpr size_t kBatchUnits = tuning::kBatchUnits;
+constexpr size_t kBatchBytes = tuning::kBatchBytes;
 
 size_t UnitBytes(const TxtUnit& unit) {
   size_t bytes = 0;

@@ -8,6 +8,7 @@
 #include "inline/markup_cleanup.h"
 #include "inline/open_tag_stack.h"
 #include "inline/tag_record.h"
+#include "text/tuning.h"
 
 struct InlineState {
   // The segments come from a Unicode file: UTF-8 characters, byte escapes in the code page.
@@ -36,7 +37,7 @@ struct InlineState {
     std::vector<int> fallbackWordCount;
     std::vector<int> lastValidFallbackWord;  // index of the last counting word up to each one
     // Gives the memory of a very long segment back instead of keeping it for the next one.
-    static constexpr size_t kLarge = size_t{1} << 22;
+    static constexpr size_t kLarge = tuning::kKeptTextUnits;
     void ReleaseTextIfLarge() {
       if (text.capacity() > kLarge) std::u16string().swap(text);
       if (bytes.capacity() > kLarge) std::string().swap(bytes);

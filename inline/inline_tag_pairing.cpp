@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "inline/pairing_tables.h"
+#include "text/surrogates.h"
+#include "text/tuning.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_chars.h"
@@ -143,9 +145,11 @@ struct TagPairing::Buffers {
   std::vector<Tag> tags;
 
   void ReleaseLarge() {
-    if (copy.capacity() > (size_t{1} << 22)) std::u16string().swap(copy);  // a very long segment
-    if (tags.capacity() > (size_t{1} << 16)) std::vector<Tag>().swap(tags);
-    if (slice.capacity() > (size_t{1} << 18)) std::u16string().swap(slice);  // a long element
+    if (copy.capacity() > tuning::kKeptTextUnits)
+      std::u16string().swap(copy);  // a very long segment
+    if (tags.capacity() > tuning::kKeptPairingTags) std::vector<Tag>().swap(tags);
+    if (slice.capacity() > tuning::kKeptPairingSliceUnits)
+      std::u16string().swap(slice);  // a long element
   }
 };
 
@@ -179,7 +183,7 @@ class WholeOutput {
 // so the bytes are those of the whole content encoded at once.
 class EncodedOutput {
  public:
-  static constexpr size_t kSliceUnits = size_t{1} << 16;
+  static constexpr size_t kSliceUnits = tuning::kEncodeSliceUnits;
 
   EncodedOutput(std::u16string& slice, std::string& scratch, std::string& bytes, bool utf16)
       : m_slice(slice), m_scratch(scratch), m_bytes(bytes), m_utf16(utf16) {
@@ -220,7 +224,7 @@ class EncodedOutput {
 void EncodedOutput::Encode(bool last) {
   const size_t perUnit = m_utf16 ? 2 : 3;
   std::u16string_view rest = m_slice;
-  if (!last && !rest.empty() && rest.back() >= 0xD800 && rest.back() <= 0xDBFF) {
+  if (!last && !rest.empty() && utf16::IsHighSurrogate(rest.back())) {
     rest.remove_suffix(1);
   }
   const size_t done = rest.size();
@@ -228,7 +232,7 @@ void EncodedOutput::Encode(bool last) {
   // more room than they take.
   while (!rest.empty()) {
     size_t take = std::min(rest.size(), kSliceUnits);
-    if (take < rest.size() && rest[take - 1] >= 0xD800 && rest[take - 1] <= 0xDBFF) --take;
+    if (take < rest.size() && utf16::IsHighSurrogate(rest[take - 1])) --take;
     if (m_scratch.size() < perUnit * take) m_scratch.resize(perUnit * take);
     char* d = m_scratch.data();
     const std::u16string_view part = rest.substr(0, take);
@@ -265,7 +269,7 @@ class PairingRun {
 
   // The tags of markup up to this length are kept from the first walk for the second; longer
   // markup is walked twice, so a huge segment needs no list of its tags.
-  static constexpr size_t kKeptTagsUpTo = size_t{1} << 20;
+  static constexpr size_t kKeptTagsUpTo = tuning::kListedTagsUpTo;
 
   std::u16string_view m_text;
   const TagList& m_records;
@@ -444,7 +448,7 @@ std::u16string PairWhole(std::u16string_view text, const TagList& records, Pairi
 
 // Units of markup from which the room for the encoded content is reserved ahead; a shorter
 // content grows its bytes as it goes (the caller mostly keeps them from segment to segment).
-constexpr size_t kReservedFrom = size_t{1} << 20;
+constexpr size_t kReservedFrom = tuning::kReserveEncodedFrom;
 
 // The non-ASCII units of a text.
 size_t CountNonAscii(std::u16string_view text) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "text/tuning.h"
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_escape.h"
@@ -223,7 +224,7 @@ class KeptItems {
 
 // Working lists longer than this are given back after use rather than kept for the next
 // segment.
-constexpr size_t kLargeList = size_t{1} << 20;
+constexpr size_t kLargeList = tuning::kKeptListEntries;
 
 constexpr UnitSet kEscaped(u"&<>\u00A0\u2028");
 constexpr UnitSet kUnescaped(u"&\n");
@@ -551,8 +552,8 @@ WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstT
 
   std::u16string result =
       CleanupRun(markup, items, firstText, lastText, buffers.run, buffers.escaped, owner).Write();
-  if (buffers.run.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.run);
-  if (buffers.escaped.capacity() > (size_t{1} << 22)) std::u16string().swap(buffers.escaped);
+  if (buffers.run.capacity() > tuning::kKeptTextUnits) std::u16string().swap(buffers.run);
+  if (buffers.escaped.capacity() > tuning::kKeptTextUnits) std::u16string().swap(buffers.escaped);
   if (items.capacity() > kLargeList) std::vector<Item>().swap(items);
   return WideString(std::move(result));
 }

@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "text/tuning.h"
+
 class OpenTagStack {
  public:
   void Push(std::u16string_view name, int number) {
@@ -29,14 +31,12 @@ class OpenTagStack {
   // Empties every entry. The names of a few tags are kept for the next segment, which mostly
   // opens the same tags again.
   void Clear() {
-    constexpr size_t kKeptNames = 64;
-    if (m_open.size() > kKeptNames) {
+    if (m_open.size() > tuning::kKeptOpenTagNames) {
       m_open.clear();
       return;
     }
-    constexpr size_t kKeptEntries = 1024;
     for (auto& entry : m_open) {
-      if (entry.second.capacity() > kKeptEntries)
+      if (entry.second.capacity() > tuning::kKeptOpenTagEntries)
         std::vector<int>().swap(entry.second);
       else
         entry.second.clear();

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "text/tuning.h"
+
 void PairingTables::ReleaseLarge() {
-  constexpr size_t kLarge = size_t{1} << 20;
+  constexpr size_t kLarge = tuning::kKeptListEntries;
   for (std::vector<int>* table : {&firstOpening, &firstClosing, &closingAhead, &pairIndex}) {
     if (table->capacity() > kLarge) std::vector<int>().swap(*table);
   }

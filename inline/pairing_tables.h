@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "inline/tag_record.h"
+#include "text/tuning.h"
 
 inline constexpr int kNoValue = INT_MIN;
 
@@ -54,7 +55,7 @@ struct PairingTables {
 };
 
 // Records from which a list in order is served without tables.
-inline constexpr size_t kLongTagList = size_t{1} << 12;
+inline constexpr size_t kLongTagList = tuning::kOrderedTagListFrom;
 // Whether the opening records, and the closing records, each rise in number.
 bool RisingNumbers(const TagList& records);
 // A long list whose records come in order.

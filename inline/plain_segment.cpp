@@ -9,10 +9,10 @@
 
 #include "text/code_page.h"
 #include "text/code_page_tables.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/simd.h"
+#include "text/surrogates.h"
+#include "text/utf8_decoder.h"
+#include "text/xml_entities.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ constexpr size_t kChunk = 16;
 // 0x80-0xFF count as such text too): bit k is set for byte k when it is.
 template <bool kWithEntities, bool kHighBytesPass = false>
 unsigned OtherThanPlainAscii(const char* s) {
-#if defined(__SSE2__)
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+#if VELMAR_SSE2
+  const __m128i v = simd::Load(s);
   // Signed compare: the bytes 0x80-0xFF are negative, so "below 0x20" takes them too.
   __m128i other = _mm_cmplt_epi8(v, _mm_set1_epi8(0x20));
   if constexpr (kHighBytesPass) other = _mm_and_si128(other, _mm_cmpgt_epi8(v, _mm_set1_epi8(-1)));
@@ -71,24 +71,7 @@ bool IsStopByte(unsigned b) {
 // writer leaves out.
 bool IsStopUnit(char16_t u) {
   return (u < 0x20 && u != u'\t') || u == u'\\' || u == u'{' || u == u'}' ||
-         (u >= 0xD800 && u <= 0xDFFF) || u == 0xFFFE || u == 0xFFFF || u == 0x2028;
-}
-
-std::u16string_view EntityOf(char16_t u) {
-  switch (u) {
-    case u'<':
-      return u"&lt;";
-    case u'>':
-      return u"&gt;";
-    case u'&':
-      return u"&amp;";
-    case u'\'':
-      return u"&apos;";
-    case u'"':
-      return u"&quot;";
-    default:
-      return {};
-  }
+         utf16::IsSurrogate(u) || u == 0xFFFE || u == 0xFFFF || u == 0x2028;
 }
 
 void PutUnit(PlainByte& entry, char16_t u, bool utf16) {
@@ -117,7 +100,7 @@ PlainByte EntryFor(unsigned b, char16_t unit, bool known, bool utf16) {
   entry.stop = !known || IsStopByte(b) || IsStopUnit(unit);
   entry.trimmed = unit == u' ' || unit == u'\t' || unit == u'\u00A0';
   if (entry.stop) return entry;
-  const std::u16string_view entity = EntityOf(unit);
+  const std::u16string_view entity = xml_entity::Predefined(unit);
   if (entity.empty()) {
     PutUnit(entry, unit, utf16);
   } else {
@@ -129,29 +112,9 @@ PlainByte EntryFor(unsigned b, char16_t unit, bool known, bool utf16) {
 // The length of the well-formed UTF-8 character at s[i] (a byte of 0x80 or above), or 0 when it
 // is none or one that the conversion would change (U+2028) or leave out (U+FFFE, U+FFFF).
 size_t Utf8CharacterLength(std::string_view s, size_t i) {
-  const auto lead = static_cast<unsigned char>(s[i]);
-  size_t length = 0;
-  char32_t c = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    c = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    c = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    c = lead & 0x07u;
-  }
-  if (length == 0 || s.size() - i < length) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0u) != 0x80u) return 0;
-    c = (c << 6) | (b & 0x3Fu);
-  }
-  const bool shortest = (length != 3 || c >= 0x800) && (length != 4 || c >= 0x10000);
-  const bool kept =
-      c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) && c != 0x2028 && c != 0xFFFE && c != 0xFFFF;
-  return shortest && kept ? length : 0;
+  const utf8::Sequence c = utf8::ReadUtf8Sequence(s, i);
+  const bool kept = c.value != 0x2028 && c.value != 0xFFFE && c.value != 0xFFFF;
+  return utf8::IsWellFormed(c) && kept ? c.length : 0;
 }
 
 // The table of a code page: bytes decode one by one with a decoding table as long as no lead

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "text/xml_entities.h"
+
 namespace {
 
 using Entry = std::pair<std::u16string_view, std::u16string_view>;
@@ -14,10 +16,10 @@ constexpr Entry kControlWords[] = {
 };
 
 constexpr Entry kSymbolTags[] = {
-    {u"ems", u" "},      {u"ens", u" "},      {u"flq", u"\u00AB"}, {u"frq", u"\u00BB"},
-    {u"glq", u"\u201E"}, {u"grq", u"\u201C"}, {u"gt", u"&gt;"},    {u"hh", u"-"},
-    {u"hs", u"\u00A0"},  {u"lq", u"\u2018"},  {u"ldq", u"\u201C"}, {u"lt", u"&lt;"},
-    {u"r1", u"\u007F"},  {u"rq", u"\u2019"},  {u"rdq", u"\u201D"}, {u"sh", u"-"},
+    {u"ems", u" "},      {u"ens", u" "},      {u"flq", u"\u00AB"},      {u"frq", u"\u00BB"},
+    {u"glq", u"\u201E"}, {u"grq", u"\u201C"}, {u"gt", xml_entity::kGt}, {u"hh", u"-"},
+    {u"hs", u"\u00A0"},  {u"lq", u"\u2018"},  {u"ldq", u"\u201C"},      {u"lt", xml_entity::kLt},
+    {u"r1", u"\u007F"},  {u"rq", u"\u2019"},  {u"rdq", u"\u201D"},      {u"sh", u"-"},
     {u"t", u"\u0009"},
 };
 

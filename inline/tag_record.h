@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/tuning.h"
+
 struct TagRecord {
   int number = 0;        // the placeholder number N
   int pairedNumber = 0;  // source: N for opening records, 0 for closing; target: source N or 0
@@ -62,7 +64,8 @@ class TagList {
     r.paired = paired ? 1 : 0;
   }
   void clear() {
-    constexpr size_t kKeptRecords = 4096, kKeptText = size_t{1} << 16;
+    constexpr size_t kKeptRecords = tuning::kKeptTagRecords;
+    constexpr size_t kKeptText = tuning::kKeptTagRecordUnits;
     if (m_records.capacity() > kKeptRecords) std::vector<TagRecord>().swap(m_records);
     if (m_text.capacity() > kKeptText) std::u16string().swap(m_text);
     if (m_bounds.capacity() > kKeptRecords) std::vector<size_t>().swap(m_bounds);

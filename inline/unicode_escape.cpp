@@ -2,6 +2,7 @@
 #include "inline/unicode_escape.h"
 
 #include "text/code_page.h"
+#include "text/surrogates.h"
 
 namespace {
 
@@ -49,8 +50,8 @@ size_t SkipUnicodeFallback(std::u16string_view text, size_t pos, int byteCount, 
     const char16_t c = text[pos];
     if (c == u'\\' || c == u'{' || c == u'}') break;
     size_t length = 1;
-    if (c >= 0xD800 && c <= 0xDBFF && pos + 1 < text.size() && text[pos + 1] >= 0xDC00 &&
-        text[pos + 1] <= 0xDFFF) {
+    if (utf16::IsHighSurrogate(c) && pos + 1 < text.size() &&
+        utf16::IsLowSurrogate(text[pos + 1])) {
       length = 2;
     }
     // Every code page a segment can be in keeps ASCII in one byte.

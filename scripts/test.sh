@@ -1,37 +1,112 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds and runs every test: once as released (then the Debian packages are built and checked
-# unpacked, the Windows command line is built and tested under Wine against this build, and the
-# web page is built and tested in chromium against it), once with AddressSanitizer and
-# UndefinedBehaviorSanitizer, the export tests once
-# more with ThreadSanitizer, and the fuzz targets for a bounded time each (VELMAR_FUZZ_SECONDS,
-# default 60).
+# Builds and runs every test, stage by stage, and ends with the time each stage took:
+#   release   Release build (warnings are errors, benchmarks built), every test
+#   packages  desktop file, metadata, man pages, hardening, Debian packages (check-packages.sh)
+#   web       the web page built with emscripten and tested in headless chromium against the
+#             Release command line (test-web.sh)
+#   windows   the Windows command line built with mingw-w64 and tested under Wine against the
+#             Release build (build-windows.sh, test-windows.sh)
+#   sanitize  Debug build with AddressSanitizer and UndefinedBehaviorSanitizer, every test; the
+#             SSE2 paths are left out (-DVELMAR_SIMD=OFF), so the plain ones that a processor
+#             without SSE2 and the WebAssembly build run are tested too
+#   threads   the tests that run exports, under ThreadSanitizer
+#   fuzz      the fuzz targets side by side, VELMAR_FUZZ_SECONDS each (default 30); longer runs:
+#             scripts/fuzz.sh SECONDS
+# The first stage that fails ends the run. ccache is used when it is installed. A new stage is a
+# function and one more "stage NAME FUNCTION" line at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs="$(nproc)"
+cache=()
+if command -v ccache >/dev/null; then cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=ON
-cmake --build build -j"$jobs"
-(cd build && ctest --output-on-failure -j"$jobs")
-./scripts/check-packages.sh build
-./scripts/test-web.sh build
+release() {
+  cmake -S . -B build "${cache[@]}" -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON \
+        -DVELMAR_BUILD_BENCH=ON
+  cmake --build build -j"$jobs"
+  (cd build && ctest --output-on-failure -j"$jobs")
+}
 
-./scripts/build-windows.sh build-windows
-./scripts/test-windows.sh build-windows/velmar2tmx-cli.exe build/velmar2tmx-cli \
-    build/bench/velmar-make-corpus build/bench/velmar-make-txt examples/sample.txt 500
+packages() {
+  ./scripts/check-packages.sh build
+}
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMAR_SANITIZE=address,undefined \
-      -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=OFF
-cmake --build build-sanitize -j"$jobs"
-(cd build-sanitize && ctest --output-on-failure -j"$jobs")
+web() {
+  ./scripts/test-web.sh build
+}
+
+windows() {
+  ./scripts/build-windows.sh build-windows
+  ./scripts/test-windows.sh build-windows/velmar2tmx-cli.exe build/velmar2tmx-cli \
+      build/bench/velmar-make-corpus build/bench/velmar-make-txt examples/sample.txt 500
+}
+
+# The sanitizer builds keep line tables only (-g1): enough for the reports' stack traces, and
+# much quicker to compile and link than full debugging information.
+sanitize() {
+  cmake -S . -B build-sanitize "${cache[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+        -DVELMAR_SANITIZE=address,undefined -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=OFF \
+        -DVELMAR_SIMD=OFF
+  cmake --build build-sanitize -j"$jobs"
+  (cd build-sanitize && ctest --output-on-failure -j"$jobs")
+}
 
 # The conversion on several threads under ThreadSanitizer: the tests that run exports, and the
 # code page tables built and read by several threads at once.
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DVELMAR_SANITIZE=thread -DVELMAR_WERROR=ON \
-      -DVELMAR_BUILD_UI=OFF -DVELMAR_BUILD_BENCH=OFF
-cmake --build build-tsan -j"$jobs" --target velmar_core_tests velmar2tmx-cli
-(cd build-tsan && ctest --output-on-failure -j"$jobs" \
-   -R '^(Export|ExportThreads|ExportAllLanguages|ExportReport|Cli|CliBatch|CliLanguages|CliProcess)\.|/ExportCorpus\.|^CodePages\.TextOfEveryCodePageDecodesTheSameOnSeveralThreads$|^CodePageCatalogue\.IsOneCatalogueSharedByEveryThread$')
+threads() {
+  cmake -S . -B build-tsan "${cache[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+        -DVELMAR_SANITIZE=thread \
+        -DVELMAR_WERROR=ON -DVELMAR_BUILD_UI=OFF -DVELMAR_BUILD_BENCH=OFF
+  cmake --build build-tsan -j"$jobs" --target velmar_core_tests velmar2tmx-cli
+  (cd build-tsan && ctest --output-on-failure -j"$jobs" \
+     -R '^(Export|ExportThreads|ExportAllLanguages|ExportReport|Cli|CliBatch|CliLanguages|CliProcess)\.|/ExportCorpus\.|^CodePages\.TextOfEveryCodePageDecodesTheSameOnSeveralThreads$|^CodePageCatalogue\.IsOneCatalogueSharedByEveryThread$')
+}
 
-./scripts/fuzz.sh "${VELMAR_FUZZ_SECONDS:-60}"
+fuzz() {
+  ./scripts/fuzz.sh "${VELMAR_FUZZ_SECONDS:-30}"
+}
+
+stage_names=()
+stage_seconds=()
+
+print_times() {
+  echo "--- time per stage"
+  local i
+  for i in "${!stage_names[@]}"; do
+    printf '%-10s %5d s\n' "${stage_names[$i]}" "${stage_seconds[$i]}"
+  done
+  printf '%-10s %5d s\n' total "$SECONDS"
+}
+
+# stage NAME FUNCTION: runs the function (in a child shell, so that any failing command in it
+# fails the stage) and notes its time; a failure prints the times so far and ends the run.
+stage() {
+  local name=$1 started=$SECONDS status=0
+  echo "=== $name"
+  set +e
+  (
+    set -e
+    "$2"
+  )
+  status=$?
+  set -e
+  stage_names+=("$name")
+  stage_seconds+=($((SECONDS - started)))
+  if [[ $status -ne 0 ]]; then
+    print_times
+    echo "test.sh: stage $name failed (status $status)" >&2
+    exit "$status"
+  fi
+}
+
+stage release release
+stage packages packages
+stage web web
+stage windows windows
+stage sanitize sanitize
+stage threads threads
+stage fuzz fuzz
+print_times
+echo "test.sh: every stage passed"

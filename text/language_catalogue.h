@@ -45,3 +45,12 @@ unsigned ResolveCodePage(std::string_view languageCode, unsigned char familyMask
 std::string CodePageName(unsigned codePage);
 // Display name of a catalogue language, or the code itself when the table has none.
 std::string LanguageDisplayName(std::string_view code);
+// The code of the first language of the table whose display name equals name (ASCII letters
+// compared without case), or "". A list sorted by name shows this one first among its namesakes.
+std::string LanguageCodeOfName(std::string_view name);
+// The code page a catalogue language is taken in when it is picked: the first that the Windows,
+// then the DOS, then the ISO family gives; 0 when none does.
+int PickedCodePage(std::string_view code);
+// The code page picked for the language that code's display name names (a language is picked
+// by its name, so the first of namesakes counts); 0 for a code the catalogue does not hold.
+int ListedCodePage(std::string_view code);

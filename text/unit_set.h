@@ -8,9 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/simd.h"
 
 // A set of at most eight units.
 class UnitSet {
@@ -34,7 +32,7 @@ class UnitSet {
     const char16_t* p = begin + (from < text.size() ? from : text.size());
     const char16_t* const end = begin + text.size();
     if (m_count == 0) return text.size();
-#if defined(__SSE2__)
+#if VELMAR_SSE2
     const Block members = Members();
     while (end - p >= 8) {
       const unsigned mask = members.Mask(p);
@@ -54,7 +52,7 @@ class UnitSet {
     const char16_t* const begin = text.data();
     size_t i = 0;
     if (m_count == 0) return;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
     const Block members = Members();
     for (; text.size() - i >= 8; i += 8) {
       // Two mask bits per unit: the lowest pair is cleared after each visit.
@@ -70,14 +68,14 @@ class UnitSet {
  private:
   static constexpr size_t kMaxMembers = 8;
 
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   // The members spread over all eight lanes, one register each.
   struct Block {
     __m128i lanes[kMaxMembers];
     size_t count;
     // Two bits (one per byte) for each of the eight units at p that is a member.
     unsigned Mask(const char16_t* p) const {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i block = simd::Load(p);
       __m128i hits = _mm_cmpeq_epi16(block, lanes[0]);
       for (size_t i = 1; i < count; ++i)
         hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, lanes[i]));
@@ -92,7 +90,7 @@ class UnitSet {
     return b;
   }
   static size_t LowestUnit(unsigned mask) {
-    return static_cast<size_t>(__builtin_ctz(mask)) / 2;
+    return simd::LowestBit(mask) / 2;
   }
 #endif
 

@@ -5,20 +5,15 @@
 
 #include <cstddef>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/simd.h"
+#include "text/surrogates.h"
 
 enum class Utf8Mode { kAll, kXmlSafe };
 
 namespace utf8_detail {
 
-inline bool IsHigh(char16_t c) {
-  return c >= 0xD800 && c <= 0xDBFF;
-}
-inline bool IsLow(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
+using utf16::IsHighSurrogate;
+using utf16::IsLowSurrogate;
 
 // Copies a run of units that are written as themselves (printable ASCII for the XML-safe mode,
 // any ASCII otherwise), eight at a time. Returns the units copied.
@@ -26,9 +21,9 @@ template <Utf8Mode kMode>
 inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
   size_t i = 0;
   constexpr unsigned kLowest = kMode == Utf8Mode::kXmlSafe ? 0x20 : 0x00;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   while (i + 8 <= n) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i v = simd::Load(s + i);
     // Units outside kLowest-0x7F end the run (signed compares after a shift by 0x8000).
     const __m128i biased = _mm_xor_si128(v, _mm_set1_epi16(static_cast<short>(0x8000)));
     const __m128i low =
@@ -93,11 +88,10 @@ inline size_t EncodeUtf8(const char16_t* s, size_t n, char* dst) {
       d[0] = static_cast<char>(0xC0 | (c >> 6));
       d[1] = static_cast<char>(0x80 | (c & 0x3F));
       d += 2;
-    } else if (IsHigh(c) && i + 1 < n && IsLow(s[i + 1])) {
-      d = PutFour(d, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
-                         (static_cast<char32_t>(s[i + 1]) - 0xDC00));
+    } else if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+      d = PutFour(d, utf16::FromSurrogates(c, s[i + 1]));
       ++i;
-    } else if (IsHigh(c) || IsLow(c)) {
+    } else if (utf16::IsSurrogate(c)) {
       if (kMode == Utf8Mode::kAll) d = PutThree(d, 0xFFFD);
     } else if (kMode == Utf8Mode::kAll || (c != 0xFFFE && c != 0xFFFF)) {
       d = PutThree(d, c);

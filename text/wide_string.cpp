@@ -6,6 +6,7 @@
 
 #include "text/code_page.h"
 #include "text/code_page_data.h"
+#include "text/surrogates.h"
 
 WideString::WideString(const char16_t* text) : m_text(text ? text : u"") {}
 WideString::WideString(std::u16string_view text) : m_text(text) {}
@@ -52,7 +53,7 @@ WideString operator+(const char16_t* a, const WideString& b) {
 
 char16_t LowerChar(char16_t ch) {
   if (ch < 0x80) return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch + 32) : ch;
-  if (ch >= 0xD800 && ch <= 0xDFFF) return ch;
+  if (utf16::IsSurrogate(ch)) return ch;
   const std::span<const LowerCaseRange> ranges = LowerCaseRanges();
   const auto it =
       std::upper_bound(ranges.begin(), ranges.end(), ch,

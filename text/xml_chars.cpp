@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "text/xml_chars.h"
 
+#include "text/surrogates.h"
 #include "text/utf8_encoder.h"
 
 namespace {
 
-using utf8_detail::IsHigh;
-using utf8_detail::IsLow;
+using utf16::IsHighSurrogate;
+using utf16::IsLowSurrogate;
 
 // Calls put(unit) for every unit that may stay, and put(high), put(low) for valid pairs.
 template <typename Put>
@@ -18,13 +19,13 @@ void ForEachAllowed(std::u16string_view text, Put&& put) {
       put(c);
     } else if (c < 0x20) {
       if (!IsXmlForbiddenUnit(c)) put(c);
-    } else if (IsHigh(c)) {
-      if (i + 1 < n && IsLow(text[i + 1])) {
+    } else if (IsHighSurrogate(c)) {
+      if (i + 1 < n && IsLowSurrogate(text[i + 1])) {
         put(c);
         put(text[i + 1]);
         ++i;
       }
-    } else if (IsLow(c)) {
+    } else if (IsLowSurrogate(c)) {
       // unpaired low surrogate: left out
     } else if (c != 0xFFFE && c != 0xFFFF) {
       put(c);

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "text/xml_escape.h"
 
+#include "text/simd.h"
 #include "text/unit_set.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/xml_entities.h"
 
 namespace {
 
@@ -13,9 +11,12 @@ constexpr UnitSet kQuotesAndAmpersand(u"'\"&");
 constexpr UnitSet kTextSpecials(u"&<>");
 constexpr UnitSet kAttributeSpecials(u"&<>\"");
 
-constexpr std::u16string_view kNbsp = u"&nbsp;";
-constexpr std::u16string_view kLt = u"&lt;", kGt = u"&gt;", kAmp = u"&amp;";
-constexpr std::u16string_view kApos = u"&apos;", kQuot = u"&quot;";
+using xml_entity::kAmp;
+using xml_entity::kApos;
+using xml_entity::kGt;
+using xml_entity::kLt;
+using xml_entity::kNbsp;
+using xml_entity::kQuot;
 
 // "&nbsp;" at the start of text, letters compared in lower case.
 bool StartsWithNbsp(std::u16string_view text) {
@@ -46,15 +47,15 @@ bool NativeStop(std::u16string_view native, size_t i) {
 // them a few units at a time.
 size_t FindNativeStop(std::u16string_view native, size_t from) {
   size_t i = from;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   const __m128i less = _mm_set1_epi16(u'<'), greater = _mm_set1_epi16(u'>');
   const __m128i ampersand = _mm_set1_epi16(u'&'), backslash = _mm_set1_epi16(u'\\');
   const __m128i open = _mm_set1_epi16(u'{'), close = _mm_set1_epi16(u'}');
   // Each block is read together with the block one unit further, which holds the unit after
   // each backslash.
   for (; i + 9 <= native.size(); i += 8) {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(native.data() + i));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(native.data() + i + 1));
+    const __m128i here = simd::Load(native.data() + i);
+    const __m128i next = simd::Load(native.data() + i + 1);
     const __m128i markup =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, less), _mm_cmpeq_epi16(here, greater)),
                      _mm_cmpeq_epi16(here, ampersand));
@@ -62,7 +63,7 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
         _mm_and_si128(_mm_cmpeq_epi16(here, backslash),
                       _mm_or_si128(_mm_cmpeq_epi16(next, open), _mm_cmpeq_epi16(next, close)));
     const int mask = _mm_movemask_epi8(_mm_or_si128(markup, escapedBrace));
-    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
+    if (mask != 0) return i + simd::LowestBit(static_cast<unsigned>(mask)) / 2;
   }
 #endif
   while (i < native.size() && !NativeStop(native, i)) ++i;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "text/wide_string.h"
+#include "text/xml_entities.h"
 
 // Text content: "&" "<" ">" become "&amp;" "&lt;" "&gt;"; everything else is copied.
 void AppendXmlText(std::u16string& out, std::u16string_view text);
@@ -28,13 +29,21 @@ size_t FindQuoteOrAmpersand(std::u16string_view text);
 // A character of a text run in the intermediate markup: "<", ">", "&" and U+00A0 as the
 // references "&lt;", "&gt;", "&amp;" and "&nbsp;", every other character as itself.
 inline void AppendTextEntity(std::u16string& out, char16_t c) {
-  using namespace std::string_view_literals;
   switch (c) {
-    case u'<': out.append(u"&lt;"sv); break;
-    case u'>': out.append(u"&gt;"sv); break;
-    case u'&': out.append(u"&amp;"sv); break;
-    case u'\u00A0': out.append(u"&nbsp;"sv); break;
-    default: out.push_back(c);
+    case u'<':
+      out.append(xml_entity::kLt);
+      break;
+    case u'>':
+      out.append(xml_entity::kGt);
+      break;
+    case u'&':
+      out.append(xml_entity::kAmp);
+      break;
+    case u'\u00A0':
+      out.append(xml_entity::kNbsp);
+      break;
+    default:
+      out.push_back(c);
   }
 }
 

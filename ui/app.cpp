@@ -3,13 +3,13 @@
 
 #include <QGuiApplication>
 
-#include "text/string_table.h"
 #include "ui/dialog_look.h"
 #include "ui/main_dialog.h"
+#include "ui/ui_strings.h"
 
 void RegisterApplicationIdentity() {
   QCoreApplication::setOrganizationName(QStringLiteral("Norvane"));
-  QCoreApplication::setApplicationName(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
+  QCoreApplication::setApplicationName(QString::fromUtf8(LoadUiText(IDS_APP_TITLE)));
   QCoreApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.norvane.velmar2tmx"));
 }

@@ -13,10 +13,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "text/combo_model.h"
 #include "text/language_catalogue.h"
-#include "text/string_table.h"
 #include "ui/about_dialog.h"
+#include "ui/combo_model.h"
 #include "ui/command_runner.h"
 #include "ui/context_help.h"
 #include "ui/dialog_look.h"
@@ -27,6 +26,7 @@
 #include "ui/progress_bar.h"
 #include "ui/status_bar.h"
 #include "ui/target_language_model.h"
+#include "ui/ui_strings.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
@@ -36,7 +36,7 @@ namespace {
 constexpr int kStatePaneMargin = 300;  // pane 0 is the client width minus this
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadStringText(id));
+  return QString::fromUtf8(LoadUiText(id));
 }
 
 }  // namespace
@@ -142,8 +142,7 @@ void CMainDlg::OnTxtPathChanged() {
 
 void CMainDlg::OnBrowseTxt() {
   const QString fallback = m_txtEdit->text();
-  const FileRequest request{false, QtFileFilter(LoadStringText(IDS_TXT_FILTER)),
-                            QStringLiteral("txt")};
+  const FileRequest request{false, QtFileFilter(LoadUiText(IDS_TXT_FILTER)), QStringLiteral("txt")};
   m_txtPath = UserPrompts::ChooseFile(this, request).value_or(fallback);
   // Writing the field runs the path-change steps, also when the text stays the same.
   if (m_txtEdit->text() == m_txtPath) {
@@ -155,8 +154,7 @@ void CMainDlg::OnBrowseTxt() {
 
 void CMainDlg::OnBrowseTmx() {
   const QString fallback = m_tmxEdit->text();
-  const FileRequest request{true, QtFileFilter(LoadStringText(IDS_TMX_FILTER)),
-                            QStringLiteral("tmx")};
+  const FileRequest request{true, QtFileFilter(LoadUiText(IDS_TMX_FILTER)), QStringLiteral("tmx")};
   const std::optional<QString> chosen = UserPrompts::ChooseFile(this, request);
   // The file dialog asked before a chosen file is replaced: Protect does not ask again.
   if (chosen) m_derivedTmxPath.clear();

@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "text/string_table.h"
 #include "ui/dialog_look.h"
 #include "ui/hyperlink.h"
 #include "ui/main_dialog.h"
 #include "ui/model_combo_box.h"
 #include "ui/status_bar.h"
+#include "ui/ui_strings.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ struct CMainDlg::FileFrame {
 
 void CMainDlg::BuildControls() {
   setObjectName(QStringLiteral("mainDialog"));
-  setWindowTitle(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
+  setWindowTitle(QString::fromUtf8(LoadUiText(IDS_APP_TITLE)));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
   setFont(DialogFont());

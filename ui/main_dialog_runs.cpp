@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "text/language_catalogue.h"
-#include "text/string_table.h"
 #include "ui/command_runner.h"
 #include "ui/export_summary.h"
 #include "ui/language_dialog.h"
@@ -15,6 +14,7 @@
 #include "ui/progress_bar.h"
 #include "ui/qt_progress_reporter.h"
 #include "ui/status_bar.h"
+#include "ui/ui_strings.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 
@@ -23,7 +23,7 @@ namespace {
 constexpr int kProgressPane = 1;
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadStringText(id));
+  return QString::fromUtf8(LoadUiText(id));
 }
 
 // Message boxes show the string table's CR LF line ends as plain line breaks.

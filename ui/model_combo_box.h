@@ -6,7 +6,7 @@
 
 #include <QComboBox>
 
-#include "text/combo_model.h"
+#include "ui/combo_model.h"
 
 class ModelComboBox : public QComboBox {
   Q_OBJECT

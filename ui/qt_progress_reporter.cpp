@@ -4,6 +4,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+#include "ui/ui_strings.h"
+
 namespace WaitCursor {
 
 void Begin() {
@@ -32,8 +34,9 @@ void QtProgressReporter::SetPosition(int percent) {
   emit positionChanged(percent);
 }
 
-void QtProgressReporter::SetText(const std::string& text) {
-  emit textChanged(QString::fromUtf8(text));
+void QtProgressReporter::SetState(ProgressState state) {
+  const int id = state == ProgressState::Exporting ? IDS_EXPORTING : IDS_IDLE;
+  emit textChanged(QString::fromUtf8(LoadUiText(id)));
 }
 
 bool QtProgressReporter::ShouldStop() {

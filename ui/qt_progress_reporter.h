@@ -20,7 +20,7 @@ class QtProgressReporter : public QObject, public ProgressReporter {
   explicit QtProgressReporter(const std::atomic<bool>& stop, QObject* parent = nullptr);
 
   void SetPosition(int percent) override;
-  void SetText(const std::string& text) override;
+  void SetState(ProgressState state) override;
   bool ShouldStop() override;
 
   // Forget the last percentage (before a new run).

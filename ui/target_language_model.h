@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "text/combo_model.h"
+#include "ui/combo_model.h"
 
 // The entry's code in the dialog state and in the TargetLang setting; no catalogue code is "*".
 inline constexpr char kAllLanguagesCode[] = "*";

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <deque>
 
-#include "text/string_table.h"
+#include "ui/ui_strings.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ namespace UserPrompts {
 
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
                          PromptButtons buttons) {
-  ShownMessage shown{QString::fromUtf8(LoadStringText(IDS_APP_TITLE)), text, icon, buttons};
+  ShownMessage shown{QString::fromUtf8(LoadUiText(IDS_APP_TITLE)), text, icon, buttons};
   Script& script = TheScript();
   if (script.scripted) {
     script.messages.push_back(shown);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "web/web_session.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -8,8 +9,8 @@
 #include "engine/tmx_exporter.h"
 #include "engine/tmx_path.h"
 #include "text/code_page.h"
-#include "text/combo_model.h"
 #include "text/language_catalogue.h"
+#include "text/string_table.h"
 
 using nlohmann::json;
 
@@ -19,10 +20,16 @@ std::string Dump(const json& document) {
   return document.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-// The catalogue code behind a display name, as the language lists map it; "" if none.
-std::string CodeOfDisplayName(const ComboModel& languages, const std::string& name) {
-  const int index = FindStringExact(languages, name);
-  return index < 0 ? std::string() : languages.items[static_cast<size_t>(index)].code;
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Sorts the entries of a list by their "name", ASCII letters without case, as the desktop tool's
+// drop-down lists are sorted (namesakes keep their catalogue order).
+void SortByName(json& list) {
+  std::stable_sort(list.begin(), list.end(), [](const json& a, const json& b) {
+    const std::string x = a["name"], y = b["name"];
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                        [](char l, char r) { return FoldCase(l) < FoldCase(r); });
+  });
 }
 
 // The name shown for a file: the last part of its path.
@@ -49,14 +56,18 @@ std::string ReadFailure(const EngineError& e) {
 
 std::string CatalogueJson() {
   json languages = json::array();
-  for (const ComboItem& item : LanguageComboModel("").items) {
-    languages.push_back(
-        {{"code", item.code}, {"name", item.text}, {"codePage", ListedCodePage(item.code)}});
+  for (const LanguageRecord& record : LanguageTable()) {
+    languages.push_back({{"code", record.code},
+                         {"name", LoadStringText(record.stringId)},
+                         {"codePage", ListedCodePage(record.code)}});
   }
+  SortByName(languages);
   json codePages = json::array();
-  for (const ComboItem& item : EncodingComboModel(0).items) {
-    codePages.push_back({{"codePage", item.codePage}, {"name", item.text}});
+  for (const CodePageRecord& record : CodePageCatalogue()) {
+    if (!IsSupportedCodePage(record.codePage)) continue;
+    codePages.push_back({{"codePage", record.codePage}, {"name", record.displayName}});
   }
+  SortByName(codePages);
   return Dump({{"languages", std::move(languages)}, {"codePages", std::move(codePages)}});
 }
 
@@ -70,10 +81,9 @@ std::string AnalyseJson(const std::string& txtPath, ProgressReporter* progress) 
     return Dump({{"ok", false},
                  {"error", "No language found: this is not a Velmar Vovuzaduz TXT export."}});
   }
-  const ComboModel languages = LanguageComboModel("");
   json found = json::array();
   for (const LanguageEntry& entry : list) {
-    const std::string code = CodeOfDisplayName(languages, entry.name);
+    const std::string code = LanguageCodeOfName(entry.name);
     const bool known = !code.empty() && FindLanguageRecord(code) != nullptr;
     found.push_back({{"code", code.empty() ? entry.name : code},
                      {"name", entry.name},

@@ -4,10 +4,11 @@
 #include <strings.h>
 
 #include <string>
+#include <vector>
 
 #include "text/code_page.h"
-#include "text/combo_model.h"
 #include "text/language_catalogue.h"
+#include "ui/combo_model.h"
 
 namespace {
 
@@ -163,6 +164,29 @@ TEST(GetSelectedLanguage, NoSelectionGivesNothingAndLeavesTheEncoding) {
   GetSelectedLanguage(languages, nullptr, code, codePage);
   EXPECT_EQ(code, "");
   EXPECT_EQ(codePage, 0);
+}
+
+// The command line and the engine pick languages by name and code page through the catalogue,
+// without the lists: for every code (and a few that are no catalogue code) they give what the
+// list selects.
+TEST(CatalogueLookup, GivesWhatTheLanguageListSelects) {
+  std::vector<std::string> codes = {"", "XX", "en-us", "English (United States)"};
+  for (const LanguageRecord& r : LanguageTable()) codes.push_back(r.code);
+  for (const std::string& code : codes) {
+    const ComboModel languages = LanguageComboModel(code);
+    std::string selected;
+    int codePage = 0;
+    GetSelectedLanguage(languages, nullptr, selected, codePage);
+    EXPECT_EQ(ListedCodePage(code), codePage) << code;
+    EXPECT_EQ(LanguageCodeOfName(LanguageDisplayName(code)), selected) << code;
+  }
+  const ComboModel languages = LanguageComboModel("");
+  for (const ComboItem& item : languages.items) {
+    const int first = FindStringExact(languages, item.text);
+    EXPECT_EQ(LanguageCodeOfName(item.text), languages.items[static_cast<size_t>(first)].code);
+  }
+  EXPECT_EQ(LanguageCodeOfName("gERMAN (gERMANY)"), LanguageCodeOfName("German (Germany)"));
+  EXPECT_EQ(LanguageCodeOfName("no such language"), "");
 }
 
 }  // namespace

@@ -371,7 +371,7 @@ TEST(CliProgress, TheLabelNamesTheFileOfABatch) {
   {
     TerminalProgress progress(err, true);
     progress.SetLabel("File 2 of 5 'b.txt': ");
-    progress.SetText("Exporting...");
+    progress.SetState(ProgressState::Exporting);
     progress.SetPosition(45);
     progress.SetPosition(45);  // unchanged: not printed again
     progress.SetPosition(100);

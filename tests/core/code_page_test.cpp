@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "text/utf8_decoder.h"
+
 namespace {
 
 std::u16string Wide(unsigned cp, const std::string& bytes, unsigned flags = 0) {
@@ -33,23 +35,81 @@ struct DecodeCase {
 
 class Utf8Decode : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(Utf8Decode, GivesUnits) {
-  EXPECT_EQ(Wide(65001, GetParam().bytes), GetParam().expected);
+// The units of bytes read sequence by sequence with the shared UTF-8 reader: "?" for a byte that
+// begins none, a pair for a complete four-byte character, else the low 16 bits of the value.
+std::u16string ReadBySequences(const std::string& bytes) {
+  std::u16string out;
+  for (size_t at = 0; at < bytes.size();) {
+    const utf8::Sequence s = utf8::ReadUtf8Sequence(bytes, at);
+    at += s.length;
+    if (s.announced == utf8::kNoLead) {
+      out += u'?';
+    } else if (s.announced == 3 && s.taken == 3 && s.value > 0xFFFF && s.value <= 0x10FFFF) {
+      out += static_cast<char16_t>(0xD800 + ((s.value - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + (s.value & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(s.value & 0xFFFF);
+    }
+  }
+  return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Decode,
-                         ::testing::Values(DecodeCase{"euro", "\xE2\x82\xAC", u"\u20AC"},
-                                           DecodeCase{"fourByteBecomesPair", "\xF0\x9F\x98\x80",
-                                                      u"\xD83D\xDE00"},
-                                           DecodeCase{"loneContinuation", "\x80", u"?"},
-                                           DecodeCase{"brokenSequenceKeepsNext", "\xC3\x41",
-                                                      u"\x0003"
-                                                      u"A"},
-                                           DecodeCase{"overlongNul", std::string("\xC0\x80", 2),
-                                                      std::u16string(1, u'\0')},
-                                           DecodeCase{"invalidLeads", "\xFE\xFF", u"??"},
-                                           DecodeCase{"truncatedAtEnd", "a\xE2\x82", u"a\x0082"}),
-                         [](const auto& p) { return std::string(p.param.name); });
+TEST_P(Utf8Decode, GivesUnits) {
+  EXPECT_EQ(Wide(65001, GetParam().bytes), GetParam().expected);
+  // The code page's decoder and the shared reader read the same sequences.
+  EXPECT_EQ(ReadBySequences(GetParam().bytes), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Utf8Decode,
+    ::testing::Values(DecodeCase{"euro", "\xE2\x82\xAC", u"\u20AC"},
+                      DecodeCase{"fourByteBecomesPair", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
+                      DecodeCase{"loneContinuation", "\x80", u"?"},
+                      DecodeCase{"brokenSequenceKeepsNext", "\xC3\x41",
+                                 u"\x0003"
+                                 u"A"},
+                      DecodeCase{"overlongNul", std::string("\xC0\x80", 2),
+                                 std::u16string(1, u'\0')},
+                      DecodeCase{"invalidLeads", "\xFE\xFF", u"??"},
+                      DecodeCase{"truncatedAtEnd", "a\xE2\x82", u"a\x0082"},
+                      DecodeCase{"fiveByteLead", "\xF8\x88\x80\x80\x81x", u"\x0001x"},
+                      DecodeCase{"aboveUnicode", "\xF4\x90\x80\x81", u"\x0001"},
+                      DecodeCase{"surrogateKept", "\xED\xA0\x80", u"\xD800"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// Which bytes are one well-formed character: the check the command line's quoting and the
+// plain segments of UTF-8 files share.
+TEST(Utf8, WellFormedLength) {
+  const std::vector<std::pair<std::string, size_t>> cases = {
+      {"A", 1},
+      {std::string(1, '\0'), 1},
+      {"\xC2\x80", 2},
+      {"\xDF\xBF", 2},
+      {"\xC1\xBF", 0},  // overlong
+      {"\xE0\x9F\xBF", 0},
+      {"\xE0\xA0\x80", 3},
+      {"\xED\x9F\xBF", 3},
+      {"\xED\xA0\x80", 0},  // a surrogate
+      {"\xEF\xBF\xBF", 3},
+      {"\xF0\x8F\xBF\xBF", 0},
+      {"\xF0\x90\x80\x80", 4},
+      {"\xF4\x8F\xBF\xBF", 4},
+      {"\xF4\x90\x80\x80", 0},  // above U+10FFFF
+      {"\xF5\x80\x80\x80", 0},
+      {"\xF8\x88\x80\x80\x80", 0},
+      {"\x80", 0},
+      {"\xC2", 0},  // cut short
+      {"\xE2\x82", 0},
+      {"\xE2\x82"
+       "A",
+       0},
+      {"\xFE", 0},
+      {"\xFF", 0},
+  };
+  for (const auto& [bytes, length] : cases) {
+    EXPECT_EQ(utf8::WellFormedLength(bytes, 0), length) << testing::PrintToString(bytes);
+  }
+}
 
 TEST(Utf8, StrictFlagRejectsInvalidInput) {
   EXPECT_EQ(ToWide(65001, kFlagErrInvalidChars, "\x80", 1, nullptr, 0), 0);

@@ -35,9 +35,9 @@ using testutil::WriteFile;
 class RecordingProgress : public ProgressReporter {
  public:
   void SetPosition(int percent) override { positions.push_back(percent); }
-  void SetText(const std::string& text) override { statuses.push_back(text); }
+  void SetState(ProgressState state) override { statuses.push_back(state); }
   bool ShouldStop() override { return ++pumps >= quitAt; }
-  std::vector<std::string> statuses;
+  std::vector<ProgressState> statuses;
   std::vector<int> positions;
   int pumps = 0;
   int quitAt = 1 << 30;
@@ -435,7 +435,8 @@ TEST(Export, ProgressEveryTenLinesAndStatusTexts) {
             0);
   // Lines are counted without their line ends: 40 of 150 bytes and 80 of 150.
   EXPECT_EQ(progress.positions, (std::vector<int>{26, 53, 100}));
-  EXPECT_EQ(progress.statuses, (std::vector<std::string>{"Exporting...", "Idle"}));
+  EXPECT_EQ(progress.statuses,
+            (std::vector<ProgressState>{ProgressState::Exporting, ProgressState::Idle}));
 
   WriteFile(txtPath, "1\n2\n3\n4\n5\n6\n7\n8\n9\n");
   RecordingProgress nine;
@@ -462,7 +463,7 @@ TEST(Export, QuittingAbandonsAndLeavesNoFile) {
         << quitAt;
     EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::Abandoned);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << quitAt;
-    EXPECT_EQ(progress.statuses, std::vector<std::string>{"Exporting..."});
+    EXPECT_EQ(progress.statuses, std::vector<ProgressState>{ProgressState::Exporting});
   }
   // An existing TMX file stays as it was.
   WriteFile(tmxPath, "previous");

@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "text/string_table.h"
 #include "ui/command_runner.h"
 #include "ui/main_dialog.h"
 #include "ui/status_bar.h"
+#include "ui/ui_strings.h"
 #include "ui/user_prompts.h"
 #include "ui_test_support.h"
 
@@ -107,14 +107,14 @@ class MainDialogExitTest : public QObject {
     QTest::addColumn<QString>("message");  // the message it shows, if any
     QTest::addColumn<int>("fileRequests");
     QTest::addColumn<bool>("aboutBox");
-    const QString needTxt = QString::fromUtf8(LoadStringText(IDS_NEED_TXT));
+    const QString needTxt = QString::fromUtf8(LoadUiText(IDS_NEED_TXT));
     QTest::newRow("TXT browse") << "browseTxtButton" << QString() << 1 << false;
     QTest::newRow("TMX browse") << "browseTmxButton" << QString() << 1 << false;
     QTest::newRow("About") << "aboutButton" << QString() << 0 << true;
     QTest::newRow("Analyse") << "analyseButton" << needTxt << 0 << false;
     QTest::newRow("Protect") << "protectButton" << needTxt << 0 << false;
-    QTest::newRow("Exit") << "exitButton" << QString::fromUtf8(LoadStringText(IDS_CONFIRM_EXIT))
-                          << 0 << false;
+    QTest::newRow("Exit") << "exitButton" << QString::fromUtf8(LoadUiText(IDS_CONFIRM_EXIT)) << 0
+                          << false;
   }
 
   void enterOnAButtonPressesIt() {

@@ -24,7 +24,6 @@
 #include <nlohmann/json.hpp>
 
 #include "text/language_catalogue.h"
-#include "text/string_table.h"
 #include "ui/command_runner.h"
 #include "ui/context_help.h"
 #include "ui/hyperlink.h"
@@ -33,6 +32,7 @@
 #include "ui/start_arguments.h"
 #include "ui/status_bar.h"
 #include "ui/target_language_model.h"
+#include "ui/ui_strings.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
@@ -41,7 +41,7 @@
 namespace {
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadStringText(id));
+  return QString::fromUtf8(LoadUiText(id));
 }
 
 template <typename T>

@@ -158,9 +158,11 @@ class ProgressBarTest : public QObject {
     QCOMPARE(positions.size(), 4);
     QCOMPARE(positions[1].at(0).toInt(), 30);
     QCOMPARE(positions[3].at(0).toInt(), 100);
-    reporter.SetText("Exporting...");
-    QCOMPARE(texts.size(), 1);
+    reporter.SetState(ProgressState::Exporting);
+    reporter.SetState(ProgressState::Idle);
+    QCOMPARE(texts.size(), 2);
     QCOMPARE(texts[0].at(0).toString(), QStringLiteral("Exporting..."));
+    QCOMPARE(texts[1].at(0).toString(), QStringLiteral("Idle"));
     QVERIFY(!reporter.ShouldStop());
     stop = true;
     QVERIFY(reporter.ShouldStop());

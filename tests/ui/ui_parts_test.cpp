@@ -11,12 +11,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "text/string_table.h"
 #include "ui/about_dialog.h"
 #include "ui/export_summary.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
 #include "ui/target_language_model.h"
+#include "ui/ui_strings.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 #include "ui_test_support.h"
@@ -267,9 +267,9 @@ class UiPartsTest : public QObject {
   }
 
   void fileDialogFilters() {
-    QCOMPARE(QtFileFilter(LoadStringText(IDS_TXT_FILTER)),
+    QCOMPARE(QtFileFilter(LoadUiText(IDS_TXT_FILTER)),
              QStringLiteral("VELMAR\u00AE export files (*.txt);;All files (*.*)"));
-    QCOMPARE(QtFileFilter(LoadStringText(IDS_TMX_FILTER)),
+    QCOMPARE(QtFileFilter(LoadUiText(IDS_TMX_FILTER)),
              QStringLiteral("TMX files (*.tmx);;All files (*.*)"));
     QCOMPARE(QtFileFilter("Both|*.txt;*.tmx||"), QStringLiteral("Both (*.txt *.tmx)"));
     QCOMPARE(QtFileFilter(""), QString());

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What the language and encoding drop-down lists hold and which item is selected, without any
-// toolkit: the desktop tool binds its widgets to these models, the command line uses them directly.
+// What the desktop tool's language and encoding drop-down lists hold and which item is selected,
+// without any toolkit: its widgets are bound to these models.
 #pragma once
 
 #include <string>
@@ -26,10 +26,7 @@ ComboModel LanguageComboModel(std::string_view currentCode);
 ComboModel EncodingComboModel(unsigned currentCodePage);
 // Index of the item whose text equals text (whole text, case-insensitive), or -1.
 int FindStringExact(const ComboModel& model, std::string_view text);
-// The selected language's code and its code page (family masks 1, then 2, then 4); moves the
-// encoding model's selection (if given) to that code page. Nothing selected: "" and 0.
+// The selected language's code and its code page (PickedCodePage); moves the encoding model's
+// selection (if given) to that code page. Nothing selected: "" and 0.
 void GetSelectedLanguage(const ComboModel& languages, ComboModel* encodings, std::string& code,
                          int& codePage);
-// The code page that the language lists pick for a catalogue language (as GetSelectedLanguage
-// gives it when the language is selected); 0 for a code the catalogue does not hold.
-int ListedCodePage(std::string_view code);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The contents and selection of the language and encoding drop-down lists.
-#include "text/combo_model.h"
+#include "ui/combo_model.h"
 
 #include <algorithm>
 
@@ -78,21 +78,10 @@ void GetSelectedLanguage(const ComboModel& languages, ComboModel* encodings, std
     return;
   }
   code = languages.items[static_cast<size_t>(languages.selected)].code;
-  unsigned resolved = 0;
-  for (const unsigned char mask : {kFamilyWindows, kFamilyDos, kFamilyIso}) {
-    resolved = ResolveCodePage(code, mask, nullptr);
-    if (resolved != 0) break;
+  codePage = PickedCodePage(code);
+  if (codePage == 0) return;
+  if (encodings) {
+    encodings->selected =
+        FindStringExact(*encodings, CodePageName(static_cast<unsigned>(codePage)));
   }
-  if (resolved == 0) return;
-  codePage = static_cast<int>(resolved);
-  if (encodings) encodings->selected = FindStringExact(*encodings, CodePageName(resolved));
-}
-
-int ListedCodePage(std::string_view code) {
-  // The list selects a language by its display name: the first item of that name counts.
-  ComboModel selection = LanguageComboModel(code);
-  std::string selected;
-  int codePage = 0;
-  GetSelectedLanguage(selection, nullptr, selected, codePage);
-  return codePage;
 }
