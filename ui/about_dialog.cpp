@@ -36,7 +36,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setFont(DialogFont());
 
   auto* banner = new QLabel(this);
-  banner->setPixmap(BannerPixmap());
+  banner->setPixmap(BannerPixmap(devicePixelRatioF()));
   banner->setAlignment(Qt::AlignHCenter);
 
   auto* howTo = new QLabel(QStringLiteral("How to use VELMAR\u00AE 2 TMX:"), this);
@@ -74,8 +74,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(banner, 0, Qt::AlignHCenter);
-  layout->addWidget(Text("Converts VELMAR\u00AE translation memories to TMX 1.4a format", this,
-                         Qt::AlignHCenter));
+  layout->addWidget(
+      Text("Converts VELMAR\u00AE translation memories to TMX 1.4 format", this, Qt::AlignHCenter));
+  QLabel* version = Text("", this, Qt::AlignHCenter);
+  version->setObjectName(QStringLiteral("versionLabel"));
+  version->setText(tr("Version %1").arg(QStringLiteral(VELMAR_VERSION)));
+  layout->addWidget(version);
   layout->addSpacing(6);
   layout->addWidget(howTo);
   layout->addWidget(
@@ -89,6 +93,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   layout->addStretch(1);
   layout->addLayout(okRow);
 
+  // Tab walks the links in reading order and ends on OK.
+  setTabOrder(m_productLink, m_standardLink);
+  setTabOrder(m_standardLink, m_makerLink);
+  setTabOrder(m_makerLink, ok);
   const QSize templateSize = DialogUnitsToPixels(font(), 335, 212);
   step2->setMinimumWidth(templateSize.width() - 40);
   setFixedSize(templateSize.expandedTo(sizeHint()));

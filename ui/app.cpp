@@ -6,6 +6,7 @@
 #include "text/string_table.h"
 #include "ui/dialog_look.h"
 #include "ui/main_dialog.h"
+#include "ui/quit_signals.h"
 
 void RegisterApplicationIdentity() {
   QCoreApplication::setOrganizationName(QStringLiteral("Norvane"));
@@ -21,10 +22,16 @@ int CConverterApp::InitInstance() {
   QGuiApplication::setWindowIcon(AppIcon());
   // The dialog is the whole program: it ends when the dialog ends, not when a window closes.
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  bool terminated = false;
   {
     CMainDlg dialog;
+    // A termination request ends the dialog as the command line ends: a running conversion is
+    // stopped and leaves nothing behind.
+    QuitSignals quit;
+    QObject::connect(&quit, &QuitSignals::quitRequested, &dialog, &CMainDlg::Terminate);
     ApplyStartArguments(dialog, m_start);
     dialog.exec();
+    terminated = dialog.Terminated();
   }  // destroying the dialog writes the settings
-  return 0;
+  return terminated ? QuitSignals::kExitInterrupted : 0;
 }

@@ -108,7 +108,8 @@ bool ContextHelp::ShowHelp(const QWidget* widget, const QPoint& globalPos) {
 void ContextHelp::ShowHelpForFocus() {
   QWidget* focus = QApplication::focusWidget();
   if (focus && (focus == m_dialog || m_dialog->isAncestorOf(focus))) {
-    ShowHelp(focus, QCursor::pos());
+    // At the control, under its left end: the keyboard user's eyes are there, not at the mouse.
+    ShowHelp(focus, focus->mapToGlobal(QPoint(0, focus->height())));
   }
 }
 

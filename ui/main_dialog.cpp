@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main_dialog.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include "text/combo_model.h"
@@ -25,6 +29,7 @@
 #include "ui/language_settings.h"
 #include "ui/model_combo_box.h"
 #include "ui/progress_bar.h"
+#include "ui/run_messages.h"
 #include "ui/status_bar.h"
 #include "ui/target_language_model.h"
 #include "ui/ui_texts.h"
@@ -59,8 +64,32 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 
 CMainDlg::~CMainDlg() {
   AbandonCommand();
-  SaveLanguageSettings(
-      {QString::fromStdString(m_sourceLang), QString::fromStdString(m_targetLang)});
+  SaveSettings();
+}
+
+void CMainDlg::SaveSettings() const {
+  // A language that is no catalogue entry has no code: the stored one stays.
+  LanguageSettings settings = LoadLanguageSettings();
+  if (!m_sourceLang.empty()) settings.sourceLang = QString::fromStdString(m_sourceLang);
+  if (!m_targetLang.empty()) settings.targetLang = QString::fromStdString(m_targetLang);
+  SaveLanguageSettings(settings);
+}
+
+void CMainDlg::OnLanguageChosen() {
+  ReadSelectedLanguage(m_sourceLanguages, m_sourceEncodings, m_sourceLang, m_sourceCodePage);
+  ReadSelectedLanguage(m_targetLanguages, m_targetEncodings, m_targetLang, m_targetCodePage);
+  SaveSettings();
+}
+
+bool CMainDlg::PathChangePending() const {
+  return m_pathTimer && m_pathTimer->isActive();
+}
+
+void CMainDlg::TakeTxtPath(const QString& path) {
+  // Writing the field runs the path-change steps at once, also when the text stays the same.
+  if (m_txtEdit->text() != path) m_txtEdit->setText(path);
+  m_pathTimer->stop();
+  OnTxtPathChanged();
 }
 
 void CMainDlg::OnInitDialog() {
@@ -96,7 +125,7 @@ bool CMainDlg::CreateStatusBar() {
   if (!m_statusBar) return false;
   m_statusBar->SetPanes({qMax(0, width() - kStatePaneMargin), 0});
   m_statusBar->SetPaneText(0, Text(IDS_IDLE));
-  m_statusBar->SetPaneText(1, Text(IDS_PROGRESS));
+  m_statusBar->SetPaneText(1, QString());  // the progress pane is empty while idle
   return true;
 }
 
@@ -120,8 +149,10 @@ void CMainDlg::SelectLanguage(ModelComboBox* languages, ModelComboBox* encodings
 }
 
 void CMainDlg::OnTxtPathChanged() {
+  m_pathTimer->stop();
   m_txtPath = CleanPastedPath(m_txtEdit->text());
-  if (!PathExists(m_txtPath)) return;
+  // A folder (a prefix of the path being typed) or anything else that is no file is left alone.
+  if (!QFileInfo(m_txtPath).isFile()) return;
   if (const std::optional<QString> tmx = DeriveTmxPath(m_txtPath)) {
     m_tmxPath = *tmx;
     m_derivedTmxPath = m_tmxPath;
@@ -145,12 +176,7 @@ void CMainDlg::OnBrowseTxt() {
   const FileRequest request{false, QtFileFilter(LoadStringText(IDS_TXT_FILTER)),
                             QStringLiteral("txt")};
   m_txtPath = UserPrompts::ChooseFile(this, request).value_or(fallback);
-  // Writing the field runs the path-change steps, also when the text stays the same.
-  if (m_txtEdit->text() == m_txtPath) {
-    OnTxtPathChanged();
-  } else {
-    m_txtEdit->setText(m_txtPath);
-  }
+  TakeTxtPath(m_txtPath);
 }
 
 void CMainDlg::OnBrowseTmx() {
@@ -171,6 +197,10 @@ void CMainDlg::OnAnalyse() {
     return;
   }
   if (IsBusy()) return;
+  if (const QString problem = RunMessages::TxtProblem(m_txtPath); !problem.isEmpty()) {
+    UserPrompts::ShowMessage(this, problem, PromptIcon::Exclamation, PromptButtons::Ok);
+    return;
+  }
   StartCommand(Command::Analyse);
   m_runner->StartAnalysis(ToEnginePath(m_txtPath));
 }
@@ -186,9 +216,15 @@ void CMainDlg::OnProtect() {
     UserPrompts::ShowMessage(this, Text(IDS_NEED_TMX), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
-  if (IsBusy() || !ConfirmReplace(m_tmxPath)) return;
+  if (IsBusy()) return;
   ReadSelectedLanguage(m_sourceLanguages, m_sourceEncodings, m_sourceLang, m_sourceCodePage);
   ReadSelectedLanguage(m_targetLanguages, m_targetEncodings, m_targetLang, m_targetCodePage);
+  // The TXT file is looked at before anything is asked about the TMX file.
+  if (const QString problem = RunMessages::TxtProblem(m_txtPath); !problem.isEmpty()) {
+    UserPrompts::ShowMessage(this, problem, PromptIcon::Exclamation, PromptButtons::Ok);
+    return;
+  }
+  if (!ConfirmReplace(m_tmxPath)) return;
   ExportRequest request;
   request.txtPath = ToEnginePath(m_txtPath);
   request.tmxPath = ToEnginePath(m_tmxPath);
@@ -218,12 +254,30 @@ void CMainDlg::OnAbout() {
 }
 
 bool CMainDlg::ConfirmExit() {
-  if (UserPrompts::ShowMessage(this, Text(IDS_CONFIRM_EXIT), PromptIcon::Question,
-                               PromptButtons::YesNo) != PromptAnswer::Yes) {
+  if (m_asking) return false;
+  // A running conversion waits for the answer: it neither writes on nor puts its file in place.
+  const bool converting = m_command == Command::Protect && m_runner->IsRunning();
+  if (converting) m_runner->Hold(true);
+  m_asking = true;
+  const bool yes =
+      UserPrompts::ShowMessage(
+          this, converting ? RunMessages::ConfirmStopAndExit() : RunMessages::ConfirmExit(),
+          PromptIcon::Question, PromptButtons::YesNo, PromptAnswer::No) == PromptAnswer::Yes;
+  m_asking = false;
+  if (!yes) {
+    m_runner->Hold(false);
+    ShowHeldResult();
     return false;
   }
   m_quitPosted = true;
   return true;
+}
+
+void CMainDlg::ShowHeldResult() {
+  if (!m_heldResult) return;
+  const ExportResult result = *m_heldResult;
+  m_heldResult.reset();
+  OnExportFinished(result);
 }
 
 void CMainDlg::OnOK() {
@@ -234,9 +288,34 @@ void CMainDlg::OnOK() {
 }
 
 void CMainDlg::reject() {
+  if (m_asking) return;
+  // An open list, or the completion proposed in a language field, closes first.
+  for (ModelComboBox* list : {m_sourceLanguages, m_targetLanguages}) {
+    if (list->view()->isVisible()) {
+      list->hidePopup();
+      return;
+    }
+    if (list->DropCompletion()) return;
+  }
   AbandonCommand();
   m_ending = true;
   QDialog::reject();
+}
+
+void CMainDlg::Terminate() {
+  if (m_ending) return;
+  m_heldResult.reset();
+  AbandonCommand();
+  SaveSettings();
+  m_terminated = true;
+  m_ending = true;
+  // Closes whatever modal box is open above the dialog, then the dialog.
+  while (QWidget* modal = QApplication::activeModalWidget()) {
+    if (modal == this) break;
+    modal->close();
+    if (QApplication::activeModalWidget() == modal) break;
+  }
+  QDialog::done(QDialog::Rejected);
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
@@ -254,6 +333,8 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
   // Enter on a focused push button presses it, as Space does; elsewhere it is the Exit button's.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // Enter in a path field takes the path (the field's editingFinished did), nothing more.
+    if (focusWidget() == m_txtEdit || focusWidget() == m_tmxEdit) return;
     auto* button = qobject_cast<QPushButton*>(focusWidget());
     if (button && button->isVisible() && button->isEnabled()) {
       button->click();
@@ -261,6 +342,17 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
     }
   }
   QDialog::keyPressEvent(event);
+}
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Alt with a letter is a button's mnemonic, never text: a field does not type it, also when
+  // the button is disabled during a run.
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (held == Qt::AltModifier && !key->text().isEmpty()) return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 QMenu* CMainDlg::CreateSystemMenu(QWidget* parent) {
@@ -300,13 +392,5 @@ void CMainDlg::dropEvent(QDropEvent* event) {
   const QString path = mime->urls().constFirst().toLocalFile();
   // Taken once the drop is over, as if typed: the analysis then runs outside the drag.
   QMetaObject::invokeMethod(
-      this,
-      [this, path] {
-        if (m_txtEdit->text() == path) {
-          OnTxtPathChanged();
-        } else {
-          m_txtEdit->setText(path);
-        }
-      },
-      Qt::QueuedConnection);
+      this, [this, path] { TakeTxtPath(path); }, Qt::QueuedConnection);
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "text/string_table.h"
@@ -98,7 +99,7 @@ void CMainDlg::BuildControls() {
 QLabel* CMainDlg::AddNotices(QVBoxLayout* body) {
   // Top: banner, the three notices, the link and the trademark notice.
   auto* banner = new QLabel(this);
-  banner->setPixmap(BannerPixmap());
+  banner->setPixmap(BannerPixmap(devicePixelRatioF()));
   banner->setAlignment(Qt::AlignHCenter);
   auto* protectLine = CentredText(
       QStringLiteral("Protect your VELMAR\u00AE translation memories in certified TMX "), this);
@@ -183,11 +184,15 @@ QHBoxLayout* CMainDlg::BuildButtonRow(QPushButton*& about) {
   m_protect = Button(QStringLiteral("&Protect"), "protectButton", this);
   m_exit = Button(QStringLiteral("E&xit"), "exitButton", this);
   m_exit->setDefault(true);
+  // Shown while a conversion runs, in the place of Protect.
+  m_cancel = Button(tr("Cancel"), "cancelButton", this);
+  m_cancel->hide();
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(about);
   buttonRow->addWidget(m_analyse);
   buttonRow->addStretch(1);
   buttonRow->addWidget(m_protect);
+  buttonRow->addWidget(m_cancel);
   buttonRow->addWidget(m_exit);
   return buttonRow;
 }
@@ -201,9 +206,28 @@ void CMainDlg::ConnectControls(const FileFrame& files, QPushButton* about) {
   setTabOrder(m_targetLanguages, about);
   setTabOrder(about, m_analyse);
   setTabOrder(m_analyse, m_protect);
-  setTabOrder(m_protect, m_exit);
+  setTabOrder(m_protect, m_cancel);
+  setTabOrder(m_cancel, m_exit);
 
-  connect(m_txtEdit, &QLineEdit::textChanged, this, &CMainDlg::OnTxtPathChanged);
+  m_pathTimer = new QTimer(this);
+  m_pathTimer->setSingleShot(true);
+  m_pathTimer->setInterval(kPathPauseMs);
+  connect(m_pathTimer, &QTimer::timeout, this, &CMainDlg::OnTxtPathChanged);
+  connect(m_txtEdit, &QLineEdit::textChanged, m_pathTimer, qOverload<>(&QTimer::start));
+  // Enter or leaving the field takes a path still waiting for its pause.
+  connect(m_txtEdit, &QLineEdit::editingFinished, this, [this] {
+    if (m_pathTimer->isActive()) OnTxtPathChanged();
+  });
+  for (ModelComboBox* list : {m_sourceLanguages, m_targetLanguages}) {
+    connect(list, &QComboBox::activated, this, &CMainDlg::OnLanguageChosen);
+    connect(list->lineEdit(), &QLineEdit::editingFinished, this, &CMainDlg::OnLanguageChosen);
+    // The list hands its keys to its field directly: both are watched.
+    list->installEventFilter(this);
+    list->lineEdit()->installEventFilter(this);
+  }
+  m_txtEdit->installEventFilter(this);
+  m_tmxEdit->installEventFilter(this);
+  connect(m_cancel, &QPushButton::clicked, this, &CMainDlg::OnCancel);
   connect(files.browseTxt, &QPushButton::clicked, this, &CMainDlg::OnBrowseTxt);
   connect(files.browseTmx, &QPushButton::clicked, this, &CMainDlg::OnBrowseTmx);
   connect(about, &QPushButton::clicked, this, &CMainDlg::OnAbout);

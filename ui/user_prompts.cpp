@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/user_prompts.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <deque>
@@ -22,6 +23,7 @@ struct Script {
   PromptAnswer questionDefault = PromptAnswer::No;
   std::vector<ShownMessage> messages;
   std::vector<FileRequest> fileRequests;
+  std::function<void(const ShownMessage&)> whileShown;
 };
 
 Script& TheScript() {
@@ -46,11 +48,14 @@ QMessageBox::Icon ToQtIcon(PromptIcon icon) {
 namespace UserPrompts {
 
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
-                         PromptButtons buttons) {
-  ShownMessage shown{QString::fromUtf8(LoadStringText(IDS_APP_TITLE)), text, icon, buttons};
+                         PromptButtons buttons, PromptAnswer defaultAnswer) {
+  if (buttons == PromptButtons::Ok) defaultAnswer = PromptAnswer::Ok;
+  ShownMessage shown{QString::fromUtf8(LoadStringText(IDS_APP_TITLE)), text, icon, buttons,
+                     defaultAnswer};
   Script& script = TheScript();
   if (script.scripted) {
     script.messages.push_back(shown);
+    if (script.whileShown) script.whileShown(shown);
     if (!script.answers.empty()) {
       const PromptAnswer answer = script.answers.front();
       script.answers.pop_front();
@@ -62,6 +67,10 @@ PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
       ToQtIcon(icon), shown.caption, text,
       buttons == PromptButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
       parent);
+  if (buttons == PromptButtons::YesNo) {
+    box.setDefaultButton(defaultAnswer == PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+  }
+  box.setAccessibleName(shown.caption);
   const int result = box.exec();
   if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
   return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
@@ -100,6 +109,9 @@ void QueueFile(std::optional<QString> path) {
 void SetDefaultQuestionAnswer(PromptAnswer answer) {
   TheScript().questionDefault = answer;
 }
+void SetWhileShown(std::function<void(const ShownMessage&)> hook) {
+  TheScript().whileShown = std::move(hook);
+}
 const std::vector<ShownMessage>& Messages() {
   return TheScript().messages;
 }
@@ -114,6 +126,7 @@ void ClearLog() {
   script.answers.clear();
   script.files.clear();
   script.questionDefault = PromptAnswer::No;
+  script.whileShown = nullptr;
 }
 
 }  // namespace UserPrompts

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct ShownMessage {
   QString text;
   PromptIcon icon = PromptIcon::Information;
   PromptButtons buttons = PromptButtons::Ok;
+  // The button that Enter presses (a question's Yes or No).
+  PromptAnswer defaultAnswer = PromptAnswer::Ok;
 };
 
 // One file dialog as it was requested.
@@ -31,9 +34,10 @@ struct FileRequest {
 
 namespace UserPrompts {
 
-// Shows a message box with the application name as caption and returns the answer.
+// Shows a message box with the application name as caption and returns the answer. A question's
+// Enter key gives defaultAnswer.
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
-                         PromptButtons buttons);
+                         PromptButtons buttons, PromptAnswer defaultAnswer = PromptAnswer::Yes);
 
 // Runs an open or save-as file dialog; the chosen full path, or nothing when cancelled.
 std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request);
@@ -48,6 +52,9 @@ void QueueAnswer(PromptAnswer answer);
 void QueueFile(std::optional<QString> path);
 // The answer given to every question when none is queued (No unless changed).
 void SetDefaultQuestionAnswer(PromptAnswer answer);
+// Called while a scripted message is "open", before its answer is taken: lets a test run the
+// event loop as a user would while a box is on screen (nothing when empty).
+void SetWhileShown(std::function<void(const ShownMessage&)> hook);
 // Everything asked since the last ClearLog, in order.
 const std::vector<ShownMessage>& Messages();
 const std::vector<FileRequest>& FileRequests();

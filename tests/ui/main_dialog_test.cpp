@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -30,6 +31,7 @@
 #include "ui/hyperlink.h"
 #include "ui/language_dialog.h"
 #include "ui/progress_bar.h"
+#include "ui/run_messages.h"
 #include "ui/start_arguments.h"
 #include "ui/status_bar.h"
 #include "ui/target_language_model.h"
@@ -70,6 +72,9 @@ QList<QStringList> UnitLanguages(const QString& tmxPath) {
   }
   return units;
 }
+
+// What a Protect that writes nothing starts from.
+enum class Setup { OtherLanguages, TxtMissing, TxtFolder, TmxFolderMissing, TmxIsTxt, NoUnits };
 
 QString AllLanguagesText() {
   return QString::fromUtf8(kAllLanguagesText);
@@ -124,11 +129,12 @@ class MainDialogTest : public QObject {
     QCOMPARE(Control<QComboBox>(dialog, "sourceEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(1252)));
 
-    // Status bar: "Idle" in a pane 300 pixels narrower than the dialog, "0%" in the other.
+    // Status bar: "Idle" in a pane 300 pixels narrower than the dialog; no percentage while
+    // nothing runs.
     CStatusBar* status = dialog.StatusBar();
     QCOMPARE(status->PaneCount(), 2);
     QCOMPARE(status->PaneText(0), QStringLiteral("Idle"));
-    QCOMPARE(status->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(status->PaneText(1), QString());
     QCOMPARE(status->GetItemRect(0).width(), dialog.width() - 300);
 
     // The link, and the notice in a smaller italic face.
@@ -155,9 +161,10 @@ class MainDialogTest : public QObject {
       }
       w = w->nextInFocusChain();
     } while (w != start);
-    QCOMPARE(order, QStringList({"txtPathEdit", "browseTxtButton", "tmxPathEdit", "browseTmxButton",
-                                 "sourceLanguageList", "targetLanguageList", "aboutButton",
-                                 "analyseButton", "protectButton", "exitButton"}));
+    QCOMPARE(order,
+             QStringList({"txtPathEdit", "browseTxtButton", "tmxPathEdit", "browseTmxButton",
+                          "sourceLanguageList", "targetLanguageList", "aboutButton",
+                          "analyseButton", "protectButton", "exitButton", "certificationLink"}));
   }
 
   void startsWithTheStoredLanguagesSelected() {
@@ -215,7 +222,7 @@ class MainDialogTest : public QObject {
     QCOMPARE(Control<QComboBox>(dialog, "targetEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(static_cast<unsigned>(targetCodePage))));
     // The analysis left its last text in pane 1, its bar is gone, the buttons are free again.
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
     QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
     QVERIFY(!dialog.IsBusy());
     QVERIFY(Control<QPushButton>(dialog, "analyseButton")->isEnabled());
@@ -306,12 +313,45 @@ class MainDialogTest : public QObject {
     CMainDlg dialog;
     dialog.show();
     auto* tmxEdit = Control<QLineEdit>(dialog, "tmxPathEdit");
-    QTest::keyClicks(Control<QLineEdit>(dialog, "txtPathEdit"), txt);
+    QStringList tmxNames;
+    connect(tmxEdit, &QLineEdit::textChanged, this, [&](const QString& t) { tmxNames << t; });
+    int analyses = 0;
+    connect(dialog.findChild<CommandRunner*>(), &CommandRunner::analysisFinished, this,
+            [&] { ++analyses; });
+    // Typed with a pause after each folder of the path, as a user types.
+    const QStringList parts = txt.split(QLatin1Char('/'));
+    for (int i = 0; i < parts.size(); ++i) {
+      const QString part = i + 1 < parts.size() ? parts[i] + QLatin1Char('/') : parts[i];
+      QTest::keyClicks(Control<QLineEdit>(dialog, "txtPathEdit"), part);
+      if (i + 1 < parts.size()) QTest::qWait(CMainDlg::kPathPauseMs + 100);
+    }
     QVERIFY(uitest::WaitUntilIdle(dialog));
-    // Prefixes such as "/" name existing folders: their analysis fails without a word.
+    // Folders are neither analysed nor give a TMX name: only the file does.
     QVERIFY(UserPrompts::Messages().empty());
+    QCOMPARE(tmxNames, QStringList({m_dir.filePath("typed.tmx")}));
+    QCOMPARE(analyses, 1);
     QCOMPARE(tmxEdit->text(), m_dir.filePath("typed.tmx"));
     QCOMPARE(dialog.TargetLanguageCode(), std::string("IT"));
+  }
+
+  void enterTakesATypedPathAtOnce() {
+    const QString txt = m_dir.filePath(QStringLiteral("entered.txt"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "IT"});
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* txtEdit = Control<QLineEdit>(dialog, "txtPathEdit");
+    txtEdit->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), txt);
+    QVERIFY(dialog.PathChangePending());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // Taken without the pause, and no question about leaving.
+    QVERIFY(!dialog.PathChangePending());
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("entered.tmx"));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QVERIFY(UserPrompts::Messages().empty());
+    QVERIFY(dialog.isVisible());
   }
 
   void pathThatNamesNothingChangesNothing() {
@@ -321,7 +361,7 @@ class MainDialogTest : public QObject {
     Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("missing.txt"));
     QCOMPARE(tmxEdit->text(), QStringLiteral("/chosen/by/hand.tmx"));
     QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
   }
 
   void fileWithoutExtensionAndWithTwoDots_data() {
@@ -366,8 +406,9 @@ class MainDialogTest : public QObject {
     const ShownMessage& shown = UserPrompts::Messages().front();
     QCOMPARE(shown.caption, QStringLiteral("VELMAR\u00AE 2 TMX"));
     QCOMPARE(shown.icon, PromptIcon::Information);
-    QCOMPARE(shown.text, QStringLiteral("Finished exporting.\nNumber of segments written to TMX : "
-                                        "3\nYour translation memory is now secure."));
+    QCOMPARE(shown.text,
+             QStringLiteral("Finished exporting.\nNumber of translation units written to TMX: "
+                            "3\nYour translation memory is now secure."));
     VERIFY_VALID_TMX(tmx);
     // Afterwards: pane 1 empty, pane 0 back to "Idle", no bar, no wait cursor, buttons free.
     QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
@@ -388,7 +429,8 @@ class MainDialogTest : public QObject {
     bool sawBusy = false;
     QString pane0, pane1;
     bool analyseEnabled = true, protectEnabled = true, exitEnabled = false, waitCursor = false;
-    bool barVisible = false;
+    bool barVisible = false, cancelShown = false;
+    QString title;
     // Runs at the first progress the worker reports, after the dialog has shown it.
     auto* runner = dialog.findChild<CommandRunner*>();
     QVERIFY(runner);
@@ -405,6 +447,8 @@ class MainDialogTest : public QObject {
       waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
       const auto bars = dialog.StatusBar()->findChildren<QProgressBar*>();
       barVisible = bars.size() == 1 && bars.front()->isVisible();
+      cancelShown = Control<QPushButton>(dialog, "cancelButton")->isVisible();
+      title = dialog.windowTitle();
     });
     QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
     QVERIFY(uitest::WaitUntilIdle(dialog));
@@ -417,8 +461,17 @@ class MainDialogTest : public QObject {
     QVERIFY(exitEnabled);
     QVERIFY(waitCursor);
     QVERIFY(barVisible);
+    // Cancel in the place of Protect, the percentage in the title.
+    QVERIFY(cancelShown);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^\\d+% - VELMAR\u00AE 2 TMX$")).match(title).hasMatch(),
+        qPrintable(title));
+    QVERIFY(!Control<QPushButton>(dialog, "cancelButton")->isVisible());
+    QVERIFY(Control<QPushButton>(dialog, "protectButton")->isVisible());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("VELMAR\u00AE 2 TMX"));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 300\n")));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral("translation units")));
   }
 
   void txtPathChangedDuringProtectIsAnalysedAfterIt() {
@@ -431,10 +484,10 @@ class MainDialogTest : public QObject {
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
     QVERIFY(dialog.IsBusy());
-    // The TMX name follows at once; the conversion keeps the names it started with.
+    // The TMX name follows after the pause; the conversion keeps the names it started with.
     Control<QLineEdit>(dialog, "txtPathEdit")->setText(second);
-    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("second.tmx"));
-    QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
+    QTRY_COMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("second.tmx"));
+    if (dialog.IsBusy()) QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 200\n")));
@@ -442,7 +495,7 @@ class MainDialogTest : public QObject {
     QVERIFY(!QFile::exists(m_dir.filePath("second.tmx")));
     // Then the new file was analysed.
     QCOMPARE(dialog.TargetLanguageCode(), std::string("PT-BR"));
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
   }
 
   void protectWithEmptyPaths_data() {
@@ -466,36 +519,81 @@ class MainDialogTest : public QObject {
   }
 
   void protectThatWritesNothing_data() {
-    QTest::addColumn<bool>("txtExists");
-    QTest::addColumn<bool>("detail");
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QString>("first");  // the message's start (%1 the TXT path, %2 the TMX path)
+    QTest::addColumn<PromptIcon>("icon");
     QTest::addColumn<QString>("skipped");
-    // The file lacks the chosen pair: 0 units, and why.
+    const QString unreadable = QStringLiteral("The TXT file %1 cannot be read: ");
+    // The file was read but lacks the chosen pair: 0 units, and the advice on the languages.
     QTest::newRow("languages not in the file")
-        << true << false << "\n\n2 units skipped (no source segment: 2)";
-    // The TXT file cannot be opened: -1, and the cause is named.
-    QTest::newRow("TXT file missing") << false << true << "";
+        << int(Setup::OtherLanguages) << RunMessages::NothingExported() << PromptIcon::Information
+        << "\n\n2 units skipped (no source segment: 2)";
+    // A failure names its cause first, in plain words, with a warning.
+    QTest::newRow("TXT file missing")
+        << int(Setup::TxtMissing) << unreadable + "no such file or directory."
+        << PromptIcon::Exclamation << "";
+    QTest::newRow("TXT is a folder")
+        << int(Setup::TxtFolder) << unreadable + "it is a folder." << PromptIcon::Exclamation << "";
+    QTest::newRow("TMX folder missing")
+        << int(Setup::TmxFolderMissing)
+        << "The TMX file %2 cannot be written: no such file or directory."
+        << PromptIcon::Exclamation << "";
+    QTest::newRow("TMX is the TXT file")
+        << int(Setup::TmxIsTxt)
+        << "The TMX file %1 is the TXT file itself. Choose another name for the TMX file."
+        << PromptIcon::Exclamation << "";
+    QTest::newRow("no language at all")
+        << int(Setup::NoUnits)
+        << "No language was found in %1: it is not a Velmar Vovuzaduz TXT export."
+        << PromptIcon::Exclamation << "";
   }
 
   void protectThatWritesNothing() {
-    QFETCH(bool, txtExists);
-    QFETCH(bool, detail);
+    QFETCH(int, setup);
+    QFETCH(QString, first);
+    QFETCH(PromptIcon, icon);
     QFETCH(QString, skipped);
     const QString txt = m_dir.filePath(QStringLiteral("other.txt"));
-    if (txtExists) uitest::WriteTxt(txt, 2, {"ES", "IT"});
+    QString tmx = m_dir.filePath(QStringLiteral("other.tmx"));
+    switch (Setup(setup)) {
+      case Setup::OtherLanguages:
+        uitest::WriteTxt(txt, 2, {"ES", "IT"});
+        break;
+      case Setup::TxtMissing:
+        break;
+      case Setup::TxtFolder:
+        QVERIFY(QDir().mkdir(txt));
+        break;
+      case Setup::TmxFolderMissing:
+        uitest::WriteTxt(txt, 2, {"EN-US", "FR"});
+        tmx = m_dir.filePath(QStringLiteral("gone/other.tmx"));
+        break;
+      case Setup::TmxIsTxt:
+        uitest::WriteTxt(txt, 2, {"EN-US", "FR"});
+        tmx = txt;
+        break;
+      case Setup::NoUnits:
+        uitest::WriteTxt(txt, 0, {"EN-US", "FR"});
+        break;
+    }
     CMainDlg dialog;
     // The stored EN-US and FR stay selected: a one-entry file would change only the source.
     Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
     Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
-    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("other.tmx"));
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
     dialog.OnProtect();
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
-    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED) + skipped));
+    const QString expected =
+        QString(first).replace(QStringLiteral("%1"), txt).replace(QStringLiteral("%2"), tmx);
+    QVERIFY2(shown.startsWith(expected + skipped), qPrintable(shown));
     QCOMPARE(shown.contains(QStringLiteral(" skipped (")), !skipped.isEmpty());
     QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
-    QCOMPARE(shown.contains(txt), detail);
-    if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
+    QCOMPARE(UserPrompts::Messages().front().icon, icon);
+    // The advice about the languages is only for a file that was read.
+    QCOMPARE(shown.contains(QStringLiteral("Analyse")), Setup(setup) == Setup::OtherLanguages);
+    if (Setup(setup) != Setup::TmxIsTxt) QVERIFY(!QFile::exists(tmx));
   }
 
   void failedRunsLeaveTheStatusIdle_data() {
@@ -506,9 +604,13 @@ class MainDialogTest : public QObject {
 
   void failedRunsLeaveTheStatusIdle() {
     QFETCH(bool, protect);
-    // A folder opens but cannot be read: the run fails after it has started.
+    // A TMX file in a missing folder: the conversion fails after it has started. A folder as the
+    // TXT file: the analysis is refused with the cause.
     const QString folder = m_dir.filePath(QStringLiteral("folder.txt"));
+    const QString txt = m_dir.filePath(QStringLiteral("file.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("gone/folder.tmx"));
     QVERIFY(QDir().mkdir(folder));
+    uitest::WriteTxt(txt, 1, {"EN-US", "FR"});
     CMainDlg dialog;
     dialog.show();
     bool ran = false;
@@ -517,11 +619,8 @@ class MainDialogTest : public QObject {
       return int(QDialog::Rejected);
     });
     Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
-    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
-    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("folder.tmx"));
-    QStringList statesSeen;
-    connect(dialog.findChild<CommandRunner*>(), &CommandRunner::textChanged, this,
-            [&](const QString& text) { statesSeen << text; });
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(protect ? txt : folder);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
     if (protect) {
       dialog.OnProtect();
     } else {
@@ -529,19 +628,19 @@ class MainDialogTest : public QObject {
     }
     QVERIFY(uitest::WaitUntilIdle(dialog));
     if (protect) {
-      QCOMPARE(statesSeen, QStringList({QStringLiteral("Exporting...")}));
       QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
-      QVERIFY(UserPrompts::Messages().front().text.contains(folder));
+      QVERIFY(UserPrompts::Messages().front().text.contains(tmx));
     } else {
       QVERIFY(!ran);
-      QVERIFY(UserPrompts::Messages().empty());
+      QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+      QVERIFY(UserPrompts::Messages().front().text.contains(folder));
     }
     QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Idle"));
     QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
     QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
-    QVERIFY(!QFile::exists(m_dir.filePath("folder.tmx")));
+    QVERIFY(!QFile::exists(tmx));
   }
 
   void failedProtectKeepsAnExistingTmxAndSaysSo_data() {
@@ -552,9 +651,10 @@ class MainDialogTest : public QObject {
 
   void failedProtectKeepsAnExistingTmxAndSaysSo() {
     QFETCH(bool, tmxExists);
-    const QString folder = m_dir.filePath(QStringLiteral("unreadable.txt"));
-    const QString tmx = m_dir.filePath(QStringLiteral("unreadable.tmx"));
-    QVERIFY(QDir().mkdir(folder));
+    // A file without units: it is read, and nothing is written.
+    const QString empty = m_dir.filePath(QStringLiteral("empty.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("empty.tmx"));
+    uitest::WriteTxt(empty, 0, {"EN-US", "FR"});
     if (tmxExists) {
       QFile old(tmx);
       QVERIFY(old.open(QIODevice::WriteOnly));
@@ -562,13 +662,13 @@ class MainDialogTest : public QObject {
     }
     CMainDlg dialog;
     Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
-    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(empty);
     Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
     dialog.OnProtect();
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
-    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    QVERIFY(shown.startsWith(RunMessages::NotAnExport(empty)));
     const QString kept = QString::fromUtf8(kExistingTmxKept).arg(tmx);
     QCOMPARE(shown.endsWith(QStringLiteral("\n\n") + kept), tmxExists);
     QCOMPARE(QFile::exists(tmx), tmxExists);
@@ -584,10 +684,13 @@ class MainDialogTest : public QObject {
     QTest::addColumn<PromptAnswer>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("derived, yes") << false << PromptAnswer::Yes << true << true;
-    QTest::newRow("derived, no") << false << PromptAnswer::No << true << false;
+    QTest::addColumn<bool>("txtGone");  // the TXT file went away after it was analysed
+    QTest::newRow("derived, yes") << false << PromptAnswer::Yes << true << true << false;
+    QTest::newRow("derived, no") << false << PromptAnswer::No << true << false << false;
     // The file dialog asked already.
-    QTest::newRow("chosen") << true << PromptAnswer::No << false << true;
+    QTest::newRow("chosen") << true << PromptAnswer::No << false << true << false;
+    // Nothing is asked about a TMX file that a TXT file that cannot be read would not replace.
+    QTest::newRow("derived, TXT gone") << false << PromptAnswer::Yes << false << false << true;
   }
 
   void replacingADerivedTmxAsksFirst() {
@@ -595,6 +698,7 @@ class MainDialogTest : public QObject {
     QFETCH(PromptAnswer, answer);
     QFETCH(bool, asked);
     QFETCH(bool, replaced);
+    QFETCH(bool, txtGone);
     const QString txt = m_dir.filePath(QStringLiteral("again.txt"));
     const QString tmx = m_dir.filePath(QStringLiteral("again.tmx"));
     uitest::WriteTxt(txt, 2, {"EN-US", "DE"});
@@ -611,11 +715,18 @@ class MainDialogTest : public QObject {
       UserPrompts::QueueFile(tmx);
       QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
     }
+    if (txtGone) QVERIFY(QFile::remove(txt));
     UserPrompts::QueueAnswer(answer);
     QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
     QVERIFY(uitest::WaitUntilIdle(dialog));
 
     std::vector<ShownMessage> shown = UserPrompts::Messages();
+    if (txtGone) {
+      QCOMPARE(shown.size(), std::size_t(1));
+      QVERIFY(
+          shown.front().text.startsWith(QStringLiteral("The TXT file %1 cannot be read").arg(txt)));
+      shown.clear();
+    }
     if (asked) {
       QVERIFY(!shown.empty());
       QCOMPARE(shown.front().text, QString::fromUtf8(kReplaceTmxQuestion).arg(tmx));
@@ -752,7 +863,7 @@ class MainDialogTest : public QObject {
     const ShownMessage& shown = UserPrompts::Messages().front();
     QCOMPARE(shown.icon, PromptIcon::Information);
     QString expected = QStringLiteral(
-                           "Finished exporting.\nNumber of segments written to TMX : "
+                           "Finished exporting.\nNumber of translation units written to TMX: "
                            "%1\nYour translation memory is now secure.")
                            .arg(written);
     if (!addition.isEmpty()) expected += QStringLiteral("\n\n") + addition;
@@ -900,6 +1011,13 @@ class MainDialogTest : public QObject {
     QTest::newRow("lower-case name")
         << Name("DE").toLower() << "IT" << int(QDialog::Accepted) << "DE"
         << "IT";
+    // Every code form and letter case the command line takes.
+    QTest::newRow("lower-case codes") << "it"
+                                      << "en-us" << int(QDialog::Accepted) << "IT"
+                                      << "EN-US";
+    QTest::newRow("underscore code") << "de_de"
+                                     << "En_Us" << int(QDialog::Accepted) << "DE"
+                                     << "EN-US";
     QTest::newRow("unknown text") << "Klingon"
                                   << "DE" << int(QDialog::Accepted) << ""
                                   << "DE";
@@ -960,18 +1078,39 @@ class MainDialogTest : public QObject {
     QCOMPARE(UserPrompts::Messages().front().text, Text(IDS_NEED_TXT));
   }
 
+  void analyseThatFailsOpensNoDialog_data() {
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QString>("message");  // %1 is the TXT path
+    const QString unreadable = QStringLiteral("The TXT file %1 cannot be read: ");
+    QTest::newRow("missing") << int(Setup::TxtMissing) << unreadable + "no such file or directory.";
+    QTest::newRow("folder") << int(Setup::TxtFolder) << unreadable + "it is a folder.";
+    // A file without any language opens no empty list.
+    QTest::newRow("no language at all")
+        << int(Setup::NoUnits)
+        << "No language was found in %1: it is not a Velmar Vovuzaduz TXT export.";
+  }
+
   void analyseThatFailsOpensNoDialog() {
+    QFETCH(int, setup);
+    QFETCH(QString, message);
+    const QString txt = m_dir.filePath(QStringLiteral("absent.txt"));
+    if (Setup(setup) == Setup::TxtFolder) QVERIFY(QDir().mkdir(txt));
+    if (Setup(setup) == Setup::NoUnits) uitest::WriteTxt(txt, 0, {"EN-US"});
     CMainDlg dialog;
     bool ran = false;
     dialog.SetLanguageDialogRunner([&](CLanguageDlg&) {
       ran = true;
       return int(QDialog::Rejected);
     });
-    Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("absent.txt"));
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
     dialog.OnAnalyse();
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QVERIFY(!ran);
-    QVERIFY(UserPrompts::Messages().empty());
+    // Said why, with a warning.
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QCOMPARE(UserPrompts::Messages().front().text, message.arg(txt));
+    QCOMPARE(UserPrompts::Messages().front().icon, PromptIcon::Exclamation);
   }
 
   void browsingForTheTxtFile() {
@@ -996,7 +1135,7 @@ class MainDialogTest : public QObject {
     QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
   }
 
   void browsingForTheTmxFile() {
@@ -1070,7 +1209,10 @@ class MainDialogTest : public QObject {
     QVERIFY(popup->isVisible());
     QCOMPARE(popup->text(), Text(textId));
     QCOMPARE(popup->palette().color(QPalette::Window), QColor(255, 255, 208));
-    QCOMPARE(popup->pos(), QCursor::pos());
+    // At the control, not at the mouse pointer.
+    const QWidget* focus = QApplication::focusWidget();
+    QCOMPARE(popup->pos(), focus->mapToGlobal(QPoint(0, focus->height())));
+    QVERIFY(popup->pos() != QCursor::pos());
     QTest::keyClick(popup, Qt::Key_Escape);
     QTRY_VERIFY(!dialog.Help()->Popup());
   }

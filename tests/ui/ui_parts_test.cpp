@@ -2,12 +2,15 @@
 // Smaller parts of the desktop tool: the TMX name derived from the TXT name, the file dialogs'
 // filters, the skipped units and the report's name in the result, the Target list's items, the
 // scripted prompts, the About box and its links.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 
 #include "text/string_table.h"
 #include "ui/about_dialog.h"
+#include "ui/dialog_look.h"
 #include "ui/export_summary.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
@@ -234,7 +237,7 @@ class UiPartsTest : public QObject {
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
     for (const char* expected :
-         {"Converts VELMAR\u00AE translation memories to TMX 1.4a format",
+         {"Converts VELMAR\u00AE translation memories to TMX 1.4 format", "Version " VELMAR_VERSION,
           "How to use VELMAR\u00AE 2 TMX:",
           "1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file",
           "2. Select the top [...] button and browse to your VELMAR\u00AE TXT file. The TMX file "
@@ -256,6 +259,40 @@ class UiPartsTest : public QObject {
     for (const CHyperLink* link : {about.ProductLink(), about.MakerLink()}) {
       QVERIFY(link->GetURL().startsWith(QStringLiteral("https://www.norvane.example/")));
     }
+  }
+
+  void aboutBoxLinksAreReachedWithTab() {
+    CAboutDlg about;
+    about.show();
+    about.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    about.ProductLink()->setFocus();
+    QStringList walked{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 3; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, QStringList({"productLink", "standardLink", "makerLink", "okButton"}));
+    // Space on a focused link opens it.
+    QStringList opened;
+    CHyperLink::SetOpener([&](const QString& target) {
+      opened << target;
+      return 33;
+    });
+    about.StandardLink()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    CHyperLink::SetOpener(nullptr);
+    QCOMPARE(opened, QStringList({about.StandardLink()->GetURL()}));
+  }
+
+  void bannerIsSharpAtTwiceTheDensity() {
+    const QPixmap normal = BannerPixmap(1.0);
+    const QPixmap sharp = BannerPixmap(2.0);
+    QVERIFY(!normal.isNull());
+    QCOMPARE(sharp.devicePixelRatio(), 2.0);
+    // Twice the pixels, the same size on the screen.
+    QCOMPARE(sharp.size(), normal.size() * 2);
+    QCOMPARE(sharp.deviceIndependentSize().toSize(), normal.size());
   }
 };
 
