@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/accessibility.h"
 #include "ui/dialog_look.h"
 #include "ui/hyperlink.h"
 #include "ui/web_addresses.h"
@@ -29,6 +30,7 @@ CHyperLink* Link(const char* caption, const char* name, QWidget* parent) {
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+  InstallAccessibleControls();
   setObjectName(QStringLiteral("aboutDialog"));
   setWindowTitle(QStringLiteral("About VELMAR\u00AE 2 TMX"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

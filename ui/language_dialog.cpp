@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/accessibility.h"
 #include "ui/dialog_look.h"
 
 namespace {
@@ -76,6 +77,18 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
   setTabOrder(m_targetEdit, setTarget);
   setTabOrder(setTarget, cancel);
   setTabOrder(cancel, ok);
+
+  // The labels name the fields for screen readers.
+  available->setBuddy(m_list);
+  sourceLabel->setBuddy(m_sourceEdit);
+  targetLabel->setBuddy(m_targetEdit);
+  NameControl(m_list, tr("Available languages"), tr("The languages found in the TXT file"));
+  NameControl(m_sourceEdit, tr("Source language"), tr("The source language of the TMX file"));
+  NameControl(m_targetEdit, tr("Target language"), tr("The target language of the TMX file"));
+  NameControl(setSource, tr("Set the source language"),
+              tr("Puts the selected language into the source language field"));
+  NameControl(setTarget, tr("Set the target language"),
+              tr("Puts the selected language into the target language field"));
 
   resize(DialogUnitsToPixels(font(), 206, 161).expandedTo(sizeHint()));
 

@@ -21,6 +21,7 @@
 #include "text/language_catalogue.h"
 #include "text/string_table.h"
 #include "ui/about_dialog.h"
+#include "ui/accessibility.h"
 #include "ui/command_runner.h"
 #include "ui/context_help.h"
 #include "ui/dialog_look.h"
@@ -47,6 +48,7 @@ QString Text(int id) {
 }  // namespace
 
 CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
+  InstallAccessibleControls();
   m_icon = AppIcon();
   m_sourceCodePage = 1252;
   m_targetCodePage = 1252;
@@ -104,6 +106,8 @@ void CMainDlg::OnInitDialog() {
   m_notice->setFont(m_noticeFont);
 
   m_link->SetURL(QString::fromUtf8(kTmxProductPage));
+  m_link->setAccessibleDescription(
+      tr("Opens the page %1 in the web browser").arg(m_link->GetURL()));
 
   m_sourceLanguages->SetModel(LanguageComboModel(m_sourceLang));
   m_targetLanguages->SetModel(TargetLanguageComboModel(m_targetLang));

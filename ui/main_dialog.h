@@ -121,6 +121,8 @@ class CMainDlg : public QDialog {
   QGroupBox* BuildLanguageFrame(const FileFrame& files);
   QHBoxLayout* BuildButtonRow(QPushButton*& about);
   void ConnectControls(const FileFrame& files, QPushButton* about);
+  // Accessible names and descriptions of the controls.
+  void NameControls();
   void OnInitDialog();
   bool CreateStatusBar();
   enum class Command { None, Preselect, Analyse, Protect };

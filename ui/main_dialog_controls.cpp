@@ -11,11 +11,13 @@
 #include <QVBoxLayout>
 
 #include "text/string_table.h"
+#include "ui/accessibility.h"
 #include "ui/dialog_look.h"
 #include "ui/hyperlink.h"
 #include "ui/main_dialog.h"
 #include "ui/model_combo_box.h"
 #include "ui/status_bar.h"
+#include "ui/string_table_texts.h"
 
 namespace {
 
@@ -88,6 +90,7 @@ void CMainDlg::BuildControls() {
   outer->addLayout(body);
   outer->addWidget(m_statusBar);
   ConnectControls(files, about);
+  NameControls();
 
   // The template's size in dialog units of its font, or more if the texts need it.
   const QSize templateSize = DialogUnitsToPixels(font(), 319, 284);
@@ -234,4 +237,39 @@ void CMainDlg::ConnectControls(const FileFrame& files, QPushButton* about) {
   connect(m_analyse, &QPushButton::clicked, this, &CMainDlg::OnAnalyse);
   connect(m_protect, &QPushButton::clicked, this, &CMainDlg::OnProtect);
   connect(m_exit, &QPushButton::clicked, this, &CMainDlg::OnOK);
+}
+
+void CMainDlg::NameControls() {
+  // What a screen reader says for each control: its name and, as the description, its help text.
+  struct Naming {
+    const char* objectName;
+    QString name;
+    int helpId;  // 0: no help text
+  };
+  const Naming namings[] = {
+      {"txtPathEdit", tr("VELMAR\u00AE file"), 1002},
+      {"browseTxtButton", tr("Choose the TXT file"), 1003},
+      {"tmxPathEdit", tr("TMX file"), 1004},
+      {"browseTmxButton", tr("Choose the TMX file"), 1005},
+      {"sourceLanguageList", tr("Source language"), 1010},
+      {"targetLanguageList", tr("Target language"), 1011},
+      {"aboutButton", tr("About"), 1008},
+      {"analyseButton", tr("Analyse"), 1015},
+      {"protectButton", tr("Protect"), 1006},
+      {"cancelButton", tr("Cancel the conversion"), 0},
+      {"exitButton", tr("Exit"), 1},
+      {"certificationLink", tr("TMX Certification"), 0},
+  };
+  for (const Naming& naming : namings) {
+    auto* control = findChild<QWidget*>(QString::fromLatin1(naming.objectName));
+    if (!control) continue;
+    NameControl(control, naming.name, naming.helpId ? UiText(naming.helpId) : QString());
+  }
+  // The field inside an editable list is a control of its own for a screen reader.
+  for (ModelComboBox* list : {m_sourceLanguages, m_targetLanguages}) {
+    NameControl(list->lineEdit(), list->accessibleName(), list->accessibleDescription());
+  }
+  m_cancel->setAccessibleDescription(
+      tr("Stops the conversion; nothing is written and an existing TMX file stays as it was"));
+  NameControl(m_statusBar, tr("Status"), tr("What the tool is doing, and its progress"));
 }

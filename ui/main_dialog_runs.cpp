@@ -58,6 +58,7 @@ void CMainDlg::StartCommand(Command command) {
   WaitCursor::Begin();
   m_bar = std::make_unique<CProgressBar>(QStringLiteral("Progress"), m_statusBar, 100, false,
                                          kProgressPane);
+  if (QProgressBar* bar = m_bar->Bar()) bar->setAccessibleName(tr("Progress"));
 }
 
 void CMainDlg::ShowIdleButtons() {

@@ -4,6 +4,7 @@
 // controls as the user meets them.
 #include "ui/main_dialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
 
@@ -75,6 +77,25 @@ QList<QStringList> UnitLanguages(const QString& tmxPath) {
 
 // What a Protect that writes nothing starts from.
 enum class Setup { OtherLanguages, TxtMissing, TxtFolder, TmxFolderMissing, TmxIsTxt, NoUnits };
+
+// One node of Qt's accessibility tree, as a screen reader meets it.
+struct AccessibleNode {
+  QAccessible::Role role;
+  QString name;
+  QString description;
+  QString value;
+};
+
+// The visible nodes below an interface, depth first.
+void WalkAccessibleTree(QAccessibleInterface* node, QList<AccessibleNode>& out) {
+  for (int i = 0; i < node->childCount(); ++i) {
+    QAccessibleInterface* child = node->child(i);
+    if (!child || child->state().invisible) continue;
+    out.append({child->role(), child->text(QAccessible::Name),
+                child->text(QAccessible::Description), child->text(QAccessible::Value)});
+    WalkAccessibleTree(child, out);
+  }
+}
 
 QString AllLanguagesText() {
   return QString::fromUtf8(kAllLanguagesText);
@@ -146,6 +167,79 @@ class MainDialogTest : public QObject {
     auto* notice = Control<QLabel>(dialog, "trademarkNotice");
     QVERIFY(notice->font().italic());
     QCOMPARE(QFontInfo(notice->font()).pixelSize(), QFontInfo(dialog.font()).pixelSize() - 2);
+  }
+
+  void accessibilityTreeNamesEveryControl() {
+    CMainDlg dialog;
+    dialog.show();
+    QList<AccessibleNode> nodes;
+    WalkAccessibleTree(QAccessible::queryAccessibleInterface(&dialog), nodes);
+    QStringList named;
+    for (const AccessibleNode& node : nodes) {
+      switch (node.role) {
+        case QAccessible::PushButton:
+        case QAccessible::EditableText:
+        case QAccessible::ComboBox:
+        case QAccessible::Link:
+        case QAccessible::StatusBar:
+          // Every control a user can reach has a name and says what it does.
+          QVERIFY2(!node.name.isEmpty(), qPrintable(QString::number(node.role)));
+          QVERIFY2(!node.description.isEmpty(), qPrintable(node.name));
+          named << node.name;
+          break;
+        default:
+          break;
+      }
+    }
+    for (const char* expected : {"Choose the TXT file", "Choose the TMX file", "VELMAR\u00AE file",
+                                 "TMX file", "Source language", "Target language", "About",
+                                 "Analyse", "Protect", "Exit", "TMX Certification", "Status"}) {
+      QVERIFY2(named.contains(QString::fromUtf8(expected)), expected);
+    }
+    // The status bar is one, and its text is its value.
+    const auto status = std::find_if(nodes.begin(), nodes.end(), [](const AccessibleNode& n) {
+      return n.role == QAccessible::StatusBar;
+    });
+    QVERIFY(status != nodes.end());
+    QCOMPARE(status->value, QStringLiteral("Idle"));
+
+    // During a run the progress bar is in the tree with its name and value.
+    const QString txt = m_dir.filePath(QStringLiteral("access.txt"));
+    uitest::WriteTxt(txt, 300, {"EN-US", "DE"});
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QList<AccessibleNode> during;
+    QMetaObject::Connection first;
+    first = connect(dialog.findChild<CommandRunner*>(), &CommandRunner::positionChanged, this, [&] {
+      disconnect(first);
+      WalkAccessibleTree(QAccessible::queryAccessibleInterface(&dialog), during);
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    const auto bar = std::find_if(during.begin(), during.end(), [](const AccessibleNode& n) {
+      return n.role == QAccessible::ProgressBar;
+    });
+    QVERIFY(bar != during.end());
+    QCOMPARE(bar->name, QStringLiteral("Progress"));
+    const auto busy = std::find_if(during.begin(), during.end(), [](const AccessibleNode& n) {
+      return n.role == QAccessible::StatusBar;
+    });
+    QVERIFY(busy != during.end());
+    QVERIFY2(busy->value.startsWith(QStringLiteral("Exporting...")), qPrintable(busy->value));
+    const auto cancel = std::find_if(during.begin(), during.end(), [](const AccessibleNode& n) {
+      return n.name == QStringLiteral("Cancel the conversion");
+    });
+    QVERIFY(cancel != during.end());
+  }
+
+  void usesTheDesktopsFont() {
+    QFont desktop = QApplication::font("QDialog");
+    desktop.setPointSize(desktop.pointSize() + 3);
+    QApplication::setFont(desktop, "QDialog");
+    CMainDlg dialog;
+    QApplication::setFont(QFont(), "QDialog");
+    QCOMPARE(dialog.font().pointSize(), desktop.pointSize());
+    QCOMPARE(dialog.font().family(), desktop.family());
   }
 
   void tabOrderFollowsTheTemplate() {
