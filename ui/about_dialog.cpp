@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/about_dialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +15,7 @@
 namespace {
 
 QLabel* Text(const char* text, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  auto* label = new QLabel(QCoreApplication::translate("CAboutDlg", text), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(align | Qt::AlignTop);
   return label;
@@ -32,7 +33,7 @@ CHyperLink* Link(const char* caption, const char* name, QWidget* parent) {
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   InstallAccessibleControls();
   setObjectName(QStringLiteral("aboutDialog"));
-  setWindowTitle(QStringLiteral("About VELMAR\u00AE 2 TMX"));
+  setWindowTitle(tr("About VELMAR\u00AE 2 TMX"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setFont(DialogFont());
@@ -41,15 +42,17 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   banner->setPixmap(BannerPixmap(devicePixelRatioF()));
   banner->setAlignment(Qt::AlignHCenter);
 
-  auto* howTo = new QLabel(QStringLiteral("How to use VELMAR\u00AE 2 TMX:"), this);
+  auto* howTo = new QLabel(tr("How to use VELMAR\u00AE 2 TMX:"), this);
   QFont bold = howTo->font();
   bold.setBold(true);
   howTo->setFont(bold);
 
   auto* step2 = Text(
-      "2. Select the top [...] button and browse to your VELMAR\u00AE TXT file. The TMX file "
-      "name and               location will be automatically generated with the same name and "
-      "location",
+      QT_TRANSLATE_NOOP(
+          "CAboutDlg",
+          "2. Select the top [...] button and browse to your VELMAR\u00AE TXT file. The TMX file "
+          "name and               location will be automatically generated with the same name and "
+          "location"),
       this);
   step2->setWordWrap(true);
 
@@ -58,15 +61,15 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   m_makerLink = Link(kMakerName, "makerLink", this);
   m_makerLink->SetURL(QString::fromUtf8(kMakerHomePage));
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* ok = new QPushButton(tr("OK"), this);
   ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* visitRow = new QHBoxLayout;
-  visitRow->addWidget(Text("To find out more visit:", this));
+  visitRow->addWidget(Text(QT_TRANSLATE_NOOP("CAboutDlg", "To find out more visit:"), this));
   visitRow->addWidget(m_productLink, 0, Qt::AlignHCenter);
-  visitRow->addWidget(Text("or", this, Qt::AlignHCenter));
+  visitRow->addWidget(Text(QT_TRANSLATE_NOOP("CAboutDlg", "or"), this, Qt::AlignHCenter));
   visitRow->addWidget(m_standardLink, 0, Qt::AlignHCenter);
   visitRow->addStretch(1);
 
@@ -77,18 +80,24 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(banner, 0, Qt::AlignHCenter);
   layout->addWidget(
-      Text("Converts VELMAR\u00AE translation memories to TMX 1.4 format", this, Qt::AlignHCenter));
+      Text(QT_TRANSLATE_NOOP("CAboutDlg",
+                             "Converts VELMAR\u00AE translation memories to TMX 1.4 format"),
+           this, Qt::AlignHCenter));
   QLabel* version = Text("", this, Qt::AlignHCenter);
   version->setObjectName(QStringLiteral("versionLabel"));
   version->setText(tr("Version %1").arg(QStringLiteral(VELMAR_VERSION)));
   layout->addWidget(version);
   layout->addSpacing(6);
   layout->addWidget(howTo);
-  layout->addWidget(
-      Text("1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file", this));
+  layout->addWidget(Text(
+      QT_TRANSLATE_NOOP(
+          "CAboutDlg", "1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file"),
+      this));
   layout->addWidget(step2);
-  layout->addWidget(Text("3. Click the Protect button to create the TMX file", this));
-  layout->addWidget(Text("4. Your translation memory is now secure", this));
+  layout->addWidget(Text(
+      QT_TRANSLATE_NOOP("CAboutDlg", "3. Click the Protect button to create the TMX file"), this));
+  layout->addWidget(
+      Text(QT_TRANSLATE_NOOP("CAboutDlg", "4. Your translation memory is now secure"), this));
   layout->addSpacing(6);
   layout->addLayout(visitRow);
   layout->addWidget(m_makerLink, 0, Qt::AlignHCenter);

@@ -7,6 +7,7 @@
 #include "ui/dialog_look.h"
 #include "ui/main_dialog.h"
 #include "ui/quit_signals.h"
+#include "ui/translations.h"
 
 void RegisterApplicationIdentity() {
   QCoreApplication::setOrganizationName(QStringLiteral("Norvane"));
@@ -19,6 +20,7 @@ CConverterApp::CConverterApp(int& argc, char** argv) : m_app(argc, argv) {}
 
 int CConverterApp::InitInstance() {
   RegisterApplicationIdentity();
+  InstallTranslations(QLocale::system());
   QGuiApplication::setWindowIcon(AppIcon());
   // The dialog is the whole program: it ends when the dialog ends, not when a window closes.
   QGuiApplication::setQuitOnLastWindowClosed(false);

@@ -10,7 +10,7 @@
 #include <QWhatsThis>
 #include <optional>
 
-#include "text/string_table.h"
+#include "ui/string_table_texts.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ constexpr HelpEntry kHelpTexts[] = {
 std::optional<QString> HelpText(const QString& objectName) {
   for (const HelpEntry& entry : kHelpTexts) {
     if (objectName == QLatin1String(entry.objectName)) {
-      return QString::fromUtf8(LoadStringText(entry.textId));
+      return UiText(entry.textId);
     }
   }
   return std::nullopt;

@@ -26,24 +26,24 @@ QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
 CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
     : QDialog(parent), m_languages(languages) {
   setObjectName(QStringLiteral("languageDialog"));
-  setWindowTitle(QStringLiteral("Select source and target languages"));
+  setWindowTitle(tr("Select source and target languages"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setFont(DialogFont());
 
-  auto* available = new QLabel(QStringLiteral("Available languages"), this);
+  auto* available = new QLabel(tr("Available languages"), this);
   m_list = new QListWidget(this);
   m_list->setObjectName(QStringLiteral("languageList"));
   m_list->setSelectionMode(QAbstractItemView::SingleSelection);
   m_list->setSortingEnabled(false);
   m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-  auto* sourceLabel = new QLabel(QStringLiteral("Source language"), this);
+  auto* sourceLabel = new QLabel(tr("Source language"), this);
   m_sourceEdit = new QLineEdit(this);
   m_sourceEdit->setObjectName(QStringLiteral("sourceLanguageEdit"));
   auto* setSource = MakeButton("&Set", "setSourceButton", this);
 
-  auto* targetLabel = new QLabel(QStringLiteral("Target language"), this);
+  auto* targetLabel = new QLabel(tr("Target language"), this);
   m_targetEdit = new QLineEdit(this);
   m_targetEdit->setObjectName(QStringLiteral("targetLanguageEdit"));
   auto* setTarget = MakeButton("S&et", "setTargetButton", this);

@@ -32,6 +32,7 @@
 #include "ui/progress_bar.h"
 #include "ui/run_messages.h"
 #include "ui/status_bar.h"
+#include "ui/string_table_texts.h"
 #include "ui/target_language_model.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
@@ -42,7 +43,7 @@ namespace {
 constexpr int kStatePaneMargin = 300;  // pane 0 is the client width minus this
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadStringText(id));
+  return UiText(id);
 }
 
 }  // namespace
@@ -177,7 +178,7 @@ void CMainDlg::OnTxtPathChanged() {
 
 void CMainDlg::OnBrowseTxt() {
   const QString fallback = m_txtEdit->text();
-  const FileRequest request{false, QtFileFilter(LoadStringText(IDS_TXT_FILTER)),
+  const FileRequest request{false, QtFileFilter(UiText(IDS_TXT_FILTER).toStdString()),
                             QStringLiteral("txt")};
   m_txtPath = UserPrompts::ChooseFile(this, request).value_or(fallback);
   TakeTxtPath(m_txtPath);
@@ -185,7 +186,7 @@ void CMainDlg::OnBrowseTxt() {
 
 void CMainDlg::OnBrowseTmx() {
   const QString fallback = m_tmxEdit->text();
-  const FileRequest request{true, QtFileFilter(LoadStringText(IDS_TMX_FILTER)),
+  const FileRequest request{true, QtFileFilter(UiText(IDS_TMX_FILTER).toStdString()),
                             QStringLiteral("tmx")};
   const std::optional<QString> chosen = UserPrompts::ChooseFile(this, request);
   // The file dialog asked before a chosen file is replaced: Protect does not ask again.
@@ -247,7 +248,7 @@ bool CMainDlg::ConfirmReplace(const QString& tmxPath) {
   // A name the user chose in the file dialog was confirmed there; one typed by hand is the
   // user's own choice as well.
   if (tmxPath != m_derivedTmxPath || !PathExists(tmxPath)) return true;
-  const QString question = QString::fromUtf8(kReplaceTmxQuestion).arg(tmxPath);
+  const QString question = tr(kReplaceTmxQuestion).arg(tmxPath);
   return UserPrompts::ShowMessage(this, question, PromptIcon::Question, PromptButtons::YesNo) ==
          PromptAnswer::Yes;
 }
@@ -361,7 +362,7 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
 
 QMenu* CMainDlg::CreateSystemMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
-  menu->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+  menu->addAction(tr("&Close"), this, &QWidget::close);
   const QString aboutText = Text(IDS_ABOUTBOX);
   if (!aboutText.isEmpty()) {
     menu->addSeparator();

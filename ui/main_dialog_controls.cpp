@@ -58,7 +58,7 @@ struct CMainDlg::FileFrame {
 
 void CMainDlg::BuildControls() {
   setObjectName(QStringLiteral("mainDialog"));
-  setWindowTitle(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));
+  setWindowTitle(QString::fromUtf8(LoadStringText(IDS_APP_TITLE)));  // the product's name
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
   setFont(DialogFont());
@@ -104,20 +104,20 @@ QLabel* CMainDlg::AddNotices(QVBoxLayout* body) {
   auto* banner = new QLabel(this);
   banner->setPixmap(BannerPixmap(devicePixelRatioF()));
   banner->setAlignment(Qt::AlignHCenter);
-  auto* protectLine = CentredText(
-      QStringLiteral("Protect your VELMAR\u00AE translation memories in certified TMX "), this);
-  auto* compliantLines = CentredText(
-      QStringLiteral("Translation memory tools \"Compliant with TMX level 2\" are not supporting "
+  auto* protectLine =
+      CentredText(tr("Protect your VELMAR\u00AE translation memories in certified TMX "), this);
+  auto* compliantLines =
+      CentredText(tr("Translation memory tools \"Compliant with TMX level 2\" are not supporting "
                      "the TMX standard and are not independently certified"),
-      this);
-  auto* insistLine = CentredText(QStringLiteral("Safeguard your future and insist on:"), this);
-  m_link = new CHyperLink(QStringLiteral("TMX Certification"), this);
+                  this);
+  auto* insistLine = CentredText(tr("Safeguard your future and insist on:"), this);
+  m_link = new CHyperLink(tr("TMX Certification"), this);
   m_link->setObjectName(QStringLiteral("certificationLink"));
   m_link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  m_notice = CentredText(
-      QStringLiteral("VELMAR\u00AE is a trademark of its owner. This converter is an independent "
+  m_notice =
+      CentredText(tr("VELMAR\u00AE is a trademark of its owner. This converter is an independent "
                      "tool and writes the open TMX 1.4 format of the translation memory."),
-      this);
+                  this);
   m_notice->setObjectName(QStringLiteral("trademarkNotice"));
 
   body->addWidget(banner, 0, Qt::AlignHCenter);
@@ -134,12 +134,12 @@ QLabel* CMainDlg::AddNotices(QVBoxLayout* body) {
 
 CMainDlg::FileFrame CMainDlg::BuildFileFrame() {
   FileFrame frame;
-  frame.box = new QGroupBox(QStringLiteral("&Files"), this);
-  auto* txtLabel = new QLabel(QStringLiteral("V&ELMAR\u00AE file"), frame.box);
+  frame.box = new QGroupBox(tr("&Files"), this);
+  auto* txtLabel = new QLabel(tr("V&ELMAR\u00AE file"), frame.box);
   m_txtEdit = PathEdit("txtPathEdit", frame.box);
   txtLabel->setBuddy(m_txtEdit);
   frame.browseTxt = Button(QStringLiteral("..."), "browseTxtButton", frame.box);
-  auto* tmxLabel = new QLabel(QStringLiteral("T&MX file"), frame.box);
+  auto* tmxLabel = new QLabel(tr("T&MX file"), frame.box);
   m_tmxEdit = PathEdit("tmxPathEdit", frame.box);
   tmxLabel->setBuddy(m_tmxEdit);
   frame.browseTmx = Button(QStringLiteral("..."), "browseTmxButton", frame.box);
@@ -159,12 +159,12 @@ CMainDlg::FileFrame CMainDlg::BuildFileFrame() {
 }
 
 QGroupBox* CMainDlg::BuildLanguageFrame(const FileFrame& files) {
-  auto* languages = new QGroupBox(QStringLiteral("&Languages"), this);
-  auto* sourceLabel = new QLabel(QStringLiteral("&Source"), languages);
+  auto* languages = new QGroupBox(tr("&Languages"), this);
+  auto* sourceLabel = new QLabel(tr("&Source"), languages);
   m_sourceLanguages = new ModelComboBox(true, languages);
   m_sourceLanguages->setObjectName(QStringLiteral("sourceLanguageList"));
   sourceLabel->setBuddy(m_sourceLanguages);
-  auto* targetLabel = new QLabel(QStringLiteral("&Target"), languages);
+  auto* targetLabel = new QLabel(tr("&Target"), languages);
   m_targetLanguages = new ModelComboBox(true, languages);
   m_targetLanguages->setObjectName(QStringLiteral("targetLanguageList"));
   targetLabel->setBuddy(m_targetLanguages);
@@ -182,10 +182,10 @@ QGroupBox* CMainDlg::BuildLanguageFrame(const FileFrame& files) {
 }
 
 QHBoxLayout* CMainDlg::BuildButtonRow(QPushButton*& about) {
-  about = Button(QStringLiteral("&About..."), "aboutButton", this);
-  m_analyse = Button(QStringLiteral("A&nalyse"), "analyseButton", this);
-  m_protect = Button(QStringLiteral("&Protect"), "protectButton", this);
-  m_exit = Button(QStringLiteral("E&xit"), "exitButton", this);
+  about = Button(tr("&About..."), "aboutButton", this);
+  m_analyse = Button(tr("A&nalyse"), "analyseButton", this);
+  m_protect = Button(tr("&Protect"), "protectButton", this);
+  m_exit = Button(tr("E&xit"), "exitButton", this);
   m_exit->setDefault(true);
   // Shown while a conversion runs, in the place of Protect.
   m_cancel = Button(tr("Cancel"), "cancelButton", this);

@@ -17,6 +17,7 @@
 #include "ui/qt_progress_reporter.h"
 #include "ui/run_messages.h"
 #include "ui/status_bar.h"
+#include "ui/string_table_texts.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
 
@@ -25,7 +26,7 @@ namespace {
 constexpr int kProgressPane = 1;
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadStringText(id));
+  return UiText(id);
 }
 
 // The display name of a language typed as a code, as the command line takes codes: in the
@@ -123,7 +124,7 @@ void CMainDlg::OnRunPosition(int percent) {
 }
 
 void CMainDlg::OnRunText(const QString& text) {
-  if (m_bar) m_statusBar->SetPaneText(0, text);
+  if (m_bar) m_statusBar->SetPaneText(0, UiText(text.toStdString()));
 }
 
 void CMainDlg::OnAnalysisFinished(bool analysed, const LanguageList& languages) {
@@ -177,9 +178,9 @@ void CMainDlg::ReportExport(const ExportResult& result) {
                              PromptButtons::Ok);
     return;
   }
-  message += QStringLiteral("\n\n") + QString::fromUtf8(kSaveReportQuestion).arg(reportPath);
+  message += QStringLiteral("\n\n") + tr(kSaveReportQuestion).arg(reportPath);
   if (QFileInfo::exists(reportPath)) {
-    message += QStringLiteral("\n") + QString::fromUtf8(kReportReplaced);
+    message += QStringLiteral("\n") + tr(kReportReplaced);
   }
   if (UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::YesNo) ==
       PromptAnswer::Yes) {
@@ -204,7 +205,7 @@ QString CMainDlg::ResultMessage(const ExportResult& result) const {
   if (message.isEmpty()) message = RunMessages::NothingExported();
   if (written == 0 && !skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
   if (QFileInfo::exists(m_runTmxPath)) {
-    message += QStringLiteral("\n\n") + QString::fromUtf8(kExistingTmxKept).arg(m_runTmxPath);
+    message += QStringLiteral("\n\n") + tr(kExistingTmxKept).arg(m_runTmxPath);
   }
   return message;
 }
@@ -212,8 +213,8 @@ QString CMainDlg::ResultMessage(const ExportResult& result) const {
 void CMainDlg::SaveReport(const QString& path) {
   QString error;
   if (WriteReportFile(path, m_report, &error)) return;
-  UserPrompts::ShowMessage(this, QString::fromUtf8(kReportNotWritten).arg(path, error),
-                           PromptIcon::Exclamation, PromptButtons::Ok);
+  UserPrompts::ShowMessage(this, tr(kReportNotWritten).arg(path, error), PromptIcon::Exclamation,
+                           PromptButtons::Ok);
 }
 
 void CMainDlg::Preselect(const LanguageList& languages) {

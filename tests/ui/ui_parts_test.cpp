@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QPushButton>
 #include <QTest>
 
 #include "text/string_table.h"
@@ -14,7 +16,10 @@
 #include "ui/export_summary.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
+#include "ui/main_dialog.h"
+#include "ui/status_bar.h"
 #include "ui/target_language_model.h"
+#include "ui/translations.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
 #include "ui_test_support.h"
@@ -259,6 +264,38 @@ class UiPartsTest : public QObject {
     for (const CHyperLink* link : {about.ProductLink(), about.MakerLink()}) {
       QVERIFY(link->GetURL().startsWith(QStringLiteral("https://www.norvane.example/")));
     }
+  }
+
+  void runsInGermanUnderAGermanLocale() {
+    if (qEnvironmentVariableIsSet("VELMAR_GERMAN_CHILD")) {
+      // The child: started with LANG=de_DE.UTF-8, as a German desktop starts the tool.
+      QVERIFY(InstallTranslations(QLocale::system()));
+      CMainDlg dialog;
+      QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("protectButton"))->text(),
+               QString::fromUtf8("&Sch\u00FCtzen"));
+      QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("browseTxtButton"))->accessibleName(),
+               QStringLiteral("TXT-Datei w\u00E4hlen"));
+      QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Bereit"));
+      dialog.OnOK();
+      QCOMPARE(UserPrompts::Messages().back().text,
+               QStringLiteral("M\u00F6chten Sie das Programm wirklich beenden?"));
+      // Qt's own texts (the Yes and No of the message boxes) are German as well.
+      QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
+      return;
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) {
+      environment.remove(QString::fromLatin1(name));
+    }
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    environment.insert(QStringLiteral("VELMAR_GERMAN_CHILD"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("runsInGermanUnderAGermanLocale")});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
   }
 
   void aboutBoxLinksAreReachedWithTab() {
