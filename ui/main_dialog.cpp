@@ -30,6 +30,7 @@
 #include "ui/language_settings.h"
 #include "ui/model_combo_box.h"
 #include "ui/progress_bar.h"
+#include "ui/recent_files.h"
 #include "ui/run_messages.h"
 #include "ui/status_bar.h"
 #include "ui/string_table_texts.h"
@@ -158,6 +159,7 @@ void CMainDlg::OnTxtPathChanged() {
   m_txtPath = CleanPastedPath(m_txtEdit->text());
   // A folder (a prefix of the path being typed) or anything else that is no file is left alone.
   if (!QFileInfo(m_txtPath).isFile()) return;
+  AddRecentFile(QFileInfo(m_txtPath).absoluteFilePath());
   if (const std::optional<QString> tmx = DeriveTmxPath(m_txtPath)) {
     m_tmxPath = *tmx;
     m_derivedTmxPath = m_tmxPath;
@@ -178,16 +180,28 @@ void CMainDlg::OnTxtPathChanged() {
 
 void CMainDlg::OnBrowseTxt() {
   const QString fallback = m_txtEdit->text();
-  const FileRequest request{false, QtFileFilter(UiText(IDS_TXT_FILTER).toStdString()),
-                            QStringLiteral("txt")};
-  m_txtPath = UserPrompts::ChooseFile(this, request).value_or(fallback);
+  FileRequest request{false, QtFileFilter(UiText(IDS_TXT_FILTER).toStdString()),
+                      QStringLiteral("txt"), QString(), false};
+  // Opens beside the file chosen before; several files make a batch.
+  const QStringList recent = LoadRecentFiles();
+  request.selected = !fallback.isEmpty() ? fallback : recent.value(0);
+  request.multiple = true;
+  const QStringList chosen = UserPrompts::ChooseFiles(this, request).value_or(QStringList());
+  if (chosen.size() > 1) {
+    StartBatch(chosen);
+    return;
+  }
+  m_txtPath = chosen.isEmpty() ? fallback : chosen.constFirst();
   TakeTxtPath(m_txtPath);
 }
 
 void CMainDlg::OnBrowseTmx() {
   const QString fallback = m_tmxEdit->text();
-  const FileRequest request{true, QtFileFilter(UiText(IDS_TMX_FILTER).toStdString()),
-                            QStringLiteral("tmx")};
+  FileRequest request{true, QtFileFilter(UiText(IDS_TMX_FILTER).toStdString()),
+                      QStringLiteral("tmx"), QString(), false};
+  request.selected = !fallback.isEmpty()            ? fallback
+                     : !m_txtEdit->text().isEmpty() ? QFileInfo(m_txtEdit->text()).absolutePath()
+                                                    : QString();
   const std::optional<QString> chosen = UserPrompts::ChooseFile(this, request);
   // The file dialog asked before a chosen file is replaced: Protect does not ask again.
   if (chosen) m_derivedTmxPath.clear();
@@ -230,9 +244,17 @@ void CMainDlg::OnProtect() {
     return;
   }
   if (!ConfirmReplace(m_tmxPath)) return;
+  StartExport(BuildRequest(m_txtPath, m_tmxPath));
+}
+
+QStringList CMainDlg::RecentFiles() const {
+  return LoadRecentFiles();
+}
+
+ExportRequest CMainDlg::BuildRequest(const QString& txt, const QString& tmx) const {
   ExportRequest request;
-  request.txtPath = ToEnginePath(m_txtPath);
-  request.tmxPath = ToEnginePath(m_tmxPath);
+  request.txtPath = ToEnginePath(txt);
+  request.tmxPath = ToEnginePath(tmx);
   request.sourceCode = m_sourceLang;
   request.sourceCodePage = m_sourceCodePage;
   if (IsAllLanguagesCode(m_targetLang)) {
@@ -241,7 +263,7 @@ void CMainDlg::OnProtect() {
     request.targetCode = m_targetLang;
     request.targetCodePage = m_targetCodePage;
   }
-  StartExport(request);
+  return request;
 }
 
 bool CMainDlg::ConfirmReplace(const QString& tmxPath) {
@@ -363,6 +385,14 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
 QMenu* CMainDlg::CreateSystemMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
   menu->addAction(tr("&Close"), this, &QWidget::close);
+  const QStringList recent = LoadRecentFiles();
+  if (!recent.isEmpty()) {
+    QMenu* files = menu->addMenu(tr("&Recent files"));
+    files->setObjectName(QStringLiteral("recentFilesMenu"));
+    for (const QString& path : recent) {
+      files->addAction(path, this, [this, path] { TakeTxtPath(path); });
+    }
+  }
   const QString aboutText = Text(IDS_ABOUTBOX);
   if (!aboutText.isEmpty()) {
     menu->addSeparator();
@@ -394,7 +424,17 @@ void CMainDlg::dropEvent(QDropEvent* event) {
     return;
   }
   event->acceptProposedAction();
-  const QString path = mime->urls().constFirst().toLocalFile();
+  QStringList paths;
+  for (const QUrl& url : mime->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  if (paths.size() > 1) {
+    // Several files: converted one after another once the drop is over.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { StartBatch(paths); }, Qt::QueuedConnection);
+    return;
+  }
+  const QString path = paths.constFirst();
   // Taken once the drop is over, as if typed: the analysis then runs outside the drag.
   QMetaObject::invokeMethod(
       this, [this, path] { TakeTxtPath(path); }, Qt::QueuedConnection);

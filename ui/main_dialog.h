@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -59,6 +60,10 @@ class CMainDlg : public QDialog {
   void OnTxtPathChanged();
   // Stops a running conversion (nothing is written, an existing TMX file stays as it was).
   void OnCancel();
+  // Converts several TXT files one after another (each into the TMX file beside it) and lists
+  // the results in the window.
+  void StartBatch(const QStringList& files);
+  void OnOpenFolder();
   void OnBrowseTxt();
   void OnBrowseTmx();
   void OnAnalyse();
@@ -86,6 +91,8 @@ class CMainDlg : public QDialog {
   int TargetCodePage() const { return m_targetCodePage; }
   // True while a command runs or shows its result (Analyse and Protect disabled).
   bool IsBusy() const { return m_command != Command::None; }
+  // The last TXT files taken, newest first.
+  QStringList RecentFiles() const;
   // True while a typed TXT path waits for its pause to end.
   bool PathChangePending() const;
   // True once the user confirmed the exit.
@@ -123,6 +130,7 @@ class CMainDlg : public QDialog {
   void ConnectControls(const FileFrame& files, QPushButton* about);
   // Accessible names and descriptions of the controls.
   void NameControls();
+  QWidget* BuildResultsBox();
   void OnInitDialog();
   bool CreateStatusBar();
   enum class Command { None, Preselect, Analyse, Protect };
@@ -136,6 +144,12 @@ class CMainDlg : public QDialog {
   void OnRunText(const QString& text);
   void OnAnalysisFinished(bool analysed, const LanguageList& languages);
   void OnExportFinished(const ExportResult& result);
+  // Several files (main_dialog_batch.cpp).
+  void RunNextInBatch();
+  void OnBatchFileFinished(const ExportResult& result);
+  void AddBatchRow(const QString& txt, const QString& written, const QString& skipped,
+                   const QString& report);
+  ExportRequest BuildRequest(const QString& txt, const QString& tmx) const;
   void ReportExport(const ExportResult& result);
   QString ResultMessage(const ExportResult& result) const;
   void SaveReport(const QString& path);
@@ -176,6 +190,8 @@ class CMainDlg : public QDialog {
   QPushButton* m_exit = nullptr;
   QPushButton* m_cancel = nullptr;
   QTimer* m_pathTimer = nullptr;
+  QWidget* m_resultsBox = nullptr;
+  class QTreeWidget* m_results = nullptr;
   QLabel* m_notice = nullptr;
   ContextHelp* m_help = nullptr;
 
@@ -196,6 +212,8 @@ class CMainDlg : public QDialog {
   bool m_preselectPending = false;  // the TXT path changed while a command could not give way
   bool m_quitPosted = false;
   bool m_ending = false;
+  QStringList m_batch;                       // files of a batch still to convert
+  QString m_batchFile;                       // the file of the batch being converted
   bool m_asking = false;                     // the exit question is open
   bool m_terminated = false;                 // ended by a termination signal
   std::optional<ExportResult> m_heldResult;  // arrived while the exit question was open

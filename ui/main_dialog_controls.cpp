@@ -71,6 +71,7 @@ void CMainDlg::BuildControls() {
   const FileFrame files = BuildFileFrame();
   body->addWidget(files.box);
   body->addWidget(BuildLanguageFrame(files));
+  body->addWidget(BuildResultsBox());
   body->addStretch(1);
   QPushButton* about = nullptr;
   body->addLayout(BuildButtonRow(about));

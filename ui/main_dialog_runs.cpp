@@ -102,6 +102,8 @@ void CMainDlg::AbandonCommand() {
   WaitCursor::End();
   m_preselectPending = false;
   m_command = Command::None;
+  m_batch.clear();
+  m_batchFile.clear();
   ShowIdleButtons();
 }
 
@@ -154,6 +156,10 @@ void CMainDlg::OnExportFinished(const ExportResult& result) {
   if (m_asking) {
     // The exit question is open: its answer comes first.
     m_heldResult = result;
+    return;
+  }
+  if (!m_batchFile.isEmpty()) {
+    OnBatchFileFinished(result);
     return;
   }
   // The wait cursor and the disabled buttons remain while the result is on show.

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <deque>
 
@@ -13,7 +14,7 @@ namespace {
 // A queued file dialog answer.
 struct FileAnswer {
   bool chosen = false;
-  QString path;
+  QStringList paths;
 };
 
 struct Script {
@@ -77,6 +78,12 @@ PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
 }
 
 std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request) {
+  const std::optional<QStringList> chosen = ChooseFiles(parent, request);
+  if (!chosen || chosen->isEmpty()) return std::nullopt;
+  return chosen->constFirst();
+}
+
+std::optional<QStringList> ChooseFiles(QWidget* parent, const FileRequest& request) {
   Script& script = TheScript();
   if (script.scripted) {
     script.fileRequests.push_back(request);
@@ -84,14 +91,24 @@ std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request) {
     const FileAnswer answer = script.files.front();
     script.files.pop_front();
     if (!answer.chosen) return std::nullopt;
-    return answer.path;
+    return answer.paths;
   }
   QFileDialog dialog(parent, QString(), QString(), request.filter);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(request.save       ? QFileDialog::AnyFile
+                     : request.multiple ? QFileDialog::ExistingFiles
+                                        : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  // Beside the file chosen before, not in the working folder.
+  const QFileInfo selected(request.selected);
+  if (selected.isDir()) {
+    dialog.setDirectory(selected.absoluteFilePath());
+  } else if (!request.selected.isEmpty()) {
+    dialog.setDirectory(selected.absolutePath());
+    dialog.selectFile(selected.fileName());
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst();
+  return dialog.selectedFiles();
 }
 
 void SetScripted(bool scripted) {
@@ -104,7 +121,11 @@ void QueueAnswer(PromptAnswer answer) {
   TheScript().answers.push_back(answer);
 }
 void QueueFile(std::optional<QString> path) {
-  TheScript().files.push_back(FileAnswer{path.has_value(), path.value_or(QString())});
+  TheScript().files.push_back(
+      FileAnswer{path.has_value(), path ? QStringList{*path} : QStringList()});
+}
+void QueueFiles(const QStringList& paths) {
+  TheScript().files.push_back(FileAnswer{true, paths});
 }
 void SetDefaultQuestionAnswer(PromptAnswer answer) {
   TheScript().questionDefault = answer;

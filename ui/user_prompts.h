@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -30,6 +31,8 @@ struct FileRequest {
   bool save = false;      // save-as rather than open
   QString filter;         // Qt filter syntax ("TMX files (*.tmx);;All files (*.*)")
   QString defaultSuffix;  // "txt" or "tmx"
+  QString selected;       // the file the dialog starts on (in its folder), or a folder
+  bool multiple = false;  // several existing files may be chosen
 };
 
 namespace UserPrompts {
@@ -41,6 +44,8 @@ PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
 
 // Runs an open or save-as file dialog; the chosen full path, or nothing when cancelled.
 std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request);
+// The same for several files (request.multiple); nothing when cancelled.
+std::optional<QStringList> ChooseFiles(QWidget* parent, const FileRequest& request);
 
 // --- Scripted answers (tests, benchmark) -----------------------------------------------------
 // While scripted, no dialog is ever shown: messages take the next queued answer (or the
@@ -50,6 +55,8 @@ bool IsScripted();
 void QueueAnswer(PromptAnswer answer);
 // A path, or std::nullopt for a cancelled file dialog.
 void QueueFile(std::optional<QString> path);
+// Several paths chosen at once in one file dialog.
+void QueueFiles(const QStringList& paths);
 // The answer given to every question when none is queued (No unless changed).
 void SetDefaultQuestionAnswer(PromptAnswer answer);
 // Called while a scripted message is "open", before its answer is taken: lets a test run the

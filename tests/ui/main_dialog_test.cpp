@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <memory>
@@ -1230,6 +1231,126 @@ class MainDialogTest : public QObject {
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
     QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
+  }
+
+  void fileDialogsOpenBesideTheChosenFile() {
+    const QString txt = m_dir.filePath(QStringLiteral("beside.txt"));
+    uitest::WriteTxt(txt, 1, {"EN-US", "FI"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    Control<QLineEdit>(dialog, "tmxPathEdit")->clear();
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::FileRequests().size(), std::size_t(2));
+    // The TMX dialog in the TXT file's folder, the TXT dialog on the file itself.
+    QCOMPARE(UserPrompts::FileRequests().front().selected, m_dir.absolutePath());
+    QCOMPARE(UserPrompts::FileRequests().back().selected, txt);
+    QVERIFY(UserPrompts::FileRequests().back().multiple);
+    // A new window starts where the last file was.
+    CMainDlg next;
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(next, "browseTxtButton"), Qt::LeftButton);
+    QCOMPARE(UserPrompts::FileRequests().back().selected, txt);
+  }
+
+  void recentFilesAreOffered() {
+    const QString first = m_dir.filePath(QStringLiteral("first.txt"));
+    const QString second = m_dir.filePath(QStringLiteral("second.txt"));
+    uitest::WriteTxt(first, 1, {"EN-US", "FI"});
+    uitest::WriteTxt(second, 1, {"EN-US", "SV"});
+    CMainDlg dialog;
+    for (const QString& path : {first, second, first}) {
+      Control<QLineEdit>(dialog, "txtPathEdit")->setText(path);
+      QVERIFY(uitest::WaitUntilIdle(dialog));
+    }
+    QCOMPARE(dialog.RecentFiles(), QStringList({first, second}));
+    std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(&dialog));
+    auto* recent = menu->findChild<QMenu*>(QStringLiteral("recentFilesMenu"));
+    QVERIFY(recent);
+    QCOMPARE(recent->actions().size(), 2);
+    QCOMPARE(recent->actions().at(1)->text(), second);
+    recent->actions().at(1)->trigger();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), second);
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("SV"));
+  }
+
+  void severalFilesAtOnce_data() {
+    QTest::addColumn<bool>("dropped");  // else chosen in the file dialog
+    QTest::newRow("chosen") << false;
+    QTest::newRow("dropped") << true;
+  }
+
+  void severalFilesAtOnce() {
+    QFETCH(bool, dropped);
+    QStringList files;
+    for (int i = 1; i <= 3; ++i) {
+      files << m_dir.filePath(QStringLiteral("part%1.txt").arg(i));
+      uitest::WriteTxt(files.last(), 10 * i, {"EN-US", "DE"});
+    }
+    // The third TMX exists already: the user keeps it.
+    const QString kept = m_dir.filePath(QStringLiteral("part3.tmx"));
+    {
+      QFile old(kept);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    CMainDlg dialog;
+    dialog.show();
+    Control<QComboBox>(dialog, "sourceLanguageList")->setCurrentText(Name("EN-US"));
+    Control<QComboBox>(dialog, "targetLanguageList")->setCurrentText(Name("DE"));
+    UserPrompts::QueueAnswer(PromptAnswer::No);
+    if (dropped) {
+      QMimeData mime;
+      QList<QUrl> urls;
+      for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+      mime.setUrls(urls);
+      QDragEnterEvent enter(dialog.rect().center(), Qt::CopyAction, &mime, Qt::LeftButton,
+                            Qt::NoModifier);
+      QApplication::sendEvent(&dialog, &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent drop(QPointF(dialog.rect().center()), Qt::CopyAction, &mime, Qt::LeftButton,
+                      Qt::NoModifier);
+      QApplication::sendEvent(&dialog, &drop);
+      QTRY_VERIFY(Control<QTreeWidget>(dialog, "batchResults")->isVisible());
+    } else {
+      UserPrompts::QueueFiles(files);
+      QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
+    }
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    // One question for the existing file, no result boxes: the list holds the results.
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.startsWith(QStringLiteral("1 of the TMX files")));
+    auto* results = Control<QTreeWidget>(dialog, "batchResults");
+    QVERIFY(results->isVisible());
+    QCOMPARE(results->topLevelItemCount(), 3);
+    QStringList rows;
+    for (int i = 0; i < 3; ++i) {
+      const QTreeWidgetItem* row = results->topLevelItem(i);
+      rows << row->text(0) + "|" + row->text(1) + "|" + row->text(2);
+    }
+    rows.sort();
+    QCOMPARE(rows, QStringList({"part1.txt|10|0", "part2.txt|20|0", "part3.txt||kept"}));
+    VERIFY_VALID_TMX(m_dir.filePath("part1.tmx"));
+    VERIFY_VALID_TMX(m_dir.filePath("part2.tmx"));
+    QFile old(kept);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old content"));
+    // The single-file fields are as they were.
+    QVERIFY(Control<QLineEdit>(dialog, "txtPathEdit")->text().isEmpty());
+
+    QStringList opened;
+    CHyperLink::SetOpener([&](const QString& target) {
+      opened << target;
+      return 33;
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "openFolderButton"), Qt::LeftButton);
+    CHyperLink::SetOpener(nullptr);
+    QCOMPARE(opened, QStringList({QUrl::fromLocalFile(m_dir.absolutePath()).toString()}));
   }
 
   void browsingForTheTmxFile() {
