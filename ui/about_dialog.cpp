@@ -42,11 +42,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   banner->setPixmap(BannerPixmap(devicePixelRatioF()));
   banner->setAlignment(Qt::AlignHCenter);
 
-  auto* howTo = new QLabel(tr("How to use VELMAR\u00AE 2 TMX:"), this);
-  QFont bold = howTo->font();
-  bold.setBold(true);
-  howTo->setFont(bold);
-
   auto* step2 = Text(
       QT_TRANSLATE_NOOP(
           "CAboutDlg",
@@ -66,19 +61,44 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* visitRow = new QHBoxLayout;
-  visitRow->addWidget(Text(QT_TRANSLATE_NOOP("CAboutDlg", "To find out more visit:"), this));
-  visitRow->addWidget(m_productLink, 0, Qt::AlignHCenter);
-  visitRow->addWidget(Text(QT_TRANSLATE_NOOP("CAboutDlg", "or"), this, Qt::AlignHCenter));
-  visitRow->addWidget(m_standardLink, 0, Qt::AlignHCenter);
-  visitRow->addStretch(1);
-
+  QLayout* visitRow = VisitRow();
   auto* okRow = new QHBoxLayout;
   okRow->addStretch(1);
   okRow->addWidget(ok);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(banner, 0, Qt::AlignHCenter);
+  AddSteps(layout, step2);
+  layout->addSpacing(6);
+  layout->addLayout(visitRow);
+  layout->addWidget(m_makerLink, 0, Qt::AlignHCenter);
+  layout->addStretch(1);
+  layout->addLayout(okRow);
+
+  // Tab walks the links in reading order and ends on OK.
+  setTabOrder(m_productLink, m_standardLink);
+  setTabOrder(m_standardLink, m_makerLink);
+  setTabOrder(m_makerLink, ok);
+  const QSize templateSize = DialogUnitsToPixels(font(), 335, 212);
+  step2->setMinimumWidth(templateSize.width() - 40);
+  setFixedSize(templateSize.expandedTo(sizeHint()));
+}
+
+QLayout* CAboutDlg::VisitRow() {
+  auto* visitRow = new QHBoxLayout;
+  visitRow->addWidget(Text(QT_TRANSLATE_NOOP("CAboutDlg", "To find out more visit:"), this));
+  visitRow->addWidget(m_productLink, 0, Qt::AlignHCenter);
+  visitRow->addWidget(Text(QT_TRANSLATE_NOOP("CAboutDlg", "or"), this, Qt::AlignHCenter));
+  visitRow->addWidget(m_standardLink, 0, Qt::AlignHCenter);
+  visitRow->addStretch(1);
+  return visitRow;
+}
+
+void CAboutDlg::AddSteps(QVBoxLayout* layout, QLabel* step2) {
+  auto* howTo = new QLabel(tr("How to use VELMAR\u00AE 2 TMX:"), this);
+  QFont bold = howTo->font();
+  bold.setBold(true);
+  howTo->setFont(bold);
   layout->addWidget(
       Text(QT_TRANSLATE_NOOP("CAboutDlg",
                              "Converts VELMAR\u00AE translation memories to TMX 1.4 format"),
@@ -98,17 +118,4 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
       QT_TRANSLATE_NOOP("CAboutDlg", "3. Click the Protect button to create the TMX file"), this));
   layout->addWidget(
       Text(QT_TRANSLATE_NOOP("CAboutDlg", "4. Your translation memory is now secure"), this));
-  layout->addSpacing(6);
-  layout->addLayout(visitRow);
-  layout->addWidget(m_makerLink, 0, Qt::AlignHCenter);
-  layout->addStretch(1);
-  layout->addLayout(okRow);
-
-  // Tab walks the links in reading order and ends on OK.
-  setTabOrder(m_productLink, m_standardLink);
-  setTabOrder(m_standardLink, m_makerLink);
-  setTabOrder(m_makerLink, ok);
-  const QSize templateSize = DialogUnitsToPixels(font(), 335, 212);
-  step2->setMinimumWidth(templateSize.width() - 40);
-  setFixedSize(templateSize.expandedTo(sizeHint()));
 }

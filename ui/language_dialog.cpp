@@ -78,17 +78,10 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
   setTabOrder(setTarget, cancel);
   setTabOrder(cancel, ok);
 
-  // The labels name the fields for screen readers.
   available->setBuddy(m_list);
   sourceLabel->setBuddy(m_sourceEdit);
   targetLabel->setBuddy(m_targetEdit);
-  NameControl(m_list, tr("Available languages"), tr("The languages found in the TXT file"));
-  NameControl(m_sourceEdit, tr("Source language"), tr("The source language of the TMX file"));
-  NameControl(m_targetEdit, tr("Target language"), tr("The target language of the TMX file"));
-  NameControl(setSource, tr("Set the source language"),
-              tr("Puts the selected language into the source language field"));
-  NameControl(setTarget, tr("Set the target language"),
-              tr("Puts the selected language into the target language field"));
+  NameControls(setSource, setTarget);
 
   resize(DialogUnitsToPixels(font(), 206, 161).expandedTo(sizeHint()));
 
@@ -97,12 +90,28 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
   }
   m_list->setCurrentRow(-1);
 
+  Connect(setSource, setTarget, ok, cancel);
+}
+
+void CLanguageDlg::Connect(QPushButton* setSource, QPushButton* setTarget, QPushButton* ok,
+                           QPushButton* cancel) {
   connect(m_list, &QListWidget::itemSelectionChanged, this, &CLanguageDlg::OnSelectionChanged);
   connect(m_list, &QListWidget::itemDoubleClicked, this, &CLanguageDlg::OnDoubleClick);
   connect(setSource, &QPushButton::clicked, this, &CLanguageDlg::OnSetSource);
   connect(setTarget, &QPushButton::clicked, this, &CLanguageDlg::OnSetTarget);
   connect(ok, &QPushButton::clicked, this, &CLanguageDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CLanguageDlg::reject);
+}
+
+void CLanguageDlg::NameControls(QPushButton* setSource, QPushButton* setTarget) {
+  // What screen readers say for the fields and buttons (the labels are their buddies).
+  NameControl(m_list, tr("Available languages"), tr("The languages found in the TXT file"));
+  NameControl(m_sourceEdit, tr("Source language"), tr("The source language of the TMX file"));
+  NameControl(m_targetEdit, tr("Target language"), tr("The target language of the TMX file"));
+  NameControl(setSource, tr("Set the source language"),
+              tr("Puts the selected language into the source language field"));
+  NameControl(setTarget, tr("Set the target language"),
+              tr("Puts the selected language into the target language field"));
 }
 
 void CLanguageDlg::OnSelectionChanged() {
