@@ -267,6 +267,54 @@ Möchten Sie sie ersetzen?</translation>
       <translation>Der Bericht konnte nicht nach %1 geschrieben werden:
 %2</translation>
     </message>
+    <message>
+      <source>&amp;Recent files</source>
+      <translation>&amp;Zuletzt verwendete Dateien</translation>
+    </message>
+    <message>
+      <source>File</source>
+      <translation>Datei</translation>
+    </message>
+    <message>
+      <source>Units written</source>
+      <translation>Geschriebene Einheiten</translation>
+    </message>
+    <message>
+      <source>Skipped</source>
+      <translation>Übersprungen</translation>
+    </message>
+    <message>
+      <source>Report</source>
+      <translation>Bericht</translation>
+    </message>
+    <message>
+      <source>Results</source>
+      <translation>Ergebnisse</translation>
+    </message>
+    <message>
+      <source>One row for each file converted together</source>
+      <translation>Eine Zeile für jede gemeinsam umgewandelte Datei</translation>
+    </message>
+    <message>
+      <source>Open &amp;folder</source>
+      <translation>&amp;Ordner öffnen</translation>
+    </message>
+    <message>
+      <source>Shows the folder of the TMX files</source>
+      <translation>Zeigt den Ordner der TMX-Dateien</translation>
+    </message>
+    <message>
+      <source>%1 of the TMX files exist already. Do you want to replace them?</source>
+      <translation>%1 der TMX-Dateien sind bereits vorhanden. Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+      <source>kept</source>
+      <translation>beibehalten</translation>
+    </message>
+    <message>
+      <source>failed</source>
+      <translation>fehlgeschlagen</translation>
+    </message>
   </context>
   <context>
     <name>ExportSummary</name>

@@ -267,6 +267,54 @@ Do you want to replace it?</source>
       <translation>No se pudo escribir el informe en %1:
 %2</translation>
     </message>
+    <message>
+      <source>&amp;Recent files</source>
+      <translation>Archivos &amp;recientes</translation>
+    </message>
+    <message>
+      <source>File</source>
+      <translation>Archivo</translation>
+    </message>
+    <message>
+      <source>Units written</source>
+      <translation>Unidades escritas</translation>
+    </message>
+    <message>
+      <source>Skipped</source>
+      <translation>Omitidas</translation>
+    </message>
+    <message>
+      <source>Report</source>
+      <translation>Informe</translation>
+    </message>
+    <message>
+      <source>Results</source>
+      <translation>Resultados</translation>
+    </message>
+    <message>
+      <source>One row for each file converted together</source>
+      <translation>Una fila por cada archivo convertido en conjunto</translation>
+    </message>
+    <message>
+      <source>Open &amp;folder</source>
+      <translation>Abrir &amp;carpeta</translation>
+    </message>
+    <message>
+      <source>Shows the folder of the TMX files</source>
+      <translation>Muestra la carpeta de los archivos TMX</translation>
+    </message>
+    <message>
+      <source>%1 of the TMX files exist already. Do you want to replace them?</source>
+      <translation>%1 de los archivos TMX ya existen. ¿Desea reemplazarlos?</translation>
+    </message>
+    <message>
+      <source>kept</source>
+      <translation>conservado</translation>
+    </message>
+    <message>
+      <source>failed</source>
+      <translation>error</translation>
+    </message>
   </context>
   <context>
     <name>ExportSummary</name>

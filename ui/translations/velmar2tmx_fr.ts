@@ -267,6 +267,54 @@ Voulez-vous le remplacer ?</translation>
       <translation>Le rapport n'a pas pu être écrit dans %1 :
 %2</translation>
     </message>
+    <message>
+      <source>&amp;Recent files</source>
+      <translation>Fichiers &amp;récents</translation>
+    </message>
+    <message>
+      <source>File</source>
+      <translation>Fichier</translation>
+    </message>
+    <message>
+      <source>Units written</source>
+      <translation>Unités écrites</translation>
+    </message>
+    <message>
+      <source>Skipped</source>
+      <translation>Ignorées</translation>
+    </message>
+    <message>
+      <source>Report</source>
+      <translation>Rapport</translation>
+    </message>
+    <message>
+      <source>Results</source>
+      <translation>Résultats</translation>
+    </message>
+    <message>
+      <source>One row for each file converted together</source>
+      <translation>Une ligne pour chaque fichier converti ensemble</translation>
+    </message>
+    <message>
+      <source>Open &amp;folder</source>
+      <translation>Ouvrir le &amp;dossier</translation>
+    </message>
+    <message>
+      <source>Shows the folder of the TMX files</source>
+      <translation>Affiche le dossier des fichiers TMX</translation>
+    </message>
+    <message>
+      <source>%1 of the TMX files exist already. Do you want to replace them?</source>
+      <translation>%1 des fichiers TMX existent déjà. Voulez-vous les remplacer ?</translation>
+    </message>
+    <message>
+      <source>kept</source>
+      <translation>conservé</translation>
+    </message>
+    <message>
+      <source>failed</source>
+      <translation>échec</translation>
+    </message>
   </context>
   <context>
     <name>ExportSummary</name>

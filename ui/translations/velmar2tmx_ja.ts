@@ -267,6 +267,54 @@ Do you want to replace it?</source>
       <translation>レポートを %1 に書き込めませんでした:
 %2</translation>
     </message>
+    <message>
+      <source>&amp;Recent files</source>
+      <translation>最近使ったファイル(&amp;R)</translation>
+    </message>
+    <message>
+      <source>File</source>
+      <translation>ファイル</translation>
+    </message>
+    <message>
+      <source>Units written</source>
+      <translation>書き込んだユニット</translation>
+    </message>
+    <message>
+      <source>Skipped</source>
+      <translation>スキップ</translation>
+    </message>
+    <message>
+      <source>Report</source>
+      <translation>レポート</translation>
+    </message>
+    <message>
+      <source>Results</source>
+      <translation>結果</translation>
+    </message>
+    <message>
+      <source>One row for each file converted together</source>
+      <translation>まとめて変換した各ファイルの行</translation>
+    </message>
+    <message>
+      <source>Open &amp;folder</source>
+      <translation>フォルダーを開く(&amp;F)</translation>
+    </message>
+    <message>
+      <source>Shows the folder of the TMX files</source>
+      <translation>TMX ファイルのフォルダーを表示します</translation>
+    </message>
+    <message>
+      <source>%1 of the TMX files exist already. Do you want to replace them?</source>
+      <translation>TMX ファイルのうち %1 個は既にあります。置き換えますか?</translation>
+    </message>
+    <message>
+      <source>kept</source>
+      <translation>保持</translation>
+    </message>
+    <message>
+      <source>failed</source>
+      <translation>失敗</translation>
+    </message>
   </context>
   <context>
     <name>ExportSummary</name>
