@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages this project needs, but only those that are missing.
 set -euo pipefail
-packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make libicu-dev icu-devtools qt6-base-dev qt6-l10n-tools qt6-translations-l10n
+          libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev libxml2-utils xvfb xauth fonts-dejavu-core
           # packages, man pages and metadata checks; the fuzz targets
           dpkg-dev help2man man-db groff-base appstream desktop-file-utils lintian

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Renders the main window (with the bundled example chosen) and the About box of the desktop
-# tool offscreen into docs/main-window.png and docs/about-box.png.
+# tool offscreen into docs/main-window.png, docs/main-window-de.png (in German) and
+# docs/about-box.png.
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,4 +19,4 @@ trap 'rm -rf "$work"' EXIT
 cp examples/sample.txt "$work/manual.txt"
 mkdir -p docs
 QT_QPA_PLATFORM=offscreen "$tool" docs "$work/manual.txt"
-echo "written: docs/main-window.png docs/about-box.png"
+echo "written: docs/main-window.png docs/main-window-de.png docs/about-box.png"

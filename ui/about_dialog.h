@@ -6,6 +6,9 @@
 #include <QDialog>
 
 class CHyperLink;
+class QLabel;
+class QLayout;
+class QVBoxLayout;
 
 class CAboutDlg : public QDialog {
   Q_OBJECT
@@ -18,6 +21,10 @@ class CAboutDlg : public QDialog {
   CHyperLink* StandardLink() const { return m_standardLink; }  // 1025
 
  private:
+  // The "To find out more visit:" row with the two address links; the numbered steps.
+  QLayout* VisitRow();
+  void AddSteps(QVBoxLayout* layout, QLabel* step2);
+
   CHyperLink* m_productLink;
   CHyperLink* m_makerLink;
   CHyperLink* m_standardLink;

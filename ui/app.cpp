@@ -5,6 +5,8 @@
 
 #include "ui/dialog_look.h"
 #include "ui/main_dialog.h"
+#include "ui/quit_signals.h"
+#include "ui/translations.h"
 #include "ui/ui_strings.h"
 
 void RegisterApplicationIdentity() {
@@ -18,13 +20,20 @@ CConverterApp::CConverterApp(int& argc, char** argv) : m_app(argc, argv) {}
 
 int CConverterApp::InitInstance() {
   RegisterApplicationIdentity();
+  InstallTranslations(QLocale::system());
   QGuiApplication::setWindowIcon(AppIcon());
   // The dialog is the whole program: it ends when the dialog ends, not when a window closes.
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  bool terminated = false;
   {
     CMainDlg dialog;
+    // A termination request ends the dialog as the command line ends: a running conversion is
+    // stopped and leaves nothing behind.
+    QuitSignals quit;
+    QObject::connect(&quit, &QuitSignals::quitRequested, &dialog, &CMainDlg::Terminate);
     ApplyStartArguments(dialog, m_start);
     dialog.exec();
+    terminated = dialog.Terminated();
   }  // destroying the dialog writes the settings
-  return 0;
+  return terminated ? QuitSignals::kExitInterrupted : 0;
 }

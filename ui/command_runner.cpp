@@ -35,10 +35,13 @@ bool CommandRunner::StartAnalysis(const std::string& txtPath) {
       CTmxExporter exporter;
       m_languages.clear();
       m_analysed = exporter.Analyse(txtPath, &m_languages, &m_reporter);
+      m_analysisError = exporter.LastError();
     } catch (const std::bad_alloc&) {
       m_analysed = false;
+      m_analysisError.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
     } catch (const std::system_error&) {
       m_analysed = false;
+      m_analysisError.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
     }
   });
 }
@@ -60,6 +63,7 @@ bool CommandRunner::Start(Kind kind, std::function<void()> work) {
   if (m_thread) return false;
   m_kind = kind;
   m_stop = false;
+  m_reporter.Hold(false);
   m_reporter.Reset();
   const unsigned run = ++m_run;
   m_thread = QThread::create(std::move(work));
@@ -84,6 +88,7 @@ void CommandRunner::OnThreadFinished(unsigned run) {
 void CommandRunner::Abandon() {
   if (!m_thread) return;
   m_stop = true;
+  m_reporter.Wake();
   m_thread->wait();
   delete m_thread;
   m_thread = nullptr;

@@ -35,6 +35,11 @@ class CommandRunner : public QObject {
   // Asks the run to stop and waits for its thread. Its result is never delivered: the engine
   // leaves nothing behind (an export removes its temporary file).
   void Abandon();
+  // Holds a running export before it writes further or puts its file in place, or lets it go on
+  // (see QtProgressReporter::Hold).
+  void Hold(bool hold) { m_reporter.Hold(hold); }
+  // Why the latest analysis failed (valid once analysisFinished reported a failure).
+  const EngineError& AnalysisError() const { return m_analysisError; }
 
  signals:
   void positionChanged(int percent);
@@ -55,5 +60,6 @@ class CommandRunner : public QObject {
   // Written by the run's thread, read here once it has ended.
   bool m_analysed = false;
   LanguageList m_languages;
+  EngineError m_analysisError;
   ExportResult m_result;
 };

@@ -10,7 +10,7 @@
 #include <QWhatsThis>
 #include <optional>
 
-#include "ui/ui_strings.h"
+#include "ui/string_table_texts.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ constexpr HelpEntry kHelpTexts[] = {
 std::optional<QString> HelpText(const QString& objectName) {
   for (const HelpEntry& entry : kHelpTexts) {
     if (objectName == QLatin1String(entry.objectName)) {
-      return QString::fromUtf8(LoadUiText(entry.textId));
+      return UiText(entry.textId);
     }
   }
   return std::nullopt;
@@ -108,7 +108,8 @@ bool ContextHelp::ShowHelp(const QWidget* widget, const QPoint& globalPos) {
 void ContextHelp::ShowHelpForFocus() {
   QWidget* focus = QApplication::focusWidget();
   if (focus && (focus == m_dialog || m_dialog->isAncestorOf(focus))) {
-    ShowHelp(focus, QCursor::pos());
+    // At the control, under its left end: the keyboard user's eyes are there, not at the mouse.
+    ShowHelp(focus, focus->mapToGlobal(QPoint(0, focus->height())));
   }
 }
 

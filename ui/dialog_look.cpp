@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/dialog_look.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 
 // The resources live in this static library: register them before the first use (the macro
@@ -13,9 +14,8 @@ static void InitResources() {
 }
 
 QFont DialogFont() {
-  QFont font(QStringLiteral("Verdana"), 8);
-  font.setStyleHint(QFont::SansSerif, QFont::PreferMatch);
-  return font;
+  // The desktop's choice of face and size, which the user may have made larger.
+  return QApplication::font("QDialog");
 }
 
 QSize DialogUnitsToPixels(const QFont& font, int width, int height) {
@@ -28,9 +28,12 @@ QSize DialogUnitsToPixels(const QFont& font, int width, int height) {
   return QSize(width * baseX / 4, height * baseY / 8);
 }
 
-QPixmap BannerPixmap() {
+QPixmap BannerPixmap(qreal pixelRatio) {
   InitResources();
-  return QPixmap(QStringLiteral(":/velmar/banner.png"));
+  if (pixelRatio <= 1.0) return QPixmap(QStringLiteral(":/velmar/banner.png"));
+  QPixmap sharp(QStringLiteral(":/velmar/banner@2x.png"));
+  sharp.setDevicePixelRatio(2.0);
+  return sharp;
 }
 
 QIcon AppIcon() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/export_summary.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <vector>
@@ -14,19 +15,24 @@ QString SkippedUnitsText(const SkipCounts& skipped) {
   const struct {
     int64_t count;
     const char* reason;
-  } reasons[] = {{skipped.noSource, "no source segment"},
-                 {skipped.noTarget, "no target segment"},
-                 {skipped.unresolved, "unknown language code"}};
+  } reasons[] = {{skipped.noSource, QT_TRANSLATE_NOOP("ExportSummary", "no source segment")},
+                 {skipped.noTarget, QT_TRANSLATE_NOOP("ExportSummary", "no target segment")},
+                 {skipped.unresolved, QT_TRANSLATE_NOOP("ExportSummary", "unknown language code")}};
   QStringList parts;
   for (const auto& entry : reasons) {
     if (entry.count > 0) {
-      parts << QStringLiteral("%1: %2").arg(QLatin1String(entry.reason)).arg(entry.count);
+      parts << QStringLiteral("%1: %2")
+                   .arg(QCoreApplication::translate("ExportSummary", entry.reason))
+                   .arg(entry.count);
     }
   }
-  const QString units = total == 1 ? QStringLiteral("unit") : QStringLiteral("units");
-  return QStringLiteral("%1 %2 skipped (%3)")
+  const QString reasonList = parts.join(QStringLiteral(", "));
+  if (total == 1) {
+    return QCoreApplication::translate("ExportSummary", "1 unit skipped (%1)").arg(reasonList);
+  }
+  return QCoreApplication::translate("ExportSummary", "%1 units skipped (%2)")
       .arg(total)
-      .arg(units, parts.join(QStringLiteral(", ")));
+      .arg(reasonList);
 }
 
 bool ReportHasFindings(const ExportReport& report) {

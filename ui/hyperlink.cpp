@@ -36,7 +36,8 @@ const QColor CHyperLink::kHoverColour(255, 0, 0);
 CHyperLink::CHyperLink(const QString& caption, QWidget* parent, unsigned style)
     : QLabel(caption, parent), m_style(style) {
   setTextFormat(Qt::PlainText);
-  setFocusPolicy(Qt::NoFocus);
+  // Reached with Tab like a button, and opened with Space.
+  setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(false);
   if (m_target.isEmpty()) m_target = text();
   if (text().isEmpty()) setText(m_target);
@@ -125,7 +126,8 @@ void CHyperLink::SetOpener(Opener opener) {
 }
 
 void CHyperLink::ReportError(int code) {
-  UserPrompts::ShowMessage(this, ErrorMessage(code), PromptIcon::Exclamation, PromptButtons::Ok);
+  UserPrompts::ShowMessage(this, ErrorMessage(code, m_target), PromptIcon::Exclamation,
+                           PromptButtons::Ok);
 }
 
 void CHyperLink::showEvent(QShowEvent* event) {

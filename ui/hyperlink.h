@@ -46,8 +46,9 @@ class CHyperLink : public QLabel {
   bool IsVisited() const { return m_visited; }
   QColor CurrentColour() const;
 
-  // The message for a failure code of the opener ("Can't open link:" and the code's text).
-  static QString ErrorMessage(int code);
+  // The message for a failure code of the opener, in the desktop's words: the target is not a
+  // valid address (code 2 or 3), or nothing on the desktop could open it.
+  static QString ErrorMessage(int code, const QString& target);
   // How targets are opened: the desktop services unless a test replaced it. The opener returns
   // a result code: above 32 is success, otherwise one of the codes of ErrorMessage.
   using Opener = std::function<int(const QString& target)>;

@@ -1,39 +1,19 @@
 // SPDX-License-Identifier: MIT
-// The texts of the link opener's failure codes.
+// The texts of the link opener's failures.
 #include "ui/hyperlink.h"
 
 namespace {
 
-struct ErrorText {
-  int code;
-  const char* text;
-};
-
-constexpr ErrorText kErrorTexts[] = {
-    {0, "The operating system is out\nof memory or resources."},
-    {2, "The specified file was not found."},
-    {3, "The specified path was not found."},
-    {5, "The operating system denied\naccess to the specified file."},
-    {8, "There was not enough memory to complete the operation."},
-    {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
-    {26, "A sharing violation occurred. "},
-    {27, "The filename association is\nincomplete or invalid."},
-    {28, "The DDE transaction could not\nbe completed because the request timed out."},
-    {29, "The DDE transaction failed."},
-    {30,
-     "The DDE transaction could not\nbe completed because other DDE transactions\nwere being "
-     "processed."},
-    {31, "There is no application associated\nwith the given filename extension."},
-    {32, "The specified dynamic-link library was not found."},
-};
+constexpr int kFileNotFound = 2;
+constexpr int kPathNotFound = 3;
 
 }  // namespace
 
-QString CHyperLink::ErrorMessage(int code) {
-  QString text;
-  for (const ErrorText& entry : kErrorTexts) {
-    if (entry.code == code) text = QString::fromUtf8(entry.text);
+QString CHyperLink::ErrorMessage(int code, const QString& target) {
+  if (code == kFileNotFound || code == kPathNotFound) {
+    return tr("The link cannot be opened: %1 is not a valid address.").arg(target);
   }
-  if (text.isEmpty()) text = QStringLiteral("Unknown Error (%1) occurred.").arg(code);
-  return QStringLiteral("Can't open link:\n\n") + text;
+  return tr("The link cannot be opened: no web browser or other program on this computer opened "
+            "%1.")
+      .arg(target);
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/accessibility.h"
 #include "ui/dialog_look.h"
 
 namespace {
@@ -25,24 +26,24 @@ QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
 CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
     : QDialog(parent), m_languages(languages) {
   setObjectName(QStringLiteral("languageDialog"));
-  setWindowTitle(QStringLiteral("Select source and target languages"));
+  setWindowTitle(tr("Select source and target languages"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setFont(DialogFont());
 
-  auto* available = new QLabel(QStringLiteral("Available languages"), this);
+  auto* available = new QLabel(tr("Available languages"), this);
   m_list = new QListWidget(this);
   m_list->setObjectName(QStringLiteral("languageList"));
   m_list->setSelectionMode(QAbstractItemView::SingleSelection);
   m_list->setSortingEnabled(false);
   m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-  auto* sourceLabel = new QLabel(QStringLiteral("Source language"), this);
+  auto* sourceLabel = new QLabel(tr("Source language"), this);
   m_sourceEdit = new QLineEdit(this);
   m_sourceEdit->setObjectName(QStringLiteral("sourceLanguageEdit"));
   auto* setSource = MakeButton("&Set", "setSourceButton", this);
 
-  auto* targetLabel = new QLabel(QStringLiteral("Target language"), this);
+  auto* targetLabel = new QLabel(tr("Target language"), this);
   m_targetEdit = new QLineEdit(this);
   m_targetEdit->setObjectName(QStringLiteral("targetLanguageEdit"));
   auto* setTarget = MakeButton("S&et", "setTargetButton", this);
@@ -77,6 +78,11 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
   setTabOrder(setTarget, cancel);
   setTabOrder(cancel, ok);
 
+  available->setBuddy(m_list);
+  sourceLabel->setBuddy(m_sourceEdit);
+  targetLabel->setBuddy(m_targetEdit);
+  NameControls(setSource, setTarget);
+
   resize(DialogUnitsToPixels(font(), 206, 161).expandedTo(sizeHint()));
 
   for (const LanguageEntry& entry : m_languages) {
@@ -84,12 +90,28 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
   }
   m_list->setCurrentRow(-1);
 
+  Connect(setSource, setTarget, ok, cancel);
+}
+
+void CLanguageDlg::Connect(QPushButton* setSource, QPushButton* setTarget, QPushButton* ok,
+                           QPushButton* cancel) {
   connect(m_list, &QListWidget::itemSelectionChanged, this, &CLanguageDlg::OnSelectionChanged);
   connect(m_list, &QListWidget::itemDoubleClicked, this, &CLanguageDlg::OnDoubleClick);
   connect(setSource, &QPushButton::clicked, this, &CLanguageDlg::OnSetSource);
   connect(setTarget, &QPushButton::clicked, this, &CLanguageDlg::OnSetTarget);
   connect(ok, &QPushButton::clicked, this, &CLanguageDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &CLanguageDlg::reject);
+}
+
+void CLanguageDlg::NameControls(QPushButton* setSource, QPushButton* setTarget) {
+  // What screen readers say for the fields and buttons (the labels are their buddies).
+  NameControl(m_list, tr("Available languages"), tr("The languages found in the TXT file"));
+  NameControl(m_sourceEdit, tr("Source language"), tr("The source language of the TMX file"));
+  NameControl(m_targetEdit, tr("Target language"), tr("The target language of the TMX file"));
+  NameControl(setSource, tr("Set the source language"),
+              tr("Puts the selected language into the source language field"));
+  NameControl(setTarget, tr("Set the target language"),
+              tr("Puts the selected language into the target language field"));
 }
 
 void CLanguageDlg::OnSelectionChanged() {

@@ -12,6 +12,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 class CLanguageDlg : public QDialog {
   Q_OBJECT
@@ -34,6 +35,10 @@ class CLanguageDlg : public QDialog {
   void accept() override;
 
  private:
+  void NameControls(QPushButton* setSource, QPushButton* setTarget);
+  void Connect(QPushButton* setSource, QPushButton* setTarget, QPushButton* ok,
+               QPushButton* cancel);
+
   const LanguageList& m_languages;
   QString m_selectedText;
   QListWidget* m_list;

@@ -1,20 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main_dialog.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include "text/language_catalogue.h"
 #include "ui/about_dialog.h"
+#include "ui/accessibility.h"
 #include "ui/combo_model.h"
 #include "ui/command_runner.h"
 #include "ui/context_help.h"
@@ -24,7 +29,10 @@
 #include "ui/language_settings.h"
 #include "ui/model_combo_box.h"
 #include "ui/progress_bar.h"
+#include "ui/recent_files.h"
+#include "ui/run_messages.h"
 #include "ui/status_bar.h"
+#include "ui/string_table_texts.h"
 #include "ui/target_language_model.h"
 #include "ui/ui_strings.h"
 #include "ui/ui_texts.h"
@@ -36,12 +44,13 @@ namespace {
 constexpr int kStatePaneMargin = 300;  // pane 0 is the client width minus this
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadUiText(id));
+  return UiText(id);
 }
 
 }  // namespace
 
 CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
+  InstallAccessibleControls();
   m_icon = AppIcon();
   m_sourceCodePage = 1252;
   m_targetCodePage = 1252;
@@ -59,8 +68,32 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 
 CMainDlg::~CMainDlg() {
   AbandonCommand();
-  SaveLanguageSettings(
-      {QString::fromStdString(m_sourceLang), QString::fromStdString(m_targetLang)});
+  SaveSettings();
+}
+
+void CMainDlg::SaveSettings() const {
+  // A language that is no catalogue entry has no code: the stored one stays.
+  LanguageSettings settings = LoadLanguageSettings();
+  if (!m_sourceLang.empty()) settings.sourceLang = QString::fromStdString(m_sourceLang);
+  if (!m_targetLang.empty()) settings.targetLang = QString::fromStdString(m_targetLang);
+  SaveLanguageSettings(settings);
+}
+
+void CMainDlg::OnLanguageChosen() {
+  ReadSelectedLanguage(m_sourceLanguages, m_sourceEncodings, m_sourceLang, m_sourceCodePage);
+  ReadSelectedLanguage(m_targetLanguages, m_targetEncodings, m_targetLang, m_targetCodePage);
+  SaveSettings();
+}
+
+bool CMainDlg::PathChangePending() const {
+  return m_pathTimer && m_pathTimer->isActive();
+}
+
+void CMainDlg::TakeTxtPath(const QString& path) {
+  // Writing the field runs the path-change steps at once, also when the text stays the same.
+  if (m_txtEdit->text() != path) m_txtEdit->setText(path);
+  m_pathTimer->stop();
+  OnTxtPathChanged();
 }
 
 void CMainDlg::OnInitDialog() {
@@ -75,6 +108,8 @@ void CMainDlg::OnInitDialog() {
   m_notice->setFont(m_noticeFont);
 
   m_link->SetURL(QString::fromUtf8(kTmxProductPage));
+  m_link->setAccessibleDescription(
+      tr("Opens the page %1 in the web browser").arg(m_link->GetURL()));
 
   m_sourceLanguages->SetModel(LanguageComboModel(m_sourceLang));
   m_targetLanguages->SetModel(TargetLanguageComboModel(m_targetLang));
@@ -96,7 +131,7 @@ bool CMainDlg::CreateStatusBar() {
   if (!m_statusBar) return false;
   m_statusBar->SetPanes({qMax(0, width() - kStatePaneMargin), 0});
   m_statusBar->SetPaneText(0, Text(IDS_IDLE));
-  m_statusBar->SetPaneText(1, Text(IDS_PROGRESS));
+  m_statusBar->SetPaneText(1, QString());  // the progress pane is empty while idle
   return true;
 }
 
@@ -120,8 +155,11 @@ void CMainDlg::SelectLanguage(ModelComboBox* languages, ModelComboBox* encodings
 }
 
 void CMainDlg::OnTxtPathChanged() {
+  m_pathTimer->stop();
   m_txtPath = CleanPastedPath(m_txtEdit->text());
-  if (!PathExists(m_txtPath)) return;
+  // A folder (a prefix of the path being typed) or anything else that is no file is left alone.
+  if (!QFileInfo(m_txtPath).isFile()) return;
+  AddRecentFile(QFileInfo(m_txtPath).absoluteFilePath());
   if (const std::optional<QString> tmx = DeriveTmxPath(m_txtPath)) {
     m_tmxPath = *tmx;
     m_derivedTmxPath = m_tmxPath;
@@ -142,19 +180,28 @@ void CMainDlg::OnTxtPathChanged() {
 
 void CMainDlg::OnBrowseTxt() {
   const QString fallback = m_txtEdit->text();
-  const FileRequest request{false, QtFileFilter(LoadUiText(IDS_TXT_FILTER)), QStringLiteral("txt")};
-  m_txtPath = UserPrompts::ChooseFile(this, request).value_or(fallback);
-  // Writing the field runs the path-change steps, also when the text stays the same.
-  if (m_txtEdit->text() == m_txtPath) {
-    OnTxtPathChanged();
-  } else {
-    m_txtEdit->setText(m_txtPath);
+  FileRequest request{false, QtFileFilter(UiText(IDS_TXT_FILTER).toStdString()),
+                      QStringLiteral("txt"), QString(), false};
+  // Opens beside the file chosen before; several files make a batch.
+  const QStringList recent = LoadRecentFiles();
+  request.selected = !fallback.isEmpty() ? fallback : recent.value(0);
+  request.multiple = true;
+  const QStringList chosen = UserPrompts::ChooseFiles(this, request).value_or(QStringList());
+  if (chosen.size() > 1) {
+    StartBatch(chosen);
+    return;
   }
+  m_txtPath = chosen.isEmpty() ? fallback : chosen.constFirst();
+  TakeTxtPath(m_txtPath);
 }
 
 void CMainDlg::OnBrowseTmx() {
   const QString fallback = m_tmxEdit->text();
-  const FileRequest request{true, QtFileFilter(LoadUiText(IDS_TMX_FILTER)), QStringLiteral("tmx")};
+  FileRequest request{true, QtFileFilter(UiText(IDS_TMX_FILTER).toStdString()),
+                      QStringLiteral("tmx"), QString(), false};
+  request.selected = !fallback.isEmpty()            ? fallback
+                     : !m_txtEdit->text().isEmpty() ? QFileInfo(m_txtEdit->text()).absolutePath()
+                                                    : QString();
   const std::optional<QString> chosen = UserPrompts::ChooseFile(this, request);
   // The file dialog asked before a chosen file is replaced: Protect does not ask again.
   if (chosen) m_derivedTmxPath.clear();
@@ -169,6 +216,10 @@ void CMainDlg::OnAnalyse() {
     return;
   }
   if (IsBusy()) return;
+  if (const QString problem = RunMessages::TxtProblem(m_txtPath); !problem.isEmpty()) {
+    UserPrompts::ShowMessage(this, problem, PromptIcon::Exclamation, PromptButtons::Ok);
+    return;
+  }
   StartCommand(Command::Analyse);
   m_runner->StartAnalysis(ToEnginePath(m_txtPath));
 }
@@ -184,12 +235,26 @@ void CMainDlg::OnProtect() {
     UserPrompts::ShowMessage(this, Text(IDS_NEED_TMX), PromptIcon::Exclamation, PromptButtons::Ok);
     return;
   }
-  if (IsBusy() || !ConfirmReplace(m_tmxPath)) return;
+  if (IsBusy()) return;
   ReadSelectedLanguage(m_sourceLanguages, m_sourceEncodings, m_sourceLang, m_sourceCodePage);
   ReadSelectedLanguage(m_targetLanguages, m_targetEncodings, m_targetLang, m_targetCodePage);
+  // The TXT file is looked at before anything is asked about the TMX file.
+  if (const QString problem = RunMessages::TxtProblem(m_txtPath); !problem.isEmpty()) {
+    UserPrompts::ShowMessage(this, problem, PromptIcon::Exclamation, PromptButtons::Ok);
+    return;
+  }
+  if (!ConfirmReplace(m_tmxPath)) return;
+  StartExport(BuildRequest(m_txtPath, m_tmxPath));
+}
+
+QStringList CMainDlg::RecentFiles() const {
+  return LoadRecentFiles();
+}
+
+ExportRequest CMainDlg::BuildRequest(const QString& txt, const QString& tmx) const {
   ExportRequest request;
-  request.txtPath = ToEnginePath(m_txtPath);
-  request.tmxPath = ToEnginePath(m_tmxPath);
+  request.txtPath = ToEnginePath(txt);
+  request.tmxPath = ToEnginePath(tmx);
   request.sourceCode = m_sourceLang;
   request.sourceCodePage = m_sourceCodePage;
   if (IsAllLanguagesCode(m_targetLang)) {
@@ -198,14 +263,14 @@ void CMainDlg::OnProtect() {
     request.targetCode = m_targetLang;
     request.targetCodePage = m_targetCodePage;
   }
-  StartExport(request);
+  return request;
 }
 
 bool CMainDlg::ConfirmReplace(const QString& tmxPath) {
   // A name the user chose in the file dialog was confirmed there; one typed by hand is the
   // user's own choice as well.
   if (tmxPath != m_derivedTmxPath || !PathExists(tmxPath)) return true;
-  const QString question = QString::fromUtf8(kReplaceTmxQuestion).arg(tmxPath);
+  const QString question = tr(kReplaceTmxQuestion).arg(tmxPath);
   return UserPrompts::ShowMessage(this, question, PromptIcon::Question, PromptButtons::YesNo) ==
          PromptAnswer::Yes;
 }
@@ -216,12 +281,30 @@ void CMainDlg::OnAbout() {
 }
 
 bool CMainDlg::ConfirmExit() {
-  if (UserPrompts::ShowMessage(this, Text(IDS_CONFIRM_EXIT), PromptIcon::Question,
-                               PromptButtons::YesNo) != PromptAnswer::Yes) {
+  if (m_asking) return false;
+  // A running conversion waits for the answer: it neither writes on nor puts its file in place.
+  const bool converting = m_command == Command::Protect && m_runner->IsRunning();
+  if (converting) m_runner->Hold(true);
+  m_asking = true;
+  const bool yes =
+      UserPrompts::ShowMessage(
+          this, converting ? RunMessages::ConfirmStopAndExit() : RunMessages::ConfirmExit(),
+          PromptIcon::Question, PromptButtons::YesNo, PromptAnswer::No) == PromptAnswer::Yes;
+  m_asking = false;
+  if (!yes) {
+    m_runner->Hold(false);
+    ShowHeldResult();
     return false;
   }
   m_quitPosted = true;
   return true;
+}
+
+void CMainDlg::ShowHeldResult() {
+  if (!m_heldResult) return;
+  const ExportResult result = *m_heldResult;
+  m_heldResult.reset();
+  OnExportFinished(result);
 }
 
 void CMainDlg::OnOK() {
@@ -232,9 +315,34 @@ void CMainDlg::OnOK() {
 }
 
 void CMainDlg::reject() {
+  if (m_asking) return;
+  // An open list, or the completion proposed in a language field, closes first.
+  for (ModelComboBox* list : {m_sourceLanguages, m_targetLanguages}) {
+    if (list->view()->isVisible()) {
+      list->hidePopup();
+      return;
+    }
+    if (list->DropCompletion()) return;
+  }
   AbandonCommand();
   m_ending = true;
   QDialog::reject();
+}
+
+void CMainDlg::Terminate() {
+  if (m_ending) return;
+  m_heldResult.reset();
+  AbandonCommand();
+  SaveSettings();
+  m_terminated = true;
+  m_ending = true;
+  // Closes whatever modal box is open above the dialog, then the dialog.
+  while (QWidget* modal = QApplication::activeModalWidget()) {
+    if (modal == this) break;
+    modal->close();
+    if (QApplication::activeModalWidget() == modal) break;
+  }
+  QDialog::done(QDialog::Rejected);
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
@@ -252,6 +360,8 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
   // Enter on a focused push button presses it, as Space does; elsewhere it is the Exit button's.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // Enter in a path field takes the path (the field's editingFinished did), nothing more.
+    if (focusWidget() == m_txtEdit || focusWidget() == m_tmxEdit) return;
     auto* button = qobject_cast<QPushButton*>(focusWidget());
     if (button && button->isVisible() && button->isEnabled()) {
       button->click();
@@ -261,9 +371,28 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Alt with a letter is a button's mnemonic, never text: a field does not type it, also when
+  // the button is disabled during a run.
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (held == Qt::AltModifier && !key->text().isEmpty()) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 QMenu* CMainDlg::CreateSystemMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
-  menu->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+  menu->addAction(tr("&Close"), this, &QWidget::close);
+  const QStringList recent = LoadRecentFiles();
+  if (!recent.isEmpty()) {
+    QMenu* files = menu->addMenu(tr("&Recent files"));
+    files->setObjectName(QStringLiteral("recentFilesMenu"));
+    for (const QString& path : recent) {
+      files->addAction(path, this, [this, path] { TakeTxtPath(path); });
+    }
+  }
   const QString aboutText = Text(IDS_ABOUTBOX);
   if (!aboutText.isEmpty()) {
     menu->addSeparator();
@@ -295,16 +424,18 @@ void CMainDlg::dropEvent(QDropEvent* event) {
     return;
   }
   event->acceptProposedAction();
-  const QString path = mime->urls().constFirst().toLocalFile();
+  QStringList paths;
+  for (const QUrl& url : mime->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  if (paths.size() > 1) {
+    // Several files: converted one after another once the drop is over.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { StartBatch(paths); }, Qt::QueuedConnection);
+    return;
+  }
+  const QString path = paths.constFirst();
   // Taken once the drop is over, as if typed: the analysis then runs outside the drag.
   QMetaObject::invokeMethod(
-      this,
-      [this, path] {
-        if (m_txtEdit->text() == path) {
-          OnTxtPathChanged();
-        } else {
-          m_txtEdit->setText(path);
-        }
-      },
-      Qt::QueuedConnection);
+      this, [this, path] { TakeTxtPath(path); }, Qt::QueuedConnection);
 }

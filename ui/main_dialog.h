@@ -12,8 +12,10 @@
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/export_report.h"
@@ -33,12 +35,16 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QVBoxLayout;
 
 class CMainDlg : public QDialog {
   Q_OBJECT
 
  public:
+  // A typed TXT path is taken after this pause (milliseconds).
+  static constexpr int kPathPauseMs = 400;
+
   // Reads the two language settings.
   explicit CMainDlg(QWidget* parent = nullptr);
   // Stops a running command, releases the code page catalogue and writes the two language
@@ -48,17 +54,31 @@ class CMainDlg : public QDialog {
   CMainDlg& operator=(const CMainDlg&) = delete;
 
   // Commands. Analyse and Protect, and the analysis of a changed TXT path, start a run and
-  // return; commandFinished tells when the run's results have been applied.
+  // return; commandFinished tells when the run's results have been applied. A path typed into
+  // the TXT field is taken after a short pause, or at once with Enter or when the field loses
+  // the focus; only a path naming a regular file is analysed.
   void OnTxtPathChanged();
+  // Stops a running conversion (nothing is written, an existing TMX file stays as it was).
+  void OnCancel();
+  // Converts several TXT files one after another (each into the TMX file beside it) and lists
+  // the results in the window.
+  void StartBatch(const QStringList& files);
+  void OnOpenFolder();
   void OnBrowseTxt();
   void OnBrowseTmx();
   void OnAnalyse();
   void OnProtect();
   void OnAbout();
-  // "E&xit" and the Enter key (outside a push button): asks, then ends the dialog.
+  // "E&xit" and the Enter key (outside a push button and a path field): asks, then ends the
+  // dialog.
   void OnOK();
-  // Escape ends the dialog at once (a running command is abandoned).
+  // Escape closes an open drop-down list or the completion of a language field first; else it
+  // ends the dialog at once (a running command is abandoned).
   void reject() override;
+  // A termination signal: stops a running command (nothing written), keeps the settings and
+  // ends the dialog without a question.
+  void Terminate();
+  bool Terminated() const { return m_terminated; }
 
   // The dialog's context menu: the window commands, a separator, the About entry.
   QMenu* CreateSystemMenu(QWidget* parent);
@@ -71,6 +91,10 @@ class CMainDlg : public QDialog {
   int TargetCodePage() const { return m_targetCodePage; }
   // True while a command runs or shows its result (Analyse and Protect disabled).
   bool IsBusy() const { return m_command != Command::None; }
+  // The last TXT files taken, newest first.
+  QStringList RecentFiles() const;
+  // True while a typed TXT path waits for its pause to end.
+  bool PathChangePending() const;
   // True once the user confirmed the exit.
   bool QuitPosted() const { return m_quitPosted; }
 
@@ -88,6 +112,7 @@ class CMainDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -103,6 +128,9 @@ class CMainDlg : public QDialog {
   QGroupBox* BuildLanguageFrame(const FileFrame& files);
   QHBoxLayout* BuildButtonRow(QPushButton*& about);
   void ConnectControls(const FileFrame& files, QPushButton* about);
+  // Accessible names and descriptions of the controls.
+  void NameControls();
+  QWidget* BuildResultsBox();
   void OnInitDialog();
   bool CreateStatusBar();
   enum class Command { None, Preselect, Analyse, Protect };
@@ -116,6 +144,12 @@ class CMainDlg : public QDialog {
   void OnRunText(const QString& text);
   void OnAnalysisFinished(bool analysed, const LanguageList& languages);
   void OnExportFinished(const ExportResult& result);
+  // Several files (main_dialog_batch.cpp).
+  void RunNextInBatch();
+  void OnBatchFileFinished(const ExportResult& result);
+  void AddBatchRow(const QString& txt, const QString& written, const QString& skipped,
+                   const QString& report);
+  ExportRequest BuildRequest(const QString& txt, const QString& tmx) const;
   void ReportExport(const ExportResult& result);
   QString ResultMessage(const ExportResult& result) const;
   void SaveReport(const QString& path);
@@ -123,6 +157,15 @@ class CMainDlg : public QDialog {
   void ChooseLanguages(const LanguageList& languages);
 
   bool ConfirmExit();
+  // Shows what a run held back while the exit question was open.
+  void ShowHeldResult();
+  // Stores the chosen languages at once (an unknown language keeps the stored one).
+  void OnLanguageChosen();
+  void SaveSettings() const;
+  void TakeTxtPath(const QString& path);
+  // The window title with the percentage of a running conversion before it (-1: none).
+  void SetTitleProgress(int percent);
+  void ShowIdleButtons();
   // True when the TMX path may be written: it is not the derived name of an existing file, or
   // the user agreed to replace that file.
   bool ConfirmReplace(const QString& tmxPath);
@@ -145,6 +188,10 @@ class CMainDlg : public QDialog {
   QPushButton* m_analyse = nullptr;
   QPushButton* m_protect = nullptr;
   QPushButton* m_exit = nullptr;
+  QPushButton* m_cancel = nullptr;
+  QTimer* m_pathTimer = nullptr;
+  QWidget* m_resultsBox = nullptr;
+  class QTreeWidget* m_results = nullptr;
   QLabel* m_notice = nullptr;
   ContextHelp* m_help = nullptr;
 
@@ -165,5 +212,10 @@ class CMainDlg : public QDialog {
   bool m_preselectPending = false;  // the TXT path changed while a command could not give way
   bool m_quitPosted = false;
   bool m_ending = false;
+  QStringList m_batch;                       // files of a batch still to convert
+  QString m_batchFile;                       // the file of the batch being converted
+  bool m_asking = false;                     // the exit question is open
+  bool m_terminated = false;                 // ended by a termination signal
+  std::optional<ExportResult> m_heldResult;  // arrived while the exit question was open
   LanguageDialogRunner m_runLanguageDialog;
 };

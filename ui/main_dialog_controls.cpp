@@ -7,13 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/accessibility.h"
 #include "ui/dialog_look.h"
 #include "ui/hyperlink.h"
 #include "ui/main_dialog.h"
 #include "ui/model_combo_box.h"
 #include "ui/status_bar.h"
+#include "ui/string_table_texts.h"
 #include "ui/ui_strings.h"
 
 namespace {
@@ -68,6 +71,7 @@ void CMainDlg::BuildControls() {
   const FileFrame files = BuildFileFrame();
   body->addWidget(files.box);
   body->addWidget(BuildLanguageFrame(files));
+  body->addWidget(BuildResultsBox());
   body->addStretch(1);
   QPushButton* about = nullptr;
   body->addLayout(BuildButtonRow(about));
@@ -87,6 +91,7 @@ void CMainDlg::BuildControls() {
   outer->addLayout(body);
   outer->addWidget(m_statusBar);
   ConnectControls(files, about);
+  NameControls();
 
   // The template's size in dialog units of its font, or more if the texts need it.
   const QSize templateSize = DialogUnitsToPixels(font(), 319, 284);
@@ -98,22 +103,22 @@ void CMainDlg::BuildControls() {
 QLabel* CMainDlg::AddNotices(QVBoxLayout* body) {
   // Top: banner, the three notices, the link and the trademark notice.
   auto* banner = new QLabel(this);
-  banner->setPixmap(BannerPixmap());
+  banner->setPixmap(BannerPixmap(devicePixelRatioF()));
   banner->setAlignment(Qt::AlignHCenter);
-  auto* protectLine = CentredText(
-      QStringLiteral("Protect your VELMAR\u00AE translation memories in certified TMX "), this);
-  auto* compliantLines = CentredText(
-      QStringLiteral("Translation memory tools \"Compliant with TMX level 2\" are not supporting "
+  auto* protectLine =
+      CentredText(tr("Protect your VELMAR\u00AE translation memories in certified TMX "), this);
+  auto* compliantLines =
+      CentredText(tr("Translation memory tools \"Compliant with TMX level 2\" are not supporting "
                      "the TMX standard and are not independently certified"),
-      this);
-  auto* insistLine = CentredText(QStringLiteral("Safeguard your future and insist on:"), this);
-  m_link = new CHyperLink(QStringLiteral("TMX Certification"), this);
+                  this);
+  auto* insistLine = CentredText(tr("Safeguard your future and insist on:"), this);
+  m_link = new CHyperLink(tr("TMX Certification"), this);
   m_link->setObjectName(QStringLiteral("certificationLink"));
   m_link->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  m_notice = CentredText(
-      QStringLiteral("VELMAR\u00AE is a trademark of its owner. This converter is an independent "
+  m_notice =
+      CentredText(tr("VELMAR\u00AE is a trademark of its owner. This converter is an independent "
                      "tool and writes the open TMX 1.4 format of the translation memory."),
-      this);
+                  this);
   m_notice->setObjectName(QStringLiteral("trademarkNotice"));
 
   body->addWidget(banner, 0, Qt::AlignHCenter);
@@ -130,12 +135,12 @@ QLabel* CMainDlg::AddNotices(QVBoxLayout* body) {
 
 CMainDlg::FileFrame CMainDlg::BuildFileFrame() {
   FileFrame frame;
-  frame.box = new QGroupBox(QStringLiteral("&Files"), this);
-  auto* txtLabel = new QLabel(QStringLiteral("V&ELMAR\u00AE file"), frame.box);
+  frame.box = new QGroupBox(tr("&Files"), this);
+  auto* txtLabel = new QLabel(tr("V&ELMAR\u00AE file"), frame.box);
   m_txtEdit = PathEdit("txtPathEdit", frame.box);
   txtLabel->setBuddy(m_txtEdit);
   frame.browseTxt = Button(QStringLiteral("..."), "browseTxtButton", frame.box);
-  auto* tmxLabel = new QLabel(QStringLiteral("T&MX file"), frame.box);
+  auto* tmxLabel = new QLabel(tr("T&MX file"), frame.box);
   m_tmxEdit = PathEdit("tmxPathEdit", frame.box);
   tmxLabel->setBuddy(m_tmxEdit);
   frame.browseTmx = Button(QStringLiteral("..."), "browseTmxButton", frame.box);
@@ -155,12 +160,12 @@ CMainDlg::FileFrame CMainDlg::BuildFileFrame() {
 }
 
 QGroupBox* CMainDlg::BuildLanguageFrame(const FileFrame& files) {
-  auto* languages = new QGroupBox(QStringLiteral("&Languages"), this);
-  auto* sourceLabel = new QLabel(QStringLiteral("&Source"), languages);
+  auto* languages = new QGroupBox(tr("&Languages"), this);
+  auto* sourceLabel = new QLabel(tr("&Source"), languages);
   m_sourceLanguages = new ModelComboBox(true, languages);
   m_sourceLanguages->setObjectName(QStringLiteral("sourceLanguageList"));
   sourceLabel->setBuddy(m_sourceLanguages);
-  auto* targetLabel = new QLabel(QStringLiteral("&Target"), languages);
+  auto* targetLabel = new QLabel(tr("&Target"), languages);
   m_targetLanguages = new ModelComboBox(true, languages);
   m_targetLanguages->setObjectName(QStringLiteral("targetLanguageList"));
   targetLabel->setBuddy(m_targetLanguages);
@@ -178,16 +183,20 @@ QGroupBox* CMainDlg::BuildLanguageFrame(const FileFrame& files) {
 }
 
 QHBoxLayout* CMainDlg::BuildButtonRow(QPushButton*& about) {
-  about = Button(QStringLiteral("&About..."), "aboutButton", this);
-  m_analyse = Button(QStringLiteral("A&nalyse"), "analyseButton", this);
-  m_protect = Button(QStringLiteral("&Protect"), "protectButton", this);
-  m_exit = Button(QStringLiteral("E&xit"), "exitButton", this);
+  about = Button(tr("&About..."), "aboutButton", this);
+  m_analyse = Button(tr("A&nalyse"), "analyseButton", this);
+  m_protect = Button(tr("&Protect"), "protectButton", this);
+  m_exit = Button(tr("E&xit"), "exitButton", this);
   m_exit->setDefault(true);
+  // Shown while a conversion runs, in the place of Protect.
+  m_cancel = Button(tr("Cancel"), "cancelButton", this);
+  m_cancel->hide();
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(about);
   buttonRow->addWidget(m_analyse);
   buttonRow->addStretch(1);
   buttonRow->addWidget(m_protect);
+  buttonRow->addWidget(m_cancel);
   buttonRow->addWidget(m_exit);
   return buttonRow;
 }
@@ -201,13 +210,67 @@ void CMainDlg::ConnectControls(const FileFrame& files, QPushButton* about) {
   setTabOrder(m_targetLanguages, about);
   setTabOrder(about, m_analyse);
   setTabOrder(m_analyse, m_protect);
-  setTabOrder(m_protect, m_exit);
+  setTabOrder(m_protect, m_cancel);
+  setTabOrder(m_cancel, m_exit);
 
-  connect(m_txtEdit, &QLineEdit::textChanged, this, &CMainDlg::OnTxtPathChanged);
+  m_pathTimer = new QTimer(this);
+  m_pathTimer->setSingleShot(true);
+  m_pathTimer->setInterval(kPathPauseMs);
+  connect(m_pathTimer, &QTimer::timeout, this, &CMainDlg::OnTxtPathChanged);
+  connect(m_txtEdit, &QLineEdit::textChanged, m_pathTimer, qOverload<>(&QTimer::start));
+  // Enter or leaving the field takes a path still waiting for its pause.
+  connect(m_txtEdit, &QLineEdit::editingFinished, this, [this] {
+    if (m_pathTimer->isActive()) OnTxtPathChanged();
+  });
+  for (ModelComboBox* list : {m_sourceLanguages, m_targetLanguages}) {
+    connect(list, &QComboBox::activated, this, &CMainDlg::OnLanguageChosen);
+    connect(list->lineEdit(), &QLineEdit::editingFinished, this, &CMainDlg::OnLanguageChosen);
+    // The list hands its keys to its field directly: both are watched.
+    list->installEventFilter(this);
+    list->lineEdit()->installEventFilter(this);
+  }
+  m_txtEdit->installEventFilter(this);
+  m_tmxEdit->installEventFilter(this);
+  connect(m_cancel, &QPushButton::clicked, this, &CMainDlg::OnCancel);
   connect(files.browseTxt, &QPushButton::clicked, this, &CMainDlg::OnBrowseTxt);
   connect(files.browseTmx, &QPushButton::clicked, this, &CMainDlg::OnBrowseTmx);
   connect(about, &QPushButton::clicked, this, &CMainDlg::OnAbout);
   connect(m_analyse, &QPushButton::clicked, this, &CMainDlg::OnAnalyse);
   connect(m_protect, &QPushButton::clicked, this, &CMainDlg::OnProtect);
   connect(m_exit, &QPushButton::clicked, this, &CMainDlg::OnOK);
+}
+
+void CMainDlg::NameControls() {
+  // What a screen reader says for each control: its name and, as the description, its help text.
+  struct Naming {
+    const char* objectName;
+    QString name;
+    int helpId;  // 0: no help text
+  };
+  const Naming namings[] = {
+      {"txtPathEdit", tr("VELMAR\u00AE file"), 1002},
+      {"browseTxtButton", tr("Choose the TXT file"), 1003},
+      {"tmxPathEdit", tr("TMX file"), 1004},
+      {"browseTmxButton", tr("Choose the TMX file"), 1005},
+      {"sourceLanguageList", tr("Source language"), 1010},
+      {"targetLanguageList", tr("Target language"), 1011},
+      {"aboutButton", tr("About"), 1008},
+      {"analyseButton", tr("Analyse"), 1015},
+      {"protectButton", tr("Protect"), 1006},
+      {"cancelButton", tr("Cancel the conversion"), 0},
+      {"exitButton", tr("Exit"), 1},
+      {"certificationLink", tr("TMX Certification"), 0},
+  };
+  for (const Naming& naming : namings) {
+    auto* control = findChild<QWidget*>(QString::fromLatin1(naming.objectName));
+    if (!control) continue;
+    NameControl(control, naming.name, naming.helpId ? UiText(naming.helpId) : QString());
+  }
+  // The field inside an editable list is a control of its own for a screen reader.
+  for (ModelComboBox* list : {m_sourceLanguages, m_targetLanguages}) {
+    NameControl(list->lineEdit(), list->accessibleName(), list->accessibleDescription());
+  }
+  m_cancel->setAccessibleDescription(
+      tr("Stops the conversion; nothing is written and an existing TMX file stays as it was"));
+  NameControl(m_statusBar, tr("Status"), tr("What the tool is doing, and its progress"));
 }

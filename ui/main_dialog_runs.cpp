@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "engine/tmx_exporter.h"
 #include "text/language_catalogue.h"
 #include "ui/command_runner.h"
 #include "ui/export_summary.h"
@@ -13,7 +14,9 @@
 #include "ui/model_combo_box.h"
 #include "ui/progress_bar.h"
 #include "ui/qt_progress_reporter.h"
+#include "ui/run_messages.h"
 #include "ui/status_bar.h"
+#include "ui/string_table_texts.h"
 #include "ui/ui_strings.h"
 #include "ui/ui_texts.h"
 #include "ui/user_prompts.h"
@@ -23,22 +26,21 @@ namespace {
 constexpr int kProgressPane = 1;
 
 QString Text(int id) {
-  return QString::fromUtf8(LoadUiText(id));
+  return UiText(id);
 }
 
-// Message boxes show the string table's CR LF line ends as plain line breaks.
-QString MessageText(QString text) {
-  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-// Why a conversion wrote nothing, when the engine knows a cause beyond the languages.
-QString FailureDetail(const EngineError& error) {
-  if (error.kind == EngineError::Kind::None || error.kind == EngineError::Kind::Abandoned) {
-    return {};
+// The display name of a language typed as a code, as the command line takes codes: in the
+// file's forms ("de_ch", "EN-us") and any letter case. Other text comes back unchanged.
+QString LanguageNameOf(const QString& typed) {
+  const std::string given = typed.trimmed().toStdString();
+  CTmxExporter resolver;
+  for (std::string code : {given, typed.trimmed().toUpper().toStdString()}) {
+    int codePage = 0;
+    if (resolver.ResolveLanguageCode(code, codePage) && FindLanguageRecord(code)) {
+      return QString::fromUtf8(LanguageDisplayName(code));
+    }
   }
-  QString detail = QString::fromUtf8(error.path);
-  if (!error.reason.empty()) detail += QStringLiteral(": ") + QString::fromUtf8(error.reason);
-  return detail;
+  return QString::fromUtf8(LanguageDisplayName(given));
 }
 
 }  // namespace
@@ -47,15 +49,44 @@ void CMainDlg::StartCommand(Command command) {
   m_command = command;
   m_analyse->setEnabled(false);
   m_protect->setEnabled(false);
+  if (command == Command::Protect) {
+    // Cancel takes Protect's place while the conversion runs.
+    const bool hadFocus = m_protect->hasFocus();
+    m_cancel->show();
+    m_protect->hide();
+    if (hadFocus) m_cancel->setFocus();
+  }
   WaitCursor::Begin();
   m_bar = std::make_unique<CProgressBar>(QStringLiteral("Progress"), m_statusBar, 100, false,
                                          kProgressPane);
+  if (QProgressBar* bar = m_bar->Bar()) bar->setAccessibleName(tr("Progress"));
+}
+
+void CMainDlg::ShowIdleButtons() {
+  const bool hadFocus = m_cancel->hasFocus();
+  m_protect->show();
+  m_cancel->hide();
+  m_analyse->setEnabled(true);
+  m_protect->setEnabled(true);
+  if (hadFocus) m_protect->setFocus();
+  SetTitleProgress(-1);
+}
+
+void CMainDlg::SetTitleProgress(int percent) {
+  const QString title = QString::fromUtf8(LoadUiText(IDS_APP_TITLE));
+  setWindowTitle(percent < 0 ? title : tr("%1% - %2").arg(percent).arg(title));
+}
+
+void CMainDlg::OnCancel() {
+  if (m_command != Command::Protect || !m_runner->IsRunning()) return;
+  const QString tmx = m_runTmxPath;
+  AbandonCommand();
+  m_statusBar->SetPaneText(0, RunMessages::Cancelled(tmx, QFileInfo::exists(tmx)));
 }
 
 void CMainDlg::FinishCommand() {
   m_command = Command::None;
-  m_analyse->setEnabled(true);
-  m_protect->setEnabled(true);
+  ShowIdleButtons();
   emit commandFinished();
   if (m_preselectPending) {
     m_preselectPending = false;
@@ -71,8 +102,9 @@ void CMainDlg::AbandonCommand() {
   WaitCursor::End();
   m_preselectPending = false;
   m_command = Command::None;
-  m_analyse->setEnabled(true);
-  m_protect->setEnabled(true);
+  m_batch.clear();
+  m_batchFile.clear();
+  ShowIdleButtons();
 }
 
 void CMainDlg::StartExport(const ExportRequest& request) {
@@ -89,30 +121,47 @@ void CMainDlg::OnRunPosition(int percent) {
   if (!m_bar) return;
   m_bar->SetText(QString::number(percent) + QLatin1Char('%'));
   m_bar->SetPos(percent);
+  if (m_command == Command::Protect) SetTitleProgress(percent);
   WaitCursor::Restore();
 }
 
 void CMainDlg::OnRunText(const QString& text) {
-  if (m_bar) m_statusBar->SetPaneText(0, text);
+  if (m_bar) m_statusBar->SetPaneText(0, UiText(text.toStdString()));
 }
 
 void CMainDlg::OnAnalysisFinished(bool analysed, const LanguageList& languages) {
-  if (analysed) {
-    // A finished analysis leaves "0%" in the pane; the bar goes, the text stays.
-    m_bar->SetText(QStringLiteral("0%"));
-    m_bar->DestroyWindow();
-  } else {
-    m_bar->Clear();
-    m_statusBar->SetPaneText(0, Text(IDS_IDLE));
-  }
+  // The bar goes and the progress pane is empty again.
+  m_bar->Clear();
   m_bar.reset();
+  if (!analysed) m_statusBar->SetPaneText(0, Text(IDS_IDLE));
   WaitCursor::End();
   if (analysed && m_command == Command::Preselect) Preselect(languages);
-  if (analysed && m_command == Command::Analyse) ChooseLanguages(languages);
+  if (m_command == Command::Analyse) {
+    if (!analysed) {
+      const QString cause = RunMessages::FailureText(m_runner->AnalysisError());
+      if (!cause.isEmpty()) {
+        UserPrompts::ShowMessage(this, cause, PromptIcon::Exclamation, PromptButtons::Ok);
+      }
+    } else if (languages.empty()) {
+      UserPrompts::ShowMessage(this, RunMessages::NotAnExport(m_txtPath), PromptIcon::Exclamation,
+                               PromptButtons::Ok);
+    } else {
+      ChooseLanguages(languages);
+    }
+  }
   FinishCommand();
 }
 
 void CMainDlg::OnExportFinished(const ExportResult& result) {
+  if (m_asking) {
+    // The exit question is open: its answer comes first.
+    m_heldResult = result;
+    return;
+  }
+  if (!m_batchFile.isEmpty()) {
+    OnBatchFileFinished(result);
+    return;
+  }
   // The wait cursor and the disabled buttons remain while the result is on show.
   ReportExport(result);
   m_bar.reset();  // empties pane 1
@@ -129,12 +178,15 @@ void CMainDlg::ReportExport(const ExportResult& result) {
   const QFileInfo txt(QFile::decodeName(m_report.txtPath.c_str()));
   if (result.stop != ExportResult::Stop::Done || !ReportHasFindings(m_report) ||
       QFileInfo(reportPath) == txt) {
-    UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::Ok);
+    const bool failed = result.stop == ExportResult::Stop::Failed || result.unitsRead == 0;
+    UserPrompts::ShowMessage(this, message,
+                             failed ? PromptIcon::Exclamation : PromptIcon::Information,
+                             PromptButtons::Ok);
     return;
   }
-  message += QStringLiteral("\n\n") + QString::fromUtf8(kSaveReportQuestion).arg(reportPath);
+  message += QStringLiteral("\n\n") + tr(kSaveReportQuestion).arg(reportPath);
   if (QFileInfo::exists(reportPath)) {
-    message += QStringLiteral("\n") + QString::fromUtf8(kReportReplaced);
+    message += QStringLiteral("\n") + tr(kReportReplaced);
   }
   if (UserPrompts::ShowMessage(this, message, PromptIcon::Information, PromptButtons::YesNo) ==
       PromptAnswer::Yes) {
@@ -146,17 +198,20 @@ QString CMainDlg::ResultMessage(const ExportResult& result) const {
   const int written = result.Count();
   const QString skipped = SkippedUnitsText(result.skipped);
   if (written > 0) {
-    QString message =
-        MessageText(Text(IDS_FINISHED)).replace(QStringLiteral("%i"), QString::number(written));
+    QString message = RunMessages::Finished(written);
     if (!skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
     return message;
   }
-  QString message = MessageText(Text(IDS_NOTHING_EXPORTED));
+  // A failure names its cause first; the advice about the languages is for a file that was read
+  // and gave no unit of the pair.
+  QString message = RunMessages::FailureText(result.error);
+  if (message.isEmpty() && result.unitsRead == 0) {
+    message = RunMessages::NotAnExport(QFile::decodeName(m_report.txtPath.c_str()));
+  }
+  if (message.isEmpty()) message = RunMessages::NothingExported();
   if (written == 0 && !skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
-  const QString detail = FailureDetail(result.error);
-  if (written < 0 && !detail.isEmpty()) message += QStringLiteral("\n\n") + detail;
   if (QFileInfo::exists(m_runTmxPath)) {
-    message += QStringLiteral("\n\n") + QString::fromUtf8(kExistingTmxKept).arg(m_runTmxPath);
+    message += QStringLiteral("\n\n") + tr(kExistingTmxKept).arg(m_runTmxPath);
   }
   return message;
 }
@@ -164,8 +219,8 @@ QString CMainDlg::ResultMessage(const ExportResult& result) const {
 void CMainDlg::SaveReport(const QString& path) {
   QString error;
   if (WriteReportFile(path, m_report, &error)) return;
-  UserPrompts::ShowMessage(this, QString::fromUtf8(kReportNotWritten).arg(path, error),
-                           PromptIcon::Exclamation, PromptButtons::Ok);
+  UserPrompts::ShowMessage(this, tr(kReportNotWritten).arg(path, error), PromptIcon::Exclamation,
+                           PromptButtons::Ok);
 }
 
 void CMainDlg::Preselect(const LanguageList& languages) {
@@ -185,9 +240,11 @@ void CMainDlg::ChooseLanguages(const LanguageList& languages) {
   if (result != QDialog::Accepted || chooser.Source().isEmpty() || chooser.Target().isEmpty()) {
     return;
   }
-  // A catalogue code becomes its display name; any other text is looked up as it is.
-  const QString source = QString::fromUtf8(LanguageDisplayName(chooser.Source().toStdString()));
+  // A language code in any form and letter case becomes its display name; any other text is
+  // looked up as it is.
+  const QString source = LanguageNameOf(chooser.Source());
   SelectLanguage(m_sourceLanguages, m_sourceEncodings, source, m_sourceLang, m_sourceCodePage);
-  const QString target = QString::fromUtf8(LanguageDisplayName(chooser.Target().toStdString()));
+  const QString target = LanguageNameOf(chooser.Target());
   SelectLanguage(m_targetLanguages, m_targetEncodings, target, m_targetLang, m_targetCodePage);
+  SaveSettings();
 }

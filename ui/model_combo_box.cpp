@@ -54,3 +54,15 @@ void ModelComboBox::FitDroppedWidth() {
   for (int i = 0; i < count(); ++i) widest = qMax(widest, metrics.horizontalAdvance(itemText(i)));
   view()->setMinimumWidth(widest + 25);
 }
+
+bool ModelComboBox::DropCompletion() {
+  if (!isEditable() || !lineEdit()->hasFocus()) return false;
+  QLineEdit* field = lineEdit();
+  // A completion is selected from after the typed letters to the end of the field.
+  if (!field->hasSelectedText() || field->selectionStart() == 0 ||
+      field->selectionEnd() != field->text().size()) {
+    return false;
+  }
+  field->del();
+  return true;
+}

@@ -25,6 +25,9 @@ class ModelComboBox : public QComboBox {
   int GetCurSel();
   // Width of the opened list: the widest item plus 25 pixels.
   void FitDroppedWidth();
+  // Removes the completion that the field proposes after the typed letters (the selected rest
+  // of an item's text); false when it proposes none.
+  bool DropCompletion();
 
  private:
   ComboModel m_model;

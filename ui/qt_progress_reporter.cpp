@@ -40,5 +40,20 @@ void QtProgressReporter::SetState(ProgressState state) {
 }
 
 bool QtProgressReporter::ShouldStop() {
+  std::unique_lock<std::mutex> lock(m_holdMutex);
+  m_released.wait(lock, [this] { return !m_held || m_stop.load(); });
   return m_stop.load(std::memory_order_relaxed);
+}
+
+void QtProgressReporter::Hold(bool hold) {
+  {
+    const std::lock_guard<std::mutex> lock(m_holdMutex);
+    m_held = hold;
+  }
+  m_released.notify_all();
+}
+
+void QtProgressReporter::Wake() {
+  { const std::lock_guard<std::mutex> lock(m_holdMutex); }
+  m_released.notify_all();
 }

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 
 #include "engine/progress.h"
@@ -21,7 +23,14 @@ class QtProgressReporter : public QObject, public ProgressReporter {
 
   void SetPosition(int percent) override;
   void SetState(ProgressState state) override;
+  // Answers the stop flag; while the run is held, waits first until it is released or stopped.
   bool ShouldStop() override;
+
+  // Holds the run at its next stop question (the user is asked whether to stop it: a run held
+  // there writes nothing more and never puts its file in place), or releases it. Wake() ends a
+  // wait after the stop flag was set.
+  void Hold(bool hold);
+  void Wake();
 
   // Forget the last percentage (before a new run).
   void Reset() { m_lastPercent = -1; }
@@ -33,6 +42,9 @@ class QtProgressReporter : public QObject, public ProgressReporter {
  private:
   const std::atomic<bool>& m_stop;
   int m_lastPercent = -1;
+  std::mutex m_holdMutex;
+  std::condition_variable m_released;
+  bool m_held = false;
 };
 
 // The wait cursor of the busy dialog: Qt's override-cursor stack, one entry per Begin.

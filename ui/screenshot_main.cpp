@@ -18,6 +18,7 @@
 #include "ui/dialog_look.h"
 #include "ui/main_dialog.h"
 #include "ui/target_language_model.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -26,6 +27,26 @@ bool Grab(QWidget& window, const QString& path) {
   // A focused field selects its text on show: the picture shows it plain.
   for (QLineEdit* edit : window.findChildren<QLineEdit*>()) edit->deselect();
   return window.grab().save(path);
+}
+
+// The main window, with the TXT file chosen when one is given.
+bool GrabMainWindow(const QString& txt, const QString& path) {
+  CMainDlg dialog;
+  if (!txt.isEmpty()) {
+    // The file's analysis runs on a worker: the picture shows its outcome.
+    QEventLoop analysed;
+    QObject::connect(&dialog, &CMainDlg::commandFinished, &analysed, &QEventLoop::quit);
+    auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"));
+    txtEdit->setText(txt);
+    dialog.OnTxtPathChanged();  // at once, without the typing pause
+    if (dialog.IsBusy()) analysed.exec();
+    // As the user chooses it after the analysis's preselection.
+    auto* target = dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
+    target->setCurrentIndex(0);
+  }
+  const bool ok = Grab(dialog, path);
+  dialog.hide();
+  return ok;
 }
 
 }  // namespace
@@ -43,27 +64,15 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
 
   const QDir out(QString::fromLocal8Bit(argv[1]));
-  bool ok = true;
-  {
-    CMainDlg dialog;
-    if (argc == 3) {
-      // The file's analysis runs on a worker: the picture shows its outcome.
-      QEventLoop analysed;
-      QObject::connect(&dialog, &CMainDlg::commandFinished, &analysed, &QEventLoop::quit);
-      auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"));
-      txtEdit->setText(QDir::cleanPath(QString::fromLocal8Bit(argv[2])));
-      if (dialog.IsBusy()) analysed.exec();
-      // As the user chooses it after the analysis's preselection.
-      dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"))
-          ->setCurrentText(QString::fromUtf8(kAllLanguagesText));
-    }
-    ok = Grab(dialog, out.filePath(QStringLiteral("main-window.png"))) && ok;
-    dialog.hide();
-  }
+  const QString txt = argc == 3 ? QDir::cleanPath(QString::fromLocal8Bit(argv[2])) : QString();
+  bool ok = GrabMainWindow(txt, out.filePath(QStringLiteral("main-window.png")));
   {
     CAboutDlg about;
     ok = Grab(about, out.filePath(QStringLiteral("about-box.png"))) && ok;
   }
+  // The same window in German, as a German desktop shows it.
+  InstallTranslations(QLocale(QLocale::German, QLocale::Germany));
+  ok = GrabMainWindow(txt, out.filePath(QStringLiteral("main-window-de.png"))) && ok;
   if (!ok) std::fprintf(stderr, "velmar2tmx-screenshots: cannot write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include "ui/accessibility.h"
+
 namespace {
 constexpr int kGap = 2;          // space between panes and around them
 constexpr int kTextPadding = 3;  // text inset inside a pane
@@ -42,6 +44,7 @@ void CStatusBar::SetPaneText(int pane, const QString& text) {
   if (pane < 0 || pane >= PaneCount() || m_texts[pane] == text) return;
   m_texts[pane] = text;
   update(GetItemRect(pane));
+  AnnounceValueChange(this);
 }
 
 QString CStatusBar::PaneText(int pane) const {

@@ -17,7 +17,7 @@ constexpr StringEntry kUiStrings[] = {
     {1004, "Path to a TMX file to create"},
     {1005, "Specify the TMX file to create"},
     {1006, "Export the VELMAR\u00AE Vovuzaduz file to TMX format"},
-    {1008, "About VELMARs\u00AE 2 TMX..."},
+    {1008, "About VELMAR\u00AE 2 TMX..."},
     {1010, "Source language of the TMX file"},
     {1011, "Target language of the TMX file"},
     {1012, "Source encoding of the TMX file"},

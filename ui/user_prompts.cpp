@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/user_prompts.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <deque>
 
@@ -12,7 +14,7 @@ namespace {
 // A queued file dialog answer.
 struct FileAnswer {
   bool chosen = false;
-  QString path;
+  QStringList paths;
 };
 
 struct Script {
@@ -22,6 +24,7 @@ struct Script {
   PromptAnswer questionDefault = PromptAnswer::No;
   std::vector<ShownMessage> messages;
   std::vector<FileRequest> fileRequests;
+  std::function<void(const ShownMessage&)> whileShown;
 };
 
 Script& TheScript() {
@@ -46,11 +49,14 @@ QMessageBox::Icon ToQtIcon(PromptIcon icon) {
 namespace UserPrompts {
 
 PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
-                         PromptButtons buttons) {
-  ShownMessage shown{QString::fromUtf8(LoadUiText(IDS_APP_TITLE)), text, icon, buttons};
+                         PromptButtons buttons, PromptAnswer defaultAnswer) {
+  if (buttons == PromptButtons::Ok) defaultAnswer = PromptAnswer::Ok;
+  ShownMessage shown{QString::fromUtf8(LoadUiText(IDS_APP_TITLE)), text, icon, buttons,
+                     defaultAnswer};
   Script& script = TheScript();
   if (script.scripted) {
     script.messages.push_back(shown);
+    if (script.whileShown) script.whileShown(shown);
     if (!script.answers.empty()) {
       const PromptAnswer answer = script.answers.front();
       script.answers.pop_front();
@@ -62,12 +68,22 @@ PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptIcon icon,
       ToQtIcon(icon), shown.caption, text,
       buttons == PromptButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
       parent);
+  if (buttons == PromptButtons::YesNo) {
+    box.setDefaultButton(defaultAnswer == PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+  }
+  box.setAccessibleName(shown.caption);
   const int result = box.exec();
   if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
   return result == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
 }
 
 std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request) {
+  const std::optional<QStringList> chosen = ChooseFiles(parent, request);
+  if (!chosen || chosen->isEmpty()) return std::nullopt;
+  return chosen->constFirst();
+}
+
+std::optional<QStringList> ChooseFiles(QWidget* parent, const FileRequest& request) {
   Script& script = TheScript();
   if (script.scripted) {
     script.fileRequests.push_back(request);
@@ -75,14 +91,24 @@ std::optional<QString> ChooseFile(QWidget* parent, const FileRequest& request) {
     const FileAnswer answer = script.files.front();
     script.files.pop_front();
     if (!answer.chosen) return std::nullopt;
-    return answer.path;
+    return answer.paths;
   }
   QFileDialog dialog(parent, QString(), QString(), request.filter);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(request.save       ? QFileDialog::AnyFile
+                     : request.multiple ? QFileDialog::ExistingFiles
+                                        : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  // Beside the file chosen before, not in the working folder.
+  const QFileInfo selected(request.selected);
+  if (selected.isDir()) {
+    dialog.setDirectory(selected.absoluteFilePath());
+  } else if (!request.selected.isEmpty()) {
+    dialog.setDirectory(selected.absolutePath());
+    dialog.selectFile(selected.fileName());
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst();
+  return dialog.selectedFiles();
 }
 
 void SetScripted(bool scripted) {
@@ -95,10 +121,17 @@ void QueueAnswer(PromptAnswer answer) {
   TheScript().answers.push_back(answer);
 }
 void QueueFile(std::optional<QString> path) {
-  TheScript().files.push_back(FileAnswer{path.has_value(), path.value_or(QString())});
+  TheScript().files.push_back(
+      FileAnswer{path.has_value(), path ? QStringList{*path} : QStringList()});
+}
+void QueueFiles(const QStringList& paths) {
+  TheScript().files.push_back(FileAnswer{true, paths});
 }
 void SetDefaultQuestionAnswer(PromptAnswer answer) {
   TheScript().questionDefault = answer;
+}
+void SetWhileShown(std::function<void(const ShownMessage&)> hook) {
+  TheScript().whileShown = std::move(hook);
 }
 const std::vector<ShownMessage>& Messages() {
   return TheScript().messages;
@@ -114,6 +147,7 @@ void ClearLog() {
   script.answers.clear();
   script.files.clear();
   script.questionDefault = PromptAnswer::No;
+  script.whileShown = nullptr;
 }
 
 }  // namespace UserPrompts

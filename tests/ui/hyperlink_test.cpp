@@ -140,27 +140,36 @@ class HyperlinkTest : public QObject {
     w.link->FollowLink();
     QVERIFY(!w.link->IsVisited());
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    // In the desktop's words, naming the address.
     QCOMPARE(UserPrompts::Messages().front().text,
-             QStringLiteral("Can't open link:\n\nThere is no application associated\nwith the "
-                            "given filename extension."));
+             QStringLiteral("The link cannot be opened: no web browser or other program on this "
+                            "computer opened %1.")
+                 .arg(w.link->GetURL()));
     QCOMPARE(UserPrompts::Messages().front().icon, PromptIcon::Exclamation);
   }
 
   void errorTexts_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
-    QTest::newRow("0") << 0 << "The operating system is out\nof memory or resources.";
-    QTest::newRow("2") << 2 << "The specified file was not found.";
-    QTest::newRow("26") << 26 << "A sharing violation occurred. ";
-    QTest::newRow("32") << 32 << "The specified dynamic-link library was not found.";
-    QTest::newRow("40") << 40 << "Unknown Error (40) occurred.";
-    QTest::newRow("negative") << -3 << "Unknown Error (-3) occurred.";
+    const QString none = QStringLiteral(
+        "The link cannot be opened: no web browser or other program on this computer opened "
+        "https://x.example/.");
+    const QString invalid =
+        QStringLiteral("The link cannot be opened: https://x.example/ is not a valid address.");
+    // No system's error codes or texts: what a user can act on.
+    QTest::newRow("0") << 0 << none;
+    QTest::newRow("2") << 2 << invalid;
+    QTest::newRow("3") << 3 << invalid;
+    QTest::newRow("26") << 26 << none;
+    QTest::newRow("31") << 31 << none;
+    QTest::newRow("negative") << -3 << none;
   }
 
   void errorTexts() {
     QFETCH(int, code);
     QFETCH(QString, text);
-    QCOMPARE(CHyperLink::ErrorMessage(code), QStringLiteral("Can't open link:\n\n") + text);
+    QCOMPARE(CHyperLink::ErrorMessage(code, QStringLiteral("https://x.example/")), text);
+    QVERIFY(!text.contains(QStringLiteral("DDE")) && !text.contains(QStringLiteral(".EXE")));
   }
 
   void autoSizeKeepsACentredLinkInPlace() {

@@ -3,6 +3,7 @@
 // that fills the first empty field, and OK handing over both fields as they stand.
 #include "ui/language_dialog.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -49,6 +50,38 @@ class LanguageDialogTest : public QObject {
     QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("setTargetButton"))->text(),
              QStringLiteral("S&et"));
     QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->isDefault());
+  }
+
+  void fieldsAreNamedForScreenReaders_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("list") << "languageList"
+                          << "Available languages";
+    QTest::newRow("source field") << "sourceLanguageEdit"
+                                  << "Source language";
+    QTest::newRow("target field") << "targetLanguageEdit"
+                                  << "Target language";
+    QTest::newRow("Set") << "setSourceButton"
+                         << "Set the source language";
+    QTest::newRow("S&et") << "setTargetButton"
+                          << "Set the target language";
+  }
+
+  void fieldsAreNamedForScreenReaders() {
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    const LanguageList languages = ThreeLanguages();
+    CLanguageDlg dialog(languages);
+    dialog.show();
+    auto* widget = dialog.findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(node);
+    QCOMPARE(node->text(QAccessible::Name), name);
+    QVERIFY(!node->text(QAccessible::Description).isEmpty());
+    // Reached from the dialog's node, as a screen reader walks it.
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&dialog);
+    QVERIFY(root->indexOfChild(node) >= 0);
   }
 
   void doubleClicksFillTheFirstEmptyField() {

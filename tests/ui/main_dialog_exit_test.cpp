@@ -2,16 +2,21 @@
 // Leaving the main dialog: which ways ask first, and leaving during a running Protect (a
 // confirmed exit, the close box, Escape), which abandons the conversion without replacing the
 // TMX file or leaving a partial file behind. Also the Enter key on a push button.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <memory>
 
 #include "ui/command_runner.h"
 #include "ui/main_dialog.h"
+#include "ui/quit_signals.h"
 #include "ui/status_bar.h"
 #include "ui/ui_strings.h"
 #include "ui/user_prompts.h"
@@ -19,7 +24,7 @@
 
 namespace {
 
-enum class Way { ExitButton, EnterKey, EnterInList, CloseBox, Escape };
+enum class Way { ExitButton, EnterKey, EnterInList, CloseBox, Escape, Terminate };
 
 }  // namespace
 
@@ -43,8 +48,8 @@ class MainDialogExitTest : public QObject {
     QTest::addColumn<bool>("ends");
     QTest::newRow("Exit, yes") << Way::ExitButton << true << PromptAnswer::Yes << true;
     QTest::newRow("Exit, no") << Way::ExitButton << true << PromptAnswer::No << false;
-    QTest::newRow("Enter in a field, yes") << Way::EnterKey << true << PromptAnswer::Yes << true;
-    QTest::newRow("Enter in a field, no") << Way::EnterKey << true << PromptAnswer::No << false;
+    // Enter in a path field takes the path: it never leads to the exit question.
+    QTest::newRow("Enter in a field") << Way::EnterKey << false << PromptAnswer::Yes << false;
     QTest::newRow("Enter in a language list")
         << Way::EnterInList << true << PromptAnswer::Yes << true;
     QTest::newRow("close box, yes") << Way::CloseBox << true << PromptAnswer::Yes << true;
@@ -84,6 +89,8 @@ class MainDialogExitTest : public QObject {
         QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit")),
                         Qt::Key_Escape);
         break;
+      case Way::Terminate:
+        QFAIL("not a row of this test");
     }
     if (asked) {
       QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
@@ -92,6 +99,8 @@ class MainDialogExitTest : public QObject {
       QCOMPARE(question.buttons, PromptButtons::YesNo);
       QCOMPARE(question.icon, PromptIcon::Question);
       QCOMPARE(question.caption, QStringLiteral("VELMAR\u00AE 2 TMX"));
+      // Enter answers No.
+      QCOMPARE(question.defaultAnswer, PromptAnswer::No);
     } else {
       QVERIFY(UserPrompts::Messages().empty());
     }
@@ -100,6 +109,153 @@ class MainDialogExitTest : public QObject {
     QCOMPARE(dialog.QuitPosted(), asked && ends);
     if (way == Way::ExitButton && ends) QCOMPARE(dialog.result(), int(QDialog::Accepted));
     if (way == Way::Escape) QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  }
+
+  void enterInTheExitQuestionAnswersNo() {
+    // The real message box: Enter, Enter must not end the program.
+    UserPrompts::SetScripted(false);
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QString asked;
+    bool closedByEnter = false;
+    QTimer::singleShot(0, &dialog, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      asked = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+      closedByEnter = !box->isVisible();
+      if (box->isVisible()) box->done(QMessageBox::No);  // never left open
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("exitButton")), Qt::LeftButton);
+    UserPrompts::SetScripted(true);
+    QCOMPARE(asked, QStringLiteral("Are you sure you want to exit?"));
+    QVERIFY(closedByEnter);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.QuitPosted());
+  }
+
+  void escapeClosesWhatIsOpenFirst_data() {
+    QTest::addColumn<bool>("completion");  // else the drop-down list is open
+    QTest::newRow("open list") << false;
+    QTest::newRow("inline completion") << true;
+  }
+
+  void escapeClosesWhatIsOpenFirst() {
+    QFETCH(bool, completion);
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* list = dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
+    list->setFocus();
+    if (completion) {
+      list->lineEdit()->clear();
+      QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Germ"));
+      // The field proposes the rest of a name, selected after the typed letters.
+      QVERIFY(list->lineEdit()->hasSelectedText());
+      QVERIFY(list->lineEdit()->text().size() > 4);
+    } else {
+      list->showPopup();
+      QTRY_VERIFY(list->view()->isVisible());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    // The list or the completion is gone, the dialog stays.
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!list->view()->isVisible());
+    if (completion) QCOMPARE(list->lineEdit()->text(), QStringLiteral("Germ"));
+    // A second Escape ends the dialog.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void mnemonicsOfDisabledButtonsDoNotType() {
+    const QDir dir(m_temp->path());
+    const QString txt = dir.filePath(QStringLiteral("big.txt"));
+    uitest::EndlessTxt endless(txt);
+    QVERIFY(endless.Created());
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"));
+    txtEdit->blockSignals(true);
+    txtEdit->setText(txt);
+    txtEdit->blockSignals(false);
+    dialog.findChild<QLineEdit*>(QStringLiteral("tmxPathEdit"))->setText(dir.filePath("big.tmx"));
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("protectButton")),
+                      Qt::LeftButton);
+    QVERIFY(dialog.IsBusy());
+    auto* list = dialog.findChild<QComboBox*>(QStringLiteral("sourceLanguageList"));
+    const std::pair<QWidget*, QLineEdit*> fields[] = {{txtEdit, txtEdit}, {list, list->lineEdit()}};
+    for (const auto& [field, edit] : fields) {
+      field->setFocus();
+      QVERIFY(field->hasFocus() || edit->hasFocus());
+      const QString before = edit->text();
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+      QCOMPARE(edit->text(), before);
+    }
+    dialog.OnCancel();
+    QVERIFY(!dialog.IsBusy());
+  }
+
+  void cancelStopsTheConversion_data() {
+    QTest::addColumn<bool>("tmxExists");
+    QTest::newRow("existing TMX kept") << true;
+    QTest::newRow("no TMX") << false;
+  }
+
+  void cancelStopsTheConversion() {
+    QFETCH(bool, tmxExists);
+    const QDir dir(m_temp->path());
+    const QString txt = dir.filePath(QStringLiteral("endless.txt"));
+    const QString tmx = dir.filePath(QStringLiteral("endless.tmx"));
+    if (tmxExists) {
+      QFile old(tmx);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    uitest::EndlessTxt endless(txt);
+    QVERIFY(endless.Created());
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* txtEdit = dialog.findChild<QLineEdit*>(QStringLiteral("txtPathEdit"));
+    txtEdit->blockSignals(true);
+    txtEdit->setText(txt);
+    txtEdit->blockSignals(false);
+    dialog.findChild<QLineEdit*>(QStringLiteral("tmxPathEdit"))->setText(tmx);
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"));
+    QVERIFY(cancel);
+    QVERIFY(!cancel->isVisible());
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("protectButton")),
+                      Qt::LeftButton);
+    QTRY_COMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Exporting..."));
+    QVERIFY(cancel->isVisible());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    // Stopped at once, nothing asked or reported, the window idle again.
+    QVERIFY(!dialog.IsBusy());
+    QVERIFY(!dialog.findChild<CommandRunner*>()->IsRunning());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(UserPrompts::Messages().empty());
+    QVERIFY(!cancel->isVisible());
+    QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("protectButton"))->isEnabled());
+    QVERIFY(dialog.StatusBar()->PaneText(0).startsWith(QStringLiteral("Conversion cancelled.")));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("VELMAR\u00AE 2 TMX"));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QStringList expected{QStringLiteral("endless.txt")};
+    if (tmxExists) expected.prepend(QStringLiteral("endless.tmx"));
+    QCOMPARE(uitest::FolderEntries(dir.path()), expected);
+    if (tmxExists) {
+      QFile kept(tmx);
+      QVERIFY(kept.open(QIODevice::ReadOnly));
+      QCOMPARE(kept.readAll(), QByteArray("old content"));
+    }
+    QCoreApplication::processEvents();
+    QVERIFY(UserPrompts::Messages().empty());
   }
 
   void enterOnAButtonPressesIt_data() {
@@ -157,6 +313,8 @@ class MainDialogExitTest : public QObject {
     QTest::newRow("Exit confirmed") << Way::ExitButton << true;
     QTest::newRow("close box confirmed") << Way::CloseBox << true;
     QTest::newRow("Escape") << Way::Escape << false;
+    // SIGTERM: ended as the command line ends, also where the TMX in work has a name.
+    QTest::newRow("SIGTERM") << Way::Terminate << false;
   }
 
   void leavingDuringProtectAbandonsIt() {
@@ -189,6 +347,8 @@ class MainDialogExitTest : public QObject {
     QVERIFY(dialog.IsBusy());
 
     UserPrompts::QueueAnswer(PromptAnswer::Yes);
+    QuitSignals quit;
+    connect(&quit, &QuitSignals::quitRequested, &dialog, &CMainDlg::Terminate);
     switch (way) {
       case Way::ExitButton:
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("exitButton")),
@@ -196,6 +356,11 @@ class MainDialogExitTest : public QObject {
         break;
       case Way::CloseBox:
         dialog.close();
+        break;
+      case Way::Terminate:
+        QVERIFY(::raise(SIGTERM) == 0);
+        QTRY_VERIFY(!dialog.isVisible());
+        QVERIFY(dialog.Terminated());
         break;
       default:
         QTest::keyClick(txtEdit, Qt::Key_Escape);
@@ -207,6 +372,12 @@ class MainDialogExitTest : public QObject {
     QVERIFY(!dialog.findChild<CommandRunner*>()->IsRunning());
     QCOMPARE(dialog.QuitPosted(), asked);
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(asked ? 1 : 0));
+    if (asked) {
+      // The question names what Yes does to the running conversion; Enter answers No.
+      QCOMPARE(UserPrompts::Messages().front().text,
+               QStringLiteral("Stop the conversion and exit?"));
+      QCOMPARE(UserPrompts::Messages().front().defaultAnswer, PromptAnswer::No);
+    }
     QVERIFY(!QGuiApplication::overrideCursor());
     // The old TMX file kept, no temporary file left.
     QCOMPARE(uitest::FolderEntries(dir.path()),
@@ -230,12 +401,25 @@ class MainDialogExitTest : public QObject {
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("protectButton")),
                       Qt::LeftButton);
     QVERIFY(dialog.IsBusy());
+    // While the question is open (a user takes a while to answer) the conversion neither puts its
+    // file in place nor shows its result.
+    std::size_t shownWhileAsked = 0;
+    bool writtenWhileAsked = true;
+    UserPrompts::SetWhileShown([&](const ShownMessage&) {
+      QTest::qWait(1500);
+      shownWhileAsked = UserPrompts::Messages().size();
+      writtenWhileAsked = QFile::exists(dir.filePath("kept.tmx"));
+    });
     UserPrompts::QueueAnswer(PromptAnswer::No);
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("exitButton")), Qt::LeftButton);
+    UserPrompts::SetWhileShown(nullptr);
+    QCOMPARE(shownWhileAsked, std::size_t(1));
+    QVERIFY(!writtenWhileAsked);
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QVERIFY(dialog.isVisible());
     QVERIFY(!dialog.QuitPosted());
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(2));
+    QCOMPARE(UserPrompts::Messages().front().text, QStringLiteral("Stop the conversion and exit?"));
     QVERIFY(UserPrompts::Messages().back().text.contains(QStringLiteral(": 500\n")));
     VERIFY_VALID_TMX(dir.filePath("kept.tmx"));
   }

@@ -4,6 +4,7 @@
 // controls as the user meets them.
 #include "ui/main_dialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -17,9 +18,12 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
 
@@ -29,6 +33,7 @@
 #include "ui/hyperlink.h"
 #include "ui/language_dialog.h"
 #include "ui/progress_bar.h"
+#include "ui/run_messages.h"
 #include "ui/start_arguments.h"
 #include "ui/status_bar.h"
 #include "ui/target_language_model.h"
@@ -69,6 +74,28 @@ QList<QStringList> UnitLanguages(const QString& tmxPath) {
     }
   }
   return units;
+}
+
+// What a Protect that writes nothing starts from.
+enum class Setup { OtherLanguages, TxtMissing, TxtFolder, TmxFolderMissing, TmxIsTxt, NoUnits };
+
+// One node of Qt's accessibility tree, as a screen reader meets it.
+struct AccessibleNode {
+  QAccessible::Role role;
+  QString name;
+  QString description;
+  QString value;
+};
+
+// The visible nodes below an interface, depth first.
+void WalkAccessibleTree(QAccessibleInterface* node, QList<AccessibleNode>& out) {
+  for (int i = 0; i < node->childCount(); ++i) {
+    QAccessibleInterface* child = node->child(i);
+    if (!child || child->state().invisible) continue;
+    out.append({child->role(), child->text(QAccessible::Name),
+                child->text(QAccessible::Description), child->text(QAccessible::Value)});
+    WalkAccessibleTree(child, out);
+  }
 }
 
 QString AllLanguagesText() {
@@ -124,11 +151,12 @@ class MainDialogTest : public QObject {
     QCOMPARE(Control<QComboBox>(dialog, "sourceEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(1252)));
 
-    // Status bar: "Idle" in a pane 300 pixels narrower than the dialog, "0%" in the other.
+    // Status bar: "Idle" in a pane 300 pixels narrower than the dialog; no percentage while
+    // nothing runs.
     CStatusBar* status = dialog.StatusBar();
     QCOMPARE(status->PaneCount(), 2);
     QCOMPARE(status->PaneText(0), QStringLiteral("Idle"));
-    QCOMPARE(status->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(status->PaneText(1), QString());
     QCOMPARE(status->GetItemRect(0).width(), dialog.width() - 300);
 
     // The link, and the notice in a smaller italic face.
@@ -140,6 +168,79 @@ class MainDialogTest : public QObject {
     auto* notice = Control<QLabel>(dialog, "trademarkNotice");
     QVERIFY(notice->font().italic());
     QCOMPARE(QFontInfo(notice->font()).pixelSize(), QFontInfo(dialog.font()).pixelSize() - 2);
+  }
+
+  void accessibilityTreeNamesEveryControl() {
+    CMainDlg dialog;
+    dialog.show();
+    QList<AccessibleNode> nodes;
+    WalkAccessibleTree(QAccessible::queryAccessibleInterface(&dialog), nodes);
+    QStringList named;
+    for (const AccessibleNode& node : nodes) {
+      switch (node.role) {
+        case QAccessible::PushButton:
+        case QAccessible::EditableText:
+        case QAccessible::ComboBox:
+        case QAccessible::Link:
+        case QAccessible::StatusBar:
+          // Every control a user can reach has a name and says what it does.
+          QVERIFY2(!node.name.isEmpty(), qPrintable(QString::number(node.role)));
+          QVERIFY2(!node.description.isEmpty(), qPrintable(node.name));
+          named << node.name;
+          break;
+        default:
+          break;
+      }
+    }
+    for (const char* expected : {"Choose the TXT file", "Choose the TMX file", "VELMAR\u00AE file",
+                                 "TMX file", "Source language", "Target language", "About",
+                                 "Analyse", "Protect", "Exit", "TMX Certification", "Status"}) {
+      QVERIFY2(named.contains(QString::fromUtf8(expected)), expected);
+    }
+    // The status bar is one, and its text is its value.
+    const auto status = std::find_if(nodes.begin(), nodes.end(), [](const AccessibleNode& n) {
+      return n.role == QAccessible::StatusBar;
+    });
+    QVERIFY(status != nodes.end());
+    QCOMPARE(status->value, QStringLiteral("Idle"));
+
+    // During a run the progress bar is in the tree with its name and value.
+    const QString txt = m_dir.filePath(QStringLiteral("access.txt"));
+    uitest::WriteTxt(txt, 300, {"EN-US", "DE"});
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QList<AccessibleNode> during;
+    QMetaObject::Connection first;
+    first = connect(dialog.findChild<CommandRunner*>(), &CommandRunner::positionChanged, this, [&] {
+      disconnect(first);
+      WalkAccessibleTree(QAccessible::queryAccessibleInterface(&dialog), during);
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    const auto bar = std::find_if(during.begin(), during.end(), [](const AccessibleNode& n) {
+      return n.role == QAccessible::ProgressBar;
+    });
+    QVERIFY(bar != during.end());
+    QCOMPARE(bar->name, QStringLiteral("Progress"));
+    const auto busy = std::find_if(during.begin(), during.end(), [](const AccessibleNode& n) {
+      return n.role == QAccessible::StatusBar;
+    });
+    QVERIFY(busy != during.end());
+    QVERIFY2(busy->value.startsWith(QStringLiteral("Exporting...")), qPrintable(busy->value));
+    const auto cancel = std::find_if(during.begin(), during.end(), [](const AccessibleNode& n) {
+      return n.name == QStringLiteral("Cancel the conversion");
+    });
+    QVERIFY(cancel != during.end());
+  }
+
+  void usesTheDesktopsFont() {
+    QFont desktop = QApplication::font("QDialog");
+    desktop.setPointSize(desktop.pointSize() + 3);
+    QApplication::setFont(desktop, "QDialog");
+    CMainDlg dialog;
+    QApplication::setFont(QFont(), "QDialog");
+    QCOMPARE(dialog.font().pointSize(), desktop.pointSize());
+    QCOMPARE(dialog.font().family(), desktop.family());
   }
 
   void tabOrderFollowsTheTemplate() {
@@ -155,9 +256,10 @@ class MainDialogTest : public QObject {
       }
       w = w->nextInFocusChain();
     } while (w != start);
-    QCOMPARE(order, QStringList({"txtPathEdit", "browseTxtButton", "tmxPathEdit", "browseTmxButton",
-                                 "sourceLanguageList", "targetLanguageList", "aboutButton",
-                                 "analyseButton", "protectButton", "exitButton"}));
+    QCOMPARE(order,
+             QStringList({"txtPathEdit", "browseTxtButton", "tmxPathEdit", "browseTmxButton",
+                          "sourceLanguageList", "targetLanguageList", "aboutButton",
+                          "analyseButton", "protectButton", "exitButton", "certificationLink"}));
   }
 
   void startsWithTheStoredLanguagesSelected() {
@@ -215,7 +317,7 @@ class MainDialogTest : public QObject {
     QCOMPARE(Control<QComboBox>(dialog, "targetEncodingList")->currentText(),
              QString::fromUtf8(CodePageName(static_cast<unsigned>(targetCodePage))));
     // The analysis left its last text in pane 1, its bar is gone, the buttons are free again.
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
     QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
     QVERIFY(!dialog.IsBusy());
     QVERIFY(Control<QPushButton>(dialog, "analyseButton")->isEnabled());
@@ -306,12 +408,45 @@ class MainDialogTest : public QObject {
     CMainDlg dialog;
     dialog.show();
     auto* tmxEdit = Control<QLineEdit>(dialog, "tmxPathEdit");
-    QTest::keyClicks(Control<QLineEdit>(dialog, "txtPathEdit"), txt);
+    QStringList tmxNames;
+    connect(tmxEdit, &QLineEdit::textChanged, this, [&](const QString& t) { tmxNames << t; });
+    int analyses = 0;
+    connect(dialog.findChild<CommandRunner*>(), &CommandRunner::analysisFinished, this,
+            [&] { ++analyses; });
+    // Typed with a pause after each folder of the path, as a user types.
+    const QStringList parts = txt.split(QLatin1Char('/'));
+    for (int i = 0; i < parts.size(); ++i) {
+      const QString part = i + 1 < parts.size() ? parts[i] + QLatin1Char('/') : parts[i];
+      QTest::keyClicks(Control<QLineEdit>(dialog, "txtPathEdit"), part);
+      if (i + 1 < parts.size()) QTest::qWait(CMainDlg::kPathPauseMs + 100);
+    }
     QVERIFY(uitest::WaitUntilIdle(dialog));
-    // Prefixes such as "/" name existing folders: their analysis fails without a word.
+    // Folders are neither analysed nor give a TMX name: only the file does.
     QVERIFY(UserPrompts::Messages().empty());
+    QCOMPARE(tmxNames, QStringList({m_dir.filePath("typed.tmx")}));
+    QCOMPARE(analyses, 1);
     QCOMPARE(tmxEdit->text(), m_dir.filePath("typed.tmx"));
     QCOMPARE(dialog.TargetLanguageCode(), std::string("IT"));
+  }
+
+  void enterTakesATypedPathAtOnce() {
+    const QString txt = m_dir.filePath(QStringLiteral("entered.txt"));
+    uitest::WriteTxt(txt, 2, {"EN-US", "IT"});
+    CMainDlg dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* txtEdit = Control<QLineEdit>(dialog, "txtPathEdit");
+    txtEdit->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), txt);
+    QVERIFY(dialog.PathChangePending());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // Taken without the pause, and no question about leaving.
+    QVERIFY(!dialog.PathChangePending());
+    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("entered.tmx"));
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QVERIFY(UserPrompts::Messages().empty());
+    QVERIFY(dialog.isVisible());
   }
 
   void pathThatNamesNothingChangesNothing() {
@@ -321,7 +456,7 @@ class MainDialogTest : public QObject {
     Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("missing.txt"));
     QCOMPARE(tmxEdit->text(), QStringLiteral("/chosen/by/hand.tmx"));
     QCOMPARE(dialog.SourceLanguageCode(), std::string("EN-US"));
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
   }
 
   void fileWithoutExtensionAndWithTwoDots_data() {
@@ -366,8 +501,9 @@ class MainDialogTest : public QObject {
     const ShownMessage& shown = UserPrompts::Messages().front();
     QCOMPARE(shown.caption, QStringLiteral("VELMAR\u00AE 2 TMX"));
     QCOMPARE(shown.icon, PromptIcon::Information);
-    QCOMPARE(shown.text, QStringLiteral("Finished exporting.\nNumber of segments written to TMX : "
-                                        "3\nYour translation memory is now secure."));
+    QCOMPARE(shown.text,
+             QStringLiteral("Finished exporting.\nNumber of translation units written to TMX: "
+                            "3\nYour translation memory is now secure."));
     VERIFY_VALID_TMX(tmx);
     // Afterwards: pane 1 empty, pane 0 back to "Idle", no bar, no wait cursor, buttons free.
     QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
@@ -388,7 +524,8 @@ class MainDialogTest : public QObject {
     bool sawBusy = false;
     QString pane0, pane1;
     bool analyseEnabled = true, protectEnabled = true, exitEnabled = false, waitCursor = false;
-    bool barVisible = false;
+    bool barVisible = false, cancelShown = false;
+    QString title;
     // Runs at the first progress the worker reports, after the dialog has shown it.
     auto* runner = dialog.findChild<CommandRunner*>();
     QVERIFY(runner);
@@ -405,6 +542,8 @@ class MainDialogTest : public QObject {
       waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
       const auto bars = dialog.StatusBar()->findChildren<QProgressBar*>();
       barVisible = bars.size() == 1 && bars.front()->isVisible();
+      cancelShown = Control<QPushButton>(dialog, "cancelButton")->isVisible();
+      title = dialog.windowTitle();
     });
     QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
     QVERIFY(uitest::WaitUntilIdle(dialog));
@@ -417,8 +556,17 @@ class MainDialogTest : public QObject {
     QVERIFY(exitEnabled);
     QVERIFY(waitCursor);
     QVERIFY(barVisible);
+    // Cancel in the place of Protect, the percentage in the title.
+    QVERIFY(cancelShown);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^\\d+% - VELMAR\u00AE 2 TMX$")).match(title).hasMatch(),
+        qPrintable(title));
+    QVERIFY(!Control<QPushButton>(dialog, "cancelButton")->isVisible());
+    QVERIFY(Control<QPushButton>(dialog, "protectButton")->isVisible());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("VELMAR\u00AE 2 TMX"));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 300\n")));
+    QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral("translation units")));
   }
 
   void txtPathChangedDuringProtectIsAnalysedAfterIt() {
@@ -431,10 +579,10 @@ class MainDialogTest : public QObject {
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
     QVERIFY(dialog.IsBusy());
-    // The TMX name follows at once; the conversion keeps the names it started with.
+    // The TMX name follows after the pause; the conversion keeps the names it started with.
     Control<QLineEdit>(dialog, "txtPathEdit")->setText(second);
-    QCOMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("second.tmx"));
-    QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
+    QTRY_COMPARE(Control<QLineEdit>(dialog, "tmxPathEdit")->text(), m_dir.filePath("second.tmx"));
+    if (dialog.IsBusy()) QCOMPARE(dialog.TargetLanguageCode(), std::string("DE"));
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     QVERIFY(UserPrompts::Messages().front().text.contains(QStringLiteral(": 200\n")));
@@ -442,7 +590,7 @@ class MainDialogTest : public QObject {
     QVERIFY(!QFile::exists(m_dir.filePath("second.tmx")));
     // Then the new file was analysed.
     QCOMPARE(dialog.TargetLanguageCode(), std::string("PT-BR"));
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
   }
 
   void protectWithEmptyPaths_data() {
@@ -466,36 +614,81 @@ class MainDialogTest : public QObject {
   }
 
   void protectThatWritesNothing_data() {
-    QTest::addColumn<bool>("txtExists");
-    QTest::addColumn<bool>("detail");
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QString>("first");  // the message's start (%1 the TXT path, %2 the TMX path)
+    QTest::addColumn<PromptIcon>("icon");
     QTest::addColumn<QString>("skipped");
-    // The file lacks the chosen pair: 0 units, and why.
+    const QString unreadable = QStringLiteral("The TXT file %1 cannot be read: ");
+    // The file was read but lacks the chosen pair: 0 units, and the advice on the languages.
     QTest::newRow("languages not in the file")
-        << true << false << "\n\n2 units skipped (no source segment: 2)";
-    // The TXT file cannot be opened: -1, and the cause is named.
-    QTest::newRow("TXT file missing") << false << true << "";
+        << int(Setup::OtherLanguages) << RunMessages::NothingExported() << PromptIcon::Information
+        << "\n\n2 units skipped (no source segment: 2)";
+    // A failure names its cause first, in plain words, with a warning.
+    QTest::newRow("TXT file missing")
+        << int(Setup::TxtMissing) << unreadable + "no such file or directory."
+        << PromptIcon::Exclamation << "";
+    QTest::newRow("TXT is a folder")
+        << int(Setup::TxtFolder) << unreadable + "it is a folder." << PromptIcon::Exclamation << "";
+    QTest::newRow("TMX folder missing")
+        << int(Setup::TmxFolderMissing)
+        << "The TMX file %2 cannot be written: no such file or directory."
+        << PromptIcon::Exclamation << "";
+    QTest::newRow("TMX is the TXT file")
+        << int(Setup::TmxIsTxt)
+        << "The TMX file %1 is the TXT file itself. Choose another name for the TMX file."
+        << PromptIcon::Exclamation << "";
+    QTest::newRow("no language at all")
+        << int(Setup::NoUnits)
+        << "No language was found in %1: it is not a Velmar Vovuzaduz TXT export."
+        << PromptIcon::Exclamation << "";
   }
 
   void protectThatWritesNothing() {
-    QFETCH(bool, txtExists);
-    QFETCH(bool, detail);
+    QFETCH(int, setup);
+    QFETCH(QString, first);
+    QFETCH(PromptIcon, icon);
     QFETCH(QString, skipped);
     const QString txt = m_dir.filePath(QStringLiteral("other.txt"));
-    if (txtExists) uitest::WriteTxt(txt, 2, {"ES", "IT"});
+    QString tmx = m_dir.filePath(QStringLiteral("other.tmx"));
+    switch (Setup(setup)) {
+      case Setup::OtherLanguages:
+        uitest::WriteTxt(txt, 2, {"ES", "IT"});
+        break;
+      case Setup::TxtMissing:
+        break;
+      case Setup::TxtFolder:
+        QVERIFY(QDir().mkdir(txt));
+        break;
+      case Setup::TmxFolderMissing:
+        uitest::WriteTxt(txt, 2, {"EN-US", "FR"});
+        tmx = m_dir.filePath(QStringLiteral("gone/other.tmx"));
+        break;
+      case Setup::TmxIsTxt:
+        uitest::WriteTxt(txt, 2, {"EN-US", "FR"});
+        tmx = txt;
+        break;
+      case Setup::NoUnits:
+        uitest::WriteTxt(txt, 0, {"EN-US", "FR"});
+        break;
+    }
     CMainDlg dialog;
     // The stored EN-US and FR stay selected: a one-entry file would change only the source.
     Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
     Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
-    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("other.tmx"));
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
     dialog.OnProtect();
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
-    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED) + skipped));
+    const QString expected =
+        QString(first).replace(QStringLiteral("%1"), txt).replace(QStringLiteral("%2"), tmx);
+    QVERIFY2(shown.startsWith(expected + skipped), qPrintable(shown));
     QCOMPARE(shown.contains(QStringLiteral(" skipped (")), !skipped.isEmpty());
     QCOMPARE(UserPrompts::Messages().front().buttons, PromptButtons::Ok);
-    QCOMPARE(shown.contains(txt), detail);
-    if (!txtExists) QVERIFY(!QFile::exists(m_dir.filePath("other.tmx")));
+    QCOMPARE(UserPrompts::Messages().front().icon, icon);
+    // The advice about the languages is only for a file that was read.
+    QCOMPARE(shown.contains(QStringLiteral("Analyse")), Setup(setup) == Setup::OtherLanguages);
+    if (Setup(setup) != Setup::TmxIsTxt) QVERIFY(!QFile::exists(tmx));
   }
 
   void failedRunsLeaveTheStatusIdle_data() {
@@ -506,9 +699,13 @@ class MainDialogTest : public QObject {
 
   void failedRunsLeaveTheStatusIdle() {
     QFETCH(bool, protect);
-    // A folder opens but cannot be read: the run fails after it has started.
+    // A TMX file in a missing folder: the conversion fails after it has started. A folder as the
+    // TXT file: the analysis is refused with the cause.
     const QString folder = m_dir.filePath(QStringLiteral("folder.txt"));
+    const QString txt = m_dir.filePath(QStringLiteral("file.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("gone/folder.tmx"));
     QVERIFY(QDir().mkdir(folder));
+    uitest::WriteTxt(txt, 1, {"EN-US", "FR"});
     CMainDlg dialog;
     dialog.show();
     bool ran = false;
@@ -517,11 +714,8 @@ class MainDialogTest : public QObject {
       return int(QDialog::Rejected);
     });
     Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
-    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
-    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(m_dir.filePath("folder.tmx"));
-    QStringList statesSeen;
-    connect(dialog.findChild<CommandRunner*>(), &CommandRunner::textChanged, this,
-            [&](const QString& text) { statesSeen << text; });
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(protect ? txt : folder);
+    Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
     if (protect) {
       dialog.OnProtect();
     } else {
@@ -529,19 +723,19 @@ class MainDialogTest : public QObject {
     }
     QVERIFY(uitest::WaitUntilIdle(dialog));
     if (protect) {
-      QCOMPARE(statesSeen, QStringList({QStringLiteral("Exporting...")}));
       QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
-      QVERIFY(UserPrompts::Messages().front().text.contains(folder));
+      QVERIFY(UserPrompts::Messages().front().text.contains(tmx));
     } else {
       QVERIFY(!ran);
-      QVERIFY(UserPrompts::Messages().empty());
+      QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+      QVERIFY(UserPrompts::Messages().front().text.contains(folder));
     }
     QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Idle"));
     QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
     QVERIFY(dialog.StatusBar()->findChildren<QProgressBar*>().isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(Control<QPushButton>(dialog, "protectButton")->isEnabled());
-    QVERIFY(!QFile::exists(m_dir.filePath("folder.tmx")));
+    QVERIFY(!QFile::exists(tmx));
   }
 
   void failedProtectKeepsAnExistingTmxAndSaysSo_data() {
@@ -552,9 +746,10 @@ class MainDialogTest : public QObject {
 
   void failedProtectKeepsAnExistingTmxAndSaysSo() {
     QFETCH(bool, tmxExists);
-    const QString folder = m_dir.filePath(QStringLiteral("unreadable.txt"));
-    const QString tmx = m_dir.filePath(QStringLiteral("unreadable.tmx"));
-    QVERIFY(QDir().mkdir(folder));
+    // A file without units: it is read, and nothing is written.
+    const QString empty = m_dir.filePath(QStringLiteral("empty.txt"));
+    const QString tmx = m_dir.filePath(QStringLiteral("empty.tmx"));
+    uitest::WriteTxt(empty, 0, {"EN-US", "FR"});
     if (tmxExists) {
       QFile old(tmx);
       QVERIFY(old.open(QIODevice::WriteOnly));
@@ -562,13 +757,13 @@ class MainDialogTest : public QObject {
     }
     CMainDlg dialog;
     Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
-    Control<QLineEdit>(dialog, "txtPathEdit")->setText(folder);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(empty);
     Control<QLineEdit>(dialog, "tmxPathEdit")->setText(tmx);
     dialog.OnProtect();
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
     const QString shown = UserPrompts::Messages().front().text;
-    QVERIFY(shown.startsWith(Text(IDS_NOTHING_EXPORTED)));
+    QVERIFY(shown.startsWith(RunMessages::NotAnExport(empty)));
     const QString kept = QString::fromUtf8(kExistingTmxKept).arg(tmx);
     QCOMPARE(shown.endsWith(QStringLiteral("\n\n") + kept), tmxExists);
     QCOMPARE(QFile::exists(tmx), tmxExists);
@@ -584,10 +779,13 @@ class MainDialogTest : public QObject {
     QTest::addColumn<PromptAnswer>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("derived, yes") << false << PromptAnswer::Yes << true << true;
-    QTest::newRow("derived, no") << false << PromptAnswer::No << true << false;
+    QTest::addColumn<bool>("txtGone");  // the TXT file went away after it was analysed
+    QTest::newRow("derived, yes") << false << PromptAnswer::Yes << true << true << false;
+    QTest::newRow("derived, no") << false << PromptAnswer::No << true << false << false;
     // The file dialog asked already.
-    QTest::newRow("chosen") << true << PromptAnswer::No << false << true;
+    QTest::newRow("chosen") << true << PromptAnswer::No << false << true << false;
+    // Nothing is asked about a TMX file that a TXT file that cannot be read would not replace.
+    QTest::newRow("derived, TXT gone") << false << PromptAnswer::Yes << false << false << true;
   }
 
   void replacingADerivedTmxAsksFirst() {
@@ -595,6 +793,7 @@ class MainDialogTest : public QObject {
     QFETCH(PromptAnswer, answer);
     QFETCH(bool, asked);
     QFETCH(bool, replaced);
+    QFETCH(bool, txtGone);
     const QString txt = m_dir.filePath(QStringLiteral("again.txt"));
     const QString tmx = m_dir.filePath(QStringLiteral("again.tmx"));
     uitest::WriteTxt(txt, 2, {"EN-US", "DE"});
@@ -611,11 +810,18 @@ class MainDialogTest : public QObject {
       UserPrompts::QueueFile(tmx);
       QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
     }
+    if (txtGone) QVERIFY(QFile::remove(txt));
     UserPrompts::QueueAnswer(answer);
     QTest::mouseClick(Control<QPushButton>(dialog, "protectButton"), Qt::LeftButton);
     QVERIFY(uitest::WaitUntilIdle(dialog));
 
     std::vector<ShownMessage> shown = UserPrompts::Messages();
+    if (txtGone) {
+      QCOMPARE(shown.size(), std::size_t(1));
+      QVERIFY(
+          shown.front().text.startsWith(QStringLiteral("The TXT file %1 cannot be read").arg(txt)));
+      shown.clear();
+    }
     if (asked) {
       QVERIFY(!shown.empty());
       QCOMPARE(shown.front().text, QString::fromUtf8(kReplaceTmxQuestion).arg(tmx));
@@ -752,7 +958,7 @@ class MainDialogTest : public QObject {
     const ShownMessage& shown = UserPrompts::Messages().front();
     QCOMPARE(shown.icon, PromptIcon::Information);
     QString expected = QStringLiteral(
-                           "Finished exporting.\nNumber of segments written to TMX : "
+                           "Finished exporting.\nNumber of translation units written to TMX: "
                            "%1\nYour translation memory is now secure.")
                            .arg(written);
     if (!addition.isEmpty()) expected += QStringLiteral("\n\n") + addition;
@@ -900,6 +1106,13 @@ class MainDialogTest : public QObject {
     QTest::newRow("lower-case name")
         << Name("DE").toLower() << "IT" << int(QDialog::Accepted) << "DE"
         << "IT";
+    // Every code form and letter case the command line takes.
+    QTest::newRow("lower-case codes") << "it"
+                                      << "en-us" << int(QDialog::Accepted) << "IT"
+                                      << "EN-US";
+    QTest::newRow("underscore code") << "de_de"
+                                     << "En_Us" << int(QDialog::Accepted) << "DE"
+                                     << "EN-US";
     QTest::newRow("unknown text") << "Klingon"
                                   << "DE" << int(QDialog::Accepted) << ""
                                   << "DE";
@@ -960,18 +1173,39 @@ class MainDialogTest : public QObject {
     QCOMPARE(UserPrompts::Messages().front().text, Text(IDS_NEED_TXT));
   }
 
+  void analyseThatFailsOpensNoDialog_data() {
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QString>("message");  // %1 is the TXT path
+    const QString unreadable = QStringLiteral("The TXT file %1 cannot be read: ");
+    QTest::newRow("missing") << int(Setup::TxtMissing) << unreadable + "no such file or directory.";
+    QTest::newRow("folder") << int(Setup::TxtFolder) << unreadable + "it is a folder.";
+    // A file without any language opens no empty list.
+    QTest::newRow("no language at all")
+        << int(Setup::NoUnits)
+        << "No language was found in %1: it is not a Velmar Vovuzaduz TXT export.";
+  }
+
   void analyseThatFailsOpensNoDialog() {
+    QFETCH(int, setup);
+    QFETCH(QString, message);
+    const QString txt = m_dir.filePath(QStringLiteral("absent.txt"));
+    if (Setup(setup) == Setup::TxtFolder) QVERIFY(QDir().mkdir(txt));
+    if (Setup(setup) == Setup::NoUnits) uitest::WriteTxt(txt, 0, {"EN-US"});
     CMainDlg dialog;
     bool ran = false;
     dialog.SetLanguageDialogRunner([&](CLanguageDlg&) {
       ran = true;
       return int(QDialog::Rejected);
     });
-    Control<QLineEdit>(dialog, "txtPathEdit")->setText(m_dir.filePath("absent.txt"));
+    Control<QLineEdit>(dialog, "txtPathEdit")->blockSignals(true);
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
     dialog.OnAnalyse();
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QVERIFY(!ran);
-    QVERIFY(UserPrompts::Messages().empty());
+    // Said why, with a warning.
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QCOMPARE(UserPrompts::Messages().front().text, message.arg(txt));
+    QCOMPARE(UserPrompts::Messages().front().icon, PromptIcon::Exclamation);
   }
 
   void browsingForTheTxtFile() {
@@ -996,7 +1230,127 @@ class MainDialogTest : public QObject {
     QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
     QVERIFY(uitest::WaitUntilIdle(dialog));
     QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), txt);
-    QCOMPARE(dialog.StatusBar()->PaneText(1), QStringLiteral("0%"));
+    QCOMPARE(dialog.StatusBar()->PaneText(1), QString());
+  }
+
+  void fileDialogsOpenBesideTheChosenFile() {
+    const QString txt = m_dir.filePath(QStringLiteral("beside.txt"));
+    uitest::WriteTxt(txt, 1, {"EN-US", "FI"});
+    CMainDlg dialog;
+    Control<QLineEdit>(dialog, "txtPathEdit")->setText(txt);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    Control<QLineEdit>(dialog, "tmxPathEdit")->clear();
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTmxButton"), Qt::LeftButton);
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(UserPrompts::FileRequests().size(), std::size_t(2));
+    // The TMX dialog in the TXT file's folder, the TXT dialog on the file itself.
+    QCOMPARE(UserPrompts::FileRequests().front().selected, m_dir.absolutePath());
+    QCOMPARE(UserPrompts::FileRequests().back().selected, txt);
+    QVERIFY(UserPrompts::FileRequests().back().multiple);
+    // A new window starts where the last file was.
+    CMainDlg next;
+    UserPrompts::QueueFile(std::nullopt);
+    QTest::mouseClick(Control<QPushButton>(next, "browseTxtButton"), Qt::LeftButton);
+    QCOMPARE(UserPrompts::FileRequests().back().selected, txt);
+  }
+
+  void recentFilesAreOffered() {
+    const QString first = m_dir.filePath(QStringLiteral("first.txt"));
+    const QString second = m_dir.filePath(QStringLiteral("second.txt"));
+    uitest::WriteTxt(first, 1, {"EN-US", "FI"});
+    uitest::WriteTxt(second, 1, {"EN-US", "SV"});
+    CMainDlg dialog;
+    for (const QString& path : {first, second, first}) {
+      Control<QLineEdit>(dialog, "txtPathEdit")->setText(path);
+      QVERIFY(uitest::WaitUntilIdle(dialog));
+    }
+    QCOMPARE(dialog.RecentFiles(), QStringList({first, second}));
+    std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(&dialog));
+    auto* recent = menu->findChild<QMenu*>(QStringLiteral("recentFilesMenu"));
+    QVERIFY(recent);
+    QCOMPARE(recent->actions().size(), 2);
+    QCOMPARE(recent->actions().at(1)->text(), second);
+    recent->actions().at(1)->trigger();
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    QCOMPARE(Control<QLineEdit>(dialog, "txtPathEdit")->text(), second);
+    QCOMPARE(dialog.TargetLanguageCode(), std::string("SV"));
+  }
+
+  void severalFilesAtOnce_data() {
+    QTest::addColumn<bool>("dropped");  // else chosen in the file dialog
+    QTest::newRow("chosen") << false;
+    QTest::newRow("dropped") << true;
+  }
+
+  void severalFilesAtOnce() {
+    QFETCH(bool, dropped);
+    QStringList files;
+    for (int i = 1; i <= 3; ++i) {
+      files << m_dir.filePath(QStringLiteral("part%1.txt").arg(i));
+      uitest::WriteTxt(files.last(), 10 * i, {"EN-US", "DE"});
+    }
+    // The third TMX exists already: the user keeps it.
+    const QString kept = m_dir.filePath(QStringLiteral("part3.tmx"));
+    {
+      QFile old(kept);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old content");
+    }
+    CMainDlg dialog;
+    dialog.show();
+    Control<QComboBox>(dialog, "sourceLanguageList")->setCurrentText(Name("EN-US"));
+    Control<QComboBox>(dialog, "targetLanguageList")->setCurrentText(Name("DE"));
+    UserPrompts::QueueAnswer(PromptAnswer::No);
+    if (dropped) {
+      QMimeData mime;
+      QList<QUrl> urls;
+      for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+      mime.setUrls(urls);
+      QDragEnterEvent enter(dialog.rect().center(), Qt::CopyAction, &mime, Qt::LeftButton,
+                            Qt::NoModifier);
+      QApplication::sendEvent(&dialog, &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent drop(QPointF(dialog.rect().center()), Qt::CopyAction, &mime, Qt::LeftButton,
+                      Qt::NoModifier);
+      QApplication::sendEvent(&dialog, &drop);
+      QTRY_VERIFY(Control<QTreeWidget>(dialog, "batchResults")->isVisible());
+    } else {
+      UserPrompts::QueueFiles(files);
+      QTest::mouseClick(Control<QPushButton>(dialog, "browseTxtButton"), Qt::LeftButton);
+    }
+    QVERIFY(uitest::WaitUntilIdle(dialog));
+    // One question for the existing file, no result boxes: the list holds the results.
+    QCOMPARE(UserPrompts::Messages().size(), std::size_t(1));
+    QVERIFY(UserPrompts::Messages().front().text.startsWith(QStringLiteral("1 of the TMX files")));
+    auto* results = Control<QTreeWidget>(dialog, "batchResults");
+    QVERIFY(results->isVisible());
+    QCOMPARE(results->topLevelItemCount(), 3);
+    QStringList rows;
+    for (int i = 0; i < 3; ++i) {
+      const QTreeWidgetItem* row = results->topLevelItem(i);
+      rows << row->text(0) + "|" + row->text(1) + "|" + row->text(2);
+    }
+    rows.sort();
+    QCOMPARE(rows, QStringList({"part1.txt|10|0", "part2.txt|20|0", "part3.txt||kept"}));
+    VERIFY_VALID_TMX(m_dir.filePath("part1.tmx"));
+    VERIFY_VALID_TMX(m_dir.filePath("part2.tmx"));
+    QFile old(kept);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old content"));
+    // The single-file fields are as they were.
+    QVERIFY(Control<QLineEdit>(dialog, "txtPathEdit")->text().isEmpty());
+
+    QStringList opened;
+    CHyperLink::SetOpener([&](const QString& target) {
+      opened << target;
+      return 33;
+    });
+    QTest::mouseClick(Control<QPushButton>(dialog, "openFolderButton"), Qt::LeftButton);
+    CHyperLink::SetOpener(nullptr);
+    QCOMPARE(opened, QStringList({QUrl::fromLocalFile(m_dir.absolutePath()).toString()}));
   }
 
   void browsingForTheTmxFile() {
@@ -1070,7 +1424,10 @@ class MainDialogTest : public QObject {
     QVERIFY(popup->isVisible());
     QCOMPARE(popup->text(), Text(textId));
     QCOMPARE(popup->palette().color(QPalette::Window), QColor(255, 255, 208));
-    QCOMPARE(popup->pos(), QCursor::pos());
+    // At the control, not at the mouse pointer.
+    const QWidget* focus = QApplication::focusWidget();
+    QCOMPARE(popup->pos(), focus->mapToGlobal(QPoint(0, focus->height())));
+    QVERIFY(popup->pos() != QCursor::pos());
     QTest::keyClick(popup, Qt::Key_Escape);
     QTRY_VERIFY(!dialog.Help()->Popup());
   }

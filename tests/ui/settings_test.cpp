@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The two language settings: read when the main dialog is built, written when it goes, on
 // every way out; absent values give the defaults, stored empty values stay empty.
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <csignal>
 #include <memory>
 
 #include "text/language_catalogue.h"
 #include "ui/language_settings.h"
 #include "ui/main_dialog.h"
+#include "ui/quit_signals.h"
 #include "ui/target_language_model.h"
 #include "ui/user_prompts.h"
 #include "ui_test_support.h"
@@ -32,7 +35,7 @@ QString Stored(const char* key) {
   return settings.value(QString::fromLatin1(key), QStringLiteral("<absent>")).toString();
 }
 
-enum class Way { ExitButton, CloseBox, Escape, DestroyedOpen };
+enum class Way { ExitButton, CloseBox, Escape, DestroyedOpen, Terminate };
 
 }  // namespace
 
@@ -99,6 +102,7 @@ class SettingsTest : public QObject {
     QTest::newRow("close box confirmed") << Way::CloseBox;
     QTest::newRow("Escape") << Way::Escape;
     QTest::newRow("destroyed while open") << Way::DestroyedOpen;
+    QTest::newRow("SIGTERM") << Way::Terminate;
   }
 
   void writtenOnEveryWayOut() {
@@ -112,6 +116,8 @@ class SettingsTest : public QObject {
       QVERIFY(uitest::WaitUntilIdle(*dialog));
       QCOMPARE(dialog->SourceLanguageCode(), std::string("NL"));
       UserPrompts::QueueAnswer(PromptAnswer::Yes);
+      QuitSignals quit;
+      connect(&quit, &QuitSignals::quitRequested, dialog.get(), &CMainDlg::Terminate);
       switch (way) {
         case Way::ExitButton:
           dialog->findChild<QPushButton*>(QStringLiteral("exitButton"))->click();
@@ -124,10 +130,16 @@ class SettingsTest : public QObject {
           break;
         case Way::DestroyedOpen:
           break;
+        case Way::Terminate:
+          QVERIFY(::raise(SIGTERM) == 0);
+          QTRY_VERIFY(!dialog->isVisible());
+          // Written at once: the process ends after this.
+          QCOMPARE(Stored("SourceLang"), QStringLiteral("NL"));
+          break;
       }
       QCOMPARE(dialog->isVisible(), way == Way::DestroyedOpen);
-      // Nothing is written before the dialog goes.
-      QCOMPARE(Stored("SourceLang"), QStringLiteral("<absent>"));
+      // A preselection is no choice of the user's: nothing is written before the dialog goes.
+      if (way != Way::Terminate) QCOMPARE(Stored("SourceLang"), QStringLiteral("<absent>"));
     }
     QCOMPARE(Stored("SourceLang"), QStringLiteral("NL"));
     QCOMPARE(Stored("TargetLang"), QStringLiteral("SV"));
@@ -157,6 +169,43 @@ class SettingsTest : public QObject {
       QCOMPARE(dialog.TargetLanguageCode(), std::string("FR"));
     }
     QCOMPARE(Stored("TargetLang"), QStringLiteral("FR"));
+  }
+
+  void aLanguageChosenIsStoredAtOnce_data() {
+    QTest::addColumn<QString>("typed");  // empty: the next entry chosen with the Down key
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("chosen with the keyboard") << QString() << "<next>";
+    QTest::newRow("name typed") << QString::fromUtf8(LanguageDisplayName("JA")) << "JA";
+    // An unknown language has no code: the stored one stays.
+    QTest::newRow("unknown language typed") << "Klingon"
+                                            << "FR";
+  }
+
+  void aLanguageChosenIsStoredAtOnce() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Store(QVariant("EN-US"), QVariant("FR"));
+    {
+      CMainDlg dialog;
+      dialog.show();
+      dialog.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&dialog));
+      auto* target = dialog.findChild<QComboBox*>(QStringLiteral("targetLanguageList"));
+      target->setFocus();
+      if (typed.isEmpty()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        stored = QString::fromStdString(dialog.TargetLanguageCode());
+        QVERIFY(stored != QStringLiteral("FR"));
+      } else {
+        target->lineEdit()->selectAll();
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      }
+      // Stored before any command ran or the dialog went.
+      QCOMPARE(Stored("TargetLang"), stored);
+      QCOMPARE(Stored("SourceLang"), QStringLiteral("EN-US"));
+    }
+    QCOMPARE(Stored("TargetLang"), stored);
   }
 
   void protectStoresTheCodesItUsed() {

@@ -6,16 +6,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "ui/about_dialog.h"
+#include "ui/dialog_look.h"
 #include "ui/export_summary.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
+#include "ui/main_dialog.h"
+#include "ui/status_bar.h"
 #include "ui/target_language_model.h"
+#include "ui/translations.h"
 #include "ui/ui_strings.h"
 #include "ui/user_prompts.h"
 #include "ui/web_addresses.h"
@@ -303,7 +311,7 @@ class UiPartsTest : public QObject {
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
     for (const char* expected :
-         {"Converts VELMAR\u00AE translation memories to TMX 1.4a format",
+         {"Converts VELMAR\u00AE translation memories to TMX 1.4 format", "Version " VELMAR_VERSION,
           "How to use VELMAR\u00AE 2 TMX:",
           "1. Export your VELMAR\u00AE translation memory to a VELMAR\u00AE TXT file",
           "2. Select the top [...] button and browse to your VELMAR\u00AE TXT file. The TMX file "
@@ -325,6 +333,72 @@ class UiPartsTest : public QObject {
     for (const CHyperLink* link : {about.ProductLink(), about.MakerLink()}) {
       QVERIFY(link->GetURL().startsWith(QStringLiteral("https://www.norvane.example/")));
     }
+  }
+
+  void runsInGermanUnderAGermanLocale() {
+    if (qEnvironmentVariableIsSet("VELMAR_GERMAN_CHILD")) {
+      // The child: started with LANG=de_DE.UTF-8, as a German desktop starts the tool.
+      QVERIFY(InstallTranslations(QLocale::system()));
+      CMainDlg dialog;
+      QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("protectButton"))->text(),
+               QString::fromUtf8("&Sch\u00FCtzen"));
+      QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("browseTxtButton"))->accessibleName(),
+               QStringLiteral("TXT-Datei w\u00E4hlen"));
+      QCOMPARE(dialog.StatusBar()->PaneText(0), QStringLiteral("Bereit"));
+      dialog.OnOK();
+      QCOMPARE(UserPrompts::Messages().back().text,
+               QStringLiteral("M\u00F6chten Sie das Programm wirklich beenden?"));
+      // Qt's own texts (the Yes and No of the message boxes) are German as well.
+      QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
+      return;
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) {
+      environment.remove(QString::fromLatin1(name));
+    }
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    environment.insert(QStringLiteral("VELMAR_GERMAN_CHILD"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("runsInGermanUnderAGermanLocale")});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+  }
+
+  void aboutBoxLinksAreReachedWithTab() {
+    CAboutDlg about;
+    about.show();
+    about.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    about.ProductLink()->setFocus();
+    QStringList walked{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 3; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, QStringList({"productLink", "standardLink", "makerLink", "okButton"}));
+    // Space on a focused link opens it.
+    QStringList opened;
+    CHyperLink::SetOpener([&](const QString& target) {
+      opened << target;
+      return 33;
+    });
+    about.StandardLink()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    CHyperLink::SetOpener(nullptr);
+    QCOMPARE(opened, QStringList({about.StandardLink()->GetURL()}));
+  }
+
+  void bannerIsSharpAtTwiceTheDensity() {
+    const QPixmap normal = BannerPixmap(1.0);
+    const QPixmap sharp = BannerPixmap(2.0);
+    QVERIFY(!normal.isNull());
+    QCOMPARE(sharp.devicePixelRatio(), 2.0);
+    // Twice the pixels, the same size on the screen.
+    QCOMPARE(sharp.size(), normal.size() * 2);
+    QCOMPARE(sharp.deviceIndependentSize().toSize(), normal.size());
   }
 };
 

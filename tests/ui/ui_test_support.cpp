@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTest>
 #include <csignal>
 
 #include "ui/app.h"
@@ -40,9 +42,17 @@ void ResetState() {
 
 bool WaitUntilIdle(CMainDlg& dialog) {
   QSignalSpy finished(&dialog, &CMainDlg::commandFinished);
-  // A finished command can start the next one (a TXT path changed during a conversion).
-  while (dialog.IsBusy()) {
-    if (!finished.wait(60000)) return false;
+  // A typed path is taken after a pause; a finished command can start the next one (a TXT path
+  // changed during a conversion).
+  QElapsedTimer waited;
+  waited.start();
+  while (dialog.IsBusy() || dialog.PathChangePending()) {
+    if (waited.elapsed() > 60000) return false;
+    if (dialog.PathChangePending()) {
+      QTest::qWait(20);
+    } else if (!finished.wait(60000)) {
+      return false;
+    }
   }
   return true;
 }

@@ -90,18 +90,20 @@ QImage DrawIcon(int size) {
   return image;
 }
 
-QImage DrawBanner() {
+// The banner at scale times its size in pixels (2 for screens of twice the density).
+QImage DrawBanner(int scale) {
   const int width = 470;
   const int height = 66;
-  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  QImage image(width * scale, height * scale, QImage::Format_ARGB32_Premultiplied);
   QPainter p(&image);
+  p.scale(scale, scale);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   QLinearGradient band(0, 0, width, 0);
   band.setColorAt(0, kNavy);
   band.setColorAt(0.7, QColor(8, 96, 118));
   band.setColorAt(1, kTeal);
-  p.fillRect(image.rect(), band);
+  p.fillRect(QRect(0, 0, width, height), band);
   // A thin gold rule along the bottom.
   p.fillRect(QRect(0, height - 3, width, 3), kGold);
   // The icon's shield at the left.
@@ -132,7 +134,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));
-  bool ok = DrawBanner().save(out.filePath(QStringLiteral("banner.png")));
+  bool ok = DrawBanner(1).save(out.filePath(QStringLiteral("banner.png")));
+  ok = DrawBanner(2).save(out.filePath(QStringLiteral("banner@2x.png"))) && ok;
   for (int size : {16, 32, 48, 128, 256}) {
     ok = DrawIcon(size).save(out.filePath(QStringLiteral("icon-%1.png").arg(size))) && ok;
   }
