@@ -49,6 +49,10 @@ QString FailureText(const EngineError& error) {
     case EngineError::Kind::OutputExists:
       return QCoreApplication::translate("RunMessages", "The TMX file %1 exists already.")
           .arg(path);
+    case EngineError::Kind::OutOfMemory:
+      return QCoreApplication::translate("RunMessages",
+                                         "The TXT file %1 cannot be converted: out of memory.")
+          .arg(path);
     case EngineError::Kind::None:
     case EngineError::Kind::Abandoned:
       break;

@@ -362,6 +362,10 @@ Möchten Sie sie ersetzen?</translation>
       <translation>Die TMX-Datei %1 ist die TXT-Datei selbst. Wählen Sie einen anderen Namen für die TMX-Datei.</translation>
     </message>
     <message>
+      <source>The TXT file %1 cannot be converted: out of memory.</source>
+      <translation>Die TXT-Datei %1 kann nicht umgewandelt werden: nicht genug Arbeitsspeicher.</translation>
+    </message>
+    <message>
       <source>The TMX file %1 exists already.</source>
       <translation>Die TMX-Datei %1 ist bereits vorhanden.</translation>
     </message>

@@ -362,6 +362,10 @@ Do you want to replace it?</source>
       <translation>El archivo TMX %1 es el propio archivo TXT. Elija otro nombre para el archivo TMX.</translation>
     </message>
     <message>
+      <source>The TXT file %1 cannot be converted: out of memory.</source>
+      <translation>El archivo TXT %1 no se puede convertir: memoria insuficiente.</translation>
+    </message>
+    <message>
       <source>The TMX file %1 exists already.</source>
       <translation>El archivo TMX %1 ya existe.</translation>
     </message>

@@ -362,6 +362,10 @@ Voulez-vous le remplacer ?</translation>
       <translation>Le fichier TMX %1 est le fichier TXT lui-même. Choisissez un autre nom pour le fichier TMX.</translation>
     </message>
     <message>
+      <source>The TXT file %1 cannot be converted: out of memory.</source>
+      <translation>Le fichier TXT %1 ne peut pas être converti : mémoire insuffisante.</translation>
+    </message>
+    <message>
       <source>The TMX file %1 exists already.</source>
       <translation>Le fichier TMX %1 existe déjà.</translation>
     </message>

@@ -362,6 +362,10 @@ Do you want to replace it?</source>
       <translation>TMX ファイル %1 は TXT ファイルそのものです。TMX ファイルに別の名前を付けてください。</translation>
     </message>
     <message>
+      <source>The TXT file %1 cannot be converted: out of memory.</source>
+      <translation>TXT ファイル %1 を変換できません: メモリが不足しています。</translation>
+    </message>
+    <message>
       <source>The TMX file %1 exists already.</source>
       <translation>TMX ファイル %1 は既にあります。</translation>
     </message>
