@@ -9,46 +9,21 @@
 #include "text/code_page_data.h"
 #include "text/code_page_gb18030.h"
 #include "text/code_page_tables.h"
+#include "text/utf8_decoder.h"
 #include "text/utf8_encoder.h"
 
 namespace {
 
 // ---------------------------------------------------------------------------------------------
 // UTF-8: own routines. A complete four-byte sequence becomes a surrogate pair; longer or
-// out-of-range values keep their low 16 bits, as the lead-byte table has always decoded them.
-
-constexpr signed char kInvalidLead = -1;
-
-constexpr std::array<signed char, 256> MakeLeadTable() {
-  std::array<signed char, 256> t{};
-  for (int b = 0; b < 256; ++b) {
-    if (b < 0x80)
-      t[b] = 0;
-    else if (b < 0xC0)
-      t[b] = kInvalidLead;
-    else if (b < 0xE0)
-      t[b] = 1;
-    else if (b < 0xF0)
-      t[b] = 2;
-    else if (b < 0xF8)
-      t[b] = 3;
-    else if (b < 0xFC)
-      t[b] = 4;
-    else if (b < 0xFE)
-      t[b] = 5;
-    else
-      t[b] = kInvalidLead;
-  }
-  return t;
-}
-constexpr std::array<signed char, 256> kLeadTable = MakeLeadTable();
+// out-of-range values keep their low 16 bits, as the lead-byte table (utf8_decoder.h) has always
+// decoded them.
 
 int Utf8ToWide(unsigned flags, const char* src, int srcLen, char16_t* dst, int dstSize) {
-  const auto* s = reinterpret_cast<const unsigned char*>(src);
   const size_t length = srcLen < 0 ? std::strlen(src) + 1 : static_cast<size_t>(srcLen);
+  const std::string_view text(src, length);
   const bool strict = (flags & kFlagErrInvalidChars) != 0;
   int count = 0;
-  size_t i = 0;
   auto store = [&](char16_t unit) -> bool {
     if (dstSize > 0) {
       if (count >= dstSize) return false;
@@ -57,34 +32,25 @@ int Utf8ToWide(unsigned flags, const char* src, int srcLen, char16_t* dst, int d
     ++count;
     return true;
   };
-  while (i < length) {
-    const unsigned char b = s[i++];
-    const int k = kLeadTable[b];
-    if (k == kInvalidLead) {
+  for (size_t i = 0; i < length;) {
+    const utf8::Sequence seq = utf8::ReadUtf8Sequence(text, i);
+    i += seq.length;
+    if (seq.announced == utf8::kNoLead) {
       if (strict) return 0;
       if (!store(u'?')) return count;
       continue;
     }
-    if (k == 0) {
-      if (!store(b)) return count;
-      continue;
-    }
-    uint32_t value = b & (0x3Fu >> k);
-    int taken = 0;
-    while (taken < k && i < length && (s[i] & 0xC0) == 0x80) {
-      value = value * 64 + (s[i] & 0x3F);
-      ++i;
-      ++taken;
-    }
-    if (taken < k && strict) return 0;
-    if (taken == 3 && k == 3 && value > 0xFFFF && value <= 0x10FFFF) {
+    if (seq.taken < seq.announced && strict) return 0;
+    // A four-byte sequence of a supplementary character becomes a surrogate pair; anything else
+    // keeps the low 16 bits of what was read.
+    if (seq.taken == 3 && seq.announced == 3 && seq.value > 0xFFFF && seq.value <= 0x10FFFF) {
       if (dstSize > 0 && count + 2 > dstSize) return count;
-      const uint32_t v = value - 0x10000;
+      const uint32_t v = seq.value - 0x10000;
       store(static_cast<char16_t>(0xD800 + (v >> 10)));
       store(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
       continue;
     }
-    if (!store(static_cast<char16_t>(value & 0xFFFF))) return count;
+    if (!store(static_cast<char16_t>(seq.value & 0xFFFF))) return count;
   }
   return count;
 }
