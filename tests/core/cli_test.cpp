@@ -1003,8 +1003,9 @@ int RunShell(const TempDir& dir, const std::string& command) {
 }
 
 // The sanitizers' allocators end the process when memory runs out instead of throwing, and they
-// cannot start under an address-space limit: the limit is tried without them (the engine's tests
-// fail each thread through its seams in every build).
+// cannot start under an address-space limit: the limit is tried without them (the test command
+// leaves this test out of its sanitizer stages, and the engine's tests fail each thread through
+// its seams in every build).
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kMemoryLimitWorks = false;
 #elif defined(__has_feature)
@@ -1021,7 +1022,7 @@ constexpr bool kMemoryLimitWorks = true;
 // message and status 3 for that file; the old TMX stays, nothing is left behind, the next file is
 // converted and the report written.
 TEST(CliProcess, OutOfMemoryFailsOneFileOfABatch) {
-  if (!kMemoryLimitWorks) return;
+  if (!kMemoryLimitWorks) GTEST_SKIP() << "a sanitizer's allocator cannot run out of memory";
   TempDir dir;
   WriteFile(dir.File("a.txt"), kOneUnit);
   WriteFile(dir.File("z.txt"), kOneUnit);
