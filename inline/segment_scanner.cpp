@@ -85,6 +85,31 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_lastValidFallbackWord(state.buffers.lastValidFallbackWord) {}
 
 const std::u16string& SegmentScanner::Scan(std::string_view segment) {
+  Reset();
+  if (m_state.unicodeText) {
+    DecodeUnicodeWithByteEscapes(segment, m_codePage, m_text, m_state.buffers.bytes);
+  } else {
+    DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
+  }
+  // A U+0000 is text like any other character: the writer leaves it out.
+  if (m_text.empty()) return m_out;
+  m_out.reserve(m_text.size() + m_text.size() / 4);
+  // Many groups: their placeholders and records need more room than the text suggests.
+  constexpr size_t kManyGroups = 1024;
+  if (const size_t groups = FindUnmatchedBraces(); groups > kManyGroups) ReserveForGroups(groups);
+
+  ScanText();
+
+  // A group still open at the end gets one closing placeholder, without a record.
+  if (m_groupOpened && !m_groupStack.empty()) {
+    WritePlaceholder(m_groupStack.back(), Form::kClosing);
+    m_groupStack.pop_back();
+  }
+  return m_out;
+}
+
+// Forgets what the previous segment left in the buffers.
+void SegmentScanner::Reset() {
   m_state.openTags.Clear();
   m_out.clear();
   m_state.buffers.placeholders.clear();
@@ -99,18 +124,10 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
   m_fallbackWordCount.clear();
   m_lastValidFallbackWord.clear();
   m_text.clear();
-  if (m_state.unicodeText) {
-    DecodeUnicodeWithByteEscapes(segment, m_codePage, m_text, m_state.buffers.bytes);
-  } else {
-    DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
-  }
-  // A U+0000 is text like any other character: the writer leaves it out.
-  if (m_text.empty()) return m_out;
-  m_out.reserve(m_text.size() + m_text.size() / 4);
-  // Many groups: their placeholders and records need more room than the text suggests.
-  constexpr size_t kManyGroups = 1024;
-  if (const size_t groups = FindUnmatchedBraces(); groups > kManyGroups) ReserveForGroups(groups);
+}
 
+// The main loop: text runs, control words, groups and fields up to the end of the text.
+void SegmentScanner::ScanText() {
   while (m_p < End()) {
     // Braces without a partner are passed over; the cursors move only when the scan lands on
     // their entry.
@@ -153,13 +170,6 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
     CloseGroup();
     ++m_p;
   }
-
-  // A group still open at the end gets one closing placeholder, without a record.
-  if (m_groupOpened && !m_groupStack.empty()) {
-    WritePlaceholder(m_groupStack.back(), Form::kClosing);
-    m_groupStack.pop_back();
-  }
-  return m_out;
 }
 
 void SegmentScanner::ReserveForGroups(size_t groups) {

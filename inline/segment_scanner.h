@@ -59,6 +59,8 @@ class SegmentScanner {
   // Lists the unmatched braces and the group-head markers; gives the number of groups opened.
   size_t FindUnmatchedBraces();
   // Room in the markup, the placeholder list and the tag list for that many groups.
+  void Reset();
+  void ScanText();
   void ReserveForGroups(size_t groups);
   void ReadBackslash();
   bool ReadUnicodeEscapeAt(bool write);
