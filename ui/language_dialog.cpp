@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <initializer_list>
+#include <iterator>
 
 #include "ui/accessibility.h"
 #include "ui/dialog_look.h"
@@ -19,6 +21,13 @@ QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
+}
+
+// Puts a label, its field and the field's button in row of the grid.
+QGridLayout* Row3(QGridLayout* grid, int row, std::initializer_list<QWidget*> widgets) {
+  int column = 0;
+  for (QWidget* widget : widgets) grid->addWidget(widget, row, column++);
+  return grid;
 }
 
 }  // namespace
@@ -52,31 +61,20 @@ CLanguageDlg::CLanguageDlg(const LanguageList& languages, QWidget* parent)
   auto* ok = MakeButton("OK", "okButton", this);
   ok->setDefault(true);
 
-  auto* fields = new QGridLayout;
-  fields->addWidget(sourceLabel, 0, 0);
-  fields->addWidget(m_sourceEdit, 0, 1);
-  fields->addWidget(setSource, 0, 2);
-  fields->addWidget(targetLabel, 1, 0);
-  fields->addWidget(m_targetEdit, 1, 1);
-  fields->addWidget(setTarget, 1, 2);
-
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(available);
+  layout->addWidget(m_list, 1);
+  layout->addLayout(Row3(Row3(new QGridLayout, 0, {sourceLabel, m_sourceEdit, setSource}), 1,
+                         {targetLabel, m_targetEdit, setTarget}));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(cancel);
   buttons->addWidget(ok);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(available);
-  layout->addWidget(m_list, 1);
-  layout->addLayout(fields);
   layout->addLayout(buttons);
 
-  setTabOrder(m_list, m_sourceEdit);
-  setTabOrder(m_sourceEdit, setSource);
-  setTabOrder(setSource, m_targetEdit);
-  setTabOrder(m_targetEdit, setTarget);
-  setTabOrder(setTarget, cancel);
-  setTabOrder(cancel, ok);
+  QWidget* const tabOrder[] = {m_list,    m_sourceEdit, setSource, m_targetEdit,
+                               setTarget, cancel,       ok};
+  for (size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
   available->setBuddy(m_list);
   sourceLabel->setBuddy(m_sourceEdit);
