@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "text/code_page_tables.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <bit>
 
 #include "text/code_page_data.h"
+#include "text/simd.h"
 
 namespace {
 
@@ -19,10 +16,10 @@ namespace {
 // Returns the bytes widened (a multiple of sixteen).
 size_t WidenAsciiRun(const unsigned char* s, size_t n, char16_t* d, size_t room) {
   size_t i = 0;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   const __m128i zero = _mm_setzero_si128();
   while (i + 16 <= n && i + 16 <= room) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i v = simd::Load(s + i);
     if (_mm_movemask_epi8(v) != 0) break;
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_unpacklo_epi8(v, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 8), _mm_unpackhi_epi8(v, zero));
@@ -41,11 +38,11 @@ size_t WidenAsciiRun(const unsigned char* s, size_t n, char16_t* d, size_t room)
 // rest looked up.
 void DecodeSingleBytes(const DecodeTable& table, const unsigned char* s, size_t n, char16_t* d) {
   size_t i = 0;
-#if defined(__SSE2__)
+#if VELMAR_SSE2
   if (table.asciiIdentity) {
     const __m128i zero = _mm_setzero_si128();
     while (i + 16 <= n) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i v = simd::Load(s + i);
       _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_unpacklo_epi8(v, zero));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 8), _mm_unpackhi_epi8(v, zero));
       // The few bytes of 0x80 and above are looked up afterwards.
