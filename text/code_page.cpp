@@ -9,6 +9,7 @@
 #include "text/code_page_data.h"
 #include "text/code_page_gb18030.h"
 #include "text/code_page_tables.h"
+#include "text/surrogates.h"
 #include "text/utf8_decoder.h"
 #include "text/utf8_encoder.h"
 
@@ -45,9 +46,8 @@ int Utf8ToWide(unsigned flags, const char* src, int srcLen, char16_t* dst, int d
     // keeps the low 16 bits of what was read.
     if (seq.taken == 3 && seq.announced == 3 && seq.value > 0xFFFF && seq.value <= 0x10FFFF) {
       if (dstSize > 0 && count + 2 > dstSize) return count;
-      const uint32_t v = seq.value - 0x10000;
-      store(static_cast<char16_t>(0xD800 + (v >> 10)));
-      store(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+      store(utf16::HighSurrogateOf(seq.value));
+      store(utf16::LowSurrogateOf(seq.value));
       continue;
     }
     if (!store(static_cast<char16_t>(seq.value & 0xFFFF))) return count;
@@ -97,9 +97,8 @@ int LengthCount(const CodePageData& data, std::u16string_view text) {
   for (size_t i = 0; i < text.size();) {
     char32_t c = text[i];
     size_t units = 1;
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+    if (utf16::IsHighSurrogate(c) && i + 1 < text.size() && utf16::IsLowSurrogate(text[i + 1])) {
+      c = utf16::FromSurrogates(c, text[i + 1]);
       units = 2;
     }
     const auto it = std::upper_bound(

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "text/code_page_data.h"
+#include "text/surrogates.h"
 
 namespace {
 
@@ -76,9 +77,8 @@ std::size_t DecodeGb18030(const unsigned char* s, std::size_t n, char16_t* d,
     const Step step = LeadStep(s + i, n - i);
     i += step.bytes;
     if (step.codePoint > 0xFFFF) {
-      const char32_t v = step.codePoint - 0x10000;
-      if (!emit(static_cast<char16_t>(0xD800 + (v >> 10)))) break;
-      if (!emit(static_cast<char16_t>(0xDC00 + (v & 0x3FF)))) break;
+      if (!emit(utf16::HighSurrogateOf(step.codePoint))) break;
+      if (!emit(utf16::LowSurrogateOf(step.codePoint))) break;
     } else if (!emit(static_cast<char16_t>(step.codePoint))) {
       break;
     }

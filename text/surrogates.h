@@ -18,5 +18,12 @@ constexpr bool IsSurrogate(char32_t c) {
 constexpr char32_t FromSurrogates(char32_t high, char32_t low) {
   return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
+// The high and the low surrogate of a character from U+10000 to U+10FFFF.
+constexpr char16_t HighSurrogateOf(char32_t c) {
+  return static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+}
+constexpr char16_t LowSurrogateOf(char32_t c) {
+  return static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+}
 
 }  // namespace utf16
