@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/export_report.h"
 #include "cli/file_conversion.h"
 #include "cli/platform.h"
 #include "cli/quoting.h"
@@ -113,9 +114,9 @@ int CheckRun(const CliOptions& options, FILE* out, FILE* err) {
   return 0;
 }
 
-int ReportFailure(const std::string& path, const std::string& error, FILE* err) {
+int ReportFailure(const std::string& path, const EngineError& error, FILE* err) {
   std::fprintf(err, "velmar2tmx-cli: cannot write the report %s: %s\n", QuoteName(path).c_str(),
-               error.c_str());
+               error.reason.c_str());
   return kExitFile;
 }
 
@@ -129,8 +130,9 @@ FileOutcome ConvertFileSafely(const CliOptions& options, const GivenLanguages& g
   } catch (const std::bad_alloc&) {
   } catch (const std::system_error&) {
   }
-  std::fprintf(err, "velmar2tmx-cli: out of memory converting %s\n",
-               ShownPath(options.TxtFile()).c_str());
+  EngineError failure;
+  failure.Set(EngineError::Kind::OutOfMemory, options.TxtFile(), 0);
+  PrintEngineError(failure, err);
   FileOutcome file;
   file.txtPath = options.txtPath;
   file.tmxPath = TmxPathOf(options, options.txtPath);
@@ -140,7 +142,7 @@ FileOutcome ConvertFileSafely(const CliOptions& options, const GivenLanguages& g
     report->txtPath = options.TxtFile();
     report->tmxPath = file.tmxPath;
     report->outcome = "failed";
-    report->error = "out of memory";
+    report->error = failure.reason;
   }
   return file;
 }
@@ -150,9 +152,9 @@ FileOutcome ConvertFileSafely(const CliOptions& options, const GivenLanguages& g
 int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE* out, FILE* err) {
   if (const int status = CheckRun(options, out, err); status != 0) return status;
   ReportFile reportFile;
-  std::string error;
-  if (options.reportPath && !reportFile.Open(*options.reportPath, error)) {
-    return ReportFailure(*options.reportPath, error, err);
+  if (options.reportPath) {
+    const EngineError error = reportFile.Open(*options.reportPath);
+    if (error.Failed()) return ReportFailure(*options.reportPath, error, err);
   }
   std::vector<FileOutcome> files;
   // Each file's entry goes out as soon as the file is done: the report's findings do not pile up.
@@ -176,7 +178,10 @@ int RunConversions(const CliOptions& options, const GivenLanguages& given, FILE*
   if (options.Batch() && !options.quiet) {
     std::fprintf(out, "%s\n", BatchSummaryLine(files).c_str());
   }
-  if (spool && !reportFile.WriteWith([&spool](int fd) { return spool->WriteTo(fd); }, error))
-    status = WorseStatus(status, ReportFailure(*options.reportPath, error, err));
+  if (spool) {
+    const EngineError error = reportFile.WriteWith([&spool](int fd) { return spool->WriteTo(fd); });
+    if (error.Failed())
+      status = WorseStatus(status, ReportFailure(*options.reportPath, error, err));
+  }
   return status;
 }

@@ -7,39 +7,6 @@
 
 namespace {
 
-void PrintExportError(const EngineError& e, FILE* err) {
-  const std::string path = ShownPath(e.path);
-  const char* const reason = e.reason.c_str();
-  switch (e.kind) {
-    case EngineError::Kind::OpenInput:
-      std::fprintf(err, "velmar2tmx-cli: cannot open %s: %s\n", path.c_str(), reason);
-      break;
-    case EngineError::Kind::ReadInput:
-      std::fprintf(err, "velmar2tmx-cli: cannot read %s: %s\n", path.c_str(), reason);
-      break;
-    case EngineError::Kind::CreateOutput:
-      std::fprintf(err, "velmar2tmx-cli: cannot create %s: %s\n", path.c_str(), reason);
-      break;
-    case EngineError::Kind::WriteOutput:
-      std::fprintf(err, "velmar2tmx-cli: cannot write %s: %s\n", path.c_str(), reason);
-      break;
-    case EngineError::Kind::SameFile:
-      std::fprintf(err, "velmar2tmx-cli: %s is the TXT file itself; choose another TMX file\n",
-                   path.c_str());
-      break;
-    case EngineError::Kind::OutputExists:
-      std::fprintf(err, "velmar2tmx-cli: %s exists; not replaced (--no-clobber)\n", path.c_str());
-      break;
-    case EngineError::Kind::OutOfMemory:
-      std::fprintf(err, "velmar2tmx-cli: out of memory converting %s\n", path.c_str());
-      break;
-    case EngineError::Kind::Abandoned:
-    case EngineError::Kind::None:
-      std::fprintf(err, "velmar2tmx-cli: the conversion failed\n");
-      break;
-  }
-}
-
 // Message 1022 with the count, its line ends as LF.
 std::string FinishedMessage(int count) {
   std::string text = LoadStringText(IDS_FINISHED);
@@ -87,7 +54,7 @@ int ReportExport(const ExportResult& result, const ReportContext& context, FILE*
       PrintInterrupted(context, err);
       return kExitInterrupted;
     case ExportResult::Stop::Failed:
-      PrintExportError(result.error, err);
+      PrintEngineError(result.error, err);
       return kExitFile;
     case ExportResult::Stop::NothingWritten:
       PrintNothingWritten(context, err);
@@ -100,4 +67,9 @@ int ReportExport(const ExportResult& result, const ReportContext& context, FILE*
                  FinishedMessage(result.unitsWritten).c_str());
   }
   return kExitConverted;
+}
+
+void PrintEngineError(const EngineError& error, FILE* err) {
+  const auto shown = [](const std::string& path) { return ShownPath(path); };
+  std::fprintf(err, "velmar2tmx-cli: %s\n", Describe(error, shown).sentence.c_str());
 }

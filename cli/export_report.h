@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What the command line says when a conversion has ended, and the exit status it gives.
+// What the command line says when a conversion has ended, and the exit status it gives; how it
+// tells of an engine failure.
 #pragma once
 
 #include <cstdio>
@@ -19,3 +20,7 @@ struct ReportContext {
 // Prints the outcome (success message on out, everything else on err) and returns the exit
 // status: 0 units written, 1 none, 3 failed, 130 interrupted.
 int ReportExport(const ExportResult& result, const ReportContext& context, FILE* out, FILE* err);
+
+// Prints "velmar2tmx-cli: " and the description of error, its file named as ShownPath names it
+// ("velmar2tmx-cli: cannot open 'a.txt': No such file or directory").
+void PrintEngineError(const EngineError& error, FILE* err);

@@ -2,9 +2,11 @@
 #include "cli/language_choice.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/export_report.h"
 #include "cli/quoting.h"
 #include "cli/terminal_progress.h"
 #include "engine/tmx_exporter.h"
@@ -18,20 +20,16 @@ namespace {
 int AnalyseFile(const CliOptions& options, LanguageList& list, FILE* err) {
   CTmxExporter exporter;
   TerminalProgress interrupts(err, false);
-  if (exporter.Analyse(options.TxtFile(), &list, &interrupts)) return 0;
-  const EngineError& e = exporter.LastError();
-  if (e.kind == EngineError::Kind::Abandoned || TerminalProgress::Interrupted()) {
+  AnalysisResult analysis = exporter.Analyse(options.TxtFile(), &interrupts);
+  if (!analysis.Failed()) {
+    list = std::move(analysis.languages);
+    return 0;
+  }
+  if (analysis.error.kind == EngineError::Kind::Abandoned || TerminalProgress::Interrupted()) {
     std::fprintf(err, "velmar2tmx-cli: interrupted\n");
     return kExitInterrupted;
   }
-  if (e.kind == EngineError::Kind::OutOfMemory) {
-    std::fprintf(err, "velmar2tmx-cli: out of memory reading %s\n",
-                 ShownPath(options.TxtFile()).c_str());
-    return kExitFile;
-  }
-  std::fprintf(err, "velmar2tmx-cli: cannot %s %s: %s\n",
-               e.kind == EngineError::Kind::OpenInput ? "open" : "read",
-               ShownPath(options.TxtFile()).c_str(), e.reason.c_str());
+  PrintEngineError(analysis.error, err);
   return kExitFile;
 }
 

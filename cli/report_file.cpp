@@ -2,33 +2,31 @@
 #include "cli/report_file.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "engine/file_system.h"
 
-bool ReportFile::Open(const std::string& path, std::string& error) {
+EngineError ReportFile::Open(const std::string& path) {
+  m_path = path;
   EngineError failure;
-  if (m_file.Open(path, -1, false, failure)) return true;
-  error = failure.reason;
-  return false;
+  (void)m_file.Open(path, -1, false, failure);
+  return failure;
 }
 
-bool ReportFile::Write(const std::string& text, std::string& error) {
-  return WriteWith([&text](int fd) { return WriteAll(fd, text.data(), text.size()); }, error);
+EngineError ReportFile::Write(const std::string& text) {
+  return WriteWith([&text](int fd) { return WriteAll(fd, text.data(), text.size()); });
 }
 
-bool ReportFile::WriteWith(const std::function<bool(int fd)>& produce, std::string& error) {
+EngineError ReportFile::WriteWith(const std::function<bool(int fd)>& produce) {
+  EngineError failure;
   errno = 0;
   if (!produce(m_file.Fd())) {
     const int number = errno ? errno : EIO;
     m_file.Discard();
-    error = std::strerror(number);
-    return false;
+    failure.Set(EngineError::Kind::WriteOutput, m_path, number);
+    return failure;
   }
-  EngineError failure;
-  if (m_file.Commit(failure)) return true;
-  error = failure.reason;
-  return false;
+  (void)m_file.Commit(failure);
+  return failure;
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {

@@ -8,21 +8,23 @@
 #include <functional>
 #include <string>
 
+#include "engine/engine_error.h"
 #include "engine/output_file.h"
 
 class ReportFile {
  public:
-  // Prepares path for the report. False with the system's reason in error.
-  bool Open(const std::string& path, std::string& error);
-  // Writes text as the whole report and puts it in place. False with the reason in error:
-  // whatever was at the path then stays as it was.
-  bool Write(const std::string& text, std::string& error);
+  // Prepares path for the report. The error, with the system's reason, when that fails.
+  [[nodiscard]] EngineError Open(const std::string& path);
+  // Writes text as the whole report and puts it in place. When that fails, whatever was at the
+  // path stays as it was.
+  [[nodiscard]] EngineError Write(const std::string& text);
   // The same for a report made piece by piece: produce writes it to the descriptor it is given
   // and returns false (errno set) when a write failed.
-  bool WriteWith(const std::function<bool(int fd)>& produce, std::string& error);
+  [[nodiscard]] EngineError WriteWith(const std::function<bool(int fd)>& produce);
 
  private:
   OutputFile m_file;
+  std::string m_path;
 };
 
 // Writes size bytes at data to fd, whatever the writes take at a time; false with errno set.

@@ -26,28 +26,29 @@ void AddLanguage(LanguageList& list, std::string name, int codePage) {
 
 }  // namespace
 
-bool CTmxExporter::Analyse(const std::string& txtPath, LanguageList* list,
-                           ProgressReporter* progress) {
-  m_error = EngineError{};
-  if (!list) return false;
+AnalysisResult CTmxExporter::Analyse(const std::string& txtPath, ProgressReporter* progress) {
+  AnalysisResult result;
+  result.error.work = EngineError::Work::Analysis;
   try {
-    return Scan(txtPath, *list, progress);
+    Scan(txtPath, result, progress);
   } catch (const std::bad_alloc&) {
     // A line too long for the memory there is, say.
-    m_error.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
-    return false;
+    result.error.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
   }
+  return result;
 }
 
-bool CTmxExporter::Scan(const std::string& txtPath, LanguageList& list,
+void CTmxExporter::Scan(const std::string& txtPath, AnalysisResult& result,
                         ProgressReporter* progress) {
+  LanguageList& list = result.languages;
+  EngineError& error = result.error;
   CLineFile in;
   if (!in.Open(txtPath, "r", kTextPlain)) {
     // An open of a named pipe cut short by the signal that asks to stop is that stop.
     const bool stopped = in.Error() == EINTR && progress && progress->ShouldStop();
-    m_error.Set(stopped ? EngineError::Kind::Abandoned : EngineError::Kind::OpenInput, txtPath,
-                stopped ? 0 : in.Error());
-    return false;
+    error.Set(stopped ? EngineError::Kind::Abandoned : EngineError::Kind::OpenInput, txtPath,
+              stopped ? 0 : in.Error());
+    return;
   }
   // The file is read in blocks and the stop answer is asked before each: a file without units
   // (or without line ends) stops as promptly as one with them.
@@ -70,21 +71,20 @@ bool CTmxExporter::Scan(const std::string& txtPath, LanguageList& list,
       if (progress) {
         progress->SetPosition(percent);
         if (progress->ShouldStop()) {
-          m_error.Set(EngineError::Kind::Abandoned, txtPath, 0);
-          return false;
+          error.Set(EngineError::Kind::Abandoned, txtPath, 0);
+          return;
         }
       }
     }
   }
   if (in.StopRequested()) {
-    m_error.Set(EngineError::Kind::Abandoned, txtPath, 0);
-    return false;
+    error.Set(EngineError::Kind::Abandoned, txtPath, 0);
+    return;
   }
   if (in.ReadFailed()) {
     // A file that cannot be read (a folder, an I/O error) is no file without languages.
-    m_error.Set(EngineError::Kind::ReadInput, txtPath, in.Error());
-    return false;
+    error.Set(EngineError::Kind::ReadInput, txtPath, in.Error());
+    return;
   }
   if (progress) progress->SetPosition(100);
-  return true;
 }

@@ -5,29 +5,8 @@
 #include <map>
 #include <string>
 
+#include "engine/engine_error.h"
 #include "engine/export_report.h"
-
-// Why an operation failed, beside its result.
-struct EngineError {
-  enum class Kind {
-    None,
-    OpenInput,     // the TXT file cannot be opened (or does not exist)
-    ReadInput,     // reading the TXT file failed
-    CreateOutput,  // the TMX file cannot be created
-    WriteOutput,   // writing the TMX file failed (disk full ...)
-    SameFile,      // TXT and TMX name the same file
-    OutputExists,  // the TMX file exists and the request forbids replacing it
-    Abandoned,     // the run was asked to stop
-    OutOfMemory,   // memory (or a thread) could not be had; reason "out of memory"
-  };
-  Kind kind = Kind::None;
-  std::string path;    // the file concerned
-  std::string reason;  // system text of the failure, e.g. "No space left on device"
-  int number = 0;      // the errno value behind reason, 0 when none
-
-  // Records a failure: its kind, the file and the system text of errno value number (none for 0).
-  void Set(Kind failure, const std::string& file, int number);
-};
 
 struct ExportRequest {
   std::string txtPath;
@@ -65,8 +44,5 @@ struct ExportResult {
   int unitsWritten = 0;
   int64_t unitsRead = 0;
   SkipCounts skipped;  // units read but not written, by reason
-  EngineError error;
-
-  // The classic count: units written, 0 when none or abandoned, -1 on failure.
-  int Count() const { return stop == Stop::Failed ? -1 : unitsWritten; }
+  EngineError error;   // why the run failed (Failed) or what stopped it (Abandoned)
 };

@@ -155,9 +155,11 @@ bool OutputFile::WriteAll(const std::string& bytes, EngineError& error) {
   return Fail(error, EngineError::Kind::WriteOutput, sink.Error());
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes, EngineError& error) {
+EngineError WriteWholeFile(const std::string& path, const std::string& bytes) {
   OutputFile file;
-  return file.Open(path, -1, false, error) && file.WriteAll(bytes, error) && file.Commit(error);
+  EngineError error;
+  (void)(file.Open(path, -1, false, error) && file.WriteAll(bytes, error) && file.Commit(error));
+  return error;
 }
 
 bool OutputFile::Fail(EngineError& error, EngineError::Kind kind, int number) {

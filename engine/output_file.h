@@ -65,7 +65,6 @@ class OutputFile {
   FileFacts m_existing;
 };
 
-// Writes bytes as the whole file at path through an OutputFile: complete or not at all. False
-// with the reason in error (kind CreateOutput or WriteOutput).
-[[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& bytes,
-                                  EngineError& error);
+// Writes bytes as the whole file at path through an OutputFile: complete or not at all. The
+// error (kind CreateOutput or WriteOutput) when that fails.
+[[nodiscard]] EngineError WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -15,6 +15,14 @@
 #include "engine/progress.h"
 #include "text/wide_string.h"
 
+// The languages an analysis found, or why it failed. A stopped analysis (error Abandoned) keeps
+// the languages found before the stop.
+struct AnalysisResult {
+  LanguageList languages;
+  EngineError error;
+  bool Failed() const { return error.Failed(); }
+};
+
 class CTmxExporter {
  public:
   CTmxExporter();
@@ -28,15 +36,13 @@ class CTmxExporter {
   // (EngineError::Kind::OutOfMemory) like any other.
   [[nodiscard]] ExportResult Export(const ExportRequest& request, ProgressReporter* progress);
 
-  // Scans the first 25 units for their languages. False when list is null, the file cannot be
-  // read, memory runs out or the run is asked to stop (LastError tells which).
-  [[nodiscard]] bool Analyse(const std::string& txtPath, LanguageList* list,
-                             ProgressReporter* progress);
+  // Scans the first 25 units for their languages. Fails when the file cannot be read, memory
+  // runs out or the run is asked to stop (error Abandoned).
+  [[nodiscard]] AnalysisResult Analyse(const std::string& txtPath, ProgressReporter* progress);
 
-  // Maps any code form of a TXT file to the catalogue code (in place) and gives its code page.
+  // Maps any code form of a TXT file to the catalogue code (in place) and gives its code page;
+  // false when the code names no language (an answer, not a failure).
   bool ResolveLanguageCode(std::string& code, int& codePage);
-
-  const EngineError& LastError() const { return m_error; }
 
   // Test seam: wraps the sink of the TMX file (e.g. one that fails after N bytes).
   using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<ByteSink>)>;
@@ -49,9 +55,8 @@ class CTmxExporter {
   LanguageResolver m_languageResolver;
 
  private:
-  bool Scan(const std::string& txtPath, LanguageList& list, ProgressReporter* progress);
+  void Scan(const std::string& txtPath, AnalysisResult& result, ProgressReporter* progress);
 
-  EngineError m_error;
   SinkWrapper m_sinkWrapper;
   std::function<void()> m_convertProbe;
   friend class ExportRun;

@@ -5,8 +5,6 @@
 #include <new>
 #include <system_error>
 
-#include "engine/tmx_exporter.h"
-
 CommandRunner::CommandRunner(QObject* parent) : QObject(parent), m_reporter(m_stop) {
   connect(&m_reporter, &QtProgressReporter::positionChanged, this, &CommandRunner::positionChanged);
   connect(&m_reporter, &QtProgressReporter::textChanged, this, &CommandRunner::textChanged);
@@ -25,6 +23,13 @@ ExportResult OutOfMemory(const ExportRequest& request) {
   return result;
 }
 
+AnalysisResult AnalysisOutOfMemory(const std::string& txtPath) {
+  AnalysisResult result;
+  result.error.work = EngineError::Work::Analysis;
+  result.error.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
+  return result;
+}
+
 }  // namespace
 
 // The run's thread must end with a result whatever happens: memory or a thread that cannot be
@@ -33,15 +38,11 @@ bool CommandRunner::StartAnalysis(const std::string& txtPath) {
   return Start(Kind::Analysis, [this, txtPath] {
     try {
       CTmxExporter exporter;
-      m_languages.clear();
-      m_analysed = exporter.Analyse(txtPath, &m_languages, &m_reporter);
-      m_analysisError = exporter.LastError();
+      m_analysis = exporter.Analyse(txtPath, &m_reporter);
     } catch (const std::bad_alloc&) {
-      m_analysed = false;
-      m_analysisError.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
+      m_analysis = AnalysisOutOfMemory(txtPath);
     } catch (const std::system_error&) {
-      m_analysed = false;
-      m_analysisError.Set(EngineError::Kind::OutOfMemory, txtPath, 0);
+      m_analysis = AnalysisOutOfMemory(txtPath);
     }
   });
 }
@@ -79,7 +80,7 @@ void CommandRunner::OnThreadFinished(unsigned run) {
   delete m_thread;
   m_thread = nullptr;
   if (m_kind == Kind::Analysis) {
-    emit analysisFinished(m_analysed, m_languages);
+    emit analysisFinished(m_analysis);
   } else {
     emit exportFinished(m_result);
   }

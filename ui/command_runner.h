@@ -12,7 +12,7 @@
 #include <string>
 
 #include "engine/export_request.h"
-#include "engine/language_list.h"
+#include "engine/tmx_exporter.h"
 #include "ui/qt_progress_reporter.h"
 
 class QThread;
@@ -38,13 +38,11 @@ class CommandRunner : public QObject {
   // Holds a running export before it writes further or puts its file in place, or lets it go on
   // (see QtProgressReporter::Hold).
   void Hold(bool hold) { m_reporter.Hold(hold); }
-  // Why the latest analysis failed (valid once analysisFinished reported a failure).
-  const EngineError& AnalysisError() const { return m_analysisError; }
 
  signals:
   void positionChanged(int percent);
   void textChanged(const QString& text);
-  void analysisFinished(bool analysed, const LanguageList& languages);
+  void analysisFinished(const AnalysisResult& analysis);
   void exportFinished(const ExportResult& result);
 
  private:
@@ -58,8 +56,6 @@ class CommandRunner : public QObject {
   std::atomic<bool> m_stop{false};
   QtProgressReporter m_reporter;
   // Written by the run's thread, read here once it has ended.
-  bool m_analysed = false;
-  LanguageList m_languages;
-  EngineError m_analysisError;
+  AnalysisResult m_analysis;
   ExportResult m_result;
 };

@@ -51,8 +51,8 @@ QString ReportPathFor(const QString& tmxPath) {
 
 bool WriteReportFile(const QString& path, const ExportReport& report, QString* error) {
   const std::string json = ReportJson(std::vector<ExportReport>{report});
-  EngineError failure;
-  if (WriteWholeFile(QFile::encodeName(path).toStdString(), json, failure)) return true;
+  const EngineError failure = WriteWholeFile(QFile::encodeName(path).toStdString(), json);
+  if (!failure.Failed()) return true;
   if (error) *error = QString::fromLocal8Bit(failure.reason.c_str());
   return false;
 }

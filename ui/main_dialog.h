@@ -22,6 +22,7 @@
 #include "engine/export_request.h"
 #include "engine/language_list.h"
 
+struct AnalysisResult;
 class CHyperLink;
 class CProgressBar;
 class CommandRunner;
@@ -142,7 +143,7 @@ class CMainDlg : public QDialog {
   void StartExport(const ExportRequest& request);
   void OnRunPosition(int percent);
   void OnRunText(const QString& text);
-  void OnAnalysisFinished(bool analysed, const LanguageList& languages);
+  void OnAnalysisFinished(const AnalysisResult& analysis);
   void OnExportFinished(const ExportResult& result);
   // Several files (main_dialog_batch.cpp).
   void RunNextInBatch();

@@ -129,7 +129,9 @@ void CMainDlg::OnRunText(const QString& text) {
   if (m_bar) m_statusBar->SetPaneText(0, UiText(text.toStdString()));
 }
 
-void CMainDlg::OnAnalysisFinished(bool analysed, const LanguageList& languages) {
+void CMainDlg::OnAnalysisFinished(const AnalysisResult& analysis) {
+  const bool analysed = !analysis.Failed();
+  const LanguageList& languages = analysis.languages;
   // The bar goes and the progress pane is empty again.
   m_bar->Clear();
   m_bar.reset();
@@ -138,7 +140,7 @@ void CMainDlg::OnAnalysisFinished(bool analysed, const LanguageList& languages) 
   if (analysed && m_command == Command::Preselect) Preselect(languages);
   if (m_command == Command::Analyse) {
     if (!analysed) {
-      const QString cause = RunMessages::FailureText(m_runner->AnalysisError());
+      const QString cause = RunMessages::FailureText(analysis.error);
       if (!cause.isEmpty()) {
         UserPrompts::ShowMessage(this, cause, PromptIcon::Exclamation, PromptButtons::Ok);
       }
@@ -195,7 +197,9 @@ void CMainDlg::ReportExport(const ExportResult& result) {
 }
 
 QString CMainDlg::ResultMessage(const ExportResult& result) const {
-  const int written = result.Count();
+  // A failed run counts as no unit written, and its skipped units are not told.
+  const bool failed = result.stop == ExportResult::Stop::Failed;
+  const int written = failed ? 0 : result.unitsWritten;
   const QString skipped = SkippedUnitsText(result.skipped);
   if (written > 0) {
     QString message = RunMessages::Finished(written);
@@ -209,7 +213,7 @@ QString CMainDlg::ResultMessage(const ExportResult& result) const {
     message = RunMessages::NotAnExport(QFile::decodeName(m_report.txtPath.c_str()));
   }
   if (message.isEmpty()) message = RunMessages::NothingExported();
-  if (written == 0 && !skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
+  if (!failed && written == 0 && !skipped.isEmpty()) message += QStringLiteral("\n\n") + skipped;
   if (QFileInfo::exists(m_runTmxPath)) {
     message += QStringLiteral("\n\n") + tr(kExistingTmxKept).arg(m_runTmxPath);
   }

@@ -30,17 +30,20 @@ QString FileReason(const QString& path, const std::string& system) {
 
 namespace RunMessages {
 
+// The desktop tool's translated sentence for each kind of failure, with the file and the cause
+// that Describe gives.
 QString FailureText(const EngineError& error) {
-  const QString path = QFile::decodeName(error.path.c_str());
+  const ErrorDescription d = Describe(error);
+  const QString path = QFile::decodeName(d.path.c_str());
   switch (error.kind) {
     case EngineError::Kind::OpenInput:
     case EngineError::Kind::ReadInput:
       return QCoreApplication::translate("RunMessages", "The TXT file %1 cannot be read: %2.")
-          .arg(path, FileReason(path, error.reason));
+          .arg(path, FileReason(path, d.reason));
     case EngineError::Kind::CreateOutput:
     case EngineError::Kind::WriteOutput:
       return QCoreApplication::translate("RunMessages", "The TMX file %1 cannot be written: %2.")
-          .arg(path, FileReason(path, error.reason));
+          .arg(path, FileReason(path, d.reason));
     case EngineError::Kind::SameFile:
       return QCoreApplication::translate(
                  "RunMessages",

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "engine/export_request.h"
+#include "engine/engine_error.h"
 
 namespace RunMessages {
 

@@ -20,7 +20,9 @@ std::string Dump(const json& document) {
   return document.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Sorts the entries of a list by their "name", ASCII letters without case, as the desktop tool's
 // drop-down lists are sorted (namesakes keep their catalogue order).
@@ -47,9 +49,15 @@ std::string DefaultLanguage(const json& found, const std::string& other) {
   return std::string();
 }
 
-std::string ReadFailure(const EngineError& e) {
-  const std::string what = e.kind == EngineError::Kind::OpenInput ? "opened" : "read";
-  return "The file cannot be " + what + (e.reason.empty() ? "." : ": " + e.reason + ".");
+// The page's words for a failed analysis or conversion, with the cause that Describe gives.
+std::string FailureMessage(const EngineError& e) {
+  const ErrorDescription d = Describe(e);
+  if (e.work == EngineError::Work::Analysis) {
+    const std::string what = e.kind == EngineError::Kind::OpenInput ? "opened" : "read";
+    return "The file cannot be " + what + (d.reason.empty() ? "." : ": " + d.reason + ".");
+  }
+  return e.kind == EngineError::Kind::WriteOutput ? "The TMX could not be written: " + d.reason
+                                                  : "The TXT file cannot be read: " + d.reason;
 }
 
 }  // namespace
@@ -73,10 +81,9 @@ std::string CatalogueJson() {
 
 std::string AnalyseJson(const std::string& txtPath, ProgressReporter* progress) {
   CTmxExporter exporter;
-  LanguageList list;
-  if (!exporter.Analyse(txtPath, &list, progress)) {
-    return Dump({{"ok", false}, {"error", ReadFailure(exporter.LastError())}});
-  }
+  const AnalysisResult analysis = exporter.Analyse(txtPath, progress);
+  if (analysis.Failed()) return Dump({{"ok", false}, {"error", FailureMessage(analysis.error)}});
+  const LanguageList& list = analysis.languages;
   if (list.empty()) {
     return Dump({{"ok", false},
                  {"error", "No language found: this is not a Velmar Vovuzaduz TXT export."}});
@@ -184,9 +191,7 @@ std::string OutcomeMessage(const ExportResult& result, const ExportRequest& requ
     case ExportResult::Stop::Failed:
       break;
   }
-  const EngineError& e = result.error;
-  return e.kind == EngineError::Kind::WriteOutput ? "The TMX could not be written: " + e.reason
-                                                  : "The TXT file cannot be read: " + e.reason;
+  return FailureMessage(result.error);
 }
 
 bool Changed(const ExportReport& r) {

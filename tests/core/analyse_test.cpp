@@ -74,10 +74,10 @@ TEST_F(AnalyseTest, ListsLanguagesOfTheFirst25UnitsInOrderOfAppearance) {
   units[29] = {"JA"};
   const std::string path = WriteUnits(units);
   CTmxExporter x;
-  LanguageList list;
   RecordingProgress progress;
-  ASSERT_TRUE(x.Analyse(path, &list, &progress));
-  EXPECT_EQ(Names(list),
+  const AnalysisResult analysis = x.Analyse(path, &progress);
+  ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
+  EXPECT_EQ(Names(analysis.languages),
             (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252",
                                       "French (France) 1252", "Swedish 1252"}));
   // A question before the block is read, one step of 4 per unit, then the end.
@@ -95,10 +95,10 @@ TEST_F(AnalyseTest, UnitsWithoutClosingTagsAreScannedToTheEnd) {
   units[39] = {"JA"};
   const std::string path = WriteUnits(units, false);
   CTmxExporter x;
-  LanguageList list;
   RecordingProgress progress;
-  ASSERT_TRUE(x.Analyse(path, &list, &progress));
-  EXPECT_EQ(Names(list),
+  const AnalysisResult analysis = x.Analyse(path, &progress);
+  ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
+  EXPECT_EQ(Names(analysis.languages),
             (std::vector<std::string>{"English (United States) 1252", "Japanese 932"}));
   // No unit step; only the questions before each block read (the second finds the end).
   EXPECT_EQ(progress.pumps, 2);
@@ -120,9 +120,9 @@ class AnalyseDedupTest : public AnalyseTest, public testing::WithParamInterface<
 TEST_P(AnalyseDedupTest, ListsEachNameAndCodePageOnce) {
   const std::string path = WriteUnits(GetParam().units);
   CTmxExporter x;
-  LanguageList list;
-  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
-  EXPECT_EQ(Names(list), GetParam().expected);
+  const AnalysisResult analysis = x.Analyse(path, nullptr);
+  ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
+  EXPECT_EQ(Names(analysis.languages), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -138,6 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
         DedupCase{"UnresolvedCodesSkipped",
                   {{"XX-XX", "en-us", "", "ENU"}, {"SK-SK", "SK"}},
                   {"Slovak 1250"}},
+        // A language met again in a later unit keeps its first place.
+        DedupCase{"LaterUnitsRepeatNoEntry",
+                  {{"DE", "EN-US"}, {"EN-US", "DE"}},
+                  {"German (Germany) 1252", "English (United States) 1252"}},
         DedupCase{"NoUnits", {}, {}}),
     [](const testing::TestParamInfo<DedupCase>& param) { return param.param.title; });
 
@@ -145,18 +149,9 @@ TEST_F(AnalyseTest, ResolvedCodeWithoutNameIsListedUnderTheCode) {
   const std::string path = WriteUnits({{"QQ"}});
   CTmxExporter x;
   x.m_languageResolver.Keep("QQ", "ZZ-ZZ");
-  LanguageList list;
-  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"ZZ-ZZ 1252"}));
-}
-
-TEST_F(AnalyseTest, EntriesAlreadyInTheListAreNotRepeated) {
-  const std::string path = WriteUnits({{"DE", "EN-US"}});
-  CTmxExporter x;
-  LanguageList list{{"German (Germany)", 1252}};
-  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
-  EXPECT_EQ(Names(list),
-            (std::vector<std::string>{"German (Germany) 1252", "English (United States) 1252"}));
+  const AnalysisResult analysis = x.Analyse(path, nullptr);
+  ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
+  EXPECT_EQ(Names(analysis.languages), (std::vector<std::string>{"ZZ-ZZ 1252"}));
 }
 
 TEST_F(AnalyseTest, OnlySegmentLinesCount) {
@@ -164,50 +159,50 @@ TEST_F(AnalyseTest, OnlySegmentLinesCount) {
       "<TrU>\n<Att L=EN-US>Client\n<Txt L=DE>note\n</Seg L=FR>\nSeg L=IT\n<Seg L=RU>text\n"
       "<Seg L=JA\n</TrU>\n");
   CTmxExporter x;
-  LanguageList list;
-  ASSERT_TRUE(x.Analyse(path, &list, nullptr));
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"Russian 1251"}));
+  const AnalysisResult analysis = x.Analyse(path, nullptr);
+  ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
+  EXPECT_EQ(Names(analysis.languages), (std::vector<std::string>{"Russian 1251"}));
 }
 
 TEST_F(AnalyseTest, QuittingStopsTheScanAndKeepsWhatWasFound) {
   const std::string path = WriteUnits({{"EN-US"}, {"DE"}, {"FR"}, {"IT"}});
   CTmxExporter x;
-  LanguageList list;
   // The first question comes before the first block is read.
   RecordingProgress progress(3);
-  EXPECT_FALSE(x.Analyse(path, &list, &progress));
-  EXPECT_EQ(Names(list),
+  const AnalysisResult analysis = x.Analyse(path, &progress);
+  EXPECT_TRUE(analysis.Failed());
+  EXPECT_EQ(Names(analysis.languages),
             (std::vector<std::string>{"English (United States) 1252", "German (Germany) 1252"}));
   EXPECT_EQ(progress.events, (std::vector<std::string>{"pump", "pos 4", "pump", "pos 8", "pump"}));
-  EXPECT_EQ(x.LastError().kind, EngineError::Kind::Abandoned);
+  EXPECT_EQ(analysis.error.kind, EngineError::Kind::Abandoned);
 }
 
-TEST_F(AnalyseTest, FailuresReturnFalse) {
+TEST_F(AnalyseTest, FailuresCarryTheirErrorAndNoLanguage) {
   CTmxExporter x;
   RecordingProgress progress;
-  EXPECT_FALSE(x.Analyse(WriteUnits({{"EN-US"}}), nullptr, &progress));
-  EXPECT_TRUE(progress.events.empty());
-
-  LanguageList list{{"Greek", 1253}};
-  EXPECT_FALSE(x.Analyse((m_dir / "missing.txt").string(), &list, &progress));
-  EXPECT_EQ(x.LastError().kind, EngineError::Kind::OpenInput);
-  EXPECT_FALSE(x.LastError().reason.empty());
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"Greek 1253"}));
+  AnalysisResult analysis = x.Analyse((m_dir / "missing.txt").string(), &progress);
+  EXPECT_TRUE(analysis.Failed());
+  EXPECT_EQ(analysis.error.kind, EngineError::Kind::OpenInput);
+  EXPECT_EQ(analysis.error.work, EngineError::Work::Analysis);
+  EXPECT_FALSE(analysis.error.reason.empty());
+  EXPECT_TRUE(analysis.languages.empty());
+  EXPECT_TRUE(progress.events.empty());  // nothing was read
 
   // A folder opens but cannot be read: no success with an empty list.
-  EXPECT_FALSE(x.Analyse(m_dir.string(), &list, &progress));
-  EXPECT_EQ(x.LastError().kind, EngineError::Kind::ReadInput);
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"Greek 1253"}));
+  analysis = x.Analyse(m_dir.string(), &progress);
+  EXPECT_TRUE(analysis.Failed());
+  EXPECT_EQ(analysis.error.kind, EngineError::Kind::ReadInput);
+  EXPECT_TRUE(analysis.languages.empty());
   EXPECT_EQ(progress.events, std::vector<std::string>{"pump"});  // asked before the read
 }
 
 TEST_F(AnalyseTest, SucceedsAfterAFailure) {
   CTmxExporter x;
-  LanguageList list;
-  EXPECT_FALSE(x.Analyse((m_dir / "missing.txt").string(), &list, nullptr));
-  EXPECT_TRUE(x.Analyse(WriteUnits({{"PL"}}), &list, nullptr));
-  EXPECT_EQ(x.LastError().kind, EngineError::Kind::None);
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"Polish 1250"}));
+  EXPECT_TRUE(x.Analyse((m_dir / "missing.txt").string(), nullptr).Failed());
+  const AnalysisResult analysis = x.Analyse(WriteUnits({{"PL"}}), nullptr);
+  EXPECT_FALSE(analysis.Failed());
+  EXPECT_EQ(analysis.error.kind, EngineError::Kind::None);
+  EXPECT_EQ(Names(analysis.languages), (std::vector<std::string>{"Polish 1250"}));
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ class RecordingProgress : public ProgressReporter {
 
 // Converts txt (lines joined with CR LF) from EN-US to DE and returns the result.
 struct Conversion {
-  int result = 0;
+  ExportResult result;
   std::vector<std::string> lines;
   std::string tmxPath;
 };
@@ -59,7 +59,7 @@ Conversion Convert(const TempDir& dir, const std::string& txt, const std::string
   CTmxExporter exporter;
   c.result = testutil::ExportPair(exporter, txtPath, c.tmxPath, source, 1252, target,
                                   targetCodePage, nullptr, nullptr, 0);
-  if (c.result > 0) {
+  if (c.result.stop == ExportResult::Stop::Done) {
     c.lines = TmxLines(c.tmxPath);
     EXPECT_VALID_TMX(c.tmxPath);
   }
@@ -93,7 +93,8 @@ TEST(Export, WorkedFileMatchesExpectedBytes) {
   const std::string tmx = dir.File("worked.tmx");
   CTmxExporter exporter;
   EXPECT_EQ(testutil::ExportPair(exporter, VELMAR_TEST_DATA "/worked.txt", tmx, "EN-US", 1252, "DE",
-                                 1252, nullptr, nullptr, 0),
+                                 1252, nullptr, nullptr, 0)
+                .unitsWritten,
             2);
   EXPECT_EQ(ReadFile(tmx), ReadFile(VELMAR_TEST_DATA "/worked.tmx"));
   EXPECT_VALID_TMX(tmx);
@@ -105,7 +106,7 @@ TEST(Export, WorkedUnitGivesTenLines) {
       Convert(dir, Lines({"<TrU>", "<CrD>26072002, 10:03:33", "<CrU>MARIA",
                           "<Att L=Client>Norvane, Harbour Lines", "<Seg L=EN-US>Hello world",
                           "<Seg L=DE>Hallo Welt", "</TrU>"}));
-  ASSERT_EQ(c.result, 1);
+  ASSERT_EQ(c.result.unitsWritten, 1);
   ASSERT_EQ(c.lines.size(), 26u);
   const std::vector<std::string> unit(c.lines.begin() + 14, c.lines.begin() + 24);
   EXPECT_EQ(unit, (std::vector<std::string>{
@@ -125,12 +126,12 @@ TEST(Export, NothingWrittenCreatesOrReplacesNothing) {
   for (const char* txt : {"{\\stylesheet}\r\nno units here\r\n",
                           "<TrU>\r\n<Seg L=EN-US>a\r\n<Seg L=FR>b\r\n</TrU>\r\n"}) {
     const Conversion c = Convert(dir, txt);
-    EXPECT_EQ(c.result, 0);
+    EXPECT_EQ(c.result.stop, ExportResult::Stop::NothingWritten);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"});
   }
   WriteFile(dir.File("out.tmx"), "previous");
   ::chmod(dir.File("out.tmx").c_str(), 0640);
-  EXPECT_EQ(Convert(dir, "no units\r\n").result, 0);
+  EXPECT_EQ(Convert(dir, "no units\r\n").result.stop, ExportResult::Stop::NothingWritten);
   EXPECT_EQ(ReadFile(dir.File("out.tmx")), "previous");
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.txt", "out.tmx"}));
 }
@@ -141,7 +142,7 @@ TEST(Export, UnitsNeedBothLanguages) {
       dir,
       Lines({"<TrU>", "<CrU>A", "<Att L=Gone>x", "<Seg L=EN-US>only source", "</TrU>", "<TrU>",
              "<Seg L=FR>autre", "<Seg L=EN-US>one", "<Seg L=DE>eins", "<Seg L=DE>zwei", "</TrU>"}));
-  EXPECT_EQ(c.result, 1);
+  EXPECT_EQ(c.result.unitsWritten, 1);
   EXPECT_TRUE(Properties(c).empty());
   EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\">");
   EXPECT_EQ(c.lines[14], "    <tu tuid=\"2\" srclang=\"EN-US\">");
@@ -152,7 +153,7 @@ TEST(Export, SameSourceAndTargetWritesNothing) {
   TempDir dir;
   const Conversion c =
       Convert(dir, Lines({"<TrU>", "<Seg L=DE>a", "<Seg L=DE>b", "</TrU>"}), "DE", "DE");
-  EXPECT_EQ(c.result, 0);
+  EXPECT_EQ(c.result.stop, ExportResult::Stop::NothingWritten);
 }
 
 TEST(Export, FieldsBecomeProperties) {
@@ -161,7 +162,7 @@ TEST(Export, FieldsBecomeProperties) {
       Convert(dir, Lines({"<TrU>", "<Att L=Three>a, b, c", "<Att L=Trailing>x, ", "<Att L=Empty>",
                           "<Txt L=Blank>", "<Txt L=Note>a\tb & <c>, d", "<Att L=Q\"x>v",
                           "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
-  ASSERT_EQ(c.result, 1);
+  ASSERT_EQ(c.result.unitsWritten, 1);
   EXPECT_EQ(Properties(c), (std::vector<std::string>{
                                "<prop type=\"x-ALM:Three\">a</prop>",
                                "<prop type=\"x-ALM:Three\">b</prop>",
@@ -179,7 +180,7 @@ TEST(Export, EveryUnitStartsWithoutFields) {
   const Conversion c = Convert(
       dir, Lines({"<CrU>EARLY", "<TrU>", "<CrU>SKIPPED", "<Seg L=EN-US>only source", "</TrU>",
                   "<CrU>BETWEEN", "<TrU>", "<Seg L=EN-US>s", "<Seg L=DE>t", "</TrU>"}));
-  ASSERT_EQ(c.result, 1);
+  ASSERT_EQ(c.result.unitsWritten, 1);
   EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\">");
 }
 
@@ -249,7 +250,7 @@ TEST(Export, CharactersXmlForbidsAreLeftOut) {
                                            "b",
                                            "<Txt L=N\x02>x\x1Fy", "<Seg L=EN-US>one\x0Btwo\x0C",
                                            "<Seg L=DE>t\x7F", "</TrU>"}));
-  ASSERT_EQ(c.result, 1);
+  ASSERT_EQ(c.result.unitsWritten, 1);
   EXPECT_EQ(Properties(c), std::vector<std::string>{"<prop type=\"x-TXT:N\">xy</prop>"});
   EXPECT_EQ(SourceTuv(c), "      <tuv xml:lang=\"EN-US\" creationid=\"ab\">");
   EXPECT_EQ(c.lines[17], "        <seg>onetwo</seg>");
@@ -259,7 +260,7 @@ TEST(Export, NulBytesInTheFileAreSkipped) {
   TempDir dir;
   const Conversion c = Convert(
       dir, std::string("<TrU>\r\n<Seg L=EN-US>a") + '\0' + "b\r\n<Seg L=DE>c\r\n</TrU>\r\n");
-  ASSERT_EQ(c.result, 1);
+  ASSERT_EQ(c.result.unitsWritten, 1);
   EXPECT_EQ(c.lines[16], "        <seg>ab</seg>");
 }
 
@@ -268,7 +269,7 @@ TEST(Export, TagLineNamingDoNotTranslateIsARecord) {
   const Conversion c =
       Convert(dir, Lines({"<TrU>", "<Seg L=EN-US>Keep DO_NOT_TRANSLATE text",
                           "<Txt L=Note>DO_NOT_TRANSLATE", "<Seg L=DE>t", "</TrU>"}));
-  ASSERT_EQ(c.result, 1);
+  ASSERT_EQ(c.result.unitsWritten, 1);
   EXPECT_EQ(c.lines[17], "        <seg>Keep DO_NOT_TRANSLATE text</seg>");
   EXPECT_EQ(Properties(c),
             std::vector<std::string>{"<prop type=\"x-TXT:Note\">DO_NOT_TRANSLATE</prop>"});
@@ -325,7 +326,7 @@ TEST(Export, UnicodeFilesAreReadAsUnicode) {
         Utf16(text, true, false), Utf16(text, false, false)}) {
     TempDir dir;
     const Conversion c = Convert(dir, file);
-    ASSERT_EQ(c.result, 1);
+    ASSERT_EQ(c.result.unitsWritten, 1);
     EXPECT_EQ(Properties(c),
               (std::vector<std::string>{"<prop type=\"x-TXT:Gr\xC3\xB6\xC3\x9F"
                                         "e\">g</prop>",
@@ -356,7 +357,7 @@ TEST(Export, SegmentsClosedByAStrayEndTagAreNotLost) {
     for (const char* line : head) txt += std::string(line) + "\r\n";
     for (const char* line : end) txt += std::string(line) + "\r\n";
     const Conversion c = Convert(dir, txt);
-    ASSERT_EQ(c.result, end.size() == 4 ? 3 : 2) << txt;
+    ASSERT_EQ(c.result.unitsWritten, end.size() == 4 ? 3 : 2) << txt;
     EXPECT_EQ(c.lines[22], "    <tu tuid=\"1\" srclang=\"EN-US\">") << txt;
     EXPECT_EQ(c.lines[23], "      <tuv xml:lang=\"EN-US\" changeid=\"LOOSE\">") << txt;
     EXPECT_EQ(c.lines[24], "        <seg>loose</seg>") << txt;
@@ -374,7 +375,7 @@ TEST(Export, OpenUnitsAreWrittenAsIfClosed) {
       Convert(dir, Lines({"<TrU>", "<CrU>ANNA", "<Seg L=EN-US>caf\xE9 one",
                           "<Seg L=DE>M\xFCller eins", "<TrU>", "<Seg L=EN-US>two", "<Seg L=DE>zwei",
                           "</TrU>", "<TrU>", "<ChU>BERT", "<Seg L=EN-US>three", "<Seg L=DE>drei"}));
-  ASSERT_EQ(c.result, 3);
+  ASSERT_EQ(c.result.unitsWritten, 3);
   std::vector<std::string> units;
   for (const std::string& line : c.lines) {
     if (line.find("<tu ") != std::string::npos ||
@@ -405,10 +406,12 @@ TEST(Export, Utf16OutputCarriesTheSameDocument) {
   WriteFile(txtPath, Lines({"<TrU>", "<Seg L=EN-US>caf\xE9", "<Seg L=DE>x", "</TrU>"}));
   CTmxExporter exporter;
   ASSERT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("a.tmx"), "EN-US", 1252, "DE", 1252,
-                                 nullptr, nullptr, 0),
+                                 nullptr, nullptr, 0)
+                .unitsWritten,
             1);
   ASSERT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("b.tmx"), "EN-US", 1252, "DE", 1252,
-                                 nullptr, nullptr, 1),
+                                 nullptr, nullptr, 1)
+                .unitsWritten,
             1);
   const std::string utf8 = ReadFile(dir.File("a.tmx"));
   const std::string utf16 = ReadFile(dir.File("b.tmx"));
@@ -431,8 +434,9 @@ TEST(Export, ProgressEveryTenLinesAndStatusTexts) {
   RecordingProgress progress;
   CTmxExporter exporter;
   EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252,
-                                 &progress, &progress, 0),
-            0);
+                                 &progress, &progress, 0)
+                .stop,
+            ExportResult::Stop::NothingWritten);
   // Lines are counted without their line ends: 40 of 150 bytes and 80 of 150.
   EXPECT_EQ(progress.positions, (std::vector<int>{26, 53, 100}));
   EXPECT_EQ(progress.statuses,
@@ -441,8 +445,9 @@ TEST(Export, ProgressEveryTenLinesAndStatusTexts) {
   WriteFile(txtPath, "1\n2\n3\n4\n5\n6\n7\n8\n9\n");
   RecordingProgress nine;
   EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("o.tmx"), "EN-US", 1252, "DE", 1252,
-                                 &nine, nullptr, 0),
-            0);
+                                 &nine, nullptr, 0)
+                .stop,
+            ExportResult::Stop::NothingWritten);
   EXPECT_EQ(nine.positions, std::vector<int>{100});
 }
 
@@ -457,11 +462,11 @@ TEST(Export, QuittingAbandonsAndLeavesNoFile) {
     RecordingProgress progress;
     progress.quitAt = quitAt;
     CTmxExporter exporter;
-    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, &progress,
-                                   &progress, 0),
-              0)
-        << quitAt;
-    EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::Abandoned);
+    const ExportResult result = testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252,
+                                                     "DE", 1252, &progress, &progress, 0);
+    EXPECT_EQ(result.stop, ExportResult::Stop::Abandoned) << quitAt;
+    EXPECT_EQ(result.unitsWritten, 0) << quitAt;
+    EXPECT_EQ(result.error.kind, EngineError::Kind::Abandoned);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << quitAt;
     EXPECT_EQ(progress.statuses, std::vector<ProgressState>{ProgressState::Exporting});
   }
@@ -471,8 +476,9 @@ TEST(Export, QuittingAbandonsAndLeavesNoFile) {
   progress.quitAt = 2;
   CTmxExporter exporter;
   EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252, &progress,
-                                 nullptr, 0),
-            0);
+                                 nullptr, 0)
+                .stop,
+            ExportResult::Stop::Abandoned);
   EXPECT_EQ(ReadFile(tmxPath), "previous");
 }
 
@@ -518,9 +524,10 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
         return std::make_unique<FullDiskSink>(std::move(inner), limit);
       });
       request.threads = threads;
-      EXPECT_EQ(exporter.Export(request, nullptr).Count(), -1);
-      EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::WriteOutput);
-      EXPECT_EQ(exporter.LastError().reason, "No space left on device");
+      const ExportResult result = exporter.Export(request, nullptr);
+      EXPECT_EQ(result.stop, ExportResult::Stop::Failed);
+      EXPECT_EQ(result.error.kind, EngineError::Kind::WriteOutput);
+      EXPECT_EQ(result.error.reason, "No space left on device");
       EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << limit << " " << threads;
     }
   }
@@ -529,18 +536,18 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
 TEST(Export, MissingOrUnreadableInput) {
   TempDir dir;
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, dir.File("none.txt"), dir.File("o.tmx"), "EN-US", 1252,
-                                 "DE", 1252, nullptr, nullptr, 0),
-            -1);
-  EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::OpenInput);
-  EXPECT_EQ(exporter.LastError().path, dir.File("none.txt"));
+  ExportResult result = testutil::ExportPair(exporter, dir.File("none.txt"), dir.File("o.tmx"),
+                                             "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0);
+  EXPECT_EQ(result.stop, ExportResult::Stop::Failed);
+  EXPECT_EQ(result.error.kind, EngineError::Kind::OpenInput);
+  EXPECT_EQ(result.error.path, dir.File("none.txt"));
   EXPECT_TRUE(dir.Entries().empty());
 
   ::mkdir(dir.File("folder.txt").c_str(), 0755);
-  EXPECT_EQ(testutil::ExportPair(exporter, dir.File("folder.txt"), dir.File("o.tmx"), "EN-US", 1252,
-                                 "DE", 1252, nullptr, nullptr, 0),
-            -1);
-  EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::ReadInput);
+  result = testutil::ExportPair(exporter, dir.File("folder.txt"), dir.File("o.tmx"), "EN-US", 1252,
+                                "DE", 1252, nullptr, nullptr, 0);
+  EXPECT_EQ(result.stop, ExportResult::Stop::Failed);
+  EXPECT_EQ(result.error.kind, EngineError::Kind::ReadInput);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"folder.txt"});
 }
 
@@ -549,17 +556,12 @@ TEST(Export, OutputThatCannotBeCreated) {
   const std::string txtPath = dir.File("in.txt");
   WriteFile(txtPath, "<TrU>\r\n</TrU>\r\n");
   CTmxExporter exporter;
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.File("no/such/folder/o.tmx"), "EN-US", 1252,
-                                 "DE", 1252, nullptr, nullptr, 0),
-            -1);
-  EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::CreateOutput);
-  EXPECT_EQ(testutil::ExportPair(exporter, txtPath, dir.path(), "EN-US", 1252, "DE", 1252, nullptr,
-                                 nullptr, 0),
-            -1);
-  EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::CreateOutput);
-  EXPECT_EQ(
-      testutil::ExportPair(exporter, txtPath, "", "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0),
-      -1);
+  for (const std::string& tmx : {dir.File("no/such/folder/o.tmx"), dir.path(), std::string()}) {
+    const ExportResult result = testutil::ExportPair(exporter, txtPath, tmx, "EN-US", 1252, "DE",
+                                                     1252, nullptr, nullptr, 0);
+    EXPECT_EQ(result.stop, ExportResult::Stop::Failed) << tmx;
+    EXPECT_EQ(result.error.kind, EngineError::Kind::CreateOutput) << tmx;
+  }
 }
 
 TEST(Export, SameFileIsRefusedAndUntouched) {
@@ -572,11 +574,10 @@ TEST(Export, SameFileIsRefusedAndUntouched) {
   for (const std::string& tmx :
        {txtPath, dir.File("hard.tmx"), dir.File("soft.tmx"), dir.path() + "/./in.txt"}) {
     CTmxExporter exporter;
-    EXPECT_EQ(testutil::ExportPair(exporter, txtPath, tmx, "EN-US", 1252, "DE", 1252, nullptr,
-                                   nullptr, 0),
-              -1)
-        << tmx;
-    EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::SameFile);
+    const ExportResult result = testutil::ExportPair(exporter, txtPath, tmx, "EN-US", 1252, "DE",
+                                                     1252, nullptr, nullptr, 0);
+    EXPECT_EQ(result.stop, ExportResult::Stop::Failed) << tmx;
+    EXPECT_EQ(result.error.kind, EngineError::Kind::SameFile);
     EXPECT_EQ(ReadFile(txtPath), content);
   }
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"hard.tmx", "in.txt", "soft.tmx"}));
@@ -592,6 +593,51 @@ ExportRequest PairRequest(const TempDir& dir, const std::string& tmxPath) {
   request.sourceCode = "EN-US";
   request.targetCode = "DE";
   return request;
+}
+
+// Every kind of failure in the words both front ends show: the command line's sentence, the
+// report's summary and the parts that the desktop tool and the web page use.
+TEST(EngineErrorDescription, EachKindInWords) {
+  const auto quoted = [](const std::string& path) { return "'" + path + "'"; };
+  const struct {
+    EngineError::Kind kind;
+    int number;
+    EngineError::Work work;
+    std::string sentence;
+    std::string summary;
+    std::string verb;
+  } cases[] = {
+      {EngineError::Kind::OpenInput, ENOENT, EngineError::Work::Conversion,
+       "cannot open 'f': No such file or directory", "f: No such file or directory", "open"},
+      {EngineError::Kind::ReadInput, EISDIR, EngineError::Work::Analysis,
+       "cannot read 'f': Is a directory", "f: Is a directory", "read"},
+      {EngineError::Kind::CreateOutput, EACCES, EngineError::Work::Conversion,
+       "cannot create 'f': Permission denied", "f: Permission denied", "create"},
+      {EngineError::Kind::WriteOutput, ENOSPC, EngineError::Work::Conversion,
+       "cannot write 'f': No space left on device", "f: No space left on device", "write"},
+      {EngineError::Kind::SameFile, 0, EngineError::Work::Conversion,
+       "'f' is the TXT file itself; choose another TMX file", "f: failed", ""},
+      {EngineError::Kind::OutputExists, EEXIST, EngineError::Work::Conversion,
+       "'f' exists; not replaced (--no-clobber)", "f: File exists", ""},
+      {EngineError::Kind::OutOfMemory, 0, EngineError::Work::Conversion,
+       "out of memory converting 'f'", "f: out of memory", ""},
+      {EngineError::Kind::OutOfMemory, 0, EngineError::Work::Analysis, "out of memory reading 'f'",
+       "f: out of memory", ""},
+      {EngineError::Kind::Abandoned, 0, EngineError::Work::Conversion, "the conversion failed",
+       "f: failed", ""},
+  };
+  for (const auto& c : cases) {
+    EngineError error;
+    error.work = c.work;
+    error.Set(c.kind, "f", c.number);
+    EXPECT_TRUE(error.Failed()) << c.sentence;
+    const ErrorDescription d = Describe(error, quoted);
+    EXPECT_EQ(d.sentence, c.sentence);
+    EXPECT_EQ(Describe(error).summary, c.summary) << c.sentence;
+    EXPECT_EQ(d.verb, c.verb) << c.sentence;
+    EXPECT_EQ(d.path, "'f'") << c.sentence;
+  }
+  EXPECT_FALSE(EngineError().Failed());
 }
 
 TEST(Export, NewFileGetsTheUsualPermissionsAnExistingOneKeepsItsOwn) {
@@ -1267,9 +1313,9 @@ TEST(ExportThreads, RunningOutOfMemoryInAnyThreadFailsTheRunAndKeepsTheOldFile) 
   FaultProbe probe(2, false);
   FaultyProgress progress(probe);
   CTmxExporter exporter;
-  LanguageList list;
-  EXPECT_FALSE(exporter.Analyse(dir.File("in.txt"), &list, &progress));
-  EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::OutOfMemory);
+  const AnalysisResult analysis = exporter.Analyse(dir.File("in.txt"), &progress);
+  EXPECT_TRUE(analysis.Failed());
+  EXPECT_EQ(analysis.error.kind, EngineError::Kind::OutOfMemory);
 }
 
 // A run that stops early accounts for the units it read: their findings come with their count.
@@ -1385,9 +1431,9 @@ TEST(ExportThreads, StoppedRunsReadAtMostOneMoreBlockAndReportNothingMore) {
     StopProbe probe(row.stopAt);
     CTmxExporter exporter;
     if (row.run == Run::kAnalysis) {
-      LanguageList list;
-      EXPECT_FALSE(exporter.Analyse(dir.File("in.txt"), &list, &probe)) << name;
-      EXPECT_EQ(exporter.LastError().kind, EngineError::Kind::Abandoned) << name;
+      const AnalysisResult analysis = exporter.Analyse(dir.File("in.txt"), &probe);
+      EXPECT_TRUE(analysis.Failed()) << name;
+      EXPECT_EQ(analysis.error.kind, EngineError::Kind::Abandoned) << name;
     } else {
       ExportRequest request = PairRequest(dir, dir.File("o.tmx"));
       request.threads = row.run == Run::kOneThread ? 1 : 3;

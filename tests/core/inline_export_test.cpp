@@ -29,11 +29,11 @@ std::vector<std::string> SegContents(std::initializer_list<std::string> txtLines
   const std::string tmxPath = dir.File("out.tmx");
   testutil::WriteFile(txtPath, txt);
   CTmxExporter exporter;
-  const int written = testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE", 1252,
-                                           nullptr, nullptr, 0);
-  if (units) *units = written;
+  const ExportResult result = testutil::ExportPair(exporter, txtPath, tmxPath, "EN-US", 1252, "DE",
+                                                   1252, nullptr, nullptr, 0);
+  if (units) *units = result.unitsWritten;
   std::vector<std::string> segs;
-  if (written < 0) {
+  if (result.stop == ExportResult::Stop::Failed) {
     ADD_FAILURE() << "export failed";
     return segs;
   }

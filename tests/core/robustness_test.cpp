@@ -70,9 +70,10 @@ TEST_P(Robustness, RandomInputGivesAValidDocument) {
   testutil::WriteFile(dir.File("in.txt"), RandomTxt(GetParam()));
   for (int codePage : {1252, 932, 65001}) {
     CTmxExporter exporter;
-    const int units = testutil::ExportPair(exporter, dir.File("in.txt"), dir.File("out.tmx"), "EN-US", codePage,
-                                      "DE", codePage, nullptr, nullptr, 0);
-    EXPECT_GE(units, 0) << codePage;
+    const ExportResult result = testutil::ExportPair(exporter, dir.File("in.txt"),
+                                                     dir.File("out.tmx"), "EN-US", codePage, "DE",
+                                                     codePage, nullptr, nullptr, 0);
+    EXPECT_NE(result.stop, ExportResult::Stop::Failed) << codePage;
     EXPECT_VALID_TMX(dir.File("out.tmx")) << "seed " << GetParam() << ", code page " << codePage;
   }
 }
@@ -118,8 +119,8 @@ constexpr bool kMemoryMeasurable = true;
 
 bool ConvertInChild(const std::string& txt, const std::string& tmx) {
   CTmxExporter exporter;
-  return testutil::ExportPair(exporter, txt, tmx, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0) >=
-         0;
+  return testutil::ExportPair(exporter, txt, tmx, "EN-US", 1252, "DE", 1252, nullptr, nullptr, 0)
+             .stop != ExportResult::Stop::Failed;
 }
 
 std::string Repeat(std::string_view piece, size_t count) {

@@ -164,10 +164,10 @@ int RunCliProcess(const std::string& arguments, std::string& out, std::string& e
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int ExportPair(CTmxExporter& exporter, const std::string& txtPath, const std::string& tmxPath,
-               const std::string& source, int sourceCodePage, const std::string& target,
-               int targetCodePage, ProgressReporter* progress, ProgressReporter* status,
-               int utf16Output) {
+ExportResult ExportPair(CTmxExporter& exporter, const std::string& txtPath,
+                        const std::string& tmxPath, const std::string& source, int sourceCodePage,
+                        const std::string& target, int targetCodePage, ProgressReporter* progress,
+                        ProgressReporter* status, int utf16Output) {
   ExportRequest request;
   request.txtPath = txtPath;
   request.tmxPath = tmxPath;
@@ -176,7 +176,7 @@ int ExportPair(CTmxExporter& exporter, const std::string& txtPath, const std::st
   request.targetCode = target;
   request.targetCodePage = targetCodePage;
   request.utf16Output = utf16Output != 0;
-  return exporter.Export(request, progress ? progress : status).Count();
+  return exporter.Export(request, progress ? progress : status);
 }
 
 }  // namespace testutil

@@ -38,12 +38,12 @@ std::vector<std::string> TmxLines(const std::string& path);
 ::testing::AssertionResult IsValidTmx(const std::string& path);
 #define EXPECT_VALID_TMX(path) EXPECT_TRUE(::testutil::IsValidTmx(path))
 
-// One pair conversion through the request interface; returns the classic count (units, 0 when
-// none or stopped, -1 on failure). progress is the first of the two reporters that is not null.
-int ExportPair(CTmxExporter& exporter, const std::string& txtPath, const std::string& tmxPath,
-               const std::string& source, int sourceCodePage, const std::string& target,
-               int targetCodePage, ProgressReporter* progress, ProgressReporter* status,
-               int utf16Output);
+// One pair conversion through the request interface. progress is the first of the two reporters
+// that is not null.
+ExportResult ExportPair(CTmxExporter& exporter, const std::string& txtPath,
+                        const std::string& tmxPath, const std::string& source, int sourceCodePage,
+                        const std::string& target, int targetCodePage, ProgressReporter* progress,
+                        ProgressReporter* status, int utf16Output);
 
 // Runs the command-line front end in this process; out and err receive what it printed.
 int RunCli(const std::vector<std::string>& args, std::string& out, std::string& err);
