@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/unit_fields.h"
+#include "text/byte_order_mark.h"
 #include "text/string_table.h"
 #include "text/wide_string.h"
 #include "text/xml_chars.h"
@@ -23,8 +24,9 @@ std::string Encoded(std::u16string_view text, bool utf16) {
 
 void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_view sourceCode,
                      bool mark) {
-  (void)m_out.OpenSink(std::move(sink), utf16, mark ? kTextMarked : kTextPlain);
+  m_out.Open(std::move(sink));
   m_utf16 = utf16;
+  if (mark) m_out.Append(ByteOrderMark(utf16 ? OutputEncoding::kUtf16le : OutputEncoding::kUtf8));
   m_sourceCode.assign(sourceCode);
   m_tuOpen = Encoded(u"    <tu tuid=\"", utf16);
   m_tuSource = Encoded(u"\" srclang=\"" + m_sourceCode + u"\">\r\n", utf16);
@@ -37,25 +39,35 @@ void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_
   m_segClose = Encoded(u"</seg>\r\n", utf16);
 }
 
+void TmxWriter::Put(std::u16string_view text) {
+  m_bytes.clear();
+  AppendXmlSafe(m_bytes, text, m_utf16);
+  m_out.Append(m_bytes);
+}
+
 void TmxWriter::WriteHeader() {
-  static constexpr std::pair<int, std::u16string_view> kOpening[] = {
-      {0, u"<?xml version=\"1.0\" ?>"},  {0, u"<!DOCTYPE tmx SYSTEM \"tmx14.dtd\">"},
-      {0, u"<tmx version=\"1.4\">"},     {2, u"<header"},
-      {4, u"creationtool=\"Ombrelin\""},
-  };
-  for (const auto& [indent, text] : kOpening) Line(indent, text);
-  m_line = u"creationtoolversion=\"";
-  AppendXmlAttribute(m_line, FromUtf8(LoadStringText(IDS_TOOL_VERSION)).str());
-  m_line += u"\"";
-  Line(4, m_line);
-  Line(4, u"segtype=\"sentence\"");
-  Line(4, u"o-tmf=\"Korvex 2.0 Format\"");
-  Line(4, u"adminlang=\"EN-US\"");
-  m_out.WriteLine(4, {u"srclang=\"", m_sourceCode, u"\""});
-  Line(4, u"datatype=\"rtf\"");
-  Line(2, u">");
-  Line(2, u"</header>");
-  Line(2, u"<body>");
+  m_text =
+      u"<?xml version=\"1.0\" ?>\r\n"
+      u"<!DOCTYPE tmx SYSTEM \"tmx14.dtd\">\r\n"
+      u"<tmx version=\"1.4\">\r\n"
+      u"  <header\r\n"
+      u"    creationtool=\"Ombrelin\"\r\n"
+      u"    creationtoolversion=\"";
+  AppendXmlAttribute(m_text, FromUtf8(LoadStringText(IDS_TOOL_VERSION)).str());
+  m_text +=
+      u"\"\r\n"
+      u"    segtype=\"sentence\"\r\n"
+      u"    o-tmf=\"Korvex 2.0 Format\"\r\n"
+      u"    adminlang=\"EN-US\"\r\n"
+      u"    srclang=\"";
+  m_text += m_sourceCode;
+  m_text +=
+      u"\"\r\n"
+      u"    datatype=\"rtf\"\r\n"
+      u"  >\r\n"
+      u"  </header>\r\n"
+      u"  <body>\r\n";
+  Put(m_text);
 }
 
 void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
@@ -67,8 +79,8 @@ void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
     if (m_utf16) m_bytes += '\0';
   }
   m_bytes += m_tuSource;
-  m_out.WriteEncodedLines(m_bytes);
-  m_out.WriteEncodedLines(fields.PropertyLines());
+  m_out.Append(m_bytes);
+  m_out.Append(fields.PropertyLines());
 }
 
 void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attributes) {
@@ -77,7 +89,7 @@ void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attribut
   m_bytes += m_quote;
   m_bytes += attributes;
   m_bytes += m_tuvAttributesEnd;
-  m_out.WriteEncodedLines(m_bytes);
+  m_out.Append(m_bytes);
 }
 
 namespace {
@@ -108,18 +120,17 @@ void TmxWriter::WriteEncodedVariant(std::u16string_view code, std::string_view a
 }
 
 void TmxWriter::EndVariant(EncodedPieces& content) {
-  m_out.WriteEncodedLines(m_segOpen);
-  m_out.WritePieces(content);
-  m_out.WriteEncodedLines(m_segClose);
-  m_out.WriteEncodedLines(m_tuvClose);
+  m_out.Append(m_segOpen);
+  m_out.AppendPieces(content);
+  m_out.Append(m_segClose);
+  m_out.Append(m_tuvClose);
 }
 
 void TmxWriter::EndUnit() {
-  m_out.WriteEncodedLines(m_tuClose);
+  m_out.Append(m_tuClose);
 }
 
 bool TmxWriter::Finish() {
-  Line(2, u"</body>");
-  Line(0, u"</tmx>");
-  return m_out.Flush() && !m_out.WriteFailed();
+  Put(u"  </body>\r\n</tmx>\r\n");
+  return m_out.Flush();
 }

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "engine/byte_sink.h"
-#include "engine/line_file.h"
+#include "engine/output_buffer.h"
 #include "inline/plain_segment.h"
 
 class UnitFields;
@@ -34,22 +34,24 @@ class TmxWriter {
                            std::string_view encodedContent);
   void EndUnit();
   // Units converted apart, already encoded for this document.
-  bool WriteEncoded(std::string_view bytes) { return m_out.WriteEncoded(bytes); }
+  bool WriteEncoded(std::string_view bytes) { return m_out.WriteThrough(bytes); }
   // The end of the document, flushed to the sink. False when anything failed to be written.
   [[nodiscard]] bool Finish();
   void Close() { m_out.Close(); }
 
-  bool Failed() const { return m_out.WriteFailed(); }
+  bool Failed() const { return m_out.Failed(); }
+  // errno of the first write failure, 0 when none.
   int Error() const { return m_out.Error(); }
 
  private:
-  bool Line(int indent, std::u16string_view text) { return m_out.WriteLine(indent, text); }
+  // Adds text to the document, encoded (leaving out what XML forbids).
+  void Put(std::u16string_view text);
   void BeginVariant(std::u16string_view code, std::string_view attributes);
 
   // The <seg> line of a content in the document's encoding, and the end of the <tuv>.
   void EndVariant(EncodedPieces& content);
 
-  CLineFile m_out;
+  OutputBuffer m_out;
   bool m_utf16 = false;
   std::u16string m_sourceCode;
   // The fixed parts of the unit lines, with their indents and line ends, in the document's
@@ -64,5 +66,5 @@ class TmxWriter {
   std::string m_segOpen;           // "<seg>"
   std::string m_segClose;          // "</seg>"
   std::string m_bytes;             // scratch: a line in the document's encoding
-  std::u16string m_line;           // scratch
+  std::u16string m_text;           // scratch: text to encode
 };

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "engine/progress.h"
-#include "text/wide_string.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -19,11 +19,11 @@ bool IsUnitField(std::string_view tag) {
 }  // namespace
 
 bool TxtReader::Open(const std::string& path, EngineError& error) {
-  if (!m_in.Open(path, "r", kTextPlain)) {
+  if (!m_in.Open(path)) {
     error.Set(EngineError::Kind::OpenInput, path, m_in.Error());
     return false;
   }
-  m_total = m_in.GetLength();
+  m_total = m_in.Length();
   return true;
 }
 
@@ -33,6 +33,7 @@ void TxtReader::SetProgress(ProgressReporter* progress) {
 }
 
 bool TxtReader::Next(TxtUnit& unit) {
+  if (m_ended) return false;
   if (m_startPending) {
     m_startPending = false;
     StartUnit();
@@ -50,6 +51,7 @@ bool TxtReader::Next(TxtUnit& unit) {
       HandOn(unit);
       return true;
     }
+    if (m_ended) return false;
   }
   if (m_stopped || Stopped() || m_in.ReadFailed()) return false;
   if (!m_open) {
@@ -136,6 +138,7 @@ void TxtReader::NoteBetweenUnits() {
 }
 
 bool TxtReader::CloseUnit() {
+  if (m_unitEndCheck && !m_unitEndCheck()) m_ended = true;
   if (!m_open) {
     // A </TrU> without its <TrU>: segments read since the last unit are not lost; they make a
     // unit with the last unit's number, as such files were always read.
@@ -193,4 +196,34 @@ bool TxtReader::ProgressStep() {
   m_progress->SetUnits(m_unitsRead);
   m_progress->SetPosition(percent);
   return !m_progress->ShouldStop();
+}
+
+bool ParseTagLine(std::string_view line, std::string_view& tag, std::string_view& lValue,
+                  std::string_view& content, bool& closing) {
+  tag = lValue = content = {};
+  closing = false;
+  if (line.empty() || line[0] != '<') return false;
+  const size_t gt = line.find('>');
+  if (gt == std::string_view::npos) return false;
+  const std::string_view inner = line.substr(1, gt - 1);
+  if (!inner.empty() && inner[0] == '/') {
+    closing = true;
+    tag = inner.substr(1, 3);
+    return true;
+  }
+  tag = inner.substr(0, 3);
+  content = line.substr(gt + 1);
+  const size_t l = inner.find("L=");
+  if (l != std::string_view::npos) lValue = inner.substr(l + 2);
+  return true;
+}
+
+bool ExtractStyleCode(std::string_view line, WideString& code) {
+  code.Empty();
+  const size_t cs = line.find("\\cs");
+  if (cs == std::string_view::npos) return false;
+  const size_t blank = line.find(' ', cs);
+  if (blank == std::string_view::npos) return false;
+  code = WideString(Decode(1252, line.substr(cs, blank - cs)));
+  return true;
 }

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "engine/export_request.h"
-#include "engine/line_file.h"
+#include "engine/line_reader.h"
 #include "engine/txt_unit.h"
+#include "text/wide_string.h"
 
 class ProgressReporter;
 
@@ -20,6 +22,11 @@ class TxtReader {
   [[nodiscard]] bool Open(const std::string& path, EngineError& error);
   // Progress goes to progress every ten lines; it is also asked whether to stop.
   void SetProgress(ProgressReporter* progress);
+  // Only asked whether to stop, before each block read (no progress is shown).
+  void SetStopCheck(ProgressReporter* progress) { m_in.SetStopCheck(progress); }
+  // Called at every </TrU> line as it is read, whether or not it closes a unit. False ends the
+  // reading there: the unit the line closes is still handed on, then Next gives false.
+  void SetUnitEndCheck(std::function<bool()> check) { m_unitEndCheck = std::move(check); }
 
   // The next unit with both its fields and segments (into unit, whose buffers it reuses).
   // A unit still open when the next <TrU> or the end of the file comes is handed on as well,
@@ -33,6 +40,8 @@ class TxtReader {
   // How the file holds its text; UTF-8 segments when it is not kBytes.
   InputForm Form() const { return m_in.Form(); }
   int64_t LinesRead() const { return m_linesRead; }
+  // What was read of the next unit when Next gave false (after a stop or a read error, say).
+  const TxtUnit& UnitSoFar() const { return m_unit; }
   // Fields that stood between units (no unit takes them): their lines and tags.
   const ReportList& BetweenUnits() const { return m_betweenUnits; }
 
@@ -53,8 +62,10 @@ class TxtReader {
   bool ProgressStep();
   void HandOn(TxtUnit& unit);
 
-  CLineFile m_in;
+  LineReader m_in;
   ProgressReporter* m_progress = nullptr;
+  std::function<bool()> m_unitEndCheck;
+  bool m_ended = false;  // the unit end check ended the reading
   int64_t m_total = 0;
   int64_t m_linesRead = 0;
   int64_t m_bytesRead = 0;
@@ -73,3 +84,10 @@ class TxtReader {
   TxtUnit m_unit;
   ReportList m_betweenUnits;
 };
+
+// ParseTagLine: splits a tag line into tag, L value and content. False when the line is no
+// tag line (does not begin with "<" or holds no ">"); the outputs are emptied first.
+bool ParseTagLine(std::string_view line, std::string_view& tag, std::string_view& lValue,
+                  std::string_view& content, bool& closing);
+// ExtractStyleCode: the "\\csN" control word of a style sheet line (up to the next blank).
+bool ExtractStyleCode(std::string_view line, WideString& code);

@@ -16,10 +16,8 @@ namespace tuning {
 
 // Bytes read from the TXT file at a time.
 inline constexpr size_t kReadBlockBytes = size_t{1} << 16;
-// UTF-16 units of a line decoded or encoded at a time.
-inline constexpr size_t kLineSliceUnits = size_t{1} << 16;
-// Bytes the line writer collects before it hands them to its sink.
-inline constexpr size_t kLineFlushBytes = size_t{1} << 18;
+// Bytes the TMX writer collects before it hands them to its sink.
+inline constexpr size_t kOutputFlushBytes = size_t{1} << 18;
 // Bytes of encoded <seg> content asked for at a time.
 inline constexpr size_t kPieceBytes = size_t{1} << 16;
 // Bytes the file sink collects before writing; a write of a quarter of it or more goes out as

@@ -177,6 +177,35 @@ TEST_F(AnalyseTest, QuittingStopsTheScanAndKeepsWhatWasFound) {
   EXPECT_EQ(analysis.error.kind, EngineError::Kind::Abandoned);
 }
 
+TEST_F(AnalyseTest, QuittingInsideAUnitKeepsItsLanguagesSoFar) {
+  // The second block is asked for inside the unit's third Seg line: the scan stops there.
+  const std::string path = Write("<TrU>\r\n<Seg L=DE>a\r\n<Seg L=FR>" + std::string(70000, 'x') +
+                                 "\r\n<Seg L=IT>b\r\n</TrU>\r\n");
+  CTmxExporter x;
+  RecordingProgress progress(2);
+  const AnalysisResult analysis = x.Analyse(path, &progress);
+  EXPECT_TRUE(analysis.Failed());
+  EXPECT_EQ(Names(analysis.languages),
+            (std::vector<std::string>{"German (Germany) 1252", "French (France) 1252"}));
+  EXPECT_EQ(progress.events, (std::vector<std::string>{"pump", "pump"}));
+  EXPECT_EQ(analysis.error.kind, EngineError::Kind::Abandoned);
+}
+
+TEST_F(AnalyseTest, EveryClosingTagCountsTowardsThe25Units) {
+  // A </TrU> of no unit is a step too: the 25th ends the scan before the segments after it.
+  std::string text;
+  for (int i = 0; i < 24; ++i) text += "<TrU>\r\n<Seg L=EN-US>a\r\n</TrU>\r\n";
+  text += "</TrU>\r\n<Seg L=IT>b\r\n</TrU>\r\n";
+  const std::string path = Write(text);
+  CTmxExporter x;
+  RecordingProgress progress;
+  const AnalysisResult analysis = x.Analyse(path, &progress);
+  ASSERT_FALSE(analysis.Failed());
+  EXPECT_EQ(Names(analysis.languages), (std::vector<std::string>{"English (United States) 1252"}));
+  EXPECT_EQ(progress.events.size(), 1u + 2 * 25 + 1);  // a block, 25 steps, the end
+  EXPECT_EQ(progress.events.back(), "pos 100");
+}
+
 TEST_F(AnalyseTest, FailuresCarryTheirErrorAndNoLanguage) {
   CTmxExporter x;
   RecordingProgress progress;

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/file_system.h"
-#include "engine/line_file.h"
+#include "engine/line_reader.h"
 #include "engine/report_json.h"
 #include "engine/tmx_exporter.h"
 #include "engine/txt_reader.h"
@@ -894,7 +894,7 @@ TEST(Export, StoppingTakesEffectWithoutLineEnds) {
   // Input without a single line end (here: NUL bytes, which are skipped) is still stopped
   // between blocks.
   TempDir dir;
-  WriteFile(dir.File("in.txt"), std::string(20 * CLineFile::kBlockSize, '\0'));
+  WriteFile(dir.File("in.txt"), std::string(20 * LineReader::kBlockSize, '\0'));
   RecordingProgress progress;
   progress.quitAt = 3;
   CTmxExporter exporter;
@@ -1410,9 +1410,9 @@ TEST(ExportThreads, StoppedRunsReadAtMostOneMoreBlockAndReportNothingMore) {
     int stopAt;
   };
   std::string lines;  // many blocks of lines that are no unit
-  while (lines.size() < 20 * CLineFile::kBlockSize) lines += "a line of no unit\r\n";
+  while (lines.size() < 20 * LineReader::kBlockSize) lines += "a line of no unit\r\n";
   const std::string units = ManyUnits(6000);
-  const std::string nul(20 * CLineFile::kBlockSize, '\0');
+  const std::string nul(20 * LineReader::kBlockSize, '\0');
   const Row rows[] = {
       {Run::kAnalysis, units, 1},       {Run::kAnalysis, units, 2},
       {Run::kAnalysis, units, 10},      {Run::kAnalysis, lines, 3},

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <thread>
 
-#include "engine/line_file.h"
+#include "engine/line_reader.h"
 #include "engine/report_json.h"
 #include "tests/fuzz/fuzz_adapter.h"
 #include "tests/fuzz/xml_check.h"
@@ -40,8 +40,8 @@ bool StartsAsUnicode(std::string_view body) {
 
 std::string Enlarged(std::string_view body, size_t shift) {
   std::string txt;
-  if (!StartsAsUnicode(body)) txt.assign(shift % CLineFile::kBlockSize, 'x').append("\r\n");
-  while (txt.size() <= 2 * CLineFile::kBlockSize) txt.append(body).append("\r\n");
+  if (!StartsAsUnicode(body)) txt.assign(shift % LineReader::kBlockSize, 'x').append("\r\n");
+  while (txt.size() <= 2 * LineReader::kBlockSize) txt.append(body).append("\r\n");
   return txt;
 }
 

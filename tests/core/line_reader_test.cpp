@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "engine/line_file.h"
+#include "engine/line_reader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
+#include "engine/txt_reader.h"
 #include "tests/core/tmx_test_util.h"
-#include "text/byte_order_mark.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ std::vector<std::string> ReadAllLines(const std::string& bytes) {
   testutil::TempDir dir;
   const std::string path = dir.File("in.txt");
   testutil::WriteFile(path, bytes);
-  CLineFile file;
-  EXPECT_TRUE(file.Open(path, "r", kTextPlain));
-  EXPECT_EQ(file.GetLength(), static_cast<int64_t>(bytes.size()));
+  LineReader file;
+  EXPECT_TRUE(file.Open(path));
+  EXPECT_EQ(file.Length(), static_cast<int64_t>(bytes.size()));
   std::vector<std::string> lines;
   std::string line;
   while (file.ReadLine(line)) lines.push_back(line);
@@ -59,16 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
                  {"<\xF0\x9F\x98\x80", "\xE6\x97\xA5"}}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(LineFile, LineEndOnBlockBoundaryIsOneLineEnd) {
+TEST(LineReader, LineEndOnBlockBoundaryIsOneLineEnd) {
   for (size_t offset : {size_t{1}, size_t{2}}) {
-    std::string first(CLineFile::kBlockSize - offset, 'x');
+    std::string first(LineReader::kBlockSize - offset, 'x');
     const std::string bytes = first + "\r\n" + "second\r\n";
     EXPECT_EQ(ReadAllLines(bytes), (std::vector<std::string>{first, "second"})) << offset;
   }
 }
 
-TEST(LineFile, LongLinesAndManyBlocks) {
-  const std::string longLine(3 * CLineFile::kBlockSize + 17, 'y');
+TEST(LineReader, LongLinesAndManyBlocks) {
+  const std::string longLine(3 * LineReader::kBlockSize + 17, 'y');
   std::string bytes;
   for (int i = 0; i < 500; ++i) bytes += "line " + std::to_string(i) + "\n";
   bytes += longLine + "\r\nend";
@@ -79,62 +80,23 @@ TEST(LineFile, LongLinesAndManyBlocks) {
   EXPECT_EQ(lines[501], "end");
 }
 
-TEST(LineFile, FolderCannotBeReadAndSaysSo) {
+TEST(LineReader, FolderCannotBeReadAndSaysSo) {
   testutil::TempDir dir;
-  CLineFile file;
-  ASSERT_TRUE(file.Open(dir.path(), "r", kTextPlain));
+  LineReader file;
+  ASSERT_TRUE(file.Open(dir.path()));
   std::string line;
   EXPECT_FALSE(file.ReadLine(line));
   EXPECT_TRUE(file.ReadFailed());
   EXPECT_NE(file.Error(), 0);
 }
 
-TEST(LineFile, MissingFileDoesNotOpen) {
-  CLineFile file;
-  EXPECT_FALSE(file.Open("/nonexistent/velmar.txt", "r", kTextPlain));
+TEST(LineReader, MissingFileDoesNotOpen) {
+  LineReader file;
+  EXPECT_FALSE(file.Open("/nonexistent/velmar.txt"));
   EXPECT_FALSE(file.IsOpen());
-}
-
-TEST(LineFile, WritesMarkedUtf8AndUtf16) {
-  testutil::TempDir dir;
-  {
-    CLineFile out;
-    ASSERT_TRUE(out.Open(dir.File("a.tmx"), "w", kTextMarked));
-    EXPECT_TRUE(out.WriteLine(2, u"<a>\u00E9\U0001F600</a>"));
-  }
-  EXPECT_EQ(testutil::ReadFile(dir.File("a.tmx")),
-            "\xEF\xBB\xBF  <a>\xC3\xA9\xF0\x9F\x98\x80</a>\r\n");
-  {
-    CLineFile out;
-    ASSERT_TRUE(out.Open(dir.File("b.tmx"), "wb", kTextMarked));
-    EXPECT_TRUE(out.WriteLine(1, u"\u00E9"));
-  }
-  EXPECT_EQ(testutil::ReadFile(dir.File("b.tmx")), std::string("\xFF\xFE \0\xE9\0\r\0\n\0", 10));
-  // The marks the file writes are those of the one function that names them.
-  EXPECT_EQ(testutil::ReadFile(dir.File("a.tmx")).substr(0, 3),
-            ByteOrderMark(OutputEncoding::kUtf8));
-  EXPECT_EQ(testutil::ReadFile(dir.File("b.tmx")).substr(0, 2),
-            ByteOrderMark(OutputEncoding::kUtf16le));
-  {
-    CLineFile out;
-    ASSERT_TRUE(out.Open(dir.File("c.tmx"), "w", kTextPlain));
-    EXPECT_TRUE(out.WriteLine(0, u"x"));
-  }
-  EXPECT_EQ(testutil::ReadFile(dir.File("c.tmx")), "x\r\n");
-  CLineFile closed;
-  EXPECT_FALSE(closed.WriteLine(0, u"x"));
-}
-
-TEST(LineFile, WriterLeavesOutCharactersXmlForbids) {
-  testutil::TempDir dir;
-  {
-    CLineFile out;
-    ASSERT_TRUE(out.Open(dir.File("a.tmx"), "w", kTextPlain));
-    const std::u16string text = std::u16string(u"a\u0001b\u000Bc\u001Fd\tX\uFFFEe\uFFFF") +
-                                u"\xD800" + u"f" + u"\xDC00" + u"g\u0085";
-    EXPECT_TRUE(out.WriteLine(0, text));
-  }
-  EXPECT_EQ(testutil::ReadFile(dir.File("a.tmx")), "abcd\tXefg\xC2\x85\r\n");
+  EXPECT_EQ(file.Error(), ENOENT);
+  std::string line;
+  EXPECT_FALSE(file.ReadLine(line));
 }
 
 struct TagCase {
@@ -186,15 +148,15 @@ TEST(StyleCodes, ExtractedUpToTheBlank) {
 
 namespace {
 
-TEST(LineFile, LengthOfFilesBeyondTwoGigabytes) {
+TEST(LineReader, LengthOfFilesBeyondTwoGigabytes) {
   testutil::TempDir dir;
   const std::string path = dir.File("big.txt");
   testutil::WriteFile(path, "<TrU>\r\n");
   const int64_t size = (int64_t{3} << 30) + 5;  // sparse: takes no disk space
   ASSERT_EQ(::truncate(path.c_str(), size), 0);
-  CLineFile file;
-  ASSERT_TRUE(file.Open(path, "r", kTextPlain));
-  EXPECT_EQ(file.GetLength(), size);
+  LineReader file;
+  ASSERT_TRUE(file.Open(path));
+  EXPECT_EQ(file.Length(), size);
   std::string line;
   ASSERT_TRUE(file.ReadLine(line));
   EXPECT_EQ(line, "<TrU>");

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+// TmxWriter and its output buffer: the byte-order mark, the encodings, what XML forbids, and
+// write failures as the errno they carry.
+#include "engine/tmx_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+
+#include "engine/output_buffer.h"
+#include "engine/unit_fields.h"
+#include "tests/core/tmx_test_util.h"
+#include "text/byte_order_mark.h"
+
+namespace {
+
+// A whole document of one unit whose segments hold encodedContent, written to a file of dir.
+std::string WriteDocument(const testutil::TempDir& dir, const std::string& name, bool utf16,
+                          std::u16string_view sourceCode, std::string_view encodedContent,
+                          bool mark = true) {
+  std::string bytes;
+  {
+    TmxWriter writer;
+    writer.Open(std::make_unique<StringSink>(bytes), utf16, sourceCode, mark);
+    writer.WriteHeader();
+    const UnitFields fields(utf16);
+    writer.BeginUnit(1, fields);
+    writer.WriteEncodedVariant(sourceCode, {}, encodedContent);
+    writer.EndUnit();
+    EXPECT_TRUE(writer.Finish());
+    EXPECT_FALSE(writer.Failed());
+  }
+  const std::string path = dir.File(name);
+  testutil::WriteFile(path, bytes);
+  return path;
+}
+
+TEST(TmxWriter, WritesMarkedUtf8AndUtf16) {
+  testutil::TempDir dir;
+  const std::string a = WriteDocument(dir, "a.tmx", false, u"EN-US", "\xC3\xA9\xF0\x9F\x98\x80");
+  EXPECT_VALID_TMX(a);
+  const std::string utf8 = testutil::ReadFile(a);
+  EXPECT_EQ(utf8.substr(0, 3), ByteOrderMark(OutputEncoding::kUtf8));
+  EXPECT_EQ(utf8.substr(3, 24), "<?xml version=\"1.0\" ?>\r\n");
+  EXPECT_NE(utf8.find("\r\n        <seg>\xC3\xA9\xF0\x9F\x98\x80</seg>\r\n"), std::string::npos);
+  EXPECT_NE(utf8.find("\r\n    srclang=\"EN-US\"\r\n"), std::string::npos);
+  EXPECT_EQ(utf8.substr(utf8.size() - 19), "  </body>\r\n</tmx>\r\n");
+
+  const std::string b =
+      WriteDocument(dir, "b.tmx", true, u"EN-US", std::string("\xE9\0=\xD8\0\xDE", 6));
+  EXPECT_VALID_TMX(b);
+  const std::string utf16 = testutil::ReadFile(b);
+  EXPECT_EQ(utf16.substr(0, 2), ByteOrderMark(OutputEncoding::kUtf16le));
+  EXPECT_EQ(utf16.substr(2, 6), std::string("<\0?\0x\0", 6));
+  EXPECT_NE(
+      utf16.find(std::string("<\0s\0e\0g\0>\0\xE9\0=\xD8\0\xDE<\0/\0s\0e\0g\0>\0\r\0\n\0", 32)),
+      std::string::npos);
+  EXPECT_EQ(utf16.substr(utf16.size() - 16), std::string("<\0/\0t\0m\0x\0>\0\r\0\n\0", 16));
+
+  // Units converted apart from the document carry no mark.
+  const std::string c = WriteDocument(dir, "c.tmx", false, u"EN-US", "x", false);
+  EXPECT_EQ(testutil::ReadFile(c).substr(0, 5), "<?xml");
+
+  OutputBuffer closed;
+  EXPECT_FALSE(closed.Append("x"));
+  EXPECT_FALSE(closed.Flush());
+}
+
+TEST(TmxWriter, HeaderLeavesOutCharactersXmlForbids) {
+  testutil::TempDir dir;
+  const std::u16string code = std::u16string(u"a\u0001b\u000Bc\u001Fd\tX\uFFFEe\uFFFF") +
+                              u"\xD800" + u"f" + u"\xDC00" + u"g\u0085";
+  const std::string path = WriteDocument(dir, "a.tmx", false, code, "x");
+  EXPECT_VALID_TMX(path);
+  const std::string bytes = testutil::ReadFile(path);
+  EXPECT_NE(bytes.find("\r\n    srclang=\"abcd\tXefg\xC2\x85\"\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find(" srclang=\"abcd\tXefg\xC2\x85\">\r\n"), std::string::npos);
+}
+
+// Takes bytes until limit, then fails, giving error as the errno.
+class FailingSink : public ByteSink {
+ public:
+  FailingSink(size_t limit, int error) : m_limit(limit), m_failure(error) {}
+  bool Write(const char*, size_t size) override {
+    m_failed = m_failed || m_taken + size > m_limit;
+    if (!m_failed) m_taken += size;
+    return !m_failed;
+  }
+  bool Flush() override { return !m_failed; }
+  int Error() const override { return m_failed ? m_failure : 0; }
+
+ private:
+  size_t m_limit;
+  int m_failure;
+  size_t m_taken = 0;
+  bool m_failed = false;
+};
+
+struct FailureCase {
+  const char* name;
+  int sinkError;  // the errno the sink gives
+  int expected;   // the errno the writer reports
+};
+
+class WriteFailures : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(WriteFailures, ReportTheErrnoAndWriteNothingMore) {
+  TmxWriter writer;
+  writer.Open(std::make_unique<FailingSink>(10, GetParam().sinkError), false, u"EN-US");
+  writer.WriteHeader();
+  EXPECT_FALSE(writer.Failed());  // the header is still in the buffer
+  EXPECT_FALSE(writer.Finish());
+  EXPECT_TRUE(writer.Failed());
+  EXPECT_EQ(writer.Error(), GetParam().expected);
+  EXPECT_FALSE(writer.WriteEncoded("more"));
+  EXPECT_EQ(writer.Error(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sinks, WriteFailures,
+    ::testing::Values(FailureCase{"diskFull", ENOSPC, ENOSPC},
+                      // A sink that fails without saying why still fails the document.
+                      FailureCase{"noErrno", 0, EIO}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+}  // namespace
