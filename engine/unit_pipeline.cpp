@@ -30,19 +30,25 @@ size_t UnitBytes(const TxtUnit& unit) {
   return bytes;
 }
 
-// Collects what a converter's writer writes into the bytes of the batch being converted.
+// Where a converter's writer puts a batch's <tu> elements: into the batch's bytes, or straight
+// through to the document when the thread that converts the batch is the one that writes it.
 class BatchSink final : public ByteSink {
  public:
-  void Target(std::string& bytes) { m_bytes = &bytes; }
+  void Target(std::string& bytes, TmxWriter* through) {
+    m_bytes = &bytes;
+    m_through = through;
+  }
   bool Write(const char* data, size_t size) override {
+    if (m_through) return m_through->WriteEncoded({data, size});
     m_bytes->append(data, size);
     return true;
   }
   bool Flush() override { return true; }
-  int Error() const override { return 0; }
+  int Error() const override { return m_through ? m_through->Error() : 0; }
 
  private:
   std::string* m_bytes = nullptr;
+  TmxWriter* m_through = nullptr;
 };
 
 // One slot of the ring.
@@ -71,7 +77,8 @@ class BatchConverter {
     m_out.Open(std::move(sink), request.utf16Output, sourceAttribute, false);
   }
 
-  void Convert(UnitBatch& batch) {
+  // Converts the units of batch into its bytes, or straight into through when given.
+  void Convert(UnitBatch& batch, TmxWriter* through) {
     batch.bytes.clear();
     batch.written = 0;
     batch.skipped = {};
@@ -80,11 +87,11 @@ class BatchConverter {
     ExportReport* findings = m_report ? &batch.findings : nullptr;
     const size_t known = m_converter.LanguagesMet().size();
     m_converter.SetUnicodeText(batch.unicode);
-    m_sink->Target(batch.bytes);
+    m_sink->Target(batch.bytes, through);
     for (size_t i = 0; i < batch.count; ++i) {
       if (m_converter.Convert(batch.units[i], m_out, batch.skipped, findings)) ++batch.written;
     }
-    (void)m_out.Flush();  // a batch's sink takes everything
+    (void)m_out.Flush();  // a failure to write through is the document writer's
     const auto& met = m_converter.LanguagesMet();
     for (size_t i = known; i < met.size(); ++i) {
       batch.languagesMet.push_back({met[i]->code, met[i]->codePage});
@@ -281,7 +288,9 @@ void UnitPipeline::Ring::Issue(UnitBatch& batch, size_t number) {
 
 void UnitPipeline::Ring::Convert(BatchConverter& converter, UnitBatch& batch) {
   if (m_convertProbe) m_convertProbe();
-  converter.Convert(batch);
+  // On one thread the batch goes to the document as it is converted: no copy, and a huge
+  // segment's content is not held twice.
+  converter.Convert(batch, m_workers.empty() ? m_writer : nullptr);
 }
 
 void UnitPipeline::Ring::Work(BatchConverter& converter) {
@@ -327,7 +336,8 @@ void UnitPipeline::Ring::WriteAll() {
 
 void UnitPipeline::Ring::Write(UnitBatch& batch) {
   // After a failed write the batches still converting are counted, not written.
-  const bool ok = m_writer->Failed() || m_writer->WriteEncoded(batch.bytes);
+  if (!m_writer->Failed()) (void)m_writer->WriteEncoded(batch.bytes);
+  const bool ok = !m_writer->Failed();
   Merge(batch);
   if (batch.bytes.capacity() > kKeptBatchBytes) std::string().swap(batch.bytes);
   {

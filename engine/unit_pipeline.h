@@ -7,9 +7,10 @@
 // slot of the next batch in order, writes it and frees it. A fixed number of batches circulates,
 // so memory does not grow with the file.
 //
-// With one thread the calling thread converts and writes each batch as soon as it is read (a
-// ring of one slot, no other thread); with more, worker threads convert, each with a converter of
-// its own, and a writer thread writes, so that reading, converting and writing overlap.
+// With one thread the calling thread converts each batch as soon as it is read, straight into
+// the document (a ring of one slot, no other thread); with more, worker threads convert into the
+// batches' bytes, each with a converter of its own, and a writer thread writes them, so that
+// reading, converting and writing overlap.
 #pragma once
 
 #include <functional>
