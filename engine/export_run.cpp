@@ -34,8 +34,7 @@ ExportRun::ExportRun(CTmxExporter& exporter, const ExportRequest& request,
       m_progress(progress),
       m_report(request.report),
       m_threads(request.threads > 0 ? request.threads
-                                    : static_cast<int>(std::thread::hardware_concurrency())),
-      m_converter(request) {
+                                    : static_cast<int>(std::thread::hardware_concurrency())) {
   if (m_threads < 1) m_threads = 1;
 }
 
@@ -82,18 +81,8 @@ ExportResult ExportRun::Convert() {
 }
 
 void ExportRun::ConvertUnits(ExportResult& result) {
-  if (m_threads > 1) {
-    UnitPipeline pipeline(m_request, m_threads, m_x.m_convertProbe);
-    (void)pipeline.Run(m_reader, m_writer, result, m_report);
-    return;
-  }
-  TxtUnit unit;
-  while (!m_writer.Failed() && m_reader.Next(unit)) {
-    ++result.unitsRead;
-    m_converter.SetUnicodeText(m_reader.Form() != InputForm::kBytes);
-    if (m_x.m_convertProbe) m_x.m_convertProbe();
-    if (m_converter.Convert(unit, m_writer, result.skipped, m_report)) ++result.unitsWritten;
-  }
+  UnitPipeline pipeline(m_request, m_threads, m_x.m_convertProbe);
+  (void)pipeline.Run(m_reader, m_writer, result, m_report);
 }
 
 void ExportRun::NoteReadCounts() {
@@ -104,7 +93,7 @@ void ExportRun::NoteReadCounts() {
 }
 
 ExportResult ExportRun::Finish(ExportResult counted) {
-  FillReportLanguages(m_threads <= 1);
+  FillReportLanguages();
   NoteReadCounts();
   if (m_report) m_report->fieldsBetweenUnits = m_reader.BetweenUnits();
   bool stopped = m_reader.Stopped();
@@ -161,15 +150,10 @@ ExportResult ExportRun::Failure(const EngineError& error) {
   return result;
 }
 
-void ExportRun::FillReportLanguages(bool sequential) {
+void ExportRun::FillReportLanguages() {
   if (!m_report) return;
   m_report->source = {m_request.sourceCode, m_request.sourceCodePage};
-  if (!m_request.allLanguages) {
+  // With all languages the pipeline noted the languages met, in the order the file first has them.
+  if (!m_request.allLanguages)
     m_report->others = {{m_request.targetCode, m_request.targetCodePage}};
-  } else if (sequential) {
-    m_report->others.clear();
-    for (const OutputLanguage* language : m_converter.LanguagesMet()) {
-      m_report->others.push_back({language->code, language->codePage});
-    }
-  }
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// ExportRun: one export, wired from its parts. The reader yields the units of the TXT file, the
-// segment choice picks each unit's segments, the inline converter turns them into TMX inline
-// content, the writer writes the unit; the output file makes the TMX appear only complete.
+// ExportRun: one export, wired from its parts. The reader yields the units of the TXT file; the
+// unit pipeline converts them in batches (on the calling thread, or on several) and writes them
+// in order through the TMX writer; the output file makes the TMX appear only complete.
 #pragma once
 
 #include <string>
@@ -11,7 +11,6 @@
 #include "engine/output_file.h"
 #include "engine/tmx_writer.h"
 #include "engine/txt_reader.h"
-#include "engine/unit_converter.h"
 
 class CTmxExporter;
 class ProgressReporter;
@@ -30,7 +29,7 @@ class ExportRun {
   ExportResult Finish(ExportResult result);
   ExportResult Failure(EngineError::Kind kind, const std::string& path, int number);
   ExportResult Failure(const EngineError& error);
-  void FillReportLanguages(bool sequential);
+  void FillReportLanguages();
 
   CTmxExporter& m_x;
   const ExportRequest& m_request;
@@ -40,6 +39,5 @@ class ExportRun {
   TxtReader m_reader;
   OutputFile m_output;
   TmxWriter m_writer;
-  UnitConverter m_converter;  // the one of a conversion on the calling thread
-  ExportResult m_counted;     // units read, written and skipped so far
+  ExportResult m_counted;  // units read, written and skipped so far
 };

@@ -47,8 +47,8 @@ class CTmxExporter {
   // Test seam: wraps the sink of the TMX file (e.g. one that fails after N bytes).
   using SinkWrapper = std::function<std::unique_ptr<ByteSink>(std::unique_ptr<ByteSink>)>;
   void SetSinkWrapper(SinkWrapper wrapper) { m_sinkWrapper = std::move(wrapper); }
-  // Test seam: called on the converting thread before each batch of units (before each unit
-  // when the calling thread converts), e.g. to fail as memory running out would.
+  // Test seam: called before each batch of units on the thread that converts it (the calling
+  // thread when the run has one thread), e.g. to fail as memory running out would.
   void SetConvertProbe(std::function<void()> probe) { m_convertProbe = std::move(probe); }
 
   // The language codes that this object resolved (Analyse, the command line's choices).

@@ -2,14 +2,15 @@
 #include "engine/unit_pipeline.h"
 
 #include <condition_variable>
-#include <deque>
 #include <exception>
-#include <map>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/tmx_writer.h"
 #include "engine/txt_reader.h"
+#include "engine/txt_unit.h"
 #include "engine/unit_converter.h"
 #include "text/code_page.h"
 #include "text/tuning.h"
@@ -20,6 +21,8 @@ namespace {
 // A batch is handed on when it holds this many units or this many bytes of segments.
 constexpr size_t kBatchUnits = tuning::kBatchUnits;
 constexpr size_t kBatchBytes = tuning::kBatchBytes;
+// The bytes of a batch kept for the next one; more (a huge segment's) are given back.
+constexpr size_t kKeptBatchBytes = tuning::kKeptTextUnits;
 
 size_t UnitBytes(const TxtUnit& unit) {
   size_t bytes = 0;
@@ -27,135 +30,235 @@ size_t UnitBytes(const TxtUnit& unit) {
   return bytes;
 }
 
-}  // namespace
-
-// What the calling thread and the workers share: batches to convert, converted batches by index.
-class UnitPipeline::Shared {
+// Where a converter's writer puts a batch's <tu> elements: into the batch's bytes, or straight
+// through to the document when the thread that converts the batch is the one that writes it.
+class BatchSink final : public ByteSink {
  public:
-  Shared(const ExportRequest& request, int threads, std::function<void()> convertProbe)
-      : m_request(request), m_convertProbe(std::move(convertProbe)) {
-    AppendXmlAttribute(m_sourceAttribute, Decode(kCodePageAnsi, request.sourceCode));
-    const size_t batches = 2 * static_cast<size_t>(threads) + 2;
-    for (size_t i = 0; i < batches; ++i) {
-      m_batches.push_back(std::make_unique<UnitBatch>());
-      m_free.push_back(m_batches.back().get());
+  void Target(std::string& bytes, TmxWriter* through) {
+    m_bytes = &bytes;
+    m_through = through;
+  }
+  bool Write(const char* data, size_t size) override {
+    if (m_through) return m_through->WriteEncoded({data, size});
+    m_bytes->append(data, size);
+    return true;
+  }
+  bool Flush() override { return true; }
+  int Error() const override { return m_through ? m_through->Error() : 0; }
+
+ private:
+  std::string* m_bytes = nullptr;
+  TmxWriter* m_through = nullptr;
+};
+
+// One slot of the ring.
+struct UnitBatch {
+  enum class State { kFree, kFilled, kConverted };
+  State state = State::kFree;
+  size_t number = 0;           // the batch's place in the file
+  std::vector<TxtUnit> units;  // the first count are in use; the others keep their buffers
+  size_t count = 0;
+  bool unicode = false;  // the file's text is Unicode
+  std::string bytes;     // the converted units, encoded as the document
+  int64_t written = 0;
+  SkipCounts skipped;
+  ExportReport findings;                  // with a report: what the batch's units gave
+  std::vector<LanguageUse> languagesMet;  // languages first met by its converter in this batch
+};
+
+// A converter of units and the writer of their <tu> elements, set up once for every batch it
+// converts. Each converting thread has one.
+class BatchConverter {
+ public:
+  BatchConverter(const ExportRequest& request, std::u16string_view sourceAttribute)
+      : m_converter(request), m_report(request.report != nullptr) {
+    auto sink = std::make_unique<BatchSink>();
+    m_sink = sink.get();
+    m_out.Open(std::move(sink), request.utf16Output, sourceAttribute, false);
+  }
+
+  // Converts the units of batch into its bytes, or straight into through when given.
+  void Convert(UnitBatch& batch, TmxWriter* through) {
+    batch.bytes.clear();
+    batch.written = 0;
+    batch.skipped = {};
+    batch.languagesMet.clear();
+    ClearFindings(batch.findings);
+    ExportReport* findings = m_report ? &batch.findings : nullptr;
+    const size_t known = m_converter.LanguagesMet().size();
+    m_converter.SetUnicodeText(batch.unicode);
+    m_sink->Target(batch.bytes, through);
+    for (size_t i = 0; i < batch.count; ++i) {
+      if (m_converter.Convert(batch.units[i], m_out, batch.skipped, findings)) ++batch.written;
     }
-    try {
-      for (int i = 0; i < threads; ++i) m_workers.emplace_back([this] { Work(); });
-    } catch (...) {
-      Close();  // the workers that started end before the failure goes on
-      throw;
+    (void)m_out.Flush();  // a failure to write through is the document writer's
+    const auto& met = m_converter.LanguagesMet();
+    for (size_t i = known; i < met.size(); ++i) {
+      batch.languagesMet.push_back({met[i]->code, met[i]->codePage});
     }
   }
 
-  ~Shared() { Close(); }
+ private:
+  UnitConverter m_converter;
+  TmxWriter m_out;
+  BatchSink* m_sink = nullptr;  // m_out's
+  bool m_report;
+};
+
+}  // namespace
+
+// The ring and what the threads share. Batch n is in slot n % m_slots.size(); the reader fills
+// batches in order, the converters take them in order (m_nextToConvert), the writer writes them
+// in order. Each thread waits on the state of one slot, or on the count of filled batches.
+class UnitPipeline::Ring {
+ public:
+  Ring(const ExportRequest& request, int threads, std::function<void()> convertProbe);
+  ~Ring() { Close(); }
 
   bool Run(TxtReader& reader, TmxWriter& writer, ExportResult& result, ExportReport* report);
 
  private:
+  UnitBatch& Slot(size_t number) { return m_slots[number % m_slots.size()]; }
+  void StartWorkers(size_t workers);
   void Close();
   // Records what a thread failed with (the first failure counts) and ends the run: nothing more
   // is read, converted or written. Run hands the failure on to its caller.
   void Fail(std::exception_ptr failure);
-  void Work();
-  void Convert(UnitConverter& converter, TmxWriter& out, UnitBatch& batch);
+  // The calling thread: reads the batches until the file, a stop or the writing ends them.
+  void ReadAll(TxtReader& reader);
+  // The slot of batch number once it is free; null when the run is ending (a failure, or
+  // writing failed: nothing more is read then).
+  UnitBatch* TakeFree(size_t number);
   // Reads the next batch; false when the file holds no more units.
   bool Fill(TxtReader& reader, UnitBatch& batch);
-  // A batch to fill, once one is free; null when writing failed (nothing more is read then).
-  UnitBatch* TakeFree();
-  void Issue(UnitBatch* batch);
+  // Hands a filled batch on: converted and written at once on one thread, to the workers
+  // otherwise.
+  void Issue(UnitBatch& batch, size_t number);
+  void Convert(BatchConverter& converter, UnitBatch& batch);
+  // A worker: converts the filled batches in the order of the file until the run ends.
+  void Work(BatchConverter& converter);
   // The writer thread: writes the converted batches in the order of the file until the last one
-  // issued has been written.
-  void WriteInOrder(TmxWriter& writer, ExportResult& result, ExportReport* report);
-  void Merge(const UnitBatch& batch, ExportResult& result, ExportReport* report);
+  // filled has been written.
+  void WriteAll();
+  // Writes a converted batch, counts it and frees its slot.
+  void Write(UnitBatch& batch);
+  void Merge(const UnitBatch& batch);
 
   const ExportRequest& m_request;
   std::function<void()> m_convertProbe;
   std::u16string m_sourceAttribute;  // the source code, escaped for srclang
-  std::vector<std::unique_ptr<UnitBatch>> m_batches;
-  std::vector<std::thread> m_workers;
-  std::mutex m_mutex;  // guards everything below
-  std::condition_variable m_todoChanged, m_doneChanged, m_freeChanged;
-  std::deque<UnitBatch*> m_todo;
-  std::map<size_t, UnitBatch*> m_done;
-  std::vector<UnitBatch*> m_free;
-  size_t m_issued = 0;
-  bool m_allIssued = false;
+  std::vector<UnitBatch> m_slots;
+  std::vector<std::unique_ptr<BatchConverter>> m_converters;  // one per converting thread
+  std::vector<std::thread> m_workers;                         // none with one thread
+  TmxWriter* m_writer = nullptr;                              // while Run runs
+  ExportResult* m_result = nullptr;
+  ExportReport* m_report = nullptr;
+  std::mutex m_mutex;  // guards the slots' states and everything below
+  std::condition_variable m_filled, m_converted, m_freed;
+  size_t m_filledCount = 0;  // batches filled so far
+  size_t m_nextToConvert = 0;
+  bool m_allFilled = false;
   bool m_writeFailed = false;
   bool m_closed = false;
   std::exception_ptr m_failure;  // what a thread failed with
 };
 
-void UnitPipeline::Shared::Close() {
+UnitPipeline::Ring::Ring(const ExportRequest& request, int threads,
+                         std::function<void()> convertProbe)
+    : m_request(request), m_convertProbe(std::move(convertProbe)) {
+  AppendXmlAttribute(m_sourceAttribute, Decode(kCodePageAnsi, request.sourceCode));
+  const size_t converters = threads > 1 ? static_cast<size_t>(threads) : 1;
+  // Room for every worker to convert a batch while as many wait to be written and one is read.
+  m_slots.resize(converters > 1 ? 2 * converters + 2 : 1);
+  for (size_t i = 0; i < converters; ++i) {
+    m_converters.push_back(std::make_unique<BatchConverter>(request, m_sourceAttribute));
+  }
+  if (converters > 1) StartWorkers(converters);
+}
+
+void UnitPipeline::Ring::StartWorkers(size_t workers) {
+  try {
+    for (size_t i = 0; i < workers; ++i) {
+      BatchConverter& converter = *m_converters[i];
+      m_workers.emplace_back([this, &converter] { Work(converter); });
+    }
+  } catch (...) {
+    Close();  // the workers that started end before the failure goes on
+    throw;
+  }
+}
+
+void UnitPipeline::Ring::Close() {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_closed = true;
   }
-  m_todoChanged.notify_all();
+  m_filled.notify_all();
   for (std::thread& worker : m_workers) worker.join();
   m_workers.clear();
 }
 
-void UnitPipeline::Shared::Fail(std::exception_ptr failure) {
+void UnitPipeline::Ring::Fail(std::exception_ptr failure) {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_failure) m_failure = std::move(failure);
   }
-  m_todoChanged.notify_all();
-  m_doneChanged.notify_all();
-  m_freeChanged.notify_all();
+  m_filled.notify_all();
+  m_converted.notify_all();
+  m_freed.notify_all();
 }
 
-void UnitPipeline::Shared::Work() {
+bool UnitPipeline::Ring::Run(TxtReader& reader, TmxWriter& writer, ExportResult& result,
+                             ExportReport* report) {
+  m_writer = &writer;
+  m_result = &result;
+  m_report = report;
+  std::thread writerThread;
+  if (!m_workers.empty()) {
+    writerThread = std::thread([this] {
+      try {
+        WriteAll();
+      } catch (...) {
+        Fail(std::current_exception());
+      }
+    });
+  }
   try {
-    UnitConverter converter(m_request);
-    TmxWriter out;
-    for (;;) {
-      UnitBatch* batch = nullptr;
-      {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_todoChanged.wait(lock, [this] { return m_closed || m_failure || !m_todo.empty(); });
-        if (m_failure || m_todo.empty()) return;
-        batch = m_todo.front();
-        m_todo.pop_front();
-      }
-      Convert(converter, out, *batch);
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_done.emplace(batch->index, batch);
-      }
-      m_doneChanged.notify_all();
-    }
+    ReadAll(reader);
   } catch (...) {
-    // Out of memory, say: no thread may end the program; the run fails instead.
     Fail(std::current_exception());
   }
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_allFilled = true;
+  }
+  m_converted.notify_all();
+  if (writerThread.joinable()) writerThread.join();
+  Close();
+  // The failure of any thread is the run's: the caller's thread hands it on.
+  if (m_failure) std::rethrow_exception(m_failure);
+  return !m_writeFailed;
 }
 
-void UnitPipeline::Shared::Convert(UnitConverter& converter, TmxWriter& out, UnitBatch& batch) {
-  if (m_convertProbe) m_convertProbe();
-  batch.bytes.clear();
-  batch.written = 0;
-  batch.skipped = {};
-  batch.languagesMet.clear();
-  ClearFindings(batch.findings);
-  ExportReport* findings = m_request.report ? &batch.findings : nullptr;
-  const size_t known = converter.LanguagesMet().size();
-  converter.SetUnicodeText(batch.unicode);
-  out.Open(std::make_unique<StringSink>(batch.bytes), m_request.utf16Output, m_sourceAttribute,
-           false);
-  for (size_t i = 0; i < batch.count; ++i) {
-    if (converter.Convert(batch.units[i], out, batch.skipped, findings)) ++batch.written;
-  }
-  (void)out.Flush();
-  out.Close();
-  const auto& met = converter.LanguagesMet();
-  for (size_t i = known; i < met.size(); ++i) {
-    batch.languagesMet.push_back({met[i]->code, met[i]->codePage});
+void UnitPipeline::Ring::ReadAll(TxtReader& reader) {
+  for (size_t number = 0;; ++number) {
+    UnitBatch* batch = TakeFree(number);
+    if (!batch || !Fill(reader, *batch)) return;
+    Issue(*batch, number);
   }
 }
 
-bool UnitPipeline::Shared::Fill(TxtReader& reader, UnitBatch& batch) {
+UnitBatch* UnitPipeline::Ring::TakeFree(size_t number) {
+  UnitBatch& batch = Slot(number);
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_freed.wait(
+      lock, [&] { return m_writeFailed || m_failure || batch.state == UnitBatch::State::kFree; });
+  if (m_writeFailed || m_failure) return nullptr;
+  batch.number = number;
+  return &batch;
+}
+
+bool UnitPipeline::Ring::Fill(TxtReader& reader, UnitBatch& batch) {
   batch.count = 0;
   size_t bytes = 0;
   while (batch.count < kBatchUnits && bytes < kBatchBytes) {
@@ -169,106 +272,103 @@ bool UnitPipeline::Shared::Fill(TxtReader& reader, UnitBatch& batch) {
   return batch.count > 0;
 }
 
-UnitBatch* UnitPipeline::Shared::TakeFree() {
-  std::unique_lock<std::mutex> lock(m_mutex);
-  m_freeChanged.wait(lock, [this] { return m_writeFailed || m_failure || !m_free.empty(); });
-  if (m_writeFailed || m_failure) return nullptr;
-  UnitBatch* batch = m_free.back();
-  m_free.pop_back();
-  return batch;
-}
-
-void UnitPipeline::Shared::Issue(UnitBatch* batch) {
+void UnitPipeline::Ring::Issue(UnitBatch& batch, size_t number) {
+  if (m_workers.empty()) {
+    Convert(*m_converters.front(), batch);
+    Write(batch);
+    return;
+  }
   {
     std::lock_guard<std::mutex> lock(m_mutex);
-    batch->index = m_issued++;
-    m_todo.push_back(batch);
+    batch.state = UnitBatch::State::kFilled;
+    m_filledCount = number + 1;
   }
-  m_todoChanged.notify_one();
+  m_filled.notify_one();
 }
 
-void UnitPipeline::Shared::WriteInOrder(TmxWriter& writer, ExportResult& result,
-                                        ExportReport* report) {
-  for (size_t next = 0;; ++next) {
-    UnitBatch* batch = nullptr;
+void UnitPipeline::Ring::Convert(BatchConverter& converter, UnitBatch& batch) {
+  if (m_convertProbe) m_convertProbe();
+  // On one thread the batch goes to the document as it is converted: no copy, and a huge
+  // segment's content is not held twice.
+  converter.Convert(batch, m_workers.empty() ? m_writer : nullptr);
+}
+
+void UnitPipeline::Ring::Work(BatchConverter& converter) {
+  try {
+    for (;;) {
+      UnitBatch* batch = nullptr;
+      {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_filled.wait(lock,
+                      [this] { return m_closed || m_failure || m_nextToConvert < m_filledCount; });
+        if (m_failure || m_nextToConvert == m_filledCount) return;
+        batch = &Slot(m_nextToConvert++);
+      }
+      Convert(converter, *batch);
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        batch->state = UnitBatch::State::kConverted;
+      }
+      m_converted.notify_all();
+    }
+  } catch (...) {
+    // Out of memory, say: no thread may end the program; the run fails instead.
+    Fail(std::current_exception());
+  }
+}
+
+void UnitPipeline::Ring::WriteAll() {
+  for (size_t number = 0;; ++number) {
+    UnitBatch& batch = Slot(number);
     {
       std::unique_lock<std::mutex> lock(m_mutex);
-      m_doneChanged.wait(lock, [&] {
-        return m_failure || m_done.count(next) != 0 || (m_allIssued && next == m_issued);
+      const auto converted = [&] {
+        return batch.state == UnitBatch::State::kConverted && batch.number == number;
+      };
+      m_converted.wait(lock, [&] {
+        return m_failure || converted() || (m_allFilled && number == m_filledCount);
       });
-      const auto found = m_done.find(next);
-      if (m_failure || found == m_done.end()) return;
-      batch = found->second;
-      m_done.erase(found);
+      if (m_failure || !converted()) return;
     }
-    // After a failed write the batches still converting are counted, not written.
-    const bool ok = writer.Failed() || writer.WriteEncoded(batch->bytes);
-    Merge(*batch, result, report);
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_free.push_back(batch);
-      m_writeFailed = m_writeFailed || !ok;
-    }
-    m_freeChanged.notify_one();
+    Write(batch);
   }
 }
 
-void UnitPipeline::Shared::Merge(const UnitBatch& batch, ExportResult& result,
-                                 ExportReport* report) {
+void UnitPipeline::Ring::Write(UnitBatch& batch) {
+  // After a failed write the batches still converting are counted, not written.
+  if (!m_writer->Failed()) (void)m_writer->WriteEncoded(batch.bytes);
+  const bool ok = !m_writer->Failed();
+  Merge(batch);
+  if (batch.bytes.capacity() > kKeptBatchBytes) std::string().swap(batch.bytes);
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    batch.state = UnitBatch::State::kFree;
+    m_writeFailed = m_writeFailed || !ok;
+  }
+  m_freed.notify_one();
+}
+
+void UnitPipeline::Ring::Merge(const UnitBatch& batch) {
+  ExportResult& result = *m_result;
   result.unitsRead += static_cast<int64_t>(batch.count);
   result.unitsWritten += static_cast<int>(batch.written);
   result.skipped.Add(batch.skipped);
-  if (!report) return;
-  AppendFindings(*report, batch.findings);
+  if (!m_report) return;
+  AppendFindings(*m_report, batch.findings);
   for (const LanguageUse& language : batch.languagesMet) {
     bool known = false;
-    for (const LanguageUse& other : report->others) known = known || other.code == language.code;
-    if (!known) report->others.push_back(language);
+    for (const LanguageUse& other : m_report->others) known = known || other.code == language.code;
+    if (!known) m_report->others.push_back(language);
   }
-}
-
-// The calling thread reads, the workers convert, a writer thread writes: reading and writing
-// overlap as much as the conversions do.
-bool UnitPipeline::Shared::Run(TxtReader& reader, TmxWriter& writer, ExportResult& result,
-                               ExportReport* report) {
-  std::thread writerThread([&] {
-    try {
-      WriteInOrder(writer, result, report);
-    } catch (...) {
-      Fail(std::current_exception());
-    }
-  });
-  try {
-    while (UnitBatch* batch = TakeFree()) {
-      if (!Fill(reader, *batch)) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_free.push_back(batch);
-        break;
-      }
-      Issue(batch);
-    }
-  } catch (...) {
-    Fail(std::current_exception());
-  }
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_allIssued = true;
-  }
-  m_doneChanged.notify_all();
-  writerThread.join();
-  Close();
-  // The failure of any thread is the run's: the caller's thread hands it on.
-  if (m_failure) std::rethrow_exception(m_failure);
-  return !m_writeFailed;
 }
 
 UnitPipeline::UnitPipeline(const ExportRequest& request, int threads,
                            std::function<void()> convertProbe)
-    : m_shared(std::make_unique<Shared>(request, threads, std::move(convertProbe))) {}
+    : m_ring(std::make_unique<Ring>(request, threads, std::move(convertProbe))) {}
 
 UnitPipeline::~UnitPipeline() = default;
 
 bool UnitPipeline::Run(TxtReader& reader, TmxWriter& writer, ExportResult& result,
                        ExportReport* report) {
-  return m_shared->Run(reader, writer, result, report);
+  return m_ring->Run(reader, writer, result, report);
 }

@@ -515,7 +515,7 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
   request.tmxPath = dir.File("out.tmx");
   request.sourceCode = "EN-US";
   request.targetCode = "DE";
-  // On one thread the writing fails in the converting thread, on three in the writer thread,
+  // On one thread the writing fails while a batch is converted, on three in the writer thread,
   // before or after batches have been written.
   for (const int threads : {1, 3}) {
     for (size_t limit : {size_t{0}, size_t{100}, size_t{5000}, size_t{60000}}) {
@@ -523,12 +523,19 @@ TEST(Export, FullDiskFailsAndLeavesNoFile) {
       exporter.SetSinkWrapper([limit](std::unique_ptr<ByteSink> inner) {
         return std::make_unique<FullDiskSink>(std::move(inner), limit);
       });
+      ExportReport report;
       request.threads = threads;
+      request.report = &report;
       const ExportResult result = exporter.Export(request, nullptr);
       EXPECT_EQ(result.stop, ExportResult::Stop::Failed);
       EXPECT_EQ(result.error.kind, EngineError::Kind::WriteOutput);
       EXPECT_EQ(result.error.reason, "No space left on device");
       EXPECT_EQ(dir.Entries(), std::vector<std::string>{"in.txt"}) << limit << " " << threads;
+      // Nothing more is read once the writing has failed: on one thread the run ends with the
+      // batch being converted, long before the end of the file.
+      if (threads == 1) {
+        EXPECT_LT(report.unitsRead, 600) << limit;
+      }
     }
   }
 }
