@@ -2,86 +2,40 @@
 // Language-code resolution. Export calls it for every segment line, so each step is a hash
 // look-up.
 #include <string>
-#include <string_view>
-#include <unordered_map>
 
-#include "engine/language_aliases.h"
 #include "engine/language_resolver.h"
 #include "engine/tmx_exporter.h"
 #include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 
-namespace {
-
-using AliasIndex = std::unordered_map<std::string_view, const LanguageAlias*>;
-
-// Vovuzaduz and three-letter codes -> the first alias row holding the code in either column.
-const AliasIndex& AliasByOtherCode() {
-  static const AliasIndex index = [] {
-    AliasIndex map;
-    for (const LanguageAlias& row : LanguageAliasTable()) {
-      // emplace keeps an earlier row: the table is searched in order.
-      if (*row.vovuzaduzCode) map.emplace(row.vovuzaduzCode, &row);
-      if (*row.threeLetterCode) map.emplace(row.threeLetterCode, &row);
-    }
-    return map;
-  }();
-  return index;
+const std::string* LanguageResolver::Kept(const std::string& code) const {
+  // A catalogue code stands for itself and is never kept.
+  if (m_resolved.empty() || FindLanguageRecord(code)) return nullptr;
+  const auto kept = m_resolved.find(code);
+  return kept == m_resolved.end() ? nullptr : &kept->second;
 }
 
-// Catalogue codes -> the first alias row of the code.
-const AliasIndex& AliasByCatalogueCode() {
-  static const AliasIndex index = [] {
-    AliasIndex map;
-    for (const LanguageAlias& row : LanguageAliasTable()) map.emplace(row.catalogueCode, &row);
-    return map;
-  }();
-  return index;
+LanguageAnswer LanguageResolver::FileAnswer(const std::string& code) {
+  const LanguageAnswer answer = LookUpLanguage(code, LanguageQuery::kFileCode);
+  if (answer.source == CodePageSource::kAlias) m_resolved.emplace(code, answer.language->code);
+  return answer;
 }
 
-const LanguageAlias* Find(const AliasIndex& index, std::string_view key) {
-  const auto it = index.find(key);
-  return it == index.end() ? nullptr : it->second;
+LanguageAnswer LanguageResolver::Answer(const std::string& code) {
+  const std::string* kept = Kept(code);
+  return kept ? LookUpLanguage(*kept, LanguageQuery::kPicked) : FileAnswer(code);
 }
-
-// "SK-SK", "DA_DA": two letters, a separator and the same two letters again.
-bool IsRepeatedLetters(std::string_view code) {
-  return code.size() == 5 && (code[2] == '-' || code[2] == '_') &&
-         code.substr(3) == code.substr(0, 2);
-}
-
-}  // namespace
 
 bool LanguageResolver::Resolve(std::string& code, int& codePage) {
-  // An empty L value names no language (it would otherwise meet the empty cells of the alias
-  // table).
-  if (code.empty()) return false;
-
-  // 1. A catalogue code stands for itself.
-  if (const LanguageRecord* record = FindLanguageRecord(code)) {
-    codePage = static_cast<int>(record->ansiCodePage);
+  if (const std::string* kept = Kept(code)) {
+    codePage = LookUpLanguage(*kept, LanguageQuery::kPicked).codePage;
+    code = *kept;
     return true;
   }
-
-  // 2. Resolved before by this converter.
-  if (const auto cached = m_resolved.find(code); cached != m_resolved.end()) {
-    code = cached->second;
-    codePage = static_cast<int>(ResolveCodePage(code, kFamilyWindows, nullptr));
-    return true;
-  }
-
-  // 3. "EN-US" is looked up as "EN_US".
-  std::string key = code;
-  if (key.size() >= 3 && key[2] == '-') key[2] = '_';
-
-  // 4. The Vovuzaduz or three-letter form; 5. repeated letters.
-  const LanguageAlias* row = Find(AliasByOtherCode(), key);
-  if (!row && IsRepeatedLetters(code)) {
-    row = Find(AliasByCatalogueCode(), std::string_view(code).substr(0, 2));
-  }
-  if (!row) return false;
-  m_resolved.emplace(code, row->catalogueCode);
-  code = row->catalogueCode;
-  codePage = row->codePage;
+  const LanguageAnswer answer = FileAnswer(code);
+  if (!answer.language) return false;
+  if (answer.source == CodePageSource::kAlias) code = answer.language->code;
+  codePage = answer.codePage;
   return true;
 }
 
