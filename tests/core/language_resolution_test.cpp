@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     CatalogueForm, ResolveLanguageCodeTest,
     testing::Values(ResolveCase{"EN-US", "EN-US", 1252, false},
                     ResolveCase{"HE", "HE", 1255, false},
-                    // The language table's code page, not the alias table's 1252.
+                    // The language table's code page, not the alias code page 1252.
                     ResolveCase{"FA", "FA", 1256, false}, ResolveCase{"BS", "BS", 1250, false},
                     ResolveCase{"ZH-TW", "ZH-TW", 950, false},
                     ResolveCase{"EN-TR", "EN-TR", 1252, false}));
