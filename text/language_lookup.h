@@ -11,7 +11,7 @@
 
 // Where the code page of an answer comes from.
 enum class CodePageSource : unsigned char {
-  kNone,       // the code names no language: code page 0
+  kNone,       // no code page (0): the code names no language, or no family gives one
   kCatalogue,  // the language table's code page (LanguageRecord::ansiCodePage)
   kAlias,      // the code page of the language's other forms (LanguageRecord::aliasCodePage)
   kFamily,     // the first code page that the Windows, then the DOS, then the ISO family gives
@@ -20,8 +20,8 @@ enum class CodePageSource : unsigned char {
 // What the code is.
 enum class LanguageQuery : unsigned char {
   // A code as a TXT file writes it: the catalogue's own form ("EN-US") gives the language
-  // table's code page; the Vovuzaduz form ("EN_US", also written "EN-US"), the three-letter form
-  // ("USE") and repeated letters ("SK-SK", "SK_SK") give the alias code page. Exact and
+  // table's code page; the Vovuzaduz form ("DE_DE", also written "DE-DE"), the three-letter form
+  // ("GER") and repeated letters ("SK-SK", "SK_SK") give the alias code page. Exact and
   // case-sensitive.
   kFileCode,
   // A language as the lists pick it: a catalogue code, or a display name (ASCII letters without
