@@ -12,6 +12,7 @@
 #include "engine/tmx_exporter.h"
 #include "text/code_page.h"
 #include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 
 namespace {
 
@@ -110,7 +111,8 @@ int CodePageFor(const std::string& code, const std::optional<int>& roleOption,
                 const GivenLanguages& given) {
   if (roleOption) return *roleOption;
   const auto found = given.codePages.find(code);
-  return found != given.codePages.end() ? found->second : ListedCodePage(code);
+  return found != given.codePages.end() ? found->second
+                                        : LookUpLanguage(code, LanguageQuery::kPicked).codePage;
 }
 
 }  // namespace
@@ -196,7 +198,8 @@ int PrintAnalysis(const CliOptions& options, FILE* out, FILE* err) {
 
 int PrintLanguageList(FILE* out) {
   for (const LanguageRecord& r : LanguageTable()) {
-    std::fprintf(out, "%s\t%u\t%s\n", r.code, ResolveCodePage(r.code, kFamilyWindows, nullptr),
+    std::fprintf(out, "%s\t%d\t%s\n", r.code,
+                 LookUpLanguage(r.code, LanguageQuery::kPicked).codePage,
                  LanguageDisplayName(r.code).c_str());
   }
   return kExitConverted;

@@ -1,87 +1,47 @@
 // SPDX-License-Identifier: MIT
-// Language-code resolution. Export calls it for every segment line, so each step is a hash
-// look-up.
+// Language-code resolution. Export calls it for every segment line, so a code met before is one
+// hash look-up.
 #include <string>
-#include <string_view>
-#include <unordered_map>
+#include <utility>
 
-#include "engine/language_aliases.h"
 #include "engine/language_resolver.h"
 #include "engine/tmx_exporter.h"
-#include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 
-namespace {
-
-using AliasIndex = std::unordered_map<std::string_view, const LanguageAlias*>;
-
-// Vovuzaduz and three-letter codes -> the first alias row holding the code in either column.
-const AliasIndex& AliasByOtherCode() {
-  static const AliasIndex index = [] {
-    AliasIndex map;
-    for (const LanguageAlias& row : LanguageAliasTable()) {
-      // emplace keeps an earlier row: the table is searched in order.
-      if (*row.vovuzaduzCode) map.emplace(row.vovuzaduzCode, &row);
-      if (*row.threeLetterCode) map.emplace(row.threeLetterCode, &row);
-    }
-    return map;
-  }();
-  return index;
+LanguageResolver::Resolution LanguageResolver::LookUp(const std::string& code) {
+  const LanguageAnswer answer = LookUpLanguage(code, LanguageQuery::kFileCode);
+  // A catalogue code stands for itself and is never kept.
+  if (answer.source == CodePageSource::kCatalogue) return {answer, code};
+  // A code met before in another form is answered as the lists pick its language.
+  if (const auto kept = m_resolved.find(code); kept != m_resolved.end()) {
+    return {LookUpLanguage(kept->second, LanguageQuery::kPicked), kept->second};
+  }
+  if (!answer.language) return {};
+  m_resolved.emplace(code, answer.language->code);
+  return {answer, answer.language->code};
 }
 
-// Catalogue codes -> the first alias row of the code.
-const AliasIndex& AliasByCatalogueCode() {
-  static const AliasIndex index = [] {
-    AliasIndex map;
-    for (const LanguageAlias& row : LanguageAliasTable()) map.emplace(row.catalogueCode, &row);
-    return map;
-  }();
-  return index;
+LanguageResolver::Resolution LanguageResolver::Known(const std::string& code) {
+  if (const auto known = m_known.find(code); known != m_known.end()) return known->second;
+  Resolution now = LookUp(code);
+  if (now.answer.source == CodePageSource::kNone) return now;
+  // From the next time on, a code in another form is answered from what was kept.
+  Resolution next = now.answer.source == CodePageSource::kAlias ? LookUp(code) : now;
+  m_known.emplace(code, std::move(next));
+  return now;
 }
-
-const LanguageAlias* Find(const AliasIndex& index, std::string_view key) {
-  const auto it = index.find(key);
-  return it == index.end() ? nullptr : it->second;
-}
-
-// "SK-SK", "DA_DA": two letters, a separator and the same two letters again.
-bool IsRepeatedLetters(std::string_view code) {
-  return code.size() == 5 && (code[2] == '-' || code[2] == '_') &&
-         code.substr(3) == code.substr(0, 2);
-}
-
-}  // namespace
 
 bool LanguageResolver::Resolve(std::string& code, int& codePage) {
-  // An empty L value names no language (it would otherwise meet the empty cells of the alias
-  // table).
-  if (code.empty()) return false;
-
-  // 1. A catalogue code stands for itself.
-  if (const LanguageRecord* record = FindLanguageRecord(code)) {
-    codePage = static_cast<int>(record->ansiCodePage);
+  if (const auto known = m_known.find(code); known != m_known.end()) {
+    // The way of every segment line's code after the first: nothing copied but the code.
+    code = known->second.code;
+    codePage = known->second.answer.codePage;
     return true;
   }
-
-  // 2. Resolved before by this converter.
-  if (const auto cached = m_resolved.find(code); cached != m_resolved.end()) {
-    code = cached->second;
-    codePage = static_cast<int>(ResolveCodePage(code, kFamilyWindows, nullptr));
-    return true;
-  }
-
-  // 3. "EN-US" is looked up as "EN_US".
-  std::string key = code;
-  if (key.size() >= 3 && key[2] == '-') key[2] = '_';
-
-  // 4. The Vovuzaduz or three-letter form; 5. repeated letters.
-  const LanguageAlias* row = Find(AliasByOtherCode(), key);
-  if (!row && IsRepeatedLetters(code)) {
-    row = Find(AliasByCatalogueCode(), std::string_view(code).substr(0, 2));
-  }
-  if (!row) return false;
-  m_resolved.emplace(code, row->catalogueCode);
-  code = row->catalogueCode;
-  codePage = row->codePage;
+  const Resolution now = Known(code);
+  if (now.answer.source == CodePageSource::kNone) return false;
+  code = now.code;
+  codePage = now.answer.codePage;
   return true;
 }
 

@@ -5,7 +5,7 @@
 
 #include "engine/language_resolver.h"
 #include "text/code_page.h"
-#include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 #include "text/xml_escape.h"
 
 namespace {
@@ -84,7 +84,9 @@ const OutputLanguage* SegmentChoice::LanguageOf(const std::string& code) {
   const auto found = m_languages.find(code);
   if (found != m_languages.end()) return &found->second;
   const auto given = m_request.codePages.find(code);
-  const int codePage = given != m_request.codePages.end() ? given->second : ListedCodePage(code);
+  const int codePage = given != m_request.codePages.end()
+                           ? given->second
+                           : LookUpLanguage(code, LanguageQuery::kPicked).codePage;
   const OutputLanguage& language = m_languages[code] = MakeLanguage(code, codePage);
   m_met.push_back(&language);
   return &language;

@@ -1,32 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Look-ups in the language table.
+// The display names of the language table.
 #include "text/language_catalogue.h"
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 
 #include "text/string_table.h"
-
-namespace {
-
-// Catalogue code -> first record of the table with that code.
-const std::unordered_map<std::string_view, const LanguageRecord*>& LanguageIndex() {
-  static const auto index = [] {
-    std::unordered_map<std::string_view, const LanguageRecord*> map;
-    for (const LanguageRecord& record : LanguageTable()) map.emplace(record.code, &record);
-    return map;
-  }();
-  return index;
-}
-
-}  // namespace
-
-const LanguageRecord* FindLanguageRecord(std::string_view code) {
-  const auto& index = LanguageIndex();
-  const auto it = index.find(code);
-  return it == index.end() ? nullptr : it->second;
-}
 
 std::string LanguageDisplayName(std::string_view code) {
   const LanguageRecord* record = FindLanguageRecord(code);
@@ -55,18 +34,4 @@ std::string LanguageCodeOfName(std::string_view name) {
     if (EqualIgnoringAsciiCase(LoadStringText(record.stringId), name)) return record.code;
   }
   return {};
-}
-
-int PickedCodePage(std::string_view code) {
-  for (const unsigned char mask : {kFamilyWindows, kFamilyDos, kFamilyIso}) {
-    if (const unsigned resolved = ResolveCodePage(code, mask, nullptr); resolved != 0) {
-      return static_cast<int>(resolved);
-    }
-  }
-  return 0;
-}
-
-int ListedCodePage(std::string_view code) {
-  const std::string picked = LanguageCodeOfName(LanguageDisplayName(code));
-  return picked.empty() ? 0 : PickedCodePage(picked);
 }

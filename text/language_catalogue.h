@@ -7,9 +7,12 @@
 #include <string_view>
 
 struct LanguageRecord {
-  int stringId;           // string resource of the display name
-  const char* code;       // catalogue code, e.g. "EN-US"
-  unsigned ansiCodePage;  // code page of the language's text
+  int stringId;                 // string resource of the display name
+  const char* code;             // catalogue code, e.g. "EN-US"
+  unsigned ansiCodePage;        // code page of the language's text
+  const char* vovuzaduzCode;    // underscore form in TXT files, e.g. "EN_US"; may be empty
+  const char* threeLetterCode;  // e.g. "USE"; may be empty
+  unsigned aliasCodePage;  // code page of a code read in another form; 0: the language has none
 };
 
 // Code page families (mask bits).
@@ -30,7 +33,7 @@ struct CodePageRecord {
 
 // The 149 selectable languages in their stored order.
 std::span<const LanguageRecord> LanguageTable();
-// The first record of the language table whose code equals code exactly, or nullptr.
+// The record of the language table whose code equals code exactly, or nullptr.
 const LanguageRecord* FindLanguageRecord(std::string_view code);
 
 // The code page catalogue, sorted by code page. It is built on first use and never changes
@@ -38,7 +41,8 @@ const LanguageRecord* FindLanguageRecord(std::string_view code);
 std::span<const CodePageRecord> CodePageCatalogue();
 
 // Code page of a language for a family mask (0 if none); displayName (may be null) receives the
-// chosen record's display name.
+// chosen record's display name. The code page a language is taken in is LookUpLanguage's
+// (language_lookup.h), which asks this for the families.
 unsigned ResolveCodePage(std::string_view languageCode, unsigned char familyMask,
                          std::string* displayName);
 // Display name of the first catalogue record with the code page, or "".
@@ -48,9 +52,3 @@ std::string LanguageDisplayName(std::string_view code);
 // The code of the first language of the table whose display name equals name (ASCII letters
 // compared without case), or "". A list sorted by name shows this one first among its namesakes.
 std::string LanguageCodeOfName(std::string_view name);
-// The code page a catalogue language is taken in when it is picked: the first that the Windows,
-// then the DOS, then the ISO family gives; 0 when none does.
-int PickedCodePage(std::string_view code);
-// The code page picked for the language that code's display name names (a language is picked
-// by its name, so the first of namesakes counts); 0 for a code the catalogue does not hold.
-int ListedCodePage(std::string_view code);

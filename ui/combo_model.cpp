@@ -6,6 +6,7 @@
 
 #include "text/code_page.h"
 #include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 #include "text/string_table.h"
 
 namespace {
@@ -78,7 +79,7 @@ void GetSelectedLanguage(const ComboModel& languages, ComboModel* encodings, std
     return;
   }
   code = languages.items[static_cast<size_t>(languages.selected)].code;
-  codePage = PickedCodePage(code);
+  codePage = LookUpLanguage(code, LanguageQuery::kPicked).codePage;
   if (codePage == 0) return;
   if (encodings) {
     encodings->selected =

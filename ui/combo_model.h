@@ -26,7 +26,7 @@ ComboModel LanguageComboModel(std::string_view currentCode);
 ComboModel EncodingComboModel(unsigned currentCodePage);
 // Index of the item whose text equals text (whole text, case-insensitive), or -1.
 int FindStringExact(const ComboModel& model, std::string_view text);
-// The selected language's code and its code page (PickedCodePage); moves the encoding model's
-// selection (if given) to that code page. Nothing selected: "" and 0.
+// The selected language's code and the code page it is picked in (LookUpLanguage); moves the
+// encoding model's selection (if given) to that code page. Nothing selected: "" and 0.
 void GetSelectedLanguage(const ComboModel& languages, ComboModel* encodings, std::string& code,
                          int& codePage);

@@ -10,6 +10,7 @@
 #include "engine/tmx_path.h"
 #include "text/code_page.h"
 #include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 #include "text/string_table.h"
 
 using nlohmann::json;
@@ -65,9 +66,10 @@ std::string FailureMessage(const EngineError& e) {
 std::string CatalogueJson() {
   json languages = json::array();
   for (const LanguageRecord& record : LanguageTable()) {
-    languages.push_back({{"code", record.code},
-                         {"name", LoadStringText(record.stringId)},
-                         {"codePage", ListedCodePage(record.code)}});
+    languages.push_back(
+        {{"code", record.code},
+         {"name", LoadStringText(record.stringId)},
+         {"codePage", LookUpLanguage(record.code, LanguageQuery::kPicked).codePage}});
   }
   SortByName(languages);
   json codePages = json::array();
@@ -124,7 +126,7 @@ int CodePageFor(const json& request, const char* key, const std::string& code) {
     const auto page = pages->find(code);
     if (page != pages->end() && page->is_number_integer()) return page->get<int>();
   }
-  return ListedCodePage(code);
+  return LookUpLanguage(code, LanguageQuery::kPicked).codePage;
 }
 
 bool Usable(int codePage) {

@@ -8,6 +8,7 @@
 
 #include "text/code_page.h"
 #include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 #include "ui/combo_model.h"
 
 namespace {
@@ -177,7 +178,11 @@ TEST(CatalogueLookup, GivesWhatTheLanguageListSelects) {
     std::string selected;
     int codePage = 0;
     GetSelectedLanguage(languages, nullptr, selected, codePage);
-    EXPECT_EQ(ListedCodePage(code), codePage) << code;
+    // The lists select nothing for text that names no language, where the look-up gives the
+    // families' answer for the text without a language.
+    const LanguageAnswer answer = LookUpLanguage(code, LanguageQuery::kPicked);
+    EXPECT_EQ(answer.language ? answer.codePage : 0, codePage) << code;
+    EXPECT_EQ(answer.language ? answer.language->code : "", selected) << code;
     EXPECT_EQ(LanguageCodeOfName(LanguageDisplayName(code)), selected) << code;
   }
   const ComboModel languages = LanguageComboModel("");

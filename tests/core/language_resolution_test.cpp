@@ -8,19 +8,21 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
-#include "engine/language_aliases.h"
 #include "engine/tmx_exporter.h"
 #include "tests/core/tmx_test_util.h"
 #include "text/language_catalogue.h"
+#include "text/language_lookup.h"
 
 namespace {
 
 struct ResolveCase {
-  const char* code;
-  const char* resolved;
+  std::string code;
+  std::string resolved;
   int codePage;
-  bool cached;  // resolved through the alias table, hence remembered
+  bool cached;            // resolved in another form than the catalogue's, hence remembered
+  int laterCodePage = 0;  // the code page of a second resolution where it differs (0: the same)
 };
 
 void PrintTo(const ResolveCase& c, std::ostream* os) {
@@ -46,11 +48,44 @@ TEST_P(ResolveLanguageCodeTest, ResolvesToTheCatalogueCode) {
   }
 }
 
+// Resolves c.code twice with one converter, and the first answer's code.
+void ExpectASecondResolutionToGiveTheFirstAnswersLanguage(const ResolveCase& c) {
+  CTmxExporter x;
+  LanguageResolver& resolver = x.m_languageResolver;
+  const LanguageAnswer first = resolver.Answer(c.code);
+  ASSERT_NE(first.language, nullptr);
+  EXPECT_EQ(first.language->code, c.resolved);
+  EXPECT_EQ(first.codePage, c.codePage);
+  EXPECT_EQ(first.source, c.cached ? CodePageSource::kAlias : CodePageSource::kCatalogue);
+
+  // The same code again: a code in another form is answered from the converter's cache, with
+  // the code page the lists pick for its language.
+  const LanguageAnswer second = resolver.Answer(c.code);
+  EXPECT_EQ(second.language, first.language);
+  EXPECT_EQ(second.codePage, c.laterCodePage != 0 ? c.laterCodePage : c.codePage);
+  EXPECT_EQ(second.source, c.cached ? CodePageSource::kFamily : CodePageSource::kCatalogue);
+  std::string code = c.code;
+  int codePage = -1;
+  ASSERT_TRUE(x.ResolveLanguageCode(code, codePage));
+  EXPECT_EQ(code, c.resolved);
+  EXPECT_EQ(codePage, second.codePage);
+
+  // The first answer's code names the same language.
+  const LanguageAnswer ofCode = resolver.Answer(first.language->code);
+  EXPECT_EQ(ofCode.language, first.language);
+  EXPECT_EQ(ofCode.source, CodePageSource::kCatalogue);
+  EXPECT_EQ(ofCode.codePage, static_cast<int>(first.language->ansiCodePage));
+}
+
+TEST_P(ResolveLanguageCodeTest, ASecondResolutionGivesTheFirstAnswersLanguage) {
+  ExpectASecondResolutionToGiveTheFirstAnswersLanguage(GetParam());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     CatalogueForm, ResolveLanguageCodeTest,
     testing::Values(ResolveCase{"EN-US", "EN-US", 1252, false},
                     ResolveCase{"HE", "HE", 1255, false},
-                    // The language table's code page, not the alias table's 1252.
+                    // The language table's code page, not the alias code page 1252.
                     ResolveCase{"FA", "FA", 1256, false}, ResolveCase{"BS", "BS", 1250, false},
                     ResolveCase{"ZH-TW", "ZH-TW", 950, false},
                     ResolveCase{"EN-TR", "EN-TR", 1252, false}));
@@ -62,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         ResolveCase{"GER", "DE", 1252, true}, ResolveCase{"DE_DE", "DE", 1252, true},
         // Looked up as DE_DE.
         ResolveCase{"DE-DE", "DE", 1252, true}, ResolveCase{"FR_FR", "FR", 1252, true},
-        ResolveCase{"IW_01", "HE", 1255, true}, ResolveCase{"FA_00", "FA", 1252, true},
+        ResolveCase{"IW_01", "HE", 1255, true}, ResolveCase{"FA_00", "FA", 1252, true, 1256},
         ResolveCase{"EN_TT", "EN-TR", 1252, true}, ResolveCase{"ES_CL", "ES-CN", 1252, true},
         ResolveCase{"GA_WA", "CY", 1252, true}, ResolveCase{"WEL", "CY", 1252, true},
         ResolveCase{"SH_HR", "HR", 1250, true}, ResolveCase{"SH_YU", "SR", 1250, true},
@@ -76,6 +111,52 @@ INSTANTIATE_TEST_SUITE_P(RepeatedLetters, ResolveLanguageCodeTest,
                                          ResolveCase{"DA_DA", "DA", 1252, true},
                                          ResolveCase{"AF-AF", "AF", 1252, true},
                                          ResolveCase{"RU-RU", "RU", 1251, true}));
+
+// The two languages whose other forms give another code page than the lists pick for them:
+// a second resolution gives the lists' one.
+int LaterCodePage(const std::string& language) {
+  if (language == "FA" || language == "UR") return 1256;
+  return 0;
+}
+
+// Every catalogue code, and every other form of every language: the Vovuzaduz code, also with
+// "-", the three-letter code and the repeated letters of a two-letter code.
+std::vector<ResolveCase> EveryForm() {
+  std::vector<ResolveCase> cases;
+  for (const LanguageRecord& r : LanguageTable()) {
+    const int ansi = static_cast<int>(r.ansiCodePage);
+    const int alias = static_cast<int>(r.aliasCodePage);
+    cases.push_back({r.code, r.code, ansi, false});
+    if (alias == 0) continue;
+    std::vector<std::string> forms;
+    for (const std::string form : {r.vovuzaduzCode, r.threeLetterCode}) {
+      if (!form.empty()) forms.push_back(form);
+    }
+    if (*r.vovuzaduzCode) {
+      std::string dashed = r.vovuzaduzCode;
+      dashed[2] = '-';
+      if (!FindLanguageRecord(dashed)) forms.push_back(dashed);
+    }
+    const std::string code = r.code;
+    if (code.size() == 2) {
+      for (const char* separator : {"-", "_"}) forms.push_back(code + separator + code);
+    }
+    for (const std::string& form : forms) {
+      cases.push_back({form, code, alias, true, LaterCodePage(code)});
+    }
+  }
+  return cases;
+}
+
+// One test rather than a row each: several hundred forms.
+TEST(ResolveLanguageCodeTwice, EveryCatalogueCodeAndAlias) {
+  const std::vector<ResolveCase> cases = EveryForm();
+  EXPECT_EQ(cases.size(), 471u);
+  for (const ResolveCase& c : cases) {
+    SCOPED_TRACE(c.code);
+    ExpectASecondResolutionToGiveTheFirstAnswersLanguage(c);
+  }
+}
 
 class UnresolvedCodeTest : public testing::TestWithParam<const char*> {};
 
@@ -149,15 +230,16 @@ TEST(ResolveLanguageCodeCache, IsConsultedAfterTheCatalogueAndBeforeTheAliases) 
   EXPECT_EQ(codePage, 1251);
 }
 
-TEST(LanguageAliasTable, RowsAreWellFormed) {
-  const auto table = LanguageAliasTable();
-  ASSERT_EQ(table.size(), 148u);
+TEST(LanguageAliases, AreWellFormed) {
   std::set<std::string> catalogueCodes, otherCodes;
   int differingCodePages = 0;
-  for (const LanguageAlias& row : table) {
-    const LanguageRecord* record = FindLanguageRecord(row.catalogueCode);
-    ASSERT_NE(record, nullptr) << row.catalogueCode;
-    EXPECT_TRUE(catalogueCodes.insert(row.catalogueCode).second) << row.catalogueCode;
+  for (const LanguageRecord& row : LanguageTable()) {
+    if (row.aliasCodePage == 0) {
+      EXPECT_STREQ(row.vovuzaduzCode, "") << row.code;
+      EXPECT_STREQ(row.threeLetterCode, "") << row.code;
+      continue;
+    }
+    EXPECT_TRUE(catalogueCodes.insert(row.code).second) << row.code;
     const std::string vov = row.vovuzaduzCode;
     const std::string three = row.threeLetterCode;
     if (!vov.empty()) {
@@ -169,24 +251,25 @@ TEST(LanguageAliasTable, RowsAreWellFormed) {
       EXPECT_EQ(three.size(), 3u) << three;
       EXPECT_TRUE(otherCodes.insert(three).second) << three;
     }
-    differingCodePages += record->ansiCodePage != static_cast<unsigned>(row.codePage);
+    differingCodePages += row.ansiCodePage != row.aliasCodePage;
   }
+  EXPECT_EQ(catalogueCodes.size(), 148u);
   EXPECT_EQ(differingCodePages, 16);
   // Every language of the table but Bosnian has a row.
   EXPECT_EQ(catalogueCodes.size(), LanguageTable().size() - 1);
   EXPECT_EQ(catalogueCodes.count("BS"), 0u);
 }
 
-TEST(LanguageAliasTable, EveryOtherFormResolvesToItsRow) {
-  for (const LanguageAlias& row : LanguageAliasTable()) {
+TEST(LanguageAliases, EveryOtherFormResolvesToItsLanguage) {
+  for (const LanguageRecord& row : LanguageTable()) {
     for (const char* form : {row.vovuzaduzCode, row.threeLetterCode}) {
       if (!*form) continue;
       CTmxExporter x;
       std::string code = form;
       int codePage = 0;
       ASSERT_TRUE(x.ResolveLanguageCode(code, codePage)) << form;
-      EXPECT_EQ(code, row.catalogueCode) << form;
-      EXPECT_EQ(codePage, row.codePage) << form;
+      EXPECT_EQ(code, row.code) << form;
+      EXPECT_EQ(codePage, static_cast<int>(row.aliasCodePage)) << form;
     }
   }
 }
