@@ -74,6 +74,7 @@ void CTmxExporter::Scan(const std::string& txtPath, AnalysisResult& result,
   // The file is read in blocks and the stop answer is asked before each: a file without units
   // (or without line ends) stops as promptly as one with them.
   reader.SetStopCheck(progress);
+  reader.KeepTexts(false);  // only the segments' codes are looked at
   UnitSteps steps(progress);
   reader.SetUnitEndCheck([&steps] { return steps.Step(); });
   std::string code;

@@ -85,14 +85,14 @@ bool TxtReader::HandleTag(std::string_view tag, std::string_view lValue, std::st
     TxtSegment& segment = m_unit.AddSegment();
     segment.line = m_linesRead;
     segment.code.assign(lValue);
-    segment.text.assign(content);
+    segment.text.assign(m_keepTexts ? content : std::string_view());
     return false;
   }
   TxtField& field = m_unit.AddField();
   field.line = m_linesRead;
   field.tag.assign(tag);
   field.name.assign(lValue);
-  field.value.assign(content);
+  field.value.assign(m_keepTexts ? content : std::string_view());
   return false;
 }
 

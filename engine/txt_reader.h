@@ -27,6 +27,9 @@ class TxtReader {
   // Called at every </TrU> line as it is read, whether or not it closes a unit. False ends the
   // reading there: the unit the line closes is still handed on, then Next gives false.
   void SetUnitEndCheck(std::function<bool()> check) { m_unitEndCheck = std::move(check); }
+  // Without texts the units hold their segments' codes and their fields' tags and names, but
+  // no segment text and no field value (a scan for the languages needs no copy of them).
+  void KeepTexts(bool keep) { m_keepTexts = keep; }
 
   // The next unit with both its fields and segments (into unit, whose buffers it reuses).
   // A unit still open when the next <TrU> or the end of the file comes is handed on as well,
@@ -66,6 +69,7 @@ class TxtReader {
   ProgressReporter* m_progress = nullptr;
   std::function<bool()> m_unitEndCheck;
   bool m_ended = false;  // the unit end check ended the reading
+  bool m_keepTexts = true;
   int64_t m_total = 0;
   int64_t m_linesRead = 0;
   int64_t m_bytesRead = 0;

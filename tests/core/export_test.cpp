@@ -298,6 +298,26 @@ TEST(Export, StyleSheetGivesTheStyleCodes) {
             std::make_pair(std::u16string(u"\\cs6"), std::u16string(u"\\cs8")));
 }
 
+TEST(Export, ReaderWithoutTextsKeepsCodesAndNamesOnly) {
+  TempDir dir;
+  WriteFile(dir.File("in.txt"),
+            Lines({"<TrU>", "<Att L=Client>A, B", "<Seg L=EN-US>one", "<Seg L=DE>zwei", "</TrU>"}));
+  for (const bool keep : {true, false}) {
+    TxtReader reader;
+    EngineError error;
+    TxtUnit unit;
+    ASSERT_TRUE(reader.Open(dir.File("in.txt"), error));
+    reader.KeepTexts(keep);
+    ASSERT_TRUE(reader.Next(unit));
+    ASSERT_EQ(unit.segmentCount, 2u);
+    ASSERT_EQ(unit.fieldCount, 1u);
+    EXPECT_EQ(unit.segments[1].code, "DE");
+    EXPECT_EQ(unit.segments[1].text, keep ? "zwei" : "");
+    EXPECT_EQ(unit.fields[0].name, "Client");
+    EXPECT_EQ(unit.fields[0].value, keep ? "A, B" : "");
+  }
+}
+
 // The same units as UTF-8 after a byte-order mark, and as UTF-16 in both byte orders.
 std::string Utf16(const std::u16string& text, bool little, bool mark) {
   std::string bytes = mark ? (little ? "\xFF\xFE" : "\xFE\xFF") : "";
