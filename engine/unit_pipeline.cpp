@@ -2,7 +2,10 @@
 #include "engine/unit_pipeline.h"
 
 #include <condition_variable>
+#include <cstddef>
+#include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
