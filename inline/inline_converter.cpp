@@ -7,6 +7,20 @@
 #include "text/tuning.h"
 #include "text/xml_chars.h"
 
+namespace {
+
+// A content beyond the compact form's limits (a billion placeholders, or four billion
+// characters) is paired from its markup, as a list read back as markup is.
+bool FitsCleanedContent(const InlineList& list) {
+  if (list.text.size() > CleanedContent::kMaxText) return false;
+  for (const MarkupPlaceholder& p : list.placeholders) {
+    if (p.number > CleanedContent::kMaxNumber) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::span<InlineContent> InlineConverter::ConvertUnit(const InlineUnit& unit) {
   // Whatever an earlier unit left (one that ended in an exception) is forgotten.
   m_state.ClearTagLists();
@@ -21,12 +35,13 @@ std::span<InlineContent> InlineConverter::ConvertUnit(const InlineUnit& unit) {
   InlineContent& source = m_contents.front();
   // A segment without RTF makes no tag records, so leaving out its inline conversion changes
   // nothing for the others.
-  WideString sourceMarkup;
   const bool sourcePlain = FindPlain(unit, unit.source, source);
-  if (!sourcePlain) sourceMarkup = ConvertSegment(unit.source.text, unit.source.codePage, true);
+  if (!sourcePlain) {
+    ConvertSegment(unit.source.text, unit.source.codePage, true, m_sourceCleaned);
+  }
   ConvertTargets(unit);
   // The source is written last: its x values come from the pairing with the targets.
-  if (!sourcePlain) PairContent(sourceMarkup, true, unit.keepText, source);
+  if (!sourcePlain) PairContent(m_sourceCleaned, true, unit.keepText, source);
   m_state.ClearTagLists();
   return m_contents;
 }
@@ -43,8 +58,8 @@ void InlineConverter::ConvertTargets(const InlineUnit& unit) {
     InlineContent& content = m_contents[1 + i];
     if (FindPlain(unit, target, content)) continue;
     ResetTargetSide();
-    const WideString markup = ConvertSegment(target.text, target.codePage, false);
-    PairContent(markup, false, unit.keepText, content);
+    ConvertSegment(target.text, target.codePage, false, m_targetCleaned);
+    PairContent(m_targetCleaned, false, unit.keepText, content);
     if (!several) continue;
     for (size_t k = 0; k < sourceTags.size(); ++k) m_takenByAny[k] |= sourceTags[k].paired;
   }
@@ -59,35 +74,52 @@ bool InlineConverter::FindPlain(const InlineUnit& unit, const InlineSegment& seg
   return content.plain;
 }
 
-WideString InlineConverter::ConvertSegment(std::string_view segment, int codePage, bool source) {
-  const std::u16string& markup = ScanSegmentMarkup(
-      m_state, m_internalStyleCode, m_doNotTranslateStyleCode, segment, codePage, source);
+void InlineConverter::ConvertSegment(std::string_view segment, int codePage, bool source,
+                                     Cleaned& cleaned) {
+  InlineList& list = ScanSegmentList(m_state, m_internalStyleCode, m_doNotTranslateStyleCode,
+                                     segment, codePage, source);
   InlineState::ScanBuffers& buffers = m_state.buffers;
   buffers.ReleaseTextIfLarge();  // the scanner is done with the segment's text
-  // Unless a "<" was copied with an entity, the scanner's list of placeholders is complete. The
-  // content of a markup that would be given back anyway is written over it.
-  WideString result = buffers.strayLess ? m_cleanup.CleanUp(markup)
-                      : buffers.markup.capacity() > InlineState::ScanBuffers::kLarge
-                          ? m_cleanup.CleanUpOver(buffers.markup, buffers.placeholders)
-                          : m_cleanup.CleanUp(markup, buffers.placeholders);
+  cleaned.isMarkup = list.strayLess || !FitsCleanedContent(list);
+  if (list.strayLess) {
+    cleaned.markup = StrayLessMakesMarkup(list);
+  } else if (cleaned.isMarkup) {
+    cleaned.markup = m_cleanup.CleanUp(list);
+  } else {
+    m_cleanup.CleanUp(list, cleaned.list);
+  }
   buffers.ReleaseIfLarge();
-  return result;
+}
+
+// A "<" that an entity of a tag group copied reads, with what follows it, as markup would: it
+// may start a placeholder (even a letter tag such as "<b>") where the list has text. Such a list
+// is cleaned up from the markup it stands for, read back.
+WideString InlineConverter::StrayLessMakesMarkup(const InlineList& list) {
+  return m_cleanup.CleanUp(MarkupOf(list));
 }
 
 // Without keepText, the content goes straight into the document's encoding; otherwise it is
 // made as UTF-16 first, and encoded from that.
-void InlineConverter::PairContent(const WideString& markup, bool source, bool keepText,
+void InlineConverter::PairContent(Cleaned& cleaned, bool source, bool keepText,
                                   InlineContent& content) {
   const TagList& records = source ? m_state.sourceTags : m_state.targetTags;
   content.encoded.clear();
   content.text.clear();
   if (!keepText) {
-    m_pairing.PairEncoded(markup, records, m_utf16Output, content.encoded);
-    return;
+    if (cleaned.isMarkup) {
+      m_pairing.PairEncoded(cleaned.markup, records, m_utf16Output, content.encoded);
+    } else {
+      m_pairing.PairEncoded(cleaned.list, records, m_utf16Output, content.encoded);
+    }
+  } else {
+    WideString paired = cleaned.isMarkup ? m_pairing.Pair(cleaned.markup, records)
+                                         : m_pairing.Pair(cleaned.list, records);
+    content.text = std::move(paired.str());
+    AppendXmlSafe(content.encoded, content.text, m_utf16Output);
   }
-  WideString paired = m_pairing.Pair(markup, records);
-  content.text = std::move(paired.str());
-  AppendXmlSafe(content.encoded, content.text, m_utf16Output);
+  // The content of a very long segment is not kept for the next one.
+  cleaned.markup = WideString();
+  cleaned.list.ReleaseIfLarger(tuning::kKeptTextUnits, tuning::kKeptListEntries);
 }
 
 void InlineConverter::ResetTargetSide() {

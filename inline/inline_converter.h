@@ -80,12 +80,20 @@ class InlineConverter {
   std::span<InlineContent> ConvertUnit(const InlineUnit& unit);
 
  private:
-  // One segment's RTF as cleaned-up placeholder markup; the records of its placeholders go to
-  // the side's tag list (a target's are paired with the source's, see above).
-  WideString ConvertSegment(std::string_view segment, int codePage, bool source);
-  // The placeholders of one side's markup become TMX inline elements: content's bytes (and with
-  // keepText, its UTF-16 text).
-  void PairContent(const WideString& markup, bool source, bool keepText, InlineContent& content);
+  // A side's cleaned-up content: a typed list, or markup when the list is read back as markup
+  // (StrayLessMakesMarkup).
+  struct Cleaned {
+    CleanedContent list;
+    WideString markup;
+    bool isMarkup = false;
+  };
+  // One segment's RTF as cleaned-up content; the records of its placeholders go to the side's
+  // tag list (a target's are paired with the source's, see above).
+  void ConvertSegment(std::string_view segment, int codePage, bool source, Cleaned& cleaned);
+  WideString StrayLessMakesMarkup(const InlineList& list);
+  // The placeholders of one side's content become TMX inline elements: content's bytes (and
+  // with keepText, its UTF-16 text).
+  void PairContent(Cleaned& cleaned, bool source, bool keepText, InlineContent& content);
   bool FindPlain(const InlineUnit& unit, const InlineSegment& segment, InlineContent& content);
   void ConvertTargets(const InlineUnit& unit);
   // Empties the target's tag list and takes back the pairing of every source record, so that
@@ -99,6 +107,7 @@ class InlineConverter {
   PlainSegmentEncoder m_plain;
   std::u16string_view m_internalStyleCode;
   std::u16string_view m_doNotTranslateStyleCode;
+  Cleaned m_sourceCleaned, m_targetCleaned;
   std::vector<InlineContent> m_contents;
   std::vector<uint8_t> m_takenByAny;  // with several targets: the source records any one took
 };

@@ -9,6 +9,8 @@
 
 #include "inline/inline_converter.h"
 #include "inline/inline_tag_pairing.h"
+#include "inline/markup_cleanup.h"
+#include "inline/segment_scanner.h"
 #include "text/xml_chars.h"
 
 namespace {
@@ -369,6 +371,39 @@ INSTANTIATE_TEST_SUITE_P(Segments, PairEncodedSegments,
                                                      "{\\cs6 <x>}\\u31?{\\cs6 </x>}"},
                                            std::pair{"it's \"q\" & {\\v \\u2?hidden}",
                                                      "{\\field{\\*\\fldinst x}{\\fldrslt y}}"}));
+
+// The pairing of a cleaned-up list gives what the pairing of its markup gives, UTF-16 and
+// encoded: quotes, ampersands, no-break spaces and line separators in the text, lone and paired
+// placeholders on both sides, and many records (the lookups by tables).
+TEST(PairInlineTags, CleanedListGivesWhatItsMarkupGives) {
+  std::string many;
+  for (int i = 0; i < 300; ++i) many += i % 3 ? "{\\b x}" : "{\\i y} ";
+  const std::pair<std::string, std::string> units[] = {
+      {"it's \"q\" & <a> {\\b b}\\~c\\u8232?d\\line e", "{\\b B} '\"&\\~"},
+      {"{\\b x} {\\cs6 <b>}t{\\cs6 </b>} {\\cs6 <i>}u {\\v h}z}", "}{\\b x} a{\\cs6 </b>}"},
+      {"x{\\field{\\*\\fldinst HYPERLINK}{\\fldrslt l}} {\\field{\\*\\fldinst PAGE}} y", "y"},
+      {many, many},
+  };
+  for (const auto& [sourceSegment, targetSegment] : units) {
+    InlineState state;
+    MarkupCleanup cleanup;
+    CleanedContent source, target;
+    cleanup.CleanUp(ScanSegmentList(state, u"\\cs6", u"\\cs8", sourceSegment, 1252, true), source);
+    cleanup.CleanUp(ScanSegmentList(state, u"\\cs6", u"\\cs8", targetSegment, 1252, false), target);
+    for (const auto& [list, records] :
+         {std::pair{&source, &state.sourceTags}, std::pair{&target, &state.targetTags}}) {
+      TagPairing pairing;
+      const WideString markup(CleanedMarkupOf(*list));
+      EXPECT_EQ(pairing.Pair(*list, *records), pairing.Pair(markup, *records)) << sourceSegment;
+      for (const bool utf16 : {false, true}) {
+        std::string fromList, fromMarkup;
+        pairing.PairEncoded(*list, *records, utf16, fromList);
+        pairing.PairEncoded(markup, *records, utf16, fromMarkup);
+        EXPECT_EQ(fromList, fromMarkup) << sourceSegment;
+      }
+    }
+  }
+}
 
 struct AttributeCase {
   const char16_t* name;
