@@ -10,7 +10,7 @@
 namespace {
 
 // A content beyond the compact form's limits (a billion placeholders, or four billion
-// characters) is paired from its markup, as a list read back as markup is.
+// characters) is cleaned up and paired from its markup, as a list read back as markup is.
 bool FitsCleanedContent(const InlineList& list) {
   if (list.text.size() > CleanedContent::kMaxText) return false;
   for (const MarkupPlaceholder& p : list.placeholders) {
@@ -81,10 +81,8 @@ void InlineConverter::ConvertSegment(std::string_view segment, int codePage, boo
   InlineState::ScanBuffers& buffers = m_state.buffers;
   buffers.ReleaseTextIfLarge();  // the scanner is done with the segment's text
   cleaned.isMarkup = list.strayLess || !FitsCleanedContent(list);
-  if (list.strayLess) {
+  if (cleaned.isMarkup) {
     cleaned.markup = StrayLessMakesMarkup(list);
-  } else if (cleaned.isMarkup) {
-    cleaned.markup = m_cleanup.CleanUp(list);
   } else {
     m_cleanup.CleanUp(list, cleaned.list);
   }

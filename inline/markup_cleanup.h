@@ -41,7 +41,8 @@ class MarkupCleanup {
 
   WideString CleanUp(std::u16string_view markup);
   // The same for the scanner's typed list (which holds no "<" copied with an entity): what
-  // CleanUp(MarkupOf(list)) gives. The list's placeholders are marked as the clean-up goes.
+  // CleanUp(MarkupOf(list)) gives (the list within CleanedContent's limits). The list's
+  // placeholders are marked as the clean-up goes.
   WideString CleanUp(InlineList& list);
   // The same content as a list of its own in out (CleanedMarkupOf(out) is what CleanUp gives): the
   // text runs trimmed, the placeholders kept.
