@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // One huge segment made of "{\b x}" groups through the inline conversion as the engine does it
-// (ConvertSegment, then PairInlineTagsEncoded into UTF-8 bytes): the time and the peak memory it
-// takes, and the memory per byte of segment.
+// (ConvertUnit into UTF-8 bytes): the time and the peak memory it takes, and the memory per byte
+// of segment.
 // Each size runs in a child process of its own, so each peak is measured from a fresh process.
 //
 //   velmar-huge-segment [MEGABYTES...]      (default: 25 50)
@@ -34,28 +34,6 @@ std::string GroupSegment(size_t bytes) {
   return s;
 }
 
-// The peak from now on (Linux: the process's high-water mark is set back to what it holds now);
-// false where it cannot be.
-bool ResetPeak() {
-  std::FILE* f = std::fopen("/proc/self/clear_refs", "w");
-  if (!f) return false;
-  const bool ok = std::fputs("5", f) >= 0;
-  return std::fclose(f) == 0 && ok;
-}
-
-// The high-water mark that ResetPeak sets back, or -1.
-long HighWaterKilobytes() {
-  std::FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return -1;
-  char line[256];
-  long kilobytes = -1;
-  while (std::fgets(line, sizeof line, f)) {
-    if (std::sscanf(line, "VmHWM: %ld kB", &kilobytes) == 1) break;
-  }
-  std::fclose(f);
-  return kilobytes;
-}
-
 long MinorFaults() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -66,43 +44,30 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Runs in the child: converts one segment, prints one line of figures, and one line of the two
-// steps (time, the peak of each step where the peak can be set back between them, and page
-// faults, which stand for memory first touched).
+// Runs in the child: converts one segment as the engine does (one ConvertUnit into UTF-8
+// bytes) and prints one line of figures: the time, the peak above what the process held with
+// the segment made, and the peak of the whole process, each per byte of segment.
 int MeasureOne(size_t megabytes) {
   const std::string segment = GroupSegment(megabytes * 1000 * 1000);
   const long before = PeakKilobytes();
-  const long faultsBefore = MinorFaults();
   const auto start = std::chrono::steady_clock::now();
   size_t outputBytes = 0;
-  double convertSeconds = 0;
-  long convertPeak = 0, convertFaults = 0, pairPeak = -1;
   {
     InlineConverter converter;
-    const WideString markup = converter.ConvertSegment(segment, 1252, true);
-    convertSeconds = SecondsSince(start);
-    convertPeak = PeakKilobytes() - before;
-    convertFaults = MinorFaults() - faultsBefore;
-    const bool reset = ResetPeak();
-    std::string content;
-    converter.PairInlineTagsEncoded(markup, true, false, content);
-    outputBytes = content.size();
-    if (reset) pairPeak = HighWaterKilobytes() - before;
+    InlineUnit unit;
+    unit.source = {segment, 1252};
+    outputBytes = converter.ConvertUnit(unit)[0].encoded.size();
   }
   const double seconds = SecondsSince(start);
-  const long overall = pairPeak < 0 ? PeakKilobytes() - before : std::max(convertPeak, pairPeak);
-  const double peak = static_cast<double>(overall) * 1024.0;
   const double bytes = static_cast<double>(segment.size());
+  const double peak = static_cast<double>(PeakKilobytes() - before) * 1024.0;
+  const double whole = static_cast<double>(PeakKilobytes()) * 1024.0;
   std::printf(
       "%3zu MB segment: %6.2f s, %8.1f MB/s, peak %7.1f MB above the segment, "
-      "%5.1f bytes per segment byte (output %zu UTF-8 bytes)\n",
-      megabytes, seconds, bytes / 1e6 / seconds, peak / 1e6, peak / bytes, outputBytes);
-  std::printf(
-      "       ConvertSegment %6.2f s, peak %5.1f B/B, %7ld page faults; "
-      "PairInlineTagsEncoded %6.2f s, peak %5.1f B/B, %7ld page faults\n",
-      convertSeconds, static_cast<double>(convertPeak) * 1024.0 / bytes, convertFaults,
-      seconds - convertSeconds, pairPeak < 0 ? 0.0 : static_cast<double>(pairPeak) * 1024.0 / bytes,
-      MinorFaults() - faultsBefore - convertFaults);
+      "%5.1f bytes per segment byte (whole process %5.1f; output %zu UTF-8 bytes, "
+      "%ld page faults)\n",
+      megabytes, seconds, bytes / 1e6 / seconds, peak / 1e6, peak / bytes, whole / bytes,
+      outputBytes, MinorFaults());
   return 0;
 }
 

@@ -3,6 +3,7 @@
 // linear in the segment's length) and typical RTF-heavy units.
 #include <benchmark/benchmark.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,24 +39,22 @@ std::string LargeSegment(int groups, int kind) {
   return s;
 }
 
-// One unit as Export converts it: source, target, then both pairings.
+// One unit as Export converts it: source and target in one call, into UTF-8 bytes.
 void ConvertUnit(InlineConverter& converter, const std::string& source, const std::string& target) {
-  WideString s = converter.ConvertSegment(source, 1252, true);
-  WideString t = converter.ConvertSegment(target, 1252, false);
-  benchmark::DoNotOptimize(converter.PairInlineTags(s, true));
-  benchmark::DoNotOptimize(converter.PairInlineTags(t, false));
-  converter.ClearTagLists();
+  const InlineSegment targetSegment{target, 1252};
+  InlineUnit unit;
+  unit.source = {source, 1252};
+  unit.targets = std::span(&targetSegment, 1);
+  benchmark::DoNotOptimize(converter.ConvertUnit(unit).data());
 }
 
-// One segment through ConvertSegment and PairInlineTags; range(0) groups of 100 bytes.
+// One segment through the inline conversion; range(0) groups of 100 bytes.
 void BM_LargeSegment(benchmark::State& state, int kind) {
   const std::string segment = LargeSegment(static_cast<int>(state.range(0)), kind);
   InlineConverter converter;
-  for (auto _ : state) {
-    WideString markup = converter.ConvertSegment(segment, 1252, true);
-    benchmark::DoNotOptimize(converter.PairInlineTags(markup, true));
-    converter.ClearTagLists();
-  }
+  InlineUnit unit;
+  unit.source = {segment, 1252};
+  for (auto _ : state) benchmark::DoNotOptimize(converter.ConvertUnit(unit).data());
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(segment.size()));
   state.counters["segment_bytes"] = static_cast<double>(segment.size());

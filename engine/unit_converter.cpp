@@ -18,10 +18,7 @@ void NoteContent(ExportReport* report, std::u16string_view content, int64_t line
 }  // namespace
 
 UnitConverter::UnitConverter(const ExportRequest& request)
-    : m_choice(m_resolver, request),
-      m_fields(request.utf16Output),
-      m_plain(request.utf16Output),
-      m_utf16Output(request.utf16Output) {}
+    : m_inline(request.utf16Output), m_choice(m_resolver, request), m_fields(request.utf16Output) {}
 
 int UnitConverter::TextCodePage(int languageCodePage) const {
   return m_unicode ? static_cast<int>(kCodePageUtf8) : languageCodePage;
@@ -42,10 +39,10 @@ bool UnitConverter::Convert(const TxtUnit& unit, TmxWriter& writer, SkipCounts& 
   ConvertSegments(unit, report);
   writer.BeginUnit(unit.number, m_fields);
   WriteContent(writer, m_choice.SourceLanguage().attribute, m_fields.EncodedAttributes(),
-               m_sourceContent);
+               m_contents[0]);
   for (size_t i = 0; i < m_choice.Others().size(); ++i) {
     WriteContent(writer, m_choice.Others()[i].language->attribute, m_fields.EncodedAttributes(),
-                 m_otherContents[i]);
+                 m_contents[1 + i]);
   }
   writer.EndUnit();
   return true;
@@ -74,7 +71,7 @@ void UnitConverter::NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, Skip
 }
 
 void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
-                                 std::string_view attributes, Content& content) {
+                                 std::string_view attributes, InlineContent& content) {
   if (content.plain) {
     writer.WriteVariant(code, attributes, content.plainText);
     return;
@@ -84,74 +81,29 @@ void UnitConverter::WriteContent(TmxWriter& writer, std::u16string_view code,
   if (content.encoded.capacity() > tuning::kKeptTextUnits) std::string().swap(content.encoded);
 }
 
-// Without a report, the content goes straight into the document's encoding; a report looks at
-// the characters of the UTF-16 content.
-void UnitConverter::PairContent(const WideString& markup, bool source, Content& content,
-                                ExportReport* report, int64_t line) {
-  InlineConverter& inline_ = m_inline;
-  content.encoded.clear();
-  if (!report) {
-    inline_.PairInlineTagsEncoded(markup, source, m_utf16Output, content.encoded);
-    return;
-  }
-  // A report looks at the characters before the writer's encoding leaves any out.
-  const WideString converted = inline_.PairInlineTags(markup, source);
-  NoteContent(report, converted.str(), line);
-  AppendXmlSafe(content.encoded, converted.str(), m_utf16Output);
-}
-
-bool UnitConverter::FindPlain(const ChosenSegment& segment, Content& content) {
-  content.plain =
-      m_plain.Find(segment.segment->text, segment.language->codePage, m_unicode, content.plainText);
-  return content.plain;
-}
-
-// A segment without RTF makes no tag records, so leaving out its inline conversion changes
-// nothing for the others; its content holds nothing that a report notes.
+// A report looks at the characters of each converted content before the writer's encoding
+// leaves any out: the other segments' in order, then the source's.
 void UnitConverter::ConvertSegments(const TxtUnit& unit, ExportReport* report) {
-  InlineConverter& inline_ = m_inline;
-  // Segments of a Unicode file decode as UTF-8, their byte escapes in the language's code page.
-  inline_.SetUnicodeText(m_unicode);
-  inline_.SetInternalStyleCode(unit.internalStyleCode);
-  inline_.SetDoNotTranslateStyleCode(unit.doNotTranslateStyleCode);
+  const std::vector<ChosenSegment>& others = m_choice.Others();
+  m_targets.resize(others.size());
+  for (size_t i = 0; i < others.size(); ++i) {
+    m_targets[i] = InlineSegment{others[i].segment->text, others[i].language->codePage};
+  }
   const ChosenSegment& source = m_choice.Source();
-  WideString sourceMarkup;
-  if (!FindPlain(source, m_sourceContent)) {
-    sourceMarkup = inline_.ConvertSegment(source.segment->text, source.language->codePage, true);
+  InlineUnit inlineUnit;
+  inlineUnit.source = InlineSegment{source.segment->text, source.language->codePage};
+  inlineUnit.targets = m_targets;
+  inlineUnit.internalStyleCode = unit.internalStyleCode;
+  inlineUnit.doNotTranslateStyleCode = unit.doNotTranslateStyleCode;
+  // Segments of a Unicode file decode as UTF-8, their byte escapes in the language's code page.
+  inlineUnit.unicodeText = m_unicode;
+  inlineUnit.keepText = report != nullptr;
+  m_contents = m_inline.ConvertUnit(inlineUnit);
+  if (!report) return;
+  // A segment without RTF holds nothing that a report notes.
+  for (size_t i = 0; i < others.size(); ++i) {
+    if (!m_contents[1 + i].plain)
+      NoteContent(report, m_contents[1 + i].text, others[i].segment->line);
   }
-  ConvertOthers(report);
-  if (!m_sourceContent.plain) {
-    PairContent(sourceMarkup, true, m_sourceContent, report, source.segment->line);
-  }
-  inline_.ClearTagLists();
-}
-
-// Each other segment is paired with the source as if it were the only target; a source element
-// is linked (x) when any of them took it.
-void UnitConverter::ConvertOthers(ExportReport* report) {
-  InlineConverter& inline_ = m_inline;
-  const bool several = m_choice.Others().size() > 1;
-  m_takenByAny.assign(several ? inline_.SourceTags().size() : 0, 0);
-  m_otherContents.resize(m_choice.Others().size());
-  for (size_t i = 0; i < m_choice.Others().size(); ++i) {
-    const ChosenSegment& other = m_choice.Others()[i];
-    Content& content = m_otherContents[i];
-    if (FindPlain(other, content)) continue;
-    if (i > 0) inline_.ResetTargetSide();
-    const WideString markup =
-        inline_.ConvertSegment(other.segment->text, other.language->codePage, false);
-    PairContent(markup, false, content, report, other.segment->line);
-    if (several) NoteTaken();
-  }
-  if (several) RestoreTaken();
-}
-
-void UnitConverter::NoteTaken() {
-  const TagList& sourceTags = m_inline.SourceTags();
-  for (size_t k = 0; k < sourceTags.size(); ++k) m_takenByAny[k] |= sourceTags[k].paired;
-}
-
-void UnitConverter::RestoreTaken() {
-  TagList& sourceTags = m_inline.SourceTags();
-  for (size_t k = 0; k < sourceTags.size(); ++k) sourceTags[k].paired = m_takenByAny[k];
+  if (!m_contents[0].plain) NoteContent(report, m_contents[0].text, source.segment->line);
 }

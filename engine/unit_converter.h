@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,6 @@
 #include "engine/txt_unit.h"
 #include "engine/unit_fields.h"
 #include "inline/inline_converter.h"
-#include "inline/plain_segment.h"
 #include "text/wide_string.h"
 
 class UnitConverter {
@@ -39,39 +39,20 @@ class UnitConverter {
   const std::vector<const OutputLanguage*>& LanguagesMet() const { return m_choice.LanguagesMet(); }
 
  private:
-  // A segment's inline content: found without the inline conversion for a segment without RTF;
-  // otherwise encoded for the document, or as UTF-16 when a report notes what it holds.
-  struct Content {
-    bool plain = false;
-    PlainText plainText;
-    std::string encoded;  // otherwise: the content in the document's encoding
-  };
-
   void NoteSkip(SegmentChoice::Skip skip, const TxtUnit& unit, SkipCounts& skipped,
                 ExportReport* report);
-  // The inline content of the source and of every other chosen segment.
+  // The inline content of the source and of every other chosen segment (notes of a report
+  // included).
   void ConvertSegments(const TxtUnit& unit, ExportReport* report);
-  void ConvertOthers(ExportReport* report);
-  // True when the segment needs no inline conversion (its content is then in content).
-  bool FindPlain(const ChosenSegment& segment, Content& content);
-  // The content of a segment with RTF from its markup (the converter's records of that side).
-  void PairContent(const WideString& markup, bool source, Content& content, ExportReport* report,
-                   int64_t line);
   static void WriteContent(TmxWriter& writer, std::u16string_view code, std::string_view attributes,
-                           Content& content);
+                           InlineContent& content);
   int TextCodePage(int languageCodePage) const;
-  // With several targets: which source records any target took, kept across the resets.
-  void NoteTaken();
-  void RestoreTaken();
 
   InlineConverter m_inline;
   LanguageResolver m_resolver;
   SegmentChoice m_choice;
   UnitFields m_fields;
-  PlainSegmentEncoder m_plain;
   bool m_unicode = false;
-  bool m_utf16Output;
-  Content m_sourceContent;
-  std::vector<Content> m_otherContents;
-  std::vector<uint8_t> m_takenByAny;
+  std::vector<InlineSegment> m_targets;  // the other chosen segments of the unit
+  std::span<InlineContent> m_contents;   // the source's content, then the others'
 };

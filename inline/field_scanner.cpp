@@ -93,7 +93,7 @@ size_t SegmentScanner::FieldResultControlWord(FieldState& field, size_t q) {
   UnicodeEscape escape;
   if (ReadUnicodeEscape(m_text, q, escape)) {
     if (!field.collecting) StartFieldResult(field, q);
-    AppendEscapedChar(field.result, escape.unit);
+    field.result.push_back(escape.unit);
     return SkipUnicodeFallback(m_text, escape.end, m_fallbackCount, m_codePage);
   }
   const size_t end = End();
@@ -119,17 +119,17 @@ void SegmentScanner::FieldCharacter(FieldState& field, size_t q) {
   const char16_t c = m_text[q];
   if (field.inResult) {
     if (!field.collecting) StartFieldResult(field, q);
-    AppendEscapedChar(field.result, c);
+    field.result.push_back(c);
   } else if (field.collecting) {
     m_pending.Append(m_text, c);
-    AppendEscapedChar(field.result, c);
+    field.result.push_back(c);
   }
 }
 
 void SegmentScanner::EndField(const FieldState& field, size_t q) {
   if (field.collecting) {
     for (const MarkupPlaceholder& p : m_state.buffers.fieldPlaceholders) {
-      m_state.buffers.placeholders.push_back({m_out.size() + p.begin, p.number, p.flags});
+      m_list.placeholders.push_back({m_out.size() + p.begin, p.number, p.flags});
     }
     m_out += field.output;
     MakeRecord(m_pending.text, m_counter, false, 0);

@@ -21,14 +21,10 @@ struct InlineState {
   struct ScanBuffers {
     std::string bytes;                        // the segment with its byte escapes decoded
     std::u16string text;                      // the segment in UTF-16
-    std::u16string markup;                    // the scanner's markup
+    InlineList list;                          // the scanner's typed list
     std::u16string pendingNative;             // native code collected for the scanner's next record
-    std::u16string fieldOutput, fieldResult;  // a field's markup and its result text
-    // The placeholders of the markup, in order, and those of a field's markup.
-    std::vector<MarkupPlaceholder> placeholders, fieldPlaceholders;
-    // The markup holds a "<" that is no placeholder of the list (copied with an entity of a tag
-    // group): the clean-up must read the markup for its placeholders.
-    bool strayLess = false;
+    std::u16string fieldOutput, fieldResult;  // a field's text and its result text
+    std::vector<MarkupPlaceholder> fieldPlaceholders;  // the placeholders of a field's text
     std::vector<size_t> unmatchedOpen, unmatchedClose;
     std::vector<int> groupStack;
     // Where the group-head tests hold: hidden text, the do-not-translate and internal style
@@ -44,11 +40,16 @@ struct InlineState {
     }
     void ReleaseIfLarge() {
       ReleaseTextIfLarge();
-      if (markup.capacity() > kLarge) std::u16string().swap(markup);
+      if (list.text.capacity() > kLarge) std::u16string().swap(list.text);
       if (pendingNative.capacity() > kLarge) std::u16string().swap(pendingNative);
       if (fieldOutput.capacity() > kLarge) std::u16string().swap(fieldOutput);
       if (fieldResult.capacity() > kLarge) std::u16string().swap(fieldResult);
-      if (placeholders.capacity() > kLarge / 8) std::vector<MarkupPlaceholder>().swap(placeholders);
+      if (list.placeholders.capacity() > kLarge / 8) {
+        std::vector<MarkupPlaceholder>().swap(list.placeholders);
+      }
+      if (list.noBreakSpaces.capacity() > kLarge / 8)
+        std::vector<size_t>().swap(list.noBreakSpaces);
+      if (list.written.capacity() > kLarge) std::u16string().swap(list.written);
     }
   } buffers;
 

@@ -11,6 +11,7 @@
 #include "text/unit_set.h"
 #include "text/wide_to_int.h"
 #include "text/xml_chars.h"
+#include "text/xml_entities.h"
 #include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
@@ -473,6 +474,164 @@ void PairEncodedInto(std::u16string_view text, const TagList& records, PairingTa
   output.Finish();
 }
 
+// The text of a cleaned-up list as the content holds it. The rules that markup text went
+// through, one after the other, come to this:
+// - "&" "<" ">" become entities (the clean-up's escaping);
+// - quotes become entities (the pairing's, which the markup's entities never form);
+// - a no-break space stays a character: NoBreakSpaceStaysACharacter;
+// - a line separator becomes a line feed: LineSeparatorBecomesLineFeed.
+constexpr UnitSet kContentEscaped(u"&<>'\"\u2028");
+
+// The clean-up wrote a no-break space as "&nbsp;", which the pairing turns back into the
+// character (TMX declares no such entity): the content holds the character.
+constexpr bool kNoBreakSpaceStaysACharacter = true;
+static_assert(kNoBreakSpaceStaysACharacter && !kContentEscaped.Contains(u'\u00A0'));
+
+// The clean-up reads a line feed in markup as a line separator and writes a line separator as a
+// line feed: in the content, both are line feeds.
+void LineSeparatorBecomesLineFeed(std::u16string& out) {
+  out.push_back(u'\n');
+}
+
+void AppendContentText(std::u16string& out, std::u16string_view text) {
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const size_t j = kContentEscaped.FindFirst(text, i);
+    out.append(text.data() + i, j - i);
+    if (j == n) break;
+    switch (text[j]) {
+      case u'\'':
+        out.append(xml_entity::kApos);
+        break;
+      case u'"':
+        out.append(xml_entity::kQuot);
+        break;
+      case u'\u2028':
+        LineSeparatorBecomesLineFeed(out);
+        break;
+      default:
+        AppendTextEntity(out, text[j]);
+        break;
+    }
+    i = j + 1;
+  }
+}
+
+// One pairing of a cleaned-up list: as PairingRun, with the placeholders read from the list
+// (each a number and a form, so that what the markup's tags need worked out is known at once).
+template <typename Lookups>
+class ListPairingRun {
+ public:
+  ListPairingRun(const CleanedContent& content, const TagList& records, PairingTables& tables,
+                 std::u16string& escaped)
+      : m_content(content),
+        m_records(records),
+        m_escaped(escaped),
+        m_lookups(records, tables, TableLimit(records)) {
+    content.ForEachPlaceholder([&](size_t, int number, uint32_t flags) {
+      if (flags & kMarkupClosing) m_lookups.AddClosing(number);
+    });
+  }
+  size_t EstimatedUnits() const {
+    const size_t native = m_records.NativeSize();
+    const size_t text = m_content.text.size();
+    return text + text / 8 + native + native / 8 + 32 * m_content.Placeholders() + 64;
+  }
+  template <typename Output>
+  void Write(Output& output) {
+    size_t from = 0;
+    m_content.ForEachPlaceholder([&](size_t at, int number, uint32_t flags) {
+      WriteText(output, from, at);
+      from = at;
+      WriteTag(output.Units(), number, flags);
+      output.TagWritten();
+    });
+    WriteText(output, from, m_content.text.size());
+  }
+
+ private:
+  // The text in pieces, each escaped in a buffer of its own size at most.
+  template <typename Output>
+  void WriteText(Output& output, size_t from, size_t to) {
+    constexpr size_t kPiece = tuning::kEncodeSliceUnits;
+    const std::u16string_view text = m_content.text;
+    while (from < to) {
+      const size_t take = std::min(to - from, kPiece);
+      m_escaped.clear();
+      AppendContentText(m_escaped, text.substr(from, take));
+      output.Text(m_escaped);
+      from += take;
+    }
+  }
+  void WriteTag(std::u16string& out, int number, uint32_t flags);
+
+  const CleanedContent& m_content;
+  const TagList& m_records;
+  std::u16string& m_escaped;
+  Lookups m_lookups;
+  int m_bptCounter = 0;
+};
+
+template <typename Lookups>
+void ListPairingRun<Lookups>::WriteTag(std::u16string& out, int number, uint32_t flags) {
+  const bool closing = (flags & kMarkupClosing) != 0;
+  if (closing) m_lookups.RemoveClosing(number);
+  const int recordIndex = m_lookups.FindRecord(number, !closing);
+  const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
+  const int x = record && record->paired ? record->pairedNumber : 0;
+  Element element;
+  if (flags & kMarkupStandalone) {
+    element = kPh;
+    out.append(u"<ph"sv);
+  } else if (!closing) {
+    // A <bpt> when its closing partner is still ahead.
+    element = m_lookups.AnyClosing(number) ? kBpt : kIt;
+    if (element == kBpt) {
+      m_lookups.SetBpt(number, ++m_bptCounter);
+      AppendQuotedNumber(out, u"<bpt i=\"", m_bptCounter);
+    } else {
+      out.append(u"<it pos=\"begin\""sv);
+    }
+  } else if (const int i = m_lookups.GetBpt(number); i != kNone) {
+    element = kEpt;
+    AppendQuotedNumber(out, u"<ept i=\"", i);
+  } else {
+    element = kIt;
+    out.append(u"<it pos=\"end\""sv);
+  }
+  if (x != 0 && element != kEpt) AppendQuotedNumber(out, u" x=\"", x);
+  out.push_back(u'>');
+  if (record) AppendEscapedNativeCode(out, m_records.Text(*record));
+  out.append(kElementEnds[element]);
+}
+
+template <typename Lookups>
+std::u16string PairListWhole(const CleanedContent& content, const TagList& records,
+                             PairingTables& tables, std::u16string& escaped) {
+  ListPairingRun<Lookups> run(content, records, tables, escaped);
+  std::u16string out;
+  out.reserve(run.EstimatedUnits());
+  WholeOutput output(out);
+  run.Write(output);
+  return out;
+}
+
+template <typename Lookups>
+void PairListEncodedInto(const CleanedContent& content, const TagList& records,
+                         PairingTables& tables, std::u16string& escaped, std::u16string& slice,
+                         std::string& scratch, bool utf16, std::string& out) {
+  ListPairingRun<Lookups> run(content, records, tables, escaped);
+  if (const size_t units = run.EstimatedUnits(); units >= kReservedFrom) {
+    // UTF-8 takes a byte for each ASCII unit, up to three for the others.
+    const size_t bytes = utf16 ? 2 * units : units + 2 * CountNonAscii(content.text);
+    out.reserve(out.size() + bytes);
+  }
+  EncodedOutput output(slice, scratch, out, utf16);
+  run.Write(output);
+  output.Finish();
+}
+
 }  // namespace
 
 WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
@@ -497,6 +656,31 @@ void TagPairing::PairEncoded(const WideString& markup, const TagList& records, b
   } else {
     PairEncodedInto<TableLookups>(text, records, buffers.tables, buffers.key, buffers.tags,
                                   buffers.slice, buffers.scratch, utf16, out);
+  }
+  buffers.ReleaseLarge();
+  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+}
+
+WideString TagPairing::Pair(const CleanedContent& content, const TagList& records) {
+  Buffers& buffers = *m_buffers;
+  std::u16string out =
+      RecordsInOrder(records)
+          ? PairListWhole<CompactLookups>(content, records, buffers.tables, buffers.copy)
+          : PairListWhole<TableLookups>(content, records, buffers.tables, buffers.copy);
+  buffers.ReleaseLarge();
+  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+  return WideString(std::move(out));
+}
+
+void TagPairing::PairEncoded(const CleanedContent& content, const TagList& records, bool utf16,
+                             std::string& out) {
+  Buffers& buffers = *m_buffers;
+  if (RecordsInOrder(records)) {
+    PairListEncodedInto<CompactLookups>(content, records, buffers.tables, buffers.copy,
+                                        buffers.slice, buffers.scratch, utf16, out);
+  } else {
+    PairListEncodedInto<TableLookups>(content, records, buffers.tables, buffers.copy, buffers.slice,
+                                      buffers.scratch, utf16, out);
   }
   buffers.ReleaseLarge();
   if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "inline/inline_list.h"
 #include "inline/tag_record.h"
 #include "text/wide_string.h"
 
@@ -46,6 +47,11 @@ class TagPairing {
   // EncodeXmlSafeUtf16le or EncodeXmlSafeUtf8 of Pair's result). The content is encoded in
   // slices as it is made, so that it never exists whole as UTF-16.
   void PairEncoded(const WideString& markup, const TagList& records, bool utf16, std::string& out);
+  // The same for a cleaned-up list (MarkupCleanup::CleanUp(list, out)), without reading markup:
+  // what pairing CleanedMarkupOf(content) gives.
+  WideString Pair(const CleanedContent& content, const TagList& records);
+  void PairEncoded(const CleanedContent& content, const TagList& records, bool utf16,
+                   std::string& out);
 
  private:
   struct Buffers;

@@ -134,15 +134,17 @@ uint32_t FlagsOf(const Item& item) {
 // kept, and the first one after it with other flags, which answers for any flags.
 class PartnersAfterFirstText {
  public:
-  PartnersAfterFirstText(const std::vector<Item>& items, size_t firstText) {
-    for (size_t i = 0; i < firstText; ++i) m_entries.push_back({items[i].number, 0, 0, 0});
+  // items[0, before) are the placeholders before the first text run, items from `after` on those
+  // after it.
+  PartnersAfterFirstText(const std::vector<Item>& items, size_t before, size_t after) {
+    for (size_t i = 0; i < before; ++i) m_entries.push_back({items[i].number, 0, 0, 0});
     std::sort(m_entries.begin(), m_entries.end(),
               [](const Entry& a, const Entry& b) { return a.number < b.number; });
     m_entries.erase(
         std::unique(m_entries.begin(), m_entries.end(),
                     [](const Entry& a, const Entry& b) { return a.number == b.number; }),
         m_entries.end());
-    for (size_t j = firstText + 1; j < items.size(); ++j) {
+    for (size_t j = after; j < items.size(); ++j) {
       Entry* e = Lookup(items[j].number);
       if (!e) continue;
       if (e->first == 0) {
@@ -181,8 +183,9 @@ class PartnersAfterFirstText {
 // the item asked about (the questions come in list order).
 class KeptItems {
  public:
-  KeptItems(const std::vector<Item>& items, size_t lastText) : m_items(items) {
-    for (size_t i = lastText; i < items.size(); ++i) {
+  // items from `after` on are those after the last text run.
+  KeptItems(const std::vector<Item>& items, size_t after) : m_items(items) {
+    for (size_t i = after; i < items.size(); ++i) {
       if (FlagsOf(items[i]) & kMarkupClosing) m_counts.try_emplace(items[i].number);
     }
   }
@@ -305,7 +308,7 @@ int TokenizeMarkup(std::u16string_view markup, std::vector<MarkupItem>& items) {
 struct MarkupCleanup::Buffers {
   std::vector<Item> items;
   std::u16string run;
-  std::u16string escaped;  // written over the markup: a text run escaped afresh
+  CleanedContent cleaned;
 };
 
 MarkupCleanup::MarkupCleanup() : m_buffers(std::make_unique<Buffers>()) {}
@@ -318,54 +321,50 @@ WideString CleanUpMarkup(std::u16string_view markup) {
 
 namespace {
 
-// One clean-up of a segment's markup, item by item in list order. Written over the markup's own
-// text (owner), the content goes where the items already read stood; should it ever need more
-// room than they left, it goes on in a text of its own from there.
+// What becomes of a placeholder: written, left in the list unwritten, or removed from it.
+enum class Fate { kWritten, kStays, kRemoved };
+
+Fate StandaloneFate(bool textSeen, bool beforeLastText) {
+  return textSeen && beforeLastText ? Fate::kWritten : Fate::kRemoved;
+}
+
+// A text run without the white space at the start of the first run and the end of the last.
+std::u16string_view TrimmedRun(std::u16string_view run, bool first, bool last) {
+  if (first) {
+    while (!run.empty() && IsTrimmed(run.front())) run.remove_prefix(1);
+  }
+  if (last) {
+    while (!run.empty() && IsTrimmed(run.back())) run.remove_suffix(1);
+  }
+  return run;
+}
+
+// One clean-up of a segment's markup, item by item in list order.
 class CleanupRun {
  public:
   CleanupRun(std::u16string_view markup, std::vector<Item>& items, size_t firstText,
-             size_t lastText, std::u16string& run, std::u16string& escaped, std::u16string* owner)
+             size_t lastText, std::u16string& run)
       : m_markup(markup),
         m_items(items),
         m_firstText(firstText),
         m_lastText(lastText),
         m_run(run),
-        m_escaped(escaped),
-        m_owner(owner),
         m_keptItems(items, lastText) {}
   std::u16string Write();
 
  private:
   std::u16string_view TextOf(size_t i) const {
-    return m_markup.substr(m_items[i].begin, EndOf(i) - m_items[i].begin);
+    const size_t end = i + 1 < m_items.size() ? m_items[i + 1].begin : m_markup.size();
+    return m_markup.substr(m_items[i].begin, end - m_items[i].begin);
   }
-  size_t EndOf(size_t i) const {
-    return i + 1 < m_items.size() ? m_items[i + 1].begin : m_markup.size();
-  }
-  // Adds a piece of item i's content.
-  void Put(std::u16string_view piece, size_t i) {
-    if (m_owner)
-      PutOver(piece, i);
-    else
-      m_out.append(piece);
-  }
-  void PutOver(std::u16string_view piece, size_t i);
-  // What becomes of a placeholder: written, left in the list unwritten, or removed from it.
-  enum class Fate { kWritten, kStays, kRemoved };
   void WriteText(size_t i);
-  Fate StandaloneFate(size_t i) const {
-    return m_textSeen && i < m_lastText ? Fate::kWritten : Fate::kRemoved;
-  }
   Fate ClosingFate(size_t i);
   Fate OpeningFate(size_t i);
 
   std::u16string_view m_markup;
   std::vector<Item>& m_items;
   size_t m_firstText, m_lastText;
-  std::u16string& m_run;      // a text run, unescaped
-  std::u16string& m_escaped;  // written over: a text run escaped afresh
-  std::u16string* m_owner;    // written over: the markup's own text, else null
-  size_t m_written = 0;       // written over: the units of content at its start
+  std::u16string& m_run;  // a text run, unescaped
   std::u16string m_out;
   KeptItems m_keptItems;
   std::optional<PartnersAfterFirstText> m_partnersAfter;
@@ -373,37 +372,22 @@ class CleanupRun {
 };
 
 std::u16string CleanupRun::Write() {
-  if (!m_owner) m_out.reserve(m_markup.size());
+  m_out.reserve(m_markup.size());
   for (size_t i = 0; i < m_items.size(); ++i) {
     const uint32_t flags = FlagsOf(m_items[i]);
     if (flags == kMarkupText) {
       WriteText(i);
       continue;
     }
-    const Fate fate = (flags & kMarkupStandalone) ? StandaloneFate(i)
+    const Fate fate = (flags & kMarkupStandalone) ? StandaloneFate(m_textSeen, i < m_lastText)
                       : (flags & kMarkupClosing)  ? ClosingFate(i)
                                                   : OpeningFate(i);
     if (fate == Fate::kWritten)
-      Put(TextOf(i), i);
+      m_out.append(TextOf(i));
     else if (fate == Fate::kRemoved)
       m_items[i].flags |= kRemovedBit;
   }
-  if (!m_owner) return std::move(m_out);
-  m_owner->resize(m_written);
-  return std::move(*m_owner);
-}
-
-void CleanupRun::PutOver(std::u16string_view piece, size_t i) {
-  // The markup from item i on is still to be read; the piece comes from item i or from a buffer.
-  if (m_written + piece.size() <= EndOf(i)) {
-    std::char_traits<char16_t>::move(m_owner->data() + m_written, piece.data(), piece.size());
-    m_written += piece.size();
-    return;
-  }
-  m_out.reserve(m_markup.size() + piece.size());
-  m_out.assign(m_owner->data(), m_written);
-  m_owner = nullptr;
-  m_out.append(piece);
+  return std::move(m_out);
 }
 
 void CleanupRun::WriteText(size_t i) {
@@ -415,78 +399,100 @@ void CleanupRun::WriteText(size_t i) {
     AppendEscapedText(m_run, view, EscapeDirection::kUnescape, true);
     view = m_run;
   }
-  if (!m_textSeen) {
-    m_textSeen = true;
-    while (!view.empty() && IsTrimmed(view.front())) view.remove_prefix(1);
-  }
-  if (i >= m_lastText) {
-    while (!view.empty() && IsTrimmed(view.back())) view.remove_suffix(1);
-  }
+  view = TrimmedRun(view, !m_textSeen, i >= m_lastText);
+  m_textSeen = true;
   if (unchanged) {
-    Put(view, i);
-  } else if (!m_owner) {
-    AppendEscapedText(m_out, view, EscapeDirection::kEscape, true);
+    m_out.append(view);
   } else {
-    m_escaped.clear();
-    AppendEscapedText(m_escaped, view, EscapeDirection::kEscape, true);
-    Put(m_escaped, i);
+    AppendEscapedText(m_out, view, EscapeDirection::kEscape, true);
   }
 }
 
-CleanupRun::Fate CleanupRun::ClosingFate(size_t i) {
+Fate CleanupRun::ClosingFate(size_t i) {
   if (!m_textSeen) return Fate::kStays;
   if (i < m_lastText || m_keptItems.HasPartnerBefore(i)) return Fate::kWritten;
   return Fate::kRemoved;
 }
 
-CleanupRun::Fate CleanupRun::OpeningFate(size_t i) {
+Fate CleanupRun::OpeningFate(size_t i) {
   if (m_textSeen) return i < m_lastText ? Fate::kWritten : Fate::kStays;
   // Before the first text: kept when its partner follows a text run and text follows it.
-  if (!m_partnersAfter) m_partnersAfter.emplace(m_items, m_firstText);
+  if (!m_partnersAfter) m_partnersAfter.emplace(m_items, m_firstText, m_firstText + 1);
   const size_t partner = m_partnersAfter->Find(m_items[i]);
   return partner != 0 && partner < m_lastText ? Fate::kWritten : Fate::kRemoved;
 }
 
+// The same clean-up over the scanner's typed list: the items are its placeholders, and text run
+// k is the text between placeholders k - 1 and k (before the first, after the last), so that
+// placeholder t comes before run k exactly when t < k. The content is a list too: the runs
+// (trimmed) and the placeholders written.
+class ListCleanupRun {
+ public:
+  ListCleanupRun(InlineList& list, size_t firstText, size_t lastText, CleanedContent& out)
+      : m_text(list.text),
+        m_items(list.placeholders),
+        m_firstText(firstText),
+        m_lastText(lastText),
+        m_out(out),
+        m_keptItems(m_items, lastText) {}
+  void Write();
+
+ private:
+  // Run k: the text between placeholders k - 1 and k.
+  std::u16string_view Run(size_t k) const {
+    const size_t begin = k == 0 ? 0 : m_items[k - 1].begin;
+    const size_t end = k < m_items.size() ? m_items[k].begin : m_text.size();
+    return m_text.substr(begin, end - begin);
+  }
+  void WriteRun(size_t k);
+  Fate PlaceholderFate(size_t t);
+
+  std::u16string_view m_text;
+  std::vector<Item>& m_items;
+  size_t m_firstText, m_lastText;  // runs
+  CleanedContent& m_out;
+  KeptItems m_keptItems;
+  std::optional<PartnersAfterFirstText> m_partnersAfter;
+};
+
+void ListCleanupRun::Write() {
+  // The content never holds more than the list (room that is never written costs no memory).
+  m_out.Reserve(m_text.size(), m_items.size());
+  for (size_t t = 0; t <= m_items.size(); ++t) {
+    if (t >= m_firstText && t <= m_lastText) WriteRun(t);
+    if (t == m_items.size()) break;
+    const Fate fate = PlaceholderFate(t);
+    if (fate == Fate::kWritten)
+      m_out.AddPlaceholder(m_items[t].number, FlagsOf(m_items[t]));
+    else if (fate == Fate::kRemoved)
+      m_items[t].flags |= kRemovedBit;
+  }
+}
+
+void ListCleanupRun::WriteRun(size_t k) {
+  const std::u16string_view run = Run(k);
+  if (run.empty()) return;
+  m_out.text.append(TrimmedRun(run, k == m_firstText, k == m_lastText));
+}
+
+Fate ListCleanupRun::PlaceholderFate(size_t t) {
+  const uint32_t flags = FlagsOf(m_items[t]);
+  const bool textSeen = t >= m_firstText;
+  const bool beforeLastText = t < m_lastText;
+  if (flags & kMarkupStandalone) return StandaloneFate(textSeen, beforeLastText);
+  if (flags & kMarkupClosing) {
+    if (!textSeen) return Fate::kStays;
+    if (beforeLastText || m_keptItems.HasPartnerBefore(t)) return Fate::kWritten;
+    return Fate::kRemoved;
+  }
+  if (textSeen) return beforeLastText ? Fate::kWritten : Fate::kStays;
+  // Before the first text: kept when its partner follows a text run and text follows it.
+  if (!m_partnersAfter) m_partnersAfter.emplace(m_items, m_firstText, m_firstText);
+  const size_t partner = m_partnersAfter->Find(m_items[t]);
+  return partner != 0 && partner < m_lastText ? Fate::kWritten : Fate::kRemoved;
+}
+
 constexpr size_t kNoText = std::u16string_view::npos;
-
-// A text run of the markup from begin to end as an item.
-Item RunItem(std::u16string_view markup, size_t begin, size_t end) {
-  const bool rewritten = kRewritten.FindFirst(markup.substr(begin, end - begin), 0) < end - begin;
-  return Item{begin, 0, kMarkupText | (rewritten ? kRewrittenBit : 0)};
-}
-
-// Puts the text runs between the listed placeholders, in the list itself: the runs are counted,
-// the list is made that much longer, and each item is moved from the back to its place (never
-// before its old place, so that no placeholder is written over before it is moved).
-void InsertRuns(std::u16string_view markup, std::vector<Item>& items, size_t& firstText,
-                size_t& lastText) {
-  const size_t placeholders = items.size();
-  size_t runs = 0, from = 0;
-  for (const Item& p : items) {
-    if (p.begin > from) ++runs;
-    from = markup.find(u'>', p.begin) + 1;
-  }
-  if (from < markup.size()) ++runs;
-  items.resize(placeholders + runs);
-  size_t w = items.size();
-  size_t end = markup.size();  // the end of the stretch after the placeholder moved next
-  for (size_t k = placeholders; k-- > 0;) {
-    const Item p = items[k];
-    const size_t after = markup.find(u'>', p.begin) + 1;
-    if (end > after) {
-      items[--w] = RunItem(markup, after, end);
-      if (lastText == kNoText) lastText = w;
-      firstText = w;
-    }
-    items[--w] = p;
-    end = p.begin;
-  }
-  if (end > 0) {
-    items[--w] = RunItem(markup, 0, end);
-    if (lastText == kNoText) lastText = w;
-    firstText = w;
-  }
-}
 
 }  // namespace
 
@@ -504,56 +510,42 @@ WideString MarkupCleanup::CleanUp(std::u16string_view markup) {
     items.push_back(Item{static_cast<size_t>(token.text.data() - markup.data()), token.number,
                          token.flags | (token.rewritten ? kRewrittenBit : 0)});
   });
-  return CleanUpItems(markup, firstText, lastText, nullptr);
+  return CleanUpItems(markup, firstText, lastText);
 }
 
-WideString MarkupCleanup::CleanUpOver(std::u16string& markup,
-                                      std::vector<MarkupPlaceholder>& placeholders) {
-  return CleanUpListed(markup, placeholders, &markup);
+WideString MarkupCleanup::CleanUp(InlineList& list) {
+  CleanUp(list, m_buffers->cleaned);
+  std::u16string markup = CleanedMarkupOf(m_buffers->cleaned);
+  m_buffers->cleaned.Clear();
+  return WideString(std::move(markup));
 }
 
-WideString MarkupCleanup::CleanUpListed(std::u16string_view markup,
-                                        std::vector<MarkupPlaceholder>& placeholders,
-                                        std::u16string* owner) {
-  std::vector<Item>& items = m_buffers->items;
+void MarkupCleanup::CleanUp(InlineList& list, CleanedContent& out) {
+  out.Clear();
+  // The first and the last text run that is not empty.
   size_t firstText = kNoText;
   size_t lastText = kNoText;
-  if (placeholders.capacity() > kLargeList) {
-    // A very long list becomes the item list itself (the scanner leaves room for the runs).
-    items.clear();
-    items.swap(placeholders);
-    InsertRuns(markup, items, firstText, lastText);
-    return CleanUpItems(markup, firstText, lastText, owner);
-  }
-  items.clear();
-  items.reserve(2 * placeholders.size() + 1);  // a text run before each and one after the last
-  // The text runs are the stretches between the placeholders.
-  auto addRun = [&](size_t begin, size_t end) {
-    if (end <= begin) return;
-    if (firstText == kNoText) firstText = items.size();
-    lastText = items.size();
-    items.push_back(RunItem(markup, begin, end));
-  };
   size_t from = 0;
-  for (const MarkupPlaceholder& p : placeholders) {
-    addRun(from, p.begin);
-    items.push_back(p);
-    from = markup.find(u'>', p.begin) + 1;
+  for (size_t k = 0; k <= list.placeholders.size(); ++k) {
+    const size_t end = k < list.placeholders.size() ? list.placeholders[k].begin : list.text.size();
+    if (end > from) {
+      if (firstText == kNoText) firstText = k;
+      lastText = k;
+    }
+    from = end;
   }
-  addRun(from, markup.size());
-  return CleanUpItems(markup, firstText, lastText, owner);
+  if (firstText == kNoText) return;  // no text run
+  ListCleanupRun(list, firstText, lastText, out).Write();
 }
 
 WideString MarkupCleanup::CleanUpItems(std::u16string_view markup, size_t firstText,
-                                       size_t lastText, std::u16string* owner) {
+                                       size_t lastText) {
   Buffers& buffers = *m_buffers;
   std::vector<Item>& items = buffers.items;
   if (firstText == kNoText) return WideString();  // no text run
 
-  std::u16string result =
-      CleanupRun(markup, items, firstText, lastText, buffers.run, buffers.escaped, owner).Write();
+  std::u16string result = CleanupRun(markup, items, firstText, lastText, buffers.run).Write();
   if (buffers.run.capacity() > tuning::kKeptTextUnits) std::u16string().swap(buffers.run);
-  if (buffers.escaped.capacity() > tuning::kKeptTextUnits) std::u16string().swap(buffers.escaped);
   if (items.capacity() > kLargeList) std::vector<Item>().swap(items);
   return WideString(std::move(result));
 }

@@ -9,24 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "inline/inline_list.h"
 #include "text/wide_string.h"
-
-// Kind and form bits of a MarkupItem.
-inline constexpr uint32_t kMarkupText = 0x00000020;         // a text run
-inline constexpr uint32_t kMarkupPlaceholder = 0x00800000;  // a numbered placeholder
-inline constexpr uint32_t kMarkupLetterB = 0x00000400;      // letter tag "b" or "B"
-inline constexpr uint32_t kMarkupLetterI = 0x00001000;      // letter tag "i" or "I"
-inline constexpr uint32_t kMarkupLetterU = 0x00004000;      // letter tag "u" or "U"
-inline constexpr uint32_t kMarkupClosing = 0x80000000;      // the markup begins with "</"
-inline constexpr uint32_t kMarkupStandalone = 0x40000000;   // ends with "/>", not closing
-
-// A placeholder as the scanner wrote it into its markup: where it begins, its number and its
-// kind and form bits (kMarkupPlaceholder with kMarkupClosing, kMarkupStandalone or neither).
-struct MarkupPlaceholder {
-  size_t begin;
-  int number;
-  uint32_t flags;
-};
 
 struct MarkupItem {
   uint32_t flags = 0;
@@ -56,22 +40,18 @@ class MarkupCleanup {
   MarkupCleanup& operator=(const MarkupCleanup&) = delete;
 
   WideString CleanUp(std::u16string_view markup);
-  // The same for markup whose placeholders are all listed, in order, and which holds no other
-  // "<" (so it need not be read again to find them). A very long list becomes the clean-up's
-  // own working list (the list is left empty, its memory given back after the clean-up).
-  WideString CleanUp(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders) {
-    return CleanUpListed(markup, placeholders, nullptr);
-  }
-  // The same written over the markup's own text, which becomes the result without a copy (for a
-  // long segment, whose markup and content need not both be held); markup is left unspecified.
-  WideString CleanUpOver(std::u16string& markup, std::vector<MarkupPlaceholder>& placeholders);
+  // The same for the scanner's typed list (which holds no "<" copied with an entity): what
+  // CleanUp(MarkupOf(list)) gives (the list within CleanedContent's limits). The list's
+  // placeholders are marked as the clean-up goes.
+  WideString CleanUp(InlineList& list);
+  // The same content as a list of its own in out (CleanedMarkupOf(out) is what CleanUp gives): the
+  // text runs trimmed, the placeholders kept.
+  // The list must fit the compact form (its numbers and text within CleanedContent's limits).
+  void CleanUp(InlineList& list, CleanedContent& out);
 
  private:
   struct Buffers;
-  WideString CleanUpListed(std::u16string_view markup, std::vector<MarkupPlaceholder>& placeholders,
-                           std::u16string* owner);
-  WideString CleanUpItems(std::u16string_view markup, size_t firstText, size_t lastText,
-                          std::u16string* owner);
+  WideString CleanUpItems(std::u16string_view markup, size_t firstText, size_t lastText);
   std::unique_ptr<Buffers> m_buffers;
 };
 

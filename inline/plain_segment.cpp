@@ -109,14 +109,6 @@ PlainByte EntryFor(unsigned b, char16_t unit, bool known, bool utf16) {
   return entry;
 }
 
-// The length of the well-formed UTF-8 character at s[i] (a byte of 0x80 or above), or 0 when it
-// is none or one that the conversion would change (U+2028) or leave out (U+FFFE, U+FFFF).
-size_t Utf8CharacterLength(std::string_view s, size_t i) {
-  const utf8::Sequence c = utf8::ReadUtf8Sequence(s, i);
-  const bool kept = c.value != 0x2028 && c.value != 0xFFFE && c.value != 0xFFFF;
-  return utf8::IsWellFormed(c) && kept ? c.length : 0;
-}
-
 // The table of a code page: bytes decode one by one with a decoding table as long as no lead
 // byte comes; UTF-8 text as it is into a UTF-8 document, only while it is ASCII into UTF-16.
 // nullptr for code pages decoded otherwise.
@@ -227,9 +219,12 @@ bool PlainSegmentEncoder::Find(std::string_view segment, int codePage, bool unic
     }
     const auto b = static_cast<unsigned char>(segment[i]);
     if (t.utf8Text && b >= 0x80) {
-      const size_t length = Utf8CharacterLength(segment, i);
-      if (length == 0) return false;
-      i += length;
+      // A character that the conversion changes or leaves out stops, as its unit does in a
+      // code page's table.
+      const utf8::Sequence c = utf8::ReadUtf8Sequence(segment, i);
+      if (!utf8::IsWellFormed(c)) return false;
+      if (c.value <= 0xFFFF && IsStopUnit(static_cast<char16_t>(c.value))) return false;
+      i += c.length;
       continue;
     }
     if (t[b].stop) return false;

@@ -26,15 +26,14 @@ bool IsDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
 
-// Units the main loop stops at: RTF syntax, and text that is written as an entity.
-constexpr UnitSet kMainLoopStops(u"\\{}<>&\u00A0");
+// Units the main loop stops at: RTF syntax.
 constexpr UnitSet kBraceOrBackslash(u"\\{}");
 
 }  // namespace
 
-const std::u16string& ScanSegmentMarkup(InlineState& state, std::u16string_view internalStyleCode,
-                                        std::u16string_view doNotTranslateStyleCode,
-                                        std::string_view segment, int codePage, bool source) {
+InlineList& ScanSegmentList(InlineState& state, std::u16string_view internalStyleCode,
+                            std::u16string_view doNotTranslateStyleCode, std::string_view segment,
+                            int codePage, bool source) {
   SegmentScanner scanner(state, internalStyleCode, doNotTranslateStyleCode, codePage, source);
   return scanner.Scan(segment);
 }
@@ -42,8 +41,8 @@ const std::u16string& ScanSegmentMarkup(InlineState& state, std::u16string_view 
 std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyleCode,
                            std::u16string_view doNotTranslateStyleCode, std::string_view segment,
                            int codePage, bool source) {
-  return ScanSegmentMarkup(state, internalStyleCode, doNotTranslateStyleCode, segment, codePage,
-                           source);
+  return MarkupOf(ScanSegmentList(state, internalStyleCode, doNotTranslateStyleCode, segment,
+                                  codePage, source));
 }
 
 void SegmentScanner::PendingNative::Cut(std::u16string_view whole, size_t count) {
@@ -72,7 +71,8 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_source(source),
       m_tags(source ? state.sourceTags : state.targetTags),
       m_text(state.buffers.text),
-      m_out(state.buffers.markup),
+      m_list(state.buffers.list),
+      m_out(state.buffers.list.text),
       m_pending(state.buffers.pendingNative),
       m_groupStack(state.buffers.groupStack),
       m_unmatchedOpen(state.buffers.unmatchedOpen),
@@ -84,7 +84,7 @@ SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalS
       m_fallbackWordCount(state.buffers.fallbackWordCount),
       m_lastValidFallbackWord(state.buffers.lastValidFallbackWord) {}
 
-const std::u16string& SegmentScanner::Scan(std::string_view segment) {
+InlineList& SegmentScanner::Scan(std::string_view segment) {
   Reset();
   if (m_state.unicodeText) {
     DecodeUnicodeWithByteEscapes(segment, m_codePage, m_text, m_state.buffers.bytes);
@@ -92,8 +92,8 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
     DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
   }
   // A U+0000 is text like any other character: the writer leaves it out.
-  if (m_text.empty()) return m_out;
-  m_out.reserve(m_text.size() + m_text.size() / 4);
+  if (m_text.empty()) return m_list;
+  m_out.reserve(m_text.size());
   // Many groups: their placeholders and records need more room than the text suggests.
   constexpr size_t kManyGroups = 1024;
   if (const size_t groups = FindUnmatchedBraces(); groups > kManyGroups) ReserveForGroups(groups);
@@ -105,15 +105,13 @@ const std::u16string& SegmentScanner::Scan(std::string_view segment) {
     WritePlaceholder(m_groupStack.back(), Form::kClosing);
     m_groupStack.pop_back();
   }
-  return m_out;
+  return m_list;
 }
 
 // Forgets what the previous segment left in the buffers.
 void SegmentScanner::Reset() {
   m_state.openTags.Clear();
-  m_out.clear();
-  m_state.buffers.placeholders.clear();
-  m_state.buffers.strayLess = false;
+  m_list.Clear();
   m_groupStack.clear();
   m_unmatchedOpen.clear();
   m_unmatchedClose.clear();
@@ -142,14 +140,9 @@ void SegmentScanner::ScanText() {
       continue;
     }
     const char16_t c = m_text[m_p];
-    if (kMainLoopStops.Contains(c) && !kBraceOrBackslash.Contains(c)) {
-      WriteText(c);
-      ++m_p;
-      continue;
-    }
     if (!kBraceOrBackslash.Contains(c)) {
       // A run of text: no brace in it, so no cursor stands in it either.
-      const size_t end = kMainLoopStops.FindFirst(m_text, m_p);
+      const size_t end = kBraceOrBackslash.FindFirst(m_text, m_p);
       if (m_visible) m_out.append(m_text, m_p, end - m_p);
       m_p = end;
       continue;
@@ -173,14 +166,10 @@ void SegmentScanner::ScanText() {
 }
 
 void SegmentScanner::ReserveForGroups(size_t groups) {
-  // A group mostly writes two placeholders, "<N>" and "</N>", and makes two records; the text
-  // is written about once (a quarter more for entities). Room for that spares a long segment
-  // the copies of growing by doubling (room that is never written costs no memory).
-  size_t digits = 1;
-  for (size_t n = groups; n >= 10; n /= 10) ++digits;
-  m_out.reserve(m_text.size() + m_text.size() / 4 + groups * (5 + 2 * digits));
-  // The clean-up of a very long list puts a text run between the placeholders in the list itself.
-  m_state.buffers.placeholders.reserve(3 * groups + 1);
+  // A group mostly lists two placeholders, "<N>" and "</N>", and makes two records. Room for
+  // that spares a long segment the copies of growing by doubling (room that is never written
+  // costs no memory).
+  m_list.placeholders.reserve(2 * groups + 1);
   m_tags.reserve(m_tags.size() + 2 * groups);
 }
 
@@ -237,7 +226,10 @@ void SegmentScanner::ReadBackslash() {
       m_p += 2;
       return;
     case u'~':
-      if (m_visible) m_out.push_back(u'\u00A0');
+      if (m_visible) {
+        m_list.noBreakSpaces.push_back(m_out.size());  // the markup holds the character
+        m_out.push_back(u'\u00A0');
+      }
       m_p += 2;
       return;
     case u'-':
@@ -421,28 +413,10 @@ int SegmentScanner::PairWithSource(std::u16string_view text) {
   return record.number;
 }
 
-void SegmentScanner::AppendEscapedChar(std::u16string& out, char16_t c) {
-  AppendTextEntity(out, c);
-}
-
 void SegmentScanner::WritePlaceholderTo(std::u16string& out, std::vector<MarkupPlaceholder>& list,
                                         int number, Form form) {
   const uint32_t flags = kMarkupPlaceholder | (form == Form::kClosing      ? kMarkupClosing
                                                : form == Form::kStandalone ? kMarkupStandalone
                                                                            : 0);
   list.push_back(MarkupPlaceholder{out.size(), number, flags});
-  AppendPlaceholder(out, number, form);
-}
-
-void SegmentScanner::AppendPlaceholder(std::u16string& out, int number, Form form) {
-  // Built backwards from its ">" in a buffer with room for "</", 11 digits and "/>".
-  char16_t buffer[16];
-  char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
-  char16_t* first = end;
-  *--first = u'>';
-  if (form == Form::kStandalone) *--first = u'/';
-  first = WriteDecimalBefore(first, number);
-  if (form == Form::kClosing) *--first = u'/';
-  *--first = u'<';
-  out.append(first, static_cast<size_t>(end - first));
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The RTF segment scanner: one segment's RTF becomes placeholder markup (escaped text with
-// numbered placeholders <N>, </N>, <N/>) and a TagRecord per placeholder that keeps its native
+// The RTF segment scanner: one segment's RTF becomes a typed list (its text and numbered
+// placeholders <N>, </N>, <N/> in between) and a TagRecord per placeholder that keeps its native
 // code. Groups in the internal tag style and fields have their own sub-scanners
 // (tag_group_scanner.cpp, field_scanner.cpp).
 #pragma once
@@ -15,22 +15,22 @@
 #include "inline/inline_state.h"
 #include "text/unit_set.h"
 
-// The scanner's markup of one segment before clean-up; records go to the side's tag list
-// (target records are paired with the source records of identical code).
+// The scanner's list of one segment, in the state's buffer (valid until the next scan); records go
+// to the side's tag list (target records are paired with the source records of identical code).
+InlineList& ScanSegmentList(InlineState& state, std::u16string_view internalStyleCode,
+                            std::u16string_view doNotTranslateStyleCode, std::string_view segment,
+                            int codePage, bool source);
+// The markup the list stands for (MarkupOf), before clean-up.
 std::u16string ScanSegment(InlineState& state, std::u16string_view internalStyleCode,
                            std::u16string_view doNotTranslateStyleCode, std::string_view segment,
                            int codePage, bool source);
-// The same markup in the state's buffer, valid until the next scan.
-const std::u16string& ScanSegmentMarkup(InlineState& state, std::u16string_view internalStyleCode,
-                                        std::u16string_view doNotTranslateStyleCode,
-                                        std::string_view segment, int codePage, bool source);
 
 class SegmentScanner {
  public:
   SegmentScanner(InlineState& state, std::u16string_view internalStyleCode,
                  std::u16string_view doNotTranslateStyleCode, int codePage, bool source);
-  // The markup, in the state's buffer (valid until the next scan).
-  const std::u16string& Scan(std::string_view segment);
+  // The list, in the state's buffer (valid until the next scan).
+  InlineList& Scan(std::string_view segment);
 
  private:
   // The native code collected for the next record: the text from a start position to the end of
@@ -80,6 +80,7 @@ class SegmentScanner {
   bool TagGroupEndsHere(char16_t c, bool inQuote);
   void ReadTagGroupControlWord();
   void ReadTagGroupEntity();
+  void AppendEntity(std::u16string_view entity);
   void StartTagName(TagName& tag);
   void EndTagName(TagName& tag);
   void EndTagGroup();
@@ -104,14 +105,11 @@ class SegmentScanner {
   void MakeRecord(std::u16string_view text, int number, bool opening, int sourcePairedNumber);
   int PairWithSource(std::u16string_view text);
   void WriteText(char16_t c) {
-    if (m_visible) AppendEscapedChar(m_out, c);
+    if (m_visible) m_out.push_back(c);
   }
-  // Text characters: "<" ">" "&" and U+00A0 as entities, the others as they are.
-  static void AppendEscapedChar(std::u16string& out, char16_t c);
-  static void AppendPlaceholder(std::u16string& out, int number, Form form);
-  // Appends a placeholder to the markup, or to a field's markup, and lists it.
+  // Lists a placeholder at the end of the text, or of a field's text.
   void WritePlaceholder(int number, Form form) {
-    WritePlaceholderTo(m_out, m_state.buffers.placeholders, number, form);
+    WritePlaceholderTo(m_out, m_list.placeholders, number, form);
   }
   static void WritePlaceholderTo(std::u16string& out, std::vector<MarkupPlaceholder>& list,
                                  int number, Form form);
@@ -131,7 +129,8 @@ class SegmentScanner {
 
   std::u16string& m_text;  // the segment in UTF-16
   size_t m_p = 0;          // the scanning position
-  std::u16string& m_out;   // the markup being built
+  InlineList& m_list;      // the list being built
+  std::u16string& m_out;   // its text
   int m_counter = 0;       // the last placeholder number issued
   int m_written = 0;       // placeholders written by groups and Vovuzaduz tags
   int m_writtenAtGroupStart = 0;

@@ -5,6 +5,7 @@
 // its own "<" (later tags) up to the next "<" of the group, or through the group's closing brace.
 #include "inline/rtf_tables.h"
 #include "inline/segment_scanner.h"
+#include "text/xml_escape.h"
 
 using namespace std::string_view_literals;
 
@@ -96,14 +97,30 @@ void SegmentScanner::ReadTagGroupEntity() {
       m_p + 1, End(), [&](size_t i) { return text[i] == u';' || text[i] == u'}'; });
   if (stop < End() && text[stop] == u';') {
     if (stop - m_p + 1 <= kMaxEntityLength) {
-      const std::u16string_view entity = text.substr(m_p, stop - m_p + 1);
-      if (entity.find(u'<') != std::u16string_view::npos) m_state.buffers.strayLess = true;
-      m_out.append(entity);
+      AppendEntity(text.substr(m_p, stop - m_p + 1));
     }
     m_p = stop + 1;
   } else {
     ++m_p;
   }
+}
+
+// TagGroupEntityAsText: an entity of a tag group is copied into the segment's markup as it
+// stands, where the clean-up reads it as text: "&lt;" "&gt;" "&nbsp;" "&amp;" (also inside a
+// longer entity) as their characters, all else as written. The text holds what the clean-up
+// reads; an entity that the markup would not write back from the text is noted as written
+// (where a "<" of it may start a placeholder: see InlineList::strayLess).
+void SegmentScanner::AppendEntity(std::u16string_view entity) {
+  const size_t begin = m_out.size();
+  AppendEscapedText(m_out, entity, EscapeDirection::kUnescape, true);
+  if (m_out.size() == begin + 1) {
+    std::u16string back;  // what the markup writes for the character
+    AppendTextEntity(back, m_out.back());
+    if (back == entity) return;
+  }
+  m_list.entities.push_back({begin, m_out.size() - begin, m_list.written.size(), entity.size()});
+  m_list.written.append(entity);
+  if (entity.find(u'<') != std::u16string_view::npos) m_list.strayLess = true;
 }
 
 void SegmentScanner::StartTagName(TagName& tag) {
@@ -138,7 +155,9 @@ void SegmentScanner::EndTagName(TagName& tag) {
     ++m_written;
     m_lastNumber = number;
   } else if (const std::u16string_view symbol = SymbolTagReplacement(name); !symbol.empty()) {
-    m_out.append(symbol);
+    // "<:lt>" and "<:gt>" write entities, "<:hs>" the no-break space itself.
+    if (symbol == u"\u00A0") m_list.noBreakSpaces.push_back(m_out.size());
+    AppendEscapedText(m_out, symbol, EscapeDirection::kUnescape, true);
   } else {
     const int number = ++m_counter;
     m_state.openTags.Push(name, number);

@@ -143,8 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 
-// The scanner lists the placeholders it writes: the clean-up from that list gives what reading
-// the markup gives, and a "<" copied with an entity of a tag group is noticed.
+// The scanner's typed list: the clean-up of the list gives what reading the markup it stands for
+// gives, and a "<" copied with an entity of a tag group is noticed.
 TEST(MarkupCleanup, ScannerListGivesWhatReadingGives) {
   const struct {
     const char* segment;
@@ -158,45 +158,38 @@ TEST(MarkupCleanup, ScannerListGivesWhatReadingGives) {
       {"x\\~y {\\field{\\*\\fldinst HYPERLINK}{\\fldrslt li\\~nk}} z", false},
       {"a{\\cs6 &x<7;}b</3>c", true},
       {"a{\\cs6 &x<b>;}b", true},
-      // Written over the markup: content that outgrows the items read so far ("\\~" becomes
-      // "&nbsp;"), and growth that the items dropped before it make room for.
+      // Entities of tag groups: known ones become their characters, others stay as written
+      // (one with ">" too), and text that looks like an entity is text.
+      {"a{\\cs6 &lt;&gt;&amp;&nbsp;&quot;&x>y;<:gt><:lt><:hs>}b &lt; {\\b c}", false},
+      {"\\u8232?x\\line y{\\cs6 &a\nb;}{\\b z}", false},
+      // Runs that the entities make longer, and white space at the ends.
       {"{\\b x}\\~\\~\\~\\~ y{\\i z}", false},
       {"{\\b {\\i  }}\\~a\\~{\\b b}\\~", false},
       {"  {\\v h}{\\b }\\~x{\\b y}\\~", false},
   };
   for (const auto& c : cases) {
     InlineState state;
-    const std::u16string markup = ScanSegment(state, u"\\cs6", u"\\cs8", c.segment, 1252, true);
-    EXPECT_EQ(state.buffers.strayLess, c.strayLess) << c.segment;
-    if (state.buffers.strayLess) continue;
+    InlineList& list = ScanSegmentList(state, u"\\cs6", u"\\cs8", c.segment, 1252, true);
+    EXPECT_EQ(list.strayLess, c.strayLess) << c.segment;
+    if (list.strayLess) continue;
+    const std::u16string markup = MarkupOf(list);
     MarkupCleanup cleanup;
-    std::vector<MarkupPlaceholder> listed = state.buffers.placeholders;
-    EXPECT_EQ(cleanup.CleanUp(markup, state.buffers.placeholders), CleanUpMarkup(markup))
-        << c.segment;
-    EXPECT_FALSE(state.buffers.placeholders.empty()) << c.segment;
-    std::u16string over = markup;
-    EXPECT_EQ(cleanup.CleanUpOver(over, listed), CleanUpMarkup(markup)) << c.segment;
+    EXPECT_FALSE(list.placeholders.empty()) << c.segment;
+    EXPECT_EQ(cleanup.CleanUp(list), CleanUpMarkup(markup)) << c.segment;
   }
 }
 
-// A very long list becomes the clean-up's working list, the runs put in between in place; the
-// content is written over the markup, and goes on in a text of its own once it outgrows it.
+// A very long list gives what reading its markup gives.
 TEST(MarkupCleanup, VeryLongListGivesWhatReadingGives) {
   std::string groups;
   for (int i = 0; i < (1 << 19); ++i) groups += "{\\b x}";
   for (const std::string& segment :
        {"\\~ " + groups + " \\~{\\i y}", groups + "\\~\\~ &", "{\\b  }" + groups + "{\\b\\~}"}) {
     InlineState state;
-    const std::u16string markup = ScanSegment(state, u"\\cs6", u"\\cs8", segment, 1252, true);
-    ASSERT_FALSE(state.buffers.strayLess);
-    const WideString expected = CleanUpMarkup(markup);
-    std::vector<MarkupPlaceholder> listed;
-    listed.reserve(state.buffers.placeholders.capacity());
-    listed = state.buffers.placeholders;
+    InlineList& list = ScanSegmentList(state, u"\\cs6", u"\\cs8", segment, 1252, true);
+    ASSERT_FALSE(list.strayLess);
+    const WideString expected = CleanUpMarkup(MarkupOf(list));
     MarkupCleanup cleanup;
-    EXPECT_EQ(cleanup.CleanUp(markup, state.buffers.placeholders), expected);
-    EXPECT_TRUE(state.buffers.placeholders.empty());
-    std::u16string over = markup;
-    EXPECT_EQ(cleanup.CleanUpOver(over, listed), expected);
+    EXPECT_EQ(cleanup.CleanUp(list), expected);
   }
 }

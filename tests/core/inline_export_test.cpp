@@ -170,14 +170,12 @@ TEST(InlineExport, BrokenRtfStillGivesAValidFile) {
 // Segments without RTF skip the inline conversion: their content, written byte by byte, must be
 // what the scanner, the clean-up, the pairing and the writer's encoding make of them.
 std::string ConvertedContent(std::string_view segment, int codePage, bool unicode, bool utf16) {
-  InlineConverter converter;
-  converter.SetUnicodeText(unicode);
-  const WideString markup = converter.ConvertSegment(segment, codePage, true);
-  const std::u16string content = converter.PairInlineTags(markup, true).str();
-  std::string out(3 * content.size(), '\0');
-  out.resize(utf16 ? EncodeXmlSafeUtf16le(content, out.data())
-                   : EncodeXmlSafeUtf8(content, out.data()));
-  return out;
+  InlineConverter converter(utf16);
+  InlineUnit unit;
+  unit.source = {segment, codePage};
+  unit.unicodeText = unicode;
+  unit.findPlain = false;
+  return converter.ConvertUnit(unit)[0].encoded;
 }
 
 std::string WrittenContent(PlainText text) {

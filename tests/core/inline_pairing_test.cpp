@@ -9,9 +9,33 @@
 
 #include "inline/inline_converter.h"
 #include "inline/inline_tag_pairing.h"
+#include "inline/markup_cleanup.h"
+#include "inline/segment_scanner.h"
 #include "text/xml_chars.h"
 
 namespace {
+
+// The contents (as UTF-16, before the encoding) of one unit as a converter writes them: the
+// source's, then each target's. Every segment takes the whole conversion.
+std::vector<WideString> UnitTexts(InlineConverter& converter, const std::string& source,
+                                  const std::vector<std::string>& targets) {
+  std::vector<InlineSegment> segments;
+  for (const std::string& target : targets) segments.push_back({target, 1252});
+  InlineUnit unit;
+  unit.source = {source, 1252};
+  unit.targets = segments;
+  unit.keepText = true;
+  unit.findPlain = false;
+  std::vector<WideString> texts;
+  for (const InlineContent& content : converter.ConvertUnit(unit)) texts.emplace_back(content.text);
+  return texts;
+}
+
+std::vector<WideString> UnitTexts(const std::string& source,
+                                  const std::vector<std::string>& targets) {
+  InlineConverter converter;
+  return UnitTexts(converter, source, targets);
+}
 
 TagList BoldPair(bool paired) {
   TagList list;
@@ -148,12 +172,11 @@ TEST(PairInlineTags, LongListInOrderGivesWhatTablesGive) {
   }
 }
 
+// Each side's elements hold the native code of that side's own records.
 TEST(PairInlineTags, ExporterUsesTheSidesList) {
-  InlineConverter converter;
-  AppendTagRecord(converter.SourceTags(), u"{\\b ", 1, 1, true, true);
-  AppendTagRecord(converter.TargetTags(), u"{\\i ", 1, 4, true, true);
-  EXPECT_EQ(converter.PairInlineTags(u"<1>a", true), u"<it pos=\"begin\" x=\"1\">{\\b </it>a");
-  EXPECT_EQ(converter.PairInlineTags(u"<1>a", false), u"<it pos=\"begin\" x=\"4\">{\\i </it>a");
+  const std::vector<WideString> texts = UnitTexts("a{\\b x}", {"a{\\i x}"});
+  EXPECT_EQ(texts[0], u"a<bpt i=\"1\">{\\b </bpt>x<ept i=\"1\">}</ept>");
+  EXPECT_EQ(texts[1], u"a<bpt i=\"1\">{\\i </bpt>x<ept i=\"1\">}</ept>");
 }
 
 // Records keep their own texts whether a text is shared with recent records or the list holds
@@ -187,23 +210,6 @@ TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
   EXPECT_EQ(index.FindTagRecord(2, true), nullptr);
 }
 
-// The source and target contents of one unit converted alone by a new converter.
-struct UnitContents {
-  WideString source, target;
-  bool operator==(const UnitContents&) const = default;
-};
-
-void PrintTo(const UnitContents& c, std::ostream* os) {
-  *os << '"' << ToUtf8(c.source) << "\" / \"" << ToUtf8(c.target) << '"';
-}
-
-UnitContents ConvertAlone(const std::string& source, const std::string& target) {
-  InlineConverter converter;
-  const WideString s = converter.ConvertSegment(source, 1252, true);
-  const WideString t = converter.ConvertSegment(target, 1252, false);
-  return {converter.PairInlineTags(s, true), converter.PairInlineTags(t, false)};
-}
-
 const std::string kSource = "a {\\b b} {\\i c} {\\b d} {\\cs6 <x>}e{\\cs6 </x>} f";
 const std::string kTargets[] = {
     "{\\b B} a {\\b D} f",                         // takes both bold groups
@@ -212,34 +218,46 @@ const std::string kTargets[] = {
 };
 
 // Several targets of one unit: each is paired with the source as if it were the only target,
-// and the source content shows the pairing with the target converted last.
+// and the source content shows x on every element that any target took.
 TEST(InlineConverter, EachTargetPairsWithTheSourceAsIfAlone) {
   InlineConverter converter;
-  const WideString source = converter.ConvertSegment(kSource, 1252, true);
-  for (const std::string& target : kTargets) {
-    converter.ResetTargetSide();
-    const WideString markup = converter.ConvertSegment(target, 1252, false);
-    const UnitContents together{converter.PairInlineTags(source, true),
-                                converter.PairInlineTags(markup, false)};
-    EXPECT_EQ(together, ConvertAlone(kSource, target)) << target;
+  const std::vector<std::string> targets(std::begin(kTargets), std::end(kTargets));
+  const std::vector<WideString> texts = UnitTexts(converter, kSource, targets);
+  ASSERT_EQ(texts.size(), 4u);
+  for (size_t i = 0; i < targets.size(); ++i) {
+    EXPECT_EQ(texts[1 + i], UnitTexts(kSource, {targets[i]})[1]) << targets[i];
   }
-  converter.ResetTargetSide();
-  EXPECT_TRUE(converter.TargetTags().empty());
-  ASSERT_FALSE(converter.SourceTags().empty());
-  for (const TagRecord& record : converter.SourceTags()) EXPECT_EQ(record.paired, 0);
+  // The first target takes the bold groups, the second the italic group and the tag: together
+  // every element of the source is linked, as by one target that takes them all.
+  const std::string takesAll = "{\\b B} {\\i C} {\\b D} {\\cs6 <x>}E{\\cs6 </x>}";
+  EXPECT_EQ(texts[0], UnitTexts(kSource, {takesAll})[0]);
+  EXPECT_NE(texts[0], UnitTexts(kSource, {kTargets[0]})[0]);
+  EXPECT_NE(texts[0], UnitTexts(kSource, {kTargets[1]})[0]);
+  // A target that takes none adds nothing.
+  EXPECT_EQ(UnitTexts(kSource, {kTargets[0], kTargets[2]})[0],
+            UnitTexts(kSource, {kTargets[0]})[0]);
 }
 
-// Converters own their buffers: two of them interleaved give what each gives alone.
+// Converting a unit leaves nothing behind: the next unit, and the same unit again, come out as
+// they do from a new converter.
+TEST(InlineConverter, EachUnitStartsAfresh) {
+  InlineConverter converter;
+  const std::vector<std::string> targets(std::begin(kTargets), std::end(kTargets));
+  const std::vector<WideString> first = UnitTexts(converter, kSource, targets);
+  EXPECT_EQ(UnitTexts(converter, kSource, {kTargets[0]}), UnitTexts(kSource, {kTargets[0]}));
+  EXPECT_EQ(UnitTexts(converter, kSource, targets), first);
+  EXPECT_EQ(UnitTexts(converter, kTargets[1], {kSource}), UnitTexts(kTargets[1], {kSource}));
+}
+
+// Converters own their buffers: two of them in turn give what each gives alone.
 TEST(InlineConverter, ConvertersDoNotShareState) {
   InlineConverter first, second;
-  const WideString s1 = first.ConvertSegment(kSource, 1252, true);
-  const WideString s2 = second.ConvertSegment(kTargets[1], 1252, true);
-  const WideString t1 = first.ConvertSegment(kTargets[0], 1252, false);
-  const WideString t2 = second.ConvertSegment(kSource, 1252, false);
-  const UnitContents one{first.PairInlineTags(s1, true), first.PairInlineTags(t1, false)};
-  const UnitContents two{second.PairInlineTags(s2, true), second.PairInlineTags(t2, false)};
-  EXPECT_EQ(one, ConvertAlone(kSource, kTargets[0]));
-  EXPECT_EQ(two, ConvertAlone(kTargets[1], kSource));
+  const std::vector<WideString> one = UnitTexts(first, kSource, {kTargets[0]});
+  const std::vector<WideString> two = UnitTexts(second, kTargets[1], {kSource});
+  const std::vector<WideString> oneAgain = UnitTexts(first, kSource, {kTargets[0]});
+  EXPECT_EQ(one, UnitTexts(kSource, {kTargets[0]}));
+  EXPECT_EQ(two, UnitTexts(kTargets[1], {kSource}));
+  EXPECT_EQ(oneAgain, one);
   EXPECT_NE(one, two);
 }
 
@@ -329,15 +347,19 @@ INSTANTIATE_TEST_SUITE_P(Contents, PairEncodedCases, ::testing::Range(size_t{0},
 class PairEncodedSegments : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
 
 TEST_P(PairEncodedSegments, GiveTheEncodedContent) {
-  InlineConverter converter;
-  const WideString source = converter.ConvertSegment(GetParam().first, 1252, true);
-  const WideString target = converter.ConvertSegment(GetParam().second, 1252, false);
+  const std::vector<WideString> texts = UnitTexts(GetParam().first, {GetParam().second});
   for (const bool utf16 : {false, true}) {
-    std::string s, t;
-    converter.PairInlineTagsEncoded(source, true, utf16, s);
-    converter.PairInlineTagsEncoded(target, false, utf16, t);
-    EXPECT_EQ(s, EncodedContent(converter.PairInlineTags(source, true).str(), utf16));
-    EXPECT_EQ(t, EncodedContent(converter.PairInlineTags(target, false).str(), utf16));
+    InlineConverter converter(utf16);
+    const InlineSegment target{GetParam().second, 1252};
+    InlineUnit unit;
+    unit.source = {GetParam().first, 1252};
+    unit.targets = std::span(&target, 1);
+    unit.findPlain = false;
+    const std::span<InlineContent> contents = converter.ConvertUnit(unit);
+    ASSERT_EQ(contents.size(), 2u);
+    EXPECT_EQ(contents[0].encoded, EncodedContent(texts[0].str(), utf16));
+    EXPECT_EQ(contents[1].encoded, EncodedContent(texts[1].str(), utf16));
+    EXPECT_TRUE(contents[0].text.empty());  // kept only when asked for
   }
 }
 
@@ -349,6 +371,39 @@ INSTANTIATE_TEST_SUITE_P(Segments, PairEncodedSegments,
                                                      "{\\cs6 <x>}\\u31?{\\cs6 </x>}"},
                                            std::pair{"it's \"q\" & {\\v \\u2?hidden}",
                                                      "{\\field{\\*\\fldinst x}{\\fldrslt y}}"}));
+
+// The pairing of a cleaned-up list gives what the pairing of its markup gives, UTF-16 and
+// encoded: quotes, ampersands, no-break spaces and line separators in the text, lone and paired
+// placeholders on both sides, and many records (the lookups by tables).
+TEST(PairInlineTags, CleanedListGivesWhatItsMarkupGives) {
+  std::string many;
+  for (int i = 0; i < 300; ++i) many += i % 3 ? "{\\b x}" : "{\\i y} ";
+  const std::pair<std::string, std::string> units[] = {
+      {"it's \"q\" & <a> {\\b b}\\~c\\u8232?d\\line e", "{\\b B} '\"&\\~"},
+      {"{\\b x} {\\cs6 <b>}t{\\cs6 </b>} {\\cs6 <i>}u {\\v h}z}", "}{\\b x} a{\\cs6 </b>}"},
+      {"x{\\field{\\*\\fldinst HYPERLINK}{\\fldrslt l}} {\\field{\\*\\fldinst PAGE}} y", "y"},
+      {many, many},
+  };
+  for (const auto& [sourceSegment, targetSegment] : units) {
+    InlineState state;
+    MarkupCleanup cleanup;
+    CleanedContent source, target;
+    cleanup.CleanUp(ScanSegmentList(state, u"\\cs6", u"\\cs8", sourceSegment, 1252, true), source);
+    cleanup.CleanUp(ScanSegmentList(state, u"\\cs6", u"\\cs8", targetSegment, 1252, false), target);
+    for (const auto& [list, records] :
+         {std::pair{&source, &state.sourceTags}, std::pair{&target, &state.targetTags}}) {
+      TagPairing pairing;
+      const WideString markup(CleanedMarkupOf(*list));
+      EXPECT_EQ(pairing.Pair(*list, *records), pairing.Pair(markup, *records)) << sourceSegment;
+      for (const bool utf16 : {false, true}) {
+        std::string fromList, fromMarkup;
+        pairing.PairEncoded(*list, *records, utf16, fromList);
+        pairing.PairEncoded(markup, *records, utf16, fromMarkup);
+        EXPECT_EQ(fromList, fromMarkup) << sourceSegment;
+      }
+    }
+  }
+}
 
 struct AttributeCase {
   const char16_t* name;

@@ -196,13 +196,16 @@ TEST(TargetPairing, OpenTagsAreForgottenBetweenSegments) {
 }
 
 TEST(ConvertSegment, CleansTheScannerMarkupUp) {
-  InlineConverter converter;
-  EXPECT_EQ(converter.ConvertSegment("{\\v hidden}", 1252, true), u"");
-  EXPECT_EQ(converter.ConvertSegment("{\\b Hello}", 1252, true), u"Hello");
+  InlineState state;
+  const auto cleaned = [&](std::string_view segment) {
+    return ToUtf8(CleanUpMarkup(ScanSegment(state, u"\\cs6", u"\\cs8", segment, 1252, true)).str());
+  };
+  EXPECT_EQ(cleaned("{\\v hidden}"), "");
+  EXPECT_EQ(cleaned("{\\b Hello}"), "Hello");
   // A run of white space after the group is text: the pair encloses only part of it.
-  EXPECT_EQ(converter.ConvertSegment("{\\b Hello} ", 1252, true), u"<1>Hello</1>");
-  EXPECT_EQ(converter.ConvertSegment(" a {\\b b} c\\~", 1252, true), u"a <1>b</1> c");
-  EXPECT_EQ(converter.SourceTags().size(), 7u);  // the records stay for the pairing
+  EXPECT_EQ(cleaned("{\\b Hello} "), "<1>Hello</1>");
+  EXPECT_EQ(cleaned(" a {\\b b} c\\~"), "a <1>b</1> c");
+  EXPECT_EQ(state.sourceTags.size(), 7u);  // the records stay for the pairing
 }
 
 struct ByteCase {

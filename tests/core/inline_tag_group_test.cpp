@@ -43,6 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"symbolNoBreakSpace", "{\\cs6 <:hs>}", "\xC2\xA0", {}},
         GroupCase{"symbolTab", "{\\cs6 <t>}", "\t", {}},
         GroupCase{"symbolsLessAndGreater", "{\\cs6 <:lt><:gt>}", "&lt;&gt;", {}},
+        // Entities stand in the markup as written, known or not, and a no-break space of the
+        // text as an entity beside one of "<:hs>" as the character.
+        GroupCase{"entitiesAsWritten",
+                  "\\u160?{\\cs6 &lt;&nbsp;&quot;&am&amp;;&x<1>;<:hs>}",
+                  "&nbsp;&lt;&nbsp;&quot;&am&amp;&x<1>;\xC2\xA0",
+                  {}},
         GroupCase{"quotedAttributeWritesNothing",
                   "{\\cs6 <x title=\"a>b c\">}",
                   "<1>",

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <span>
+#include <utility>
 
 #include "engine/byte_sink.h"
 #include "engine/tmx_exporter.h"
@@ -49,20 +51,17 @@ const std::string& WorkFolder() {
   return folder;
 }
 
-// Encoded as the TMX writer encodes a line: characters XML does not allow are left out there.
-std::string XmlSafeUtf8(std::u16string_view text) {
-  std::string bytes(3 * text.size(), '\0');
-  bytes.resize(EncodeXmlSafeUtf8(text, bytes.data()));
-  return bytes;
-}
-
 SegmentPair ConvertSegmentPair(std::string_view source, std::string_view target, int codePage) {
   InlineConverter converter;
-  const WideString sourceMarkup = converter.ConvertSegment(source, codePage, true);
-  const WideString targetMarkup = converter.ConvertSegment(target, codePage, false);
+  const InlineSegment targetSegment{target, codePage};
+  InlineUnit unit;
+  unit.source = {source, codePage};
+  unit.targets = std::span(&targetSegment, 1);
+  unit.findPlain = false;
+  const std::span<InlineContent> contents = converter.ConvertUnit(unit);
   SegmentPair pair;
-  pair.source = XmlSafeUtf8(converter.PairInlineTags(sourceMarkup, true).str());
-  pair.target = XmlSafeUtf8(converter.PairInlineTags(targetMarkup, false).str());
+  pair.source = std::move(contents[0].encoded);
+  pair.target = std::move(contents[1].encoded);
   return pair;
 }
 
