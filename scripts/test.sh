@@ -17,10 +17,9 @@
 # function and one more "stage NAME FUNCTION" line at the end.
 # What keeps a run on a fresh 2-core machine without a ccache cache short (about 1,170 s of
 # processor time in all, printed at the end): the test programs' own code is compiled at -Og
-# with precompiled headers (the
-# code under test keeps each build's optimisation), the sanitizer builds at -O1 with line
-# tables only, ctest starts the longest tests first, and the Windows and fuzz runs use both
-# processors.
+# with precompiled headers (the code under test keeps each build's optimisation), the
+# sanitizer builds at -O1 with line tables only, ctest starts the longest tests first, and the
+# Windows and fuzz runs use both processors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
