@@ -10,7 +10,8 @@
 #   sanitize  Debug build (-O1) with AddressSanitizer and UndefinedBehaviorSanitizer, every test;
 #             the SSE2 paths are left out (-DVELMAR_SIMD=OFF), so the plain ones that a processor
 #             without SSE2 and the WebAssembly build run are tested too
-#   threads   the tests that run exports, under ThreadSanitizer (-O1)
+#   threads   the tests that run exports, under ThreadSanitizer (-O1; only their test files are
+#             built)
 #   fuzz      the fuzz targets side by side, VELMAR_FUZZ_SECONDS each (default 30); longer runs:
 #             scripts/fuzz.sh SECONDS
 # The first stage that fails ends the run. ccache is used when it is installed. A new stage is a
@@ -69,7 +70,7 @@ sanitize() {
 # code page tables built and read by several threads at once.
 threads() {
   cmake -S . -B build-tsan "${cache[@]}" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-        -DVELMAR_SANITIZE=thread \
+        -DVELMAR_SANITIZE=thread -DVELMAR_THREAD_TESTS_ONLY=ON \
         -DVELMAR_WERROR=ON -DVELMAR_BUILD_UI=OFF -DVELMAR_BUILD_BENCH=OFF
   cmake --build build-tsan -j"$jobs" --target velmar_core_tests velmar2tmx-cli
   (cd build-tsan && ctest --output-on-failure -j"$jobs" \
