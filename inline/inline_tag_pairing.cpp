@@ -363,7 +363,7 @@ void PairingRun<Lookups>::WriteTag(std::u16string& out, const Tag& tag) {
   const bool closing = t.starts_with(u"</"sv);
   const int recordIndex = m_lookups.FindRecord(number, !closing);
   const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
-  const int x = record && record->paired ? record->pairedNumber : 0;
+  const int x = record && record->paired ? m_records.PairedNumber(*record) : 0;
 
   Element element;
   if (t.ends_with(u"/>"sv)) {
@@ -579,7 +579,7 @@ void ListPairingRun<Lookups>::WriteTag(std::u16string& out, int number, uint32_t
   if (closing) m_lookups.RemoveClosing(number);
   const int recordIndex = m_lookups.FindRecord(number, !closing);
   const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
-  const int x = record && record->paired ? record->pairedNumber : 0;
+  const int x = record && record->paired ? m_records.PairedNumber(*record) : 0;
   Element element;
   if (flags & kMarkupStandalone) {
     element = kPh;

@@ -12,20 +12,24 @@
 
 #include "text/tuning.h"
 
+// A long segment's records are all held while its content is written, so a record takes 8 bytes;
+// its paired number is the list's (see TagList::PairedNumber).
 struct TagRecord {
-  int number = 0;        // the placeholder number N
-  int pairedNumber = 0;  // source: N for opening records, 0 for closing; target: source N or 0
-  uint16_t text = 0;     // the native RTF code the placeholder stands for: see TagList::Text
-  uint8_t opening = 0;   // 1 for <N> and <N/>, 0 for </N>
-  uint8_t paired = 0;    // target: a source record was found; source: a target record took it
+  int number = 0;       // the placeholder number N
+  uint16_t text = 0;    // the native RTF code the placeholder stands for: see TagList::Text
+  uint8_t opening = 0;  // 1 for <N> and <N/>, 0 for </N>
+  uint8_t paired = 0;   // target: a source record was found; source: a target record took it
 };
-static_assert(sizeof(TagRecord) == 12);
+static_assert(sizeof(TagRecord) == 8);
 
 // Records of one side, in the order they were made (never reordered). The native code of all
 // records is held in one text, so a record costs no allocation of its own; in a long list, a
 // record whose code is that of one of the last few texts stored shares it (a long segment repeats a
 // few codes, such as "}", over and over). A record names its text by a short index; a list that
 // stores more texts than that names keeps the index of every record's text in a list of its own.
+// A record's paired number (source: mostly N for opening records, 0 for closing; target: the
+// source N or 0) is that usual one, N or 0 by its form, until a record's differs; from then on the
+// list keeps the paired number of every record in a list of its own.
 // Emptying the list keeps its memory for the next unit; only a list grown unusually large gives
 // it back.
 class TagList {
@@ -45,6 +49,13 @@ class TagList {
     if (record.text != kWideIndex) return TextAt(record.text);
     return TextAt(m_wideIndex[static_cast<size_t>(&record - m_records.data())]);
   }
+  // The number of the placeholder a record is paired with (see TagRecord).
+  int PairedNumber(const TagRecord& record) const {
+    if (m_ownPairedNumbers) {
+      return m_pairedNumbers[static_cast<size_t>(&record - m_records.data())];
+    }
+    return UsualPairedNumber(record);
+  }
   // The length of all the records' native code together (shared texts counted once for each).
   size_t NativeSize() const { return m_nativeSize; }
   // Appends a record with a copy of the text (which must not point into the list's own text).
@@ -59,9 +70,9 @@ class TagList {
     m_text.append(text.data(), text.size());
     m_bounds.push_back(m_text.size());
     r.number = number;
-    r.pairedNumber = pairedNumber;
     r.opening = opening ? 1 : 0;
     r.paired = paired ? 1 : 0;
+    NotePairedNumber(r, pairedNumber);
   }
   void clear() {
     constexpr size_t kKeptRecords = tuning::kKeptTagRecords;
@@ -71,6 +82,9 @@ class TagList {
     if (m_bounds.capacity() > kKeptRecords) std::vector<size_t>().swap(m_bounds);
     if (m_wide) std::vector<uint32_t>().swap(m_wideIndex);
     m_wide = false;
+    if (m_pairedNumbers.capacity() > kKeptRecords) std::vector<int>().swap(m_pairedNumbers);
+    m_pairedNumbers.clear();
+    m_ownPairedNumbers = false;
     m_records.clear();
     m_text.clear();
     m_bounds.assign(1, 0);
@@ -106,9 +120,24 @@ class TagList {
       r.text = static_cast<uint16_t>(index);
     }
     r.number = number;
-    r.pairedNumber = pairedNumber;
     r.opening = opening ? 1 : 0;
     r.paired = paired ? 1 : 0;
+    NotePairedNumber(r, pairedNumber);
+  }
+  static int UsualPairedNumber(const TagRecord& record) {
+    return record.opening ? record.number : 0;
+  }
+  // Keeps the paired number of the last record made, r.
+  void NotePairedNumber(const TagRecord& r, int pairedNumber) {
+    if (!m_ownPairedNumbers) {
+      if (pairedNumber == UsualPairedNumber(r)) return;
+      m_ownPairedNumbers = true;  // from now on every record's paired number is kept
+      m_pairedNumbers.reserve(m_records.capacity());
+      for (size_t i = 0; i + 1 < m_records.size(); ++i) {
+        m_pairedNumbers.push_back(UsualPairedNumber(m_records[i]));
+      }
+    }
+    m_pairedNumbers.push_back(pairedNumber);
   }
   // The index of a stored text equal to text: one of the recent ones, or a new one.
   uint32_t StoredText(std::u16string_view text) {
@@ -130,6 +159,8 @@ class TagList {
   size_t m_nativeSize = 0;            // see NativeSize
   bool m_wide = false;                // more texts than a record's short index can name
   std::vector<uint32_t> m_wideIndex;  // then: the text index of every record
+  bool m_ownPairedNumbers = false;    // a record's paired number is not the usual one
+  std::vector<int> m_pairedNumbers;   // then: the paired number of every record
   uint32_t m_recent[kRecentTexts] = {kNoText, kNoText, kNoText, kNoText};
   size_t m_nextRecent = 0;
 };

@@ -198,6 +198,34 @@ TEST(TagRecordIndex, EveryRecordKeepsItsText) {
   EXPECT_EQ(list.Text(list[0]), u"{\\b ");
 }
 
+// A record's paired number is N or 0 by its form until one differs (a target's, or a source
+// group's counted apart): from then on the list keeps them all, the earlier ones too.
+TEST(TagRecordIndex, EveryRecordKeepsItsPairedNumber) {
+  constexpr int kRecords = 100000;
+  // Each row: the record whose paired number first differs from N or 0 (kRecords: none).
+  for (const int differsFrom : {kRecords, 0, 1, 5, 65536, kRecords - 1}) {
+    const auto pairedOf = [differsFrom](int i) {
+      const bool opening = i % 2 == 0;
+      if (i < differsFrom) return opening ? i / 2 + 1 : 0;
+      return opening ? (i % 6 == 0 ? 0 : 3 * i + 7) : i % 5;
+    };
+    TagList list;
+    for (int i = 0; i < kRecords; ++i) {
+      AppendTagRecord(list, i % 2 == 0 ? u"{\\b " : u"}", i / 2 + 1, pairedOf(i), i % 2 == 0,
+                      pairedOf(i) != 0);
+    }
+    for (int i = 0; i < kRecords; ++i) {
+      ASSERT_EQ(list.PairedNumber(list[static_cast<size_t>(i)]), pairedOf(i))
+          << "record " << i << ", differing from " << differsFrom;
+    }
+    list.clear();
+    AppendTagRecord(list, u"{\\b ", 4, 4, true, false);
+    AppendTagRecord(list, u"}", 4, 0, false, false);
+    EXPECT_EQ(list.PairedNumber(list[0]), 4);
+    EXPECT_EQ(list.PairedNumber(list[1]), 0);
+  }
+}
+
 TEST(TagRecordIndex, FindsTheFirstMatchByNumberAndForm) {
   TagList list;
   AppendTagRecord(list, u"a", 1, 1, true, false);

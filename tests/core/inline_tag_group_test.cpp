@@ -195,7 +195,7 @@ TEST(TagGroups, FieldsPairWithSourceFields) {
   Scan(state, "See " + field + "this}}.", 1252, true);
   Scan(state, "Siehe " + field + "dies}}.", 1252, false);
   ASSERT_EQ(state.targetTags.size(), 2u);
-  EXPECT_EQ(state.targetTags[0].pairedNumber, 1);
+  EXPECT_EQ(state.targetTags.PairedNumber(state.targetTags[0]), 1);
   EXPECT_EQ(state.targetTags[0].paired, 1);
   EXPECT_EQ(state.targetTags[1].paired, 0);  // closing records are never paired
 }

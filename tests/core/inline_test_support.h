@@ -31,7 +31,8 @@ inline void PrintTo(const Record& r, std::ostream* os) {
 inline std::vector<Record> Records(const TagList& list) {
   std::vector<Record> out;
   for (const TagRecord& r : list) {
-    out.push_back({r.number, r.opening != 0, ToUtf8(list.Text(r)), r.pairedNumber, r.paired != 0});
+    out.push_back(
+        {r.number, r.opening != 0, ToUtf8(list.Text(r)), list.PairedNumber(r), r.paired != 0});
   }
   return out;
 }
