@@ -147,7 +147,6 @@ class UnitPipeline::Ring {
   void Write(UnitBatch& batch);
   void Merge(const UnitBatch& batch);
 
-  const ExportRequest& m_request;
   std::function<void()> m_convertProbe;
   std::u16string m_sourceAttribute;  // the source code, escaped for srclang
   std::vector<UnitBatch> m_slots;
@@ -168,7 +167,7 @@ class UnitPipeline::Ring {
 
 UnitPipeline::Ring::Ring(const ExportRequest& request, int threads,
                          std::function<void()> convertProbe)
-    : m_request(request), m_convertProbe(std::move(convertProbe)) {
+    : m_convertProbe(std::move(convertProbe)) {
   AppendXmlAttribute(m_sourceAttribute, Decode(kCodePageAnsi, request.sourceCode));
   const size_t converters = threads > 1 ? static_cast<size_t>(threads) : 1;
   // Room for every worker to convert a batch while as many wait to be written and one is read.
