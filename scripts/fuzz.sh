@@ -8,8 +8,11 @@
 # The blocks target starts from the export seeds: it makes each input into a file larger than
 # the reader's 64 KB blocks and converts it on one thread and on several.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: segment export blocks)
+#        scripts/fuzz.sh --build-only              (builds the targets, runs none)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build_only=false
+if [ "${1:-}" = --build-only ]; then build_only=true; fi
 seconds="${1:-60}"
 shift || true
 targets=("$@")
@@ -23,6 +26,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz "${cache[@]}" -DCMAKE_BUILD_TYPE=R
       -DVELMAR_SANITIZE=address,undefined -DVELMAR_BUILD_FUZZ=ON -DVELMAR_BUILD_UI=OFF \
       -DVELMAR_BUILD_TESTS=OFF -DVELMAR_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/velmar-fuzz-}"
+if $build_only; then exit 0; fi
 
 # run_target NAME: fuzzes one target for the time given; its output goes to its log.
 run_target() {

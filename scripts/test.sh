@@ -19,8 +19,10 @@
 # What keeps a run on a fresh 2-core machine without a ccache cache short (about 1,170 s of
 # processor time in all, printed at the end): the test programs' own code is compiled at -Og
 # with precompiled headers (the code under test keeps each build's optimisation), the
-# sanitizer builds at -O1 with line tables only, ctest starts the longest tests first, and the
-# Windows and fuzz runs use both processors.
+# sanitizer builds at -O1 with line tables only, ctest starts the longest tests first, the
+# Windows and fuzz runs use both processors, and the ThreadSanitizer and fuzz builds run in the
+# background at the lowest priority while the packages, web and windows stages leave a processor
+# idle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -68,18 +70,43 @@ sanitize() {
 
 # The conversion on several threads under ThreadSanitizer: the tests that run exports, and the
 # code page tables built and read by several threads at once.
-threads() {
+tsan_build() {
   cmake -S . -B build-tsan "${cache[@]}" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
         -DVELMAR_SANITIZE=thread -DVELMAR_THREAD_TESTS_ONLY=ON \
         -DVELMAR_WERROR=ON -DVELMAR_BUILD_UI=OFF -DVELMAR_BUILD_BENCH=OFF
   cmake --build build-tsan -j"$jobs" --target velmar_core_tests velmar2tmx-cli
+}
+
+threads() {
+  await_prebuilds
+  tsan_build  # nothing left to do when the build ahead succeeded; its errors otherwise
   (cd build-tsan && ctest --output-on-failure -j"$jobs" \
      -R '^(Export|ExportThreads|ExportAllLanguages|ExportReport|Cli|CliBatch|CliLanguages|CliProcess)\.|/ExportCorpus\.|^CodePages\.TextOfEveryCodePageDecodesTheSameOnSeveralThreads$|^CodePageCatalogue\.IsOneCatalogueSharedByEveryThread$' \
      -E "$no_memory_limit")
 }
 
 fuzz() {
+  await_prebuilds
   ./scripts/fuzz.sh "${VELMAR_FUZZ_SECONDS:-30}"
+}
+
+# The packages, web and windows stages leave a processor idle much of the time (chromium and
+# Wine wait, single-threaded steps), so the ThreadSanitizer and fuzz builds are started ahead of
+# them, at the lowest priority, in the background. The stages that need them wait for them (the
+# builds ahead hold a lock on build/ahead.lock while they run) and then build again: nothing is
+# left to do when the build ahead succeeded, and a failure shows its errors there as it would
+# have. The output of the builds ahead is in build/ahead.log.
+start_prebuilds() {
+  exec 9>build/ahead.lock
+  flock 9
+  (
+    renice -n 19 -p "$BASHPID" >/dev/null
+    tsan_build && ./scripts/fuzz.sh --build-only
+  ) >build/ahead.log 2>&1 &
+  exec 9>&-  # the lock stays with the builds ahead until they end
+}
+await_prebuilds() {
+  flock build/ahead.lock true
 }
 
 stage_names=()
@@ -128,6 +155,7 @@ stage() {
 }
 
 stage release release
+start_prebuilds
 stage packages packages
 stage web web
 stage windows windows
