@@ -634,6 +634,17 @@ void PairListEncodedInto(const CleanedContent& content, const TagList& records,
 
 }  // namespace
 
+namespace {
+
+// After a segment: buffers grown unusually large go back, and so do the tables of a long list.
+template <typename Buffers>
+void ReleaseAfter(Buffers& buffers, const TagList& records) {
+  buffers.ReleaseLarge();
+  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+}
+
+}  // namespace
+
 WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
   Buffers& buffers = *m_buffers;
   const std::u16string_view text = EscapedMarkup(markup, buffers.copy);
@@ -641,8 +652,7 @@ WideString TagPairing::Pair(const WideString& markup, const TagList& records) {
       RecordsInOrder(records)
           ? PairWhole<CompactLookups>(text, records, buffers.tables, buffers.key, buffers.tags)
           : PairWhole<TableLookups>(text, records, buffers.tables, buffers.key, buffers.tags);
-  buffers.ReleaseLarge();
-  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+  ReleaseAfter(buffers, records);
   return WideString(std::move(out));
 }
 
@@ -657,8 +667,7 @@ void TagPairing::PairEncoded(const WideString& markup, const TagList& records, b
     PairEncodedInto<TableLookups>(text, records, buffers.tables, buffers.key, buffers.tags,
                                   buffers.slice, buffers.scratch, utf16, out);
   }
-  buffers.ReleaseLarge();
-  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+  ReleaseAfter(buffers, records);
 }
 
 WideString TagPairing::Pair(const CleanedContent& content, const TagList& records) {
@@ -667,8 +676,7 @@ WideString TagPairing::Pair(const CleanedContent& content, const TagList& record
       RecordsInOrder(records)
           ? PairListWhole<CompactLookups>(content, records, buffers.tables, buffers.copy)
           : PairListWhole<TableLookups>(content, records, buffers.tables, buffers.copy);
-  buffers.ReleaseLarge();
-  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+  ReleaseAfter(buffers, records);
   return WideString(std::move(out));
 }
 
@@ -682,6 +690,5 @@ void TagPairing::PairEncoded(const CleanedContent& content, const TagList& recor
     PairListEncodedInto<TableLookups>(content, records, buffers.tables, buffers.copy, buffers.slice,
                                       buffers.scratch, utf16, out);
   }
-  buffers.ReleaseLarge();
-  if (records.size() >= kLongTagList) buffers.tables.ReleaseLarge();
+  ReleaseAfter(buffers, records);
 }
