@@ -17,6 +17,11 @@ void DecodeByteEscapes(std::string_view segment, std::string& out);
 // The same without a copy when nothing is decoded: the result is the segment itself, or the
 // decoded text in buffer.
 std::string_view ByteEscapesDecoded(std::string_view segment, std::string& buffer);
+// The segment of an 8-bit file: its bytes in codePage with the byte escapes decoded (the rules
+// above), appended to out as UTF-16; bytes is scratch. A code page of one unit per byte decodes
+// the runs between escapes straight from the segment.
+void DecodeWithByteEscapes(std::string_view segment, unsigned codePage, std::u16string& out,
+                           std::string& bytes);
 // The segment of a Unicode file: its characters are UTF-8, and its byte escapes are bytes in
 // codePage (as RTF gives them), decoded run by run; the same rules as above otherwise. Appends
 // to out; bytes is scratch.

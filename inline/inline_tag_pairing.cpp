@@ -9,6 +9,7 @@
 #include "text/surrogates.h"
 #include "text/tuning.h"
 #include "text/unit_set.h"
+#include "text/utf8_encoder.h"
 #include "text/wide_to_int.h"
 #include "text/xml_chars.h"
 #include "text/xml_entities.h"
@@ -164,12 +165,87 @@ WideString PairInlineTags(const WideString& markup, const TagList& records) {
 
 namespace {
 
+// The text of a cleaned-up list as the content holds it. The rules that markup text went
+// through, one after the other, come to this:
+// - "&" "<" ">" become entities (the clean-up's escaping);
+// - quotes become entities (the pairing's, which the markup's entities never form);
+// - a no-break space stays a character: NoBreakSpaceStaysACharacter;
+// - a line separator becomes a line feed: LineSeparatorBecomesLineFeed.
+constexpr UnitSet kContentEscaped(u"&<>'\"\u2028");
+
+// The clean-up wrote a no-break space as "&nbsp;", which the pairing turns back into the
+// character (TMX declares no such entity): the content holds the character.
+constexpr bool kNoBreakSpaceStaysACharacter = true;
+static_assert(kNoBreakSpaceStaysACharacter && !kContentEscaped.Contains(u'\u00A0'));
+
+// The clean-up reads a line feed in markup as a line separator and writes a line separator as a
+// line feed: in the content, both are line feeds.
+constexpr char16_t kLineSeparatorWrittenAs = u'\n';
+void LineSeparatorBecomesLineFeed(std::u16string& out) {
+  out.push_back(kLineSeparatorWrittenAs);
+}
+
+// Calls run(piece) for each piece of the text that stays as it is and escaped(c) for each unit
+// between them that kContentEscaped holds.
+template <typename Run, typename Escaped>
+void ForEachContentPiece(std::u16string_view text, Run&& run, Escaped&& escaped) {
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const size_t j = kContentEscaped.FindFirst(text, i);
+    if (j > i) run(text.substr(i, j - i));
+    if (j == n) break;
+    escaped(text[j]);
+    i = j + 1;
+  }
+}
+
+// What stands in the content for a unit that kContentEscaped holds.
+void AppendContentEscape(std::u16string& out, char16_t c) {
+  if (c == u'\u2028') {
+    LineSeparatorBecomesLineFeed(out);
+  } else {
+    out.append(xml_entity::Predefined(c));
+  }
+}
+
+void AppendContentText(std::u16string& out, std::u16string_view text) {
+  ForEachContentPiece(
+      text, [&](std::u16string_view piece) { out.append(piece); },
+      [&](char16_t c) { AppendContentEscape(out, c); });
+}
+
+// The content text encoded for the document into dst, which has room for kContentBytesPerUnit
+// bytes a unit; returns the bytes written. UTF-8 is escaped and encoded in one pass.
+constexpr size_t kContentBytesPerUnit = 2 * kLongestTextEntity;  // "&quot;" in UTF-16
+static_assert(xml_entity::kQuot.size() == kLongestTextEntity);
+size_t EncodeContentText(std::u16string_view text, bool utf16, char* dst) {
+  if (!utf16) {
+    return EncodeXmlTextUtf8(text.data(), text.size(), dst, [](char16_t c, char*& d) {
+      if (c != u'\u2028') return false;
+      *d++ = static_cast<char>(kLineSeparatorWrittenAs);  // LineSeparatorBecomesLineFeed
+      return true;
+    });
+  }
+  size_t n = 0;
+  std::u16string escape;  // an entity or a line feed: short enough to stay without allocation
+  ForEachContentPiece(
+      text, [&](std::u16string_view piece) { n += EncodeXmlSafe(piece, utf16, dst + n); },
+      [&](char16_t c) {
+        escape.clear();
+        AppendContentEscape(escape, c);
+        n += EncodeXmlSafe(escape, utf16, dst + n);
+      });
+  return n;
+}
+
 // The content as one UTF-16 text.
 class WholeOutput {
  public:
   explicit WholeOutput(std::u16string& units) : m_units(units) {}
   std::u16string& Units() { return m_units; }
   void Text(std::u16string_view text) { m_units.append(text); }
+  void ContentText(std::u16string_view text) { AppendContentText(m_units, text); }
   void TagWritten() {}
 
  private:
@@ -198,6 +274,9 @@ class EncodedOutput {
     }
     TextAcrossSlices(text);
   }
+  // Text of the content, escaped and encoded at once into the bytes (after what the tags before
+  // it wrote, which ends with their ">").
+  void ContentText(std::u16string_view text);
   void TagWritten() {
     if (m_slice.size() >= kSliceUnits) Encode(false);
   }
@@ -244,6 +323,22 @@ void EncodedOutput::Encode(bool last) {
     m_slice.clear();
   } else {
     m_slice.erase(0, done);
+  }
+}
+
+void EncodedOutput::ContentText(std::u16string_view text) {
+  if (!m_slice.empty()) Encode(true);
+  // Pieces of a size that keeps the scratch area small, never ending between the two halves of
+  // a surrogate pair.
+  constexpr size_t kPiece = kSliceUnits / 4;
+  while (!text.empty()) {
+    size_t take = std::min(text.size(), kPiece);
+    if (take < text.size() && utf16::IsHighSurrogate(text[take - 1])) --take;
+    if (m_scratch.size() < kContentBytesPerUnit * take)
+      m_scratch.resize(kContentBytesPerUnit * take);
+    char* d = m_scratch.data();
+    m_bytes.append(d, EncodeContentText(text.substr(0, take), m_utf16, d));
+    text.remove_prefix(take);
   }
 }
 
@@ -474,61 +569,13 @@ void PairEncodedInto(std::u16string_view text, const TagList& records, PairingTa
   output.Finish();
 }
 
-// The text of a cleaned-up list as the content holds it. The rules that markup text went
-// through, one after the other, come to this:
-// - "&" "<" ">" become entities (the clean-up's escaping);
-// - quotes become entities (the pairing's, which the markup's entities never form);
-// - a no-break space stays a character: NoBreakSpaceStaysACharacter;
-// - a line separator becomes a line feed: LineSeparatorBecomesLineFeed.
-constexpr UnitSet kContentEscaped(u"&<>'\"\u2028");
-
-// The clean-up wrote a no-break space as "&nbsp;", which the pairing turns back into the
-// character (TMX declares no such entity): the content holds the character.
-constexpr bool kNoBreakSpaceStaysACharacter = true;
-static_assert(kNoBreakSpaceStaysACharacter && !kContentEscaped.Contains(u'\u00A0'));
-
-// The clean-up reads a line feed in markup as a line separator and writes a line separator as a
-// line feed: in the content, both are line feeds.
-void LineSeparatorBecomesLineFeed(std::u16string& out) {
-  out.push_back(u'\n');
-}
-
-void AppendContentText(std::u16string& out, std::u16string_view text) {
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
-    const size_t j = kContentEscaped.FindFirst(text, i);
-    out.append(text.data() + i, j - i);
-    if (j == n) break;
-    switch (text[j]) {
-      case u'\'':
-        out.append(xml_entity::kApos);
-        break;
-      case u'"':
-        out.append(xml_entity::kQuot);
-        break;
-      case u'\u2028':
-        LineSeparatorBecomesLineFeed(out);
-        break;
-      default:
-        AppendTextEntity(out, text[j]);
-        break;
-    }
-    i = j + 1;
-  }
-}
-
 // One pairing of a cleaned-up list: as PairingRun, with the placeholders read from the list
 // (each a number and a form, so that what the markup's tags need worked out is known at once).
 template <typename Lookups>
 class ListPairingRun {
  public:
-  ListPairingRun(const CleanedContent& content, const TagList& records, PairingTables& tables,
-                 std::u16string& escaped)
-      : m_content(content),
-        m_records(records),
-        m_escaped(escaped),
-        m_lookups(records, tables, TableLimit(records)) {
+  ListPairingRun(const CleanedContent& content, const TagList& records, PairingTables& tables)
+      : m_content(content), m_records(records), m_lookups(records, tables, TableLimit(records)) {
     content.ForEachPlaceholder([&](size_t, int number, uint32_t flags) {
       if (flags & kMarkupClosing) m_lookups.AddClosing(number);
     });
@@ -551,24 +598,14 @@ class ListPairingRun {
   }
 
  private:
-  // The text in pieces, each escaped in a buffer of its own size at most.
   template <typename Output>
   void WriteText(Output& output, size_t from, size_t to) {
-    constexpr size_t kPiece = tuning::kEncodeSliceUnits;
-    const std::u16string_view text = m_content.text;
-    while (from < to) {
-      const size_t take = std::min(to - from, kPiece);
-      m_escaped.clear();
-      AppendContentText(m_escaped, text.substr(from, take));
-      output.Text(m_escaped);
-      from += take;
-    }
+    if (to > from) output.ContentText(std::u16string_view(m_content.text).substr(from, to - from));
   }
   void WriteTag(std::u16string& out, int number, uint32_t flags);
 
   const CleanedContent& m_content;
   const TagList& m_records;
-  std::u16string& m_escaped;
   Lookups m_lookups;
   int m_bptCounter = 0;
 };
@@ -608,8 +645,8 @@ void ListPairingRun<Lookups>::WriteTag(std::u16string& out, int number, uint32_t
 
 template <typename Lookups>
 std::u16string PairListWhole(const CleanedContent& content, const TagList& records,
-                             PairingTables& tables, std::u16string& escaped) {
-  ListPairingRun<Lookups> run(content, records, tables, escaped);
+                             PairingTables& tables) {
+  ListPairingRun<Lookups> run(content, records, tables);
   std::u16string out;
   out.reserve(run.EstimatedUnits());
   WholeOutput output(out);
@@ -619,9 +656,9 @@ std::u16string PairListWhole(const CleanedContent& content, const TagList& recor
 
 template <typename Lookups>
 void PairListEncodedInto(const CleanedContent& content, const TagList& records,
-                         PairingTables& tables, std::u16string& escaped, std::u16string& slice,
-                         std::string& scratch, bool utf16, std::string& out) {
-  ListPairingRun<Lookups> run(content, records, tables, escaped);
+                         PairingTables& tables, std::u16string& slice, std::string& scratch,
+                         bool utf16, std::string& out) {
+  ListPairingRun<Lookups> run(content, records, tables);
   if (const size_t units = run.EstimatedUnits(); units >= kReservedFrom) {
     // UTF-8 takes a byte for each ASCII unit, up to three for the others.
     const size_t bytes = utf16 ? 2 * units : units + 2 * CountNonAscii(content.text);
@@ -672,10 +709,9 @@ void TagPairing::PairEncoded(const WideString& markup, const TagList& records, b
 
 WideString TagPairing::Pair(const CleanedContent& content, const TagList& records) {
   Buffers& buffers = *m_buffers;
-  std::u16string out =
-      RecordsInOrder(records)
-          ? PairListWhole<CompactLookups>(content, records, buffers.tables, buffers.copy)
-          : PairListWhole<TableLookups>(content, records, buffers.tables, buffers.copy);
+  std::u16string out = RecordsInOrder(records)
+                           ? PairListWhole<CompactLookups>(content, records, buffers.tables)
+                           : PairListWhole<TableLookups>(content, records, buffers.tables);
   ReleaseAfter(buffers, records);
   return WideString(std::move(out));
 }
@@ -684,10 +720,10 @@ void TagPairing::PairEncoded(const CleanedContent& content, const TagList& recor
                              std::string& out) {
   Buffers& buffers = *m_buffers;
   if (RecordsInOrder(records)) {
-    PairListEncodedInto<CompactLookups>(content, records, buffers.tables, buffers.copy,
-                                        buffers.slice, buffers.scratch, utf16, out);
+    PairListEncodedInto<CompactLookups>(content, records, buffers.tables, buffers.slice,
+                                        buffers.scratch, utf16, out);
   } else {
-    PairListEncodedInto<TableLookups>(content, records, buffers.tables, buffers.copy, buffers.slice,
+    PairListEncodedInto<TableLookups>(content, records, buffers.tables, buffers.slice,
                                       buffers.scratch, utf16, out);
   }
   ReleaseAfter(buffers, records);

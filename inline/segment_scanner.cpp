@@ -89,7 +89,7 @@ InlineList& SegmentScanner::Scan(std::string_view segment) {
   if (m_state.unicodeText) {
     DecodeUnicodeWithByteEscapes(segment, m_codePage, m_text, m_state.buffers.bytes);
   } else {
-    DecodeAppend(m_codePage, ByteEscapesDecoded(segment, m_state.buffers.bytes), m_text);
+    DecodeWithByteEscapes(segment, m_codePage, m_text, m_state.buffers.bytes);
   }
   // A U+0000 is text like any other character: the writer leaves it out.
   if (m_text.empty()) return m_list;

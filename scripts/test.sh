@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds and runs every test, stage by stage, and ends with the time each stage took:
-#   release   Release build (warnings are errors, benchmarks built), every test
+#   build     Release build (warnings are errors, benchmarks built)
+#   release   every test of the Release build
 #   packages  desktop file, metadata, man pages, hardening, Debian packages (check-packages.sh)
 #   web       the web page built with emscripten and tested in headless chromium against the
 #             Release command line (test-web.sh)
@@ -20,9 +21,9 @@
 # processor time in all, printed at the end): the test programs' own code is compiled at -Og
 # with precompiled headers (the code under test keeps each build's optimisation), the
 # sanitizer builds at -O1 with line tables only, ctest starts the longest tests first, the
-# Windows and fuzz runs use both processors, and the ThreadSanitizer and fuzz builds run in the
-# background at the lowest priority while the packages, web and windows stages leave a processor
-# idle.
+# Windows and fuzz runs use both processors, and the sanitizer, ThreadSanitizer and fuzz builds
+# run in the background at the lowest priority from the end of the Release build on, in the
+# processor time the tests and the packages, web and windows stages leave idle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -30,10 +31,13 @@ jobs="$(nproc)"
 cache=()
 if command -v ccache >/dev/null; then cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
-release() {
+release_build() {
   cmake -S . -B build "${cache[@]}" -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON \
         -DVELMAR_BUILD_BENCH=ON
   cmake --build build -j"$jobs"
+}
+
+release() {
   (cd build && ctest --output-on-failure -j"$jobs")
 }
 
@@ -60,11 +64,16 @@ windows() {
 # only (the engine's fault-injection tests cover every thread in every stage).
 no_memory_limit='^CliProcess\.OutOfMemoryFailsOneFileOfABatch$'
 
-sanitize() {
+sanitize_build() {
   cmake -S . -B build-sanitize "${cache[@]}" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
         -DVELMAR_SANITIZE=address,undefined -DVELMAR_WERROR=ON -DVELMAR_BUILD_BENCH=OFF \
         -DVELMAR_SIMD=OFF
   cmake --build build-sanitize -j"$jobs"
+}
+
+sanitize() {
+  await_build sanitize
+  sanitize_build  # nothing left to do when the build ahead succeeded; its errors otherwise
   (cd build-sanitize && ctest --output-on-failure -j"$jobs" -E "$no_memory_limit")
 }
 
@@ -78,35 +87,55 @@ tsan_build() {
 }
 
 threads() {
-  await_prebuilds
+  await_build threads
   tsan_build  # nothing left to do when the build ahead succeeded; its errors otherwise
   (cd build-tsan && ctest --output-on-failure -j"$jobs" \
      -R '^(Export|ExportThreads|ExportAllLanguages|ExportReport|Cli|CliBatch|CliLanguages|CliProcess)\.|/ExportCorpus\.|^CodePages\.TextOfEveryCodePageDecodesTheSameOnSeveralThreads$|^CodePageCatalogue\.IsOneCatalogueSharedByEveryThread$' \
      -E "$no_memory_limit")
 }
 
+fuzz_build() {
+  ./scripts/fuzz.sh --build-only
+}
+
 fuzz() {
-  await_prebuilds
+  await_build fuzz
   ./scripts/fuzz.sh "${VELMAR_FUZZ_SECONDS:-30}"
 }
 
-# The packages, web and windows stages leave a processor idle much of the time (chromium and
-# Wine wait, single-threaded steps), so the ThreadSanitizer and fuzz builds are started ahead of
-# them, at the lowest priority, in the background. The stages that need them wait for them (the
-# builds ahead hold a lock on build/ahead.lock while they run) and then build again: nothing is
-# left to do when the build ahead succeeded, and a failure shows its errors there as it would
-# have. The output of the builds ahead is in build/ahead.log.
-start_prebuilds() {
-  exec 9>build/ahead.lock
-  flock 9
+# The Release tests and the packages, web and windows stages leave a processor idle much of the
+# time (tests that wait, chromium and Wine, single-threaded steps), so the builds of the later
+# stages are started ahead of them, one after the other at the lowest priority, in the
+# background. Each build ahead holds a lock (build/ahead-NAME.lock) until it ends, and the stage
+# that needs it waits for that lock and then builds again: nothing is left to do when the build
+# ahead succeeded, and a failure shows its errors there as it would have. The output of the
+# builds ahead is in build/ahead-NAME.log.
+ahead=(sanitize threads fuzz)
+declare -A ahead_build=([sanitize]=sanitize_build [threads]=tsan_build [fuzz]=fuzz_build)
+first_lock_fd=10
+start_builds_ahead() {
+  local i
+  for i in "${!ahead[@]}"; do
+    eval "exec $((first_lock_fd + i))>build/ahead-${ahead[$i]}.lock"
+    flock "$((first_lock_fd + i))"
+  done
+  set -m  # the builds ahead get a process group of their own, ended with the run
   (
     renice -n 19 -p "$BASHPID" >/dev/null
-    tsan_build && ./scripts/fuzz.sh --build-only
-  ) >build/ahead.log 2>&1 &
-  exec 9>&-  # the lock stays with the builds ahead until they end
+    for i in "${!ahead[@]}"; do
+      "${ahead_build[${ahead[$i]}]}" >"build/ahead-${ahead[$i]}.log" 2>&1 || true
+      flock -u "$((first_lock_fd + i))"  # the stage that waits for this build may start
+    done
+  ) &
+  ahead_pid=$!
+  set +m
+  trap 'kill -- "-$ahead_pid" 2>/dev/null || true' EXIT
+  for i in "${!ahead[@]}"; do
+    eval "exec $((first_lock_fd + i))>&-"  # the lock stays with the builds ahead
+  done
 }
-await_prebuilds() {
-  flock build/ahead.lock true
+await_build() {
+  flock "build/ahead-$1.lock" true
 }
 
 stage_names=()
@@ -154,8 +183,9 @@ stage() {
   fi
 }
 
+stage build release_build
+start_builds_ahead
 stage release release
-start_prebuilds
 stage packages packages
 stage web web
 stage windows windows

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "text/simd.h"
 #include "text/surrogates.h"
+#include "text/xml_entities.h"
 
 enum class Utf8Mode { kAll, kXmlSafe };
 
@@ -16,11 +18,16 @@ using utf16::IsHighSurrogate;
 using utf16::IsLowSurrogate;
 
 // Copies a run of units that are written as themselves (printable ASCII for the XML-safe mode,
-// any ASCII otherwise), eight at a time. Returns the units copied.
-template <Utf8Mode kMode>
+// any ASCII otherwise), eight at a time. With kStopAtMarkup, the units that XML text writes as
+// entities ("&" "<" ">" "'" '"') end the run too. Returns the units copied.
+template <Utf8Mode kMode, bool kStopAtMarkup = false>
 inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
   size_t i = 0;
   constexpr unsigned kLowest = kMode == Utf8Mode::kXmlSafe ? 0x20 : 0x00;
+  const auto stops = [](char16_t c) {
+    return static_cast<unsigned>(c - kLowest) >= 0x80u - kLowest ||
+           (kStopAtMarkup && (c == u'&' || c == u'<' || c == u'>' || c == u'\'' || c == u'"'));
+  };
 #if VELMAR_SSE2
   while (i + 8 <= n) {
     const __m128i v = simd::Load(s + i);
@@ -29,20 +36,22 @@ inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
     const __m128i low =
         _mm_cmplt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x8000 + kLowest)));
     const __m128i high = _mm_cmpgt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x807F)));
-    if (_mm_movemask_epi8(_mm_or_si128(low, high)) != 0) break;
+    __m128i outside = _mm_or_si128(low, high);
+    if constexpr (kStopAtMarkup) {
+      for (const char16_t c : {u'&', u'<', u'>', u'\'', u'"'}) {
+        outside = _mm_or_si128(outside, _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(c))));
+      }
+    }
+    if (_mm_movemask_epi8(outside) != 0) break;
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(v, v));
     i += 8;
   }
   // The short rest of a run (most texts end in one).
-  for (; i < n && static_cast<unsigned>(s[i] - kLowest) < 0x80u - kLowest; ++i) {
-    d[i] = static_cast<char>(s[i]);
-  }
+  for (; i < n && !stops(s[i]); ++i) d[i] = static_cast<char>(s[i]);
 #else
   while (i + 8 <= n) {
-    unsigned outside = 0;
-    for (size_t k = 0; k < 8; ++k) {
-      outside |= static_cast<unsigned>(s[i + k] - kLowest) >= 0x80u - kLowest;
-    }
+    bool outside = false;
+    for (size_t k = 0; k < 8; ++k) outside = outside || stops(s[i + k]);
     if (outside) break;
     for (size_t k = 0; k < 8; ++k) d[i + k] = static_cast<char>(s[i + k]);
     i += 8;
@@ -68,33 +77,69 @@ inline char* PutFour(char* d, char32_t c) {
 
 }  // namespace utf8_detail
 
+// Writes the UTF-8 form of the character at s (one unit, or a valid surrogate pair) at d and
+// moves d past it; returns the units it took. n is the units from s to the end of the text.
+template <Utf8Mode kMode>
+inline size_t EncodeOneCharacter(const char16_t* s, size_t n, char*& d) {
+  using namespace utf8_detail;
+  const char16_t c = s[0];
+  if (c < 0x80) {
+    *d = static_cast<char>(c);
+    const bool keep = kMode == Utf8Mode::kAll || c >= 0x20 || c == 0x09 || c == 0x0A || c == 0x0D;
+    d += keep ? 1 : 0;
+  } else if (c < 0x800) {
+    d[0] = static_cast<char>(0xC0 | (c >> 6));
+    d[1] = static_cast<char>(0x80 | (c & 0x3F));
+    d += 2;
+  } else if (IsHighSurrogate(c) && n > 1 && IsLowSurrogate(s[1])) {
+    d = PutFour(d, utf16::FromSurrogates(c, s[1]));
+    return 2;
+  } else if (utf16::IsSurrogate(c)) {
+    if (kMode == Utf8Mode::kAll) d = PutThree(d, 0xFFFD);
+  } else if (kMode == Utf8Mode::kAll || (c != 0xFFFE && c != 0xFFFF)) {
+    d = PutThree(d, c);
+  }
+  return 1;
+}
+
 // Writes the UTF-8 form of n units to dst, which has room for 3 bytes a unit; a valid surrogate
 // pair becomes one four-byte sequence. Returns the bytes written.
 template <Utf8Mode kMode>
 inline size_t EncodeUtf8(const char16_t* s, size_t n, char* dst) {
-  using namespace utf8_detail;
   char* d = dst;
-  for (size_t i = 0; i < n; ++i) {
-    const size_t copied = CopyAsciiRun<kMode>(s + i, n - i, d);
+  for (size_t i = 0; i < n;) {
+    const size_t copied = utf8_detail::CopyAsciiRun<kMode>(s + i, n - i, d);
+    i += copied;
+    d += copied;
+    if (i >= n) break;
+    i += EncodeOneCharacter<kMode>(s + i, n - i, d);
+  }
+  return static_cast<size_t>(d - dst);
+}
+
+// The longest entity that EncodeXmlTextUtf8 writes for one unit ("&apos;", "&quot;").
+inline constexpr size_t kLongestTextEntity = 6;
+
+// XML text in one pass: as EncodeUtf8<Utf8Mode::kXmlSafe>, with "&" "<" ">" "'" '"' written as
+// their predefined entities. Any other unit outside printable ASCII is first offered to
+// special(c, d), which writes what stands for it, moves d and returns true, or returns false to
+// have it encoded. dst has room for kLongestTextEntity bytes a unit. Returns the bytes written.
+template <typename Special>
+inline size_t EncodeXmlTextUtf8(const char16_t* s, size_t n, char* dst, Special&& special) {
+  char* d = dst;
+  for (size_t i = 0; i < n;) {
+    const size_t copied = utf8_detail::CopyAsciiRun<Utf8Mode::kXmlSafe, true>(s + i, n - i, d);
     i += copied;
     d += copied;
     if (i >= n) break;
     const char16_t c = s[i];
-    if (c < 0x80) {
-      *d = static_cast<char>(c);
-      const bool keep = kMode == Utf8Mode::kAll || c >= 0x20 || c == 0x09 || c == 0x0A || c == 0x0D;
-      d += keep ? 1 : 0;
-    } else if (c < 0x800) {
-      d[0] = static_cast<char>(0xC0 | (c >> 6));
-      d[1] = static_cast<char>(0x80 | (c & 0x3F));
-      d += 2;
-    } else if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
-      d = PutFour(d, utf16::FromSurrogates(c, s[i + 1]));
+    if (const std::u16string_view entity = xml_entity::Predefined(c); !entity.empty()) {
+      for (const char16_t e : entity) *d++ = static_cast<char>(e);
       ++i;
-    } else if (utf16::IsSurrogate(c)) {
-      if (kMode == Utf8Mode::kAll) d = PutThree(d, 0xFFFD);
-    } else if (kMode == Utf8Mode::kAll || (c != 0xFFFE && c != 0xFFFF)) {
-      d = PutThree(d, c);
+    } else if (special(c, d)) {
+      ++i;
+    } else {
+      i += EncodeOneCharacter<Utf8Mode::kXmlSafe>(s + i, n - i, d);
     }
   }
   return static_cast<size_t>(d - dst);

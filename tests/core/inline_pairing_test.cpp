@@ -402,15 +402,21 @@ INSTANTIATE_TEST_SUITE_P(Segments, PairEncodedSegments,
 
 // The pairing of a cleaned-up list gives what the pairing of its markup gives, UTF-16 and
 // encoded: quotes, ampersands, no-break spaces and line separators in the text, lone and paired
-// placeholders on both sides, and many records (the lookups by tables).
+// placeholders on both sides, many records (the lookups by tables), and a long text of
+// surrogate pairs, forbidden characters and entities (written in pieces that never part a pair).
 TEST(PairInlineTags, CleanedListGivesWhatItsMarkupGives) {
-  std::string many;
+  std::string many, longText = "{\\b a}";
   for (int i = 0; i < 300; ++i) many += i % 3 ? "{\\b x}" : "{\\i y} ";
+  // The run after the group: "x", then pairs (a high surrogate at every odd unit).
+  longText += "x";
+  for (int i = 0; i < 9000; ++i) longText += "\\u55357?\\u56832?";
+  for (int i = 0; i < 9000; ++i) longText += "\\u55357?\\u56832?x\\u1?&\\'e9<'\\u8232?";
   const std::pair<std::string, std::string> units[] = {
       {"it's \"q\" & <a> {\\b b}\\~c\\u8232?d\\line e", "{\\b B} '\"&\\~"},
       {"{\\b x} {\\cs6 <b>}t{\\cs6 </b>} {\\cs6 <i>}u {\\v h}z}", "}{\\b x} a{\\cs6 </b>}"},
       {"x{\\field{\\*\\fldinst HYPERLINK}{\\fldrslt l}} {\\field{\\*\\fldinst PAGE}} y", "y"},
       {many, many},
+      {longText, "\\u56832?" + longText + "\\u55357?"},
   };
   for (const auto& [sourceSegment, targetSegment] : units) {
     InlineState state;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inline/byte_escapes.h"
+#include "text/code_page.h"
 #include "inline/inline_converter.h"
 #include "tests/core/inline_test_support.h"
 
@@ -224,6 +225,18 @@ TEST_P(ByteEscapes, Decode) {
   EXPECT_EQ(DecodeByteEscapes(GetParam().in), GetParam().out);
 }
 
+// Decoding a segment with its escapes in one pass gives what decoding the escapes' bytes gives,
+// in single-byte code pages (the pass of their own, blocks of sixteen bytes among them) and in a
+// double-byte one (escapes may form a lead and a trail byte).
+TEST_P(ByteEscapes, DecodedWithTheCodePageAsTheirBytes) {
+  for (const unsigned codePage : {1252u, 1251u, 874u, 932u}) {
+    std::u16string out = u"kept";
+    std::string scratch;
+    DecodeWithByteEscapes(GetParam().in, codePage, out, scratch);
+    EXPECT_EQ(out, u"kept" + Decode(codePage, DecodeByteEscapes(GetParam().in))) << codePage;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Segments, ByteEscapes,
                          ::testing::Values(ByteCase{"none", "abc\\b x", "abc\\b x"},
                                            ByteCase{"two", "\\'e9t\\'E9", "\xE9t\xE9"},
@@ -237,6 +250,22 @@ INSTANTIATE_TEST_SUITE_P(Segments, ByteEscapes,
                                            ByteCase{"zeroIsKept", "a\\'00b",
                                                     std::string("a\0b", 3)},
                                            ByteCase{"nulByteIsKept", std::string("a\0\\'41", 6),
-                                                    std::string("a\0A", 3)}));
+                                                    std::string("a\0A", 3)},
+                                           ByteCase{"escapeTakesTheNextBackslash", "\\'4\\'41",
+                                                    "\x04'41"},
+                                           // Escapes where blocks of sixteen bytes meet, and
+                                           // bytes above 0x7F among them.
+                                           ByteCase{"acrossBlocks",
+                                                    std::string(15, 'a') + "\\'e9" +
+                                                        std::string(13, '\xFC') + "\\'82\\'a0" +
+                                                        std::string(14, 'b') + "\\'zz\\'4",
+                                                    std::string(15, 'a') + "\xE9" +
+                                                        std::string(13, '\xFC') + "\x82\xA0" +
+                                                        std::string(14, 'b') + "\\'zz\\'4"},
+                                           ByteCase{"apostrophesAndANonHexEscape",
+                                                    std::string(16, '\'') + "x\\" +
+                                                        std::string(16, '\''),
+                                                    std::string(16, '\'') + "x\\" +
+                                                        std::string(16, '\'')}));
 
 }  // namespace
