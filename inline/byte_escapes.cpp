@@ -9,7 +9,7 @@
 
 namespace {
 
-int HexValue(char c) {
+inline int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -28,7 +28,7 @@ size_t FindEscape(std::string_view segment, size_t from) {
 
 // The byte of the escape at at (which has at least two characters after its apostrophe), or -1
 // when its first character is no hexadecimal digit.
-int EscapedByte(std::string_view segment, size_t at) {
+inline int EscapedByte(std::string_view segment, size_t at) {
   const int high = HexValue(segment[at + 2]);
   if (high < 0) return -1;
   const int low = HexValue(segment[at + 3]);

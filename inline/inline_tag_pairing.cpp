@@ -21,20 +21,26 @@ namespace {
 
 constexpr int kNone = kNoValue;
 
-// Appends head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in one append.
-// The head is a literal, so its copy has a fixed length.
+// Head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in buffer. The head is
+// a literal, so its copy has a fixed length.
 template <size_t N>
-void AppendQuotedNumber(std::u16string& out, const char16_t (&head)[N], int number) {
+std::u16string_view QuotedNumber(char16_t (&buffer)[32], const char16_t (&head)[N], int number) {
   constexpr size_t kHeadLength = N - 1;  // without the terminating NUL
   static_assert(kHeadLength <= 16);
-  char16_t buffer[32];
   char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
   char16_t* first = end;
   *--first = u'"';
   first = WriteDecimalBefore(first, number);
   first -= kHeadLength;
   for (size_t k = 0; k < kHeadLength; ++k) first[k] = head[k];
-  out.append(first, static_cast<size_t>(end - first));
+  return {first, static_cast<size_t>(end - first)};
+}
+
+// The same appended to out in one append.
+template <size_t N>
+void AppendQuotedNumber(std::u16string& out, const char16_t (&head)[N], int number) {
+  char16_t buffer[32];
+  out.append(QuotedNumber(buffer, head, number));
 }
 
 void AppendInlineAttributes(std::u16string& out, std::u16string_view name, int x) {
@@ -217,15 +223,19 @@ void AppendContentText(std::u16string& out, std::u16string_view text) {
 
 // The content text encoded for the document into dst, which has room for kContentBytesPerUnit
 // bytes a unit; returns the bytes written. UTF-8 is escaped and encoded in one pass.
-constexpr size_t kContentBytesPerUnit = 2 * kLongestTextEntity;  // "&quot;" in UTF-16
-static_assert(xml_entity::kQuot.size() == kLongestTextEntity);
+constexpr size_t kContentBytesPerUnit = 2 * xml_entity::kQuot.size();  // the longest, in UTF-16
 size_t EncodeContentText(std::u16string_view text, bool utf16, char* dst) {
   if (!utf16) {
-    return EncodeXmlTextUtf8(text.data(), text.size(), dst, [](char16_t c, char*& d) {
-      if (c != u'\u2028') return false;
-      *d++ = static_cast<char>(kLineSeparatorWrittenAs);  // LineSeparatorBecomesLineFeed
-      return true;
-    });
+    return EncodeXmlSafeUtf8Rewriting<u'&', u'<', u'>', u'\'', u'"'>(
+        text.data(), text.size(), dst, [](const char16_t* s, size_t i, size_t, char*& d) {
+          if (const std::u16string_view entity = xml_entity::Predefined(s[i]); !entity.empty()) {
+            PutAscii(entity, d);
+            return size_t{1};
+          }
+          if (s[i] != u'\u2028') return size_t{0};
+          *d++ = static_cast<char>(kLineSeparatorWrittenAs);  // LineSeparatorBecomesLineFeed
+          return size_t{1};
+        });
   }
   size_t n = 0;
   std::u16string escape;  // an entity or a line feed: short enough to stay without allocation
@@ -239,10 +249,55 @@ size_t EncodeContentText(std::u16string_view text, bool utf16, char* dst) {
   return n;
 }
 
+// Where the elements of a cleaned-up list go: appended to UTF-16 units.
+class UnitElements {
+ public:
+  explicit UnitElements(std::u16string& out) : m_out(out) {}
+  void Start(size_t) {}
+  void Literal(std::u16string_view ascii) { m_out.append(ascii); }
+  template <size_t N>
+  void Number(const char16_t (&head)[N], int number) {
+    AppendQuotedNumber(m_out, head, number);
+  }
+  void Native(std::u16string_view native) { AppendEscapedNativeCode(m_out, native); }
+  void Finish() {}
+
+ private:
+  std::u16string& m_out;
+};
+
+// Or written as UTF-8 into a scratch area and added to the bytes whole.
+class Utf8Elements {
+ public:
+  Utf8Elements(std::string& scratch, std::string& bytes) : m_scratch(scratch), m_bytes(bytes) {}
+  // An element whose native code has this many units: its head and end take far less than
+  // kRoomBesideNative bytes.
+  void Start(size_t nativeUnits) {
+    constexpr size_t kRoomBesideNative = 96;
+    const size_t room = kRoomBesideNative + kNativeBytesPerUnit * nativeUnits;
+    if (m_scratch.size() < room) m_scratch.resize(room);
+    m_d = m_scratch.data();
+  }
+  void Literal(std::u16string_view ascii) { PutAscii(ascii, m_d); }
+  template <size_t N>
+  void Number(const char16_t (&head)[N], int number) {
+    char16_t buffer[32];
+    PutAscii(QuotedNumber(buffer, head, number), m_d);
+  }
+  void Native(std::u16string_view native) { m_d += EncodeEscapedNativeCodeUtf8(native, m_d); }
+  void Finish() { m_bytes.append(m_scratch.data(), static_cast<size_t>(m_d - m_scratch.data())); }
+
+ private:
+  std::string& m_scratch;
+  std::string& m_bytes;
+  char* m_d = nullptr;
+};
+
 // The content as one UTF-16 text.
 class WholeOutput {
  public:
   explicit WholeOutput(std::u16string& units) : m_units(units) {}
+  UnitElements Elements() { return UnitElements(m_units); }
   std::u16string& Units() { return m_units; }
   void Text(std::u16string_view text) { m_units.append(text); }
   void ContentText(std::u16string_view text) { AppendContentText(m_units, text); }
@@ -267,6 +322,7 @@ class EncodedOutput {
     m_slice.clear();
   }
   std::u16string& Units() { return m_slice; }
+  UnitElements Elements() { return UnitElements(m_slice); }
   void Text(std::u16string_view text) {
     if (m_slice.size() + text.size() <= kSliceUnits) {
       m_slice.append(text);
@@ -326,21 +382,41 @@ void EncodedOutput::Encode(bool last) {
   }
 }
 
-void EncodedOutput::ContentText(std::u16string_view text) {
-  if (!m_slice.empty()) Encode(true);
-  // Pieces of a size that keeps the scratch area small, never ending between the two halves of
-  // a surrogate pair.
-  constexpr size_t kPiece = kSliceUnits / 4;
+// Content text escaped and encoded into the bytes, in pieces of a size that keeps the scratch area
+// small, never ending between the two halves of a surrogate pair.
+void AppendContentEncoded(std::u16string_view text, bool utf16, std::string& scratch,
+                          std::string& bytes) {
+  constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
   while (!text.empty()) {
     size_t take = std::min(text.size(), kPiece);
     if (take < text.size() && utf16::IsHighSurrogate(text[take - 1])) --take;
-    if (m_scratch.size() < kContentBytesPerUnit * take)
-      m_scratch.resize(kContentBytesPerUnit * take);
-    char* d = m_scratch.data();
-    m_bytes.append(d, EncodeContentText(text.substr(0, take), m_utf16, d));
+    if (scratch.size() < kContentBytesPerUnit * take) scratch.resize(kContentBytesPerUnit * take);
+    char* d = scratch.data();
+    bytes.append(d, EncodeContentText(text.substr(0, take), utf16, d));
     text.remove_prefix(take);
   }
 }
+
+void EncodedOutput::ContentText(std::u16string_view text) {
+  if (!m_slice.empty()) Encode(true);
+  AppendContentEncoded(text, m_utf16, m_scratch, m_bytes);
+}
+
+// A cleaned-up list's content for a UTF-8 document: its text and its elements are written as
+// UTF-8 at once, each in one pass.
+class Utf8Output {
+ public:
+  Utf8Output(std::string& scratch, std::string& bytes) : m_scratch(scratch), m_bytes(bytes) {}
+  Utf8Elements Elements() { return Utf8Elements(m_scratch, m_bytes); }
+  void ContentText(std::u16string_view text) {
+    AppendContentEncoded(text, false, m_scratch, m_bytes);
+  }
+  void TagWritten() {}
+
+ private:
+  std::string& m_scratch;
+  std::string& m_bytes;
+};
 
 // One pairing of a side's markup: the records looked up by (number, opening flag), the closing
 // texts still ahead in the markup, and the elements written so far.
@@ -591,7 +667,8 @@ class ListPairingRun {
     m_content.ForEachPlaceholder([&](size_t at, int number, uint32_t flags) {
       WriteText(output, from, at);
       from = at;
-      WriteTag(output.Units(), number, flags);
+      auto elements = output.Elements();
+      WriteTag(elements, number, flags);
       output.TagWritten();
     });
     WriteText(output, from, m_content.text.size());
@@ -602,7 +679,8 @@ class ListPairingRun {
   void WriteText(Output& output, size_t from, size_t to) {
     if (to > from) output.ContentText(std::u16string_view(m_content.text).substr(from, to - from));
   }
-  void WriteTag(std::u16string& out, int number, uint32_t flags);
+  template <typename Elements>
+  void WriteTag(Elements& out, int number, uint32_t flags);
 
   const CleanedContent& m_content;
   const TagList& m_records;
@@ -611,36 +689,40 @@ class ListPairingRun {
 };
 
 template <typename Lookups>
-void ListPairingRun<Lookups>::WriteTag(std::u16string& out, int number, uint32_t flags) {
+template <typename Elements>
+void ListPairingRun<Lookups>::WriteTag(Elements& out, int number, uint32_t flags) {
   const bool closing = (flags & kMarkupClosing) != 0;
   if (closing) m_lookups.RemoveClosing(number);
   const int recordIndex = m_lookups.FindRecord(number, !closing);
   const TagRecord* record = recordIndex == kNone ? nullptr : &m_records[recordIndex];
+  const std::u16string_view native = record ? m_records.Text(*record) : std::u16string_view();
   const int x = record && record->paired ? m_records.PairedNumber(*record) : 0;
+  out.Start(native.size());
   Element element;
   if (flags & kMarkupStandalone) {
     element = kPh;
-    out.append(u"<ph"sv);
+    out.Literal(u"<ph");
   } else if (!closing) {
     // A <bpt> when its closing partner is still ahead.
     element = m_lookups.AnyClosing(number) ? kBpt : kIt;
     if (element == kBpt) {
       m_lookups.SetBpt(number, ++m_bptCounter);
-      AppendQuotedNumber(out, u"<bpt i=\"", m_bptCounter);
+      out.Number(u"<bpt i=\"", m_bptCounter);
     } else {
-      out.append(u"<it pos=\"begin\""sv);
+      out.Literal(u"<it pos=\"begin\"");
     }
   } else if (const int i = m_lookups.GetBpt(number); i != kNone) {
     element = kEpt;
-    AppendQuotedNumber(out, u"<ept i=\"", i);
+    out.Number(u"<ept i=\"", i);
   } else {
     element = kIt;
-    out.append(u"<it pos=\"end\""sv);
+    out.Literal(u"<it pos=\"end\"");
   }
-  if (x != 0 && element != kEpt) AppendQuotedNumber(out, u" x=\"", x);
-  out.push_back(u'>');
-  if (record) AppendEscapedNativeCode(out, m_records.Text(*record));
-  out.append(kElementEnds[element]);
+  if (x != 0 && element != kEpt) out.Number(u" x=\"", x);
+  out.Literal(u">");
+  if (record) out.Native(native);
+  out.Literal(kElementEnds[element]);
+  out.Finish();
 }
 
 template <typename Lookups>
@@ -663,6 +745,11 @@ void PairListEncodedInto(const CleanedContent& content, const TagList& records,
     // UTF-8 takes a byte for each ASCII unit, up to three for the others.
     const size_t bytes = utf16 ? 2 * units : units + 2 * CountNonAscii(content.text);
     out.reserve(out.size() + bytes);
+  }
+  if (!utf16) {
+    Utf8Output output(scratch, out);
+    run.Write(output);
+    return;
   }
   EncodedOutput output(slice, scratch, out, utf16);
   run.Write(output);

@@ -176,25 +176,38 @@ void SegmentScanner::ReserveForGroups(size_t groups) {
 size_t SegmentScanner::FindUnmatchedBraces() {
   size_t groups = 0;  // opening braces that are no escaped text
   std::vector<size_t>& open = m_unmatchedOpen;
+  // The text is read through locals: the lists the pass fills are no part of it.
+  const char16_t* const text = m_text.data();
+  const size_t size = m_text.size();
+  const auto at = [text, size](size_t i) { return i < size ? text[i] : u'\0'; };
   // Most control words are none of the head markers: their second and third characters tell.
-  const auto mayStartCode = [this](std::u16string_view code, size_t i) {
-    return code.size() < 2 || (At(i + 1) == code[1] && (code.size() < 3 || At(i + 2) == code[2]));
+  struct CodeStart {
+    bool any;  // a code of fewer than two characters: any control word may start it
+    char16_t second, third;
+    bool hasThird;
+  };
+  const auto startOf = [](std::u16string_view code) {
+    return CodeStart{code.size() < 2, code.size() > 1 ? code[1] : u'\0',
+                     code.size() > 2 ? code[2] : u'\0', code.size() > 2};
+  };
+  const CodeStart doNotTranslate = startOf(m_doNotTranslateCode);
+  const CodeStart internal = startOf(m_internalCode);
+  const auto mayStart = [&](const CodeStart& code, char16_t second, size_t i) {
+    return code.any || (second == code.second && (!code.hasThird || at(i + 2) == code.third));
   };
   size_t escaped = 0;  // the position after a backslash's escaped brace or backslash
   kBraceOrBackslash.ForEach(m_text, [&](size_t i) {
-    const char16_t c = m_text[i];
-    // Group heads are tested at every backslash, escaped or not.
+    const char16_t c = text[i];
     if (c == u'\\') {
-      const char16_t next = At(i + 1);
-      if (next == u'v' || next == u'u' || mayStartCode(m_doNotTranslateCode, i) ||
-          mayStartCode(m_internalCode, i)) {
+      // Group heads are tested at every backslash, escaped or not.
+      const char16_t next = at(i + 1);
+      if (next == u'v' || next == u'u' || mayStart(doNotTranslate, next, i) ||
+          mayStart(internal, next, i)) {
         NoteHeadMarker(i);
       }
-    }
-    if (i < escaped) return;
-    if (c == u'\\') {
-      const char16_t next = At(i + 1);
-      if (next == u'{' || next == u'}' || next == u'\\') escaped = i + 2;
+      if (i >= escaped && (next == u'{' || next == u'}' || next == u'\\')) escaped = i + 2;
+    } else if (i < escaped) {
+      // an escaped brace
     } else if (c == u'{') {
       ++groups;
       open.push_back(i);

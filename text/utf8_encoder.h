@@ -18,15 +18,14 @@ using utf16::IsHighSurrogate;
 using utf16::IsLowSurrogate;
 
 // Copies a run of units that are written as themselves (printable ASCII for the XML-safe mode,
-// any ASCII otherwise), eight at a time. With kStopAtMarkup, the units that XML text writes as
-// entities ("&" "<" ">" "'" '"') end the run too. Returns the units copied.
-template <Utf8Mode kMode, bool kStopAtMarkup = false>
+// any ASCII otherwise) and are none of kStops, eight at a time; d has room for a byte for each of
+// the n units. Returns the units copied.
+template <Utf8Mode kMode, char16_t... kStops>
 inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
   size_t i = 0;
   constexpr unsigned kLowest = kMode == Utf8Mode::kXmlSafe ? 0x20 : 0x00;
   const auto stops = [](char16_t c) {
-    return static_cast<unsigned>(c - kLowest) >= 0x80u - kLowest ||
-           (kStopAtMarkup && (c == u'&' || c == u'<' || c == u'>' || c == u'\'' || c == u'"'));
+    return static_cast<unsigned>(c - kLowest) >= 0x80u - kLowest || ((c == kStops) || ...);
   };
 #if VELMAR_SSE2
   while (i + 8 <= n) {
@@ -37,13 +36,15 @@ inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
         _mm_cmplt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x8000 + kLowest)));
     const __m128i high = _mm_cmpgt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x807F)));
     __m128i outside = _mm_or_si128(low, high);
-    if constexpr (kStopAtMarkup) {
-      for (const char16_t c : {u'&', u'<', u'>', u'\'', u'"'}) {
-        outside = _mm_or_si128(outside, _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(c))));
-      }
-    }
-    if (_mm_movemask_epi8(outside) != 0) break;
+    ((outside =
+          _mm_or_si128(outside, _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(kStops))))),
+     ...);
+    // The eight bytes are stored in any case (the room a unit has for its encoding holds them):
+    // those from the first unit that ends the run on are written over by what follows.
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(v, v));
+    if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(outside)); mask != 0) {
+      return i + simd::LowestBit(mask) / 2;
+    }
     i += 8;
   }
   // The short rest of a run (most texts end in one).
@@ -117,30 +118,26 @@ inline size_t EncodeUtf8(const char16_t* s, size_t n, char* dst) {
   return static_cast<size_t>(d - dst);
 }
 
-// The longest entity that EncodeXmlTextUtf8 writes for one unit ("&apos;", "&quot;").
-inline constexpr size_t kLongestTextEntity = 6;
-
-// XML text in one pass: as EncodeUtf8<Utf8Mode::kXmlSafe>, with "&" "<" ">" "'" '"' written as
-// their predefined entities. Any other unit outside printable ASCII is first offered to
-// special(c, d), which writes what stands for it, moves d and returns true, or returns false to
-// have it encoded. dst has room for kLongestTextEntity bytes a unit. Returns the bytes written.
-template <typename Special>
-inline size_t EncodeXmlTextUtf8(const char16_t* s, size_t n, char* dst, Special&& special) {
+// XML-safe UTF-8 (as EncodeUtf8<Utf8Mode::kXmlSafe>) with some units written otherwise: each unit
+// of kStops, and each unit outside printable ASCII, is first offered to rewrite(s, i, n, d),
+// which writes what stands for the unit at i (moving d) and returns the units it took, or returns
+// 0 to have the character encoded. dst has room for the bytes. Returns the bytes written.
+template <char16_t... kStops, typename Rewrite>
+inline size_t EncodeXmlSafeUtf8Rewriting(const char16_t* s, size_t n, char* dst,
+                                         Rewrite&& rewrite) {
   char* d = dst;
   for (size_t i = 0; i < n;) {
-    const size_t copied = utf8_detail::CopyAsciiRun<Utf8Mode::kXmlSafe, true>(s + i, n - i, d);
+    const size_t copied = utf8_detail::CopyAsciiRun<Utf8Mode::kXmlSafe, kStops...>(s + i, n - i, d);
     i += copied;
     d += copied;
     if (i >= n) break;
-    const char16_t c = s[i];
-    if (const std::u16string_view entity = xml_entity::Predefined(c); !entity.empty()) {
-      for (const char16_t e : entity) *d++ = static_cast<char>(e);
-      ++i;
-    } else if (special(c, d)) {
-      ++i;
-    } else {
-      i += EncodeOneCharacter<Utf8Mode::kXmlSafe>(s + i, n - i, d);
-    }
+    const size_t taken = rewrite(s, i, n, d);
+    i += taken != 0 ? taken : EncodeOneCharacter<Utf8Mode::kXmlSafe>(s + i, n - i, d);
   }
   return static_cast<size_t>(d - dst);
+}
+
+// Writes an ASCII text (such as an entity) at d and moves d past it.
+inline void PutAscii(std::u16string_view ascii, char*& d) {
+  for (const char16_t c : ascii) *d++ = static_cast<char>(c);
 }

@@ -3,6 +3,7 @@
 
 #include "text/simd.h"
 #include "text/unit_set.h"
+#include "text/utf8_encoder.h"
 #include "text/xml_entities.h"
 
 namespace {
@@ -165,4 +166,25 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
         break;  // a backslash before a brace goes: the RTF escapes of the braces become braces
     }
   }
+}
+
+size_t EncodeEscapedNativeCodeUtf8(std::u16string_view native, char* dst) {
+  const size_t n = native.size();
+  if (n == 1 && native[0] >= 0x20 && native[0] < 0x80 && !NativeStop(native, 0)) {
+    *dst = static_cast<char>(native[0]);  // such as the "}" of every closing group
+    return 1;
+  }
+  // Runs up to the next unit to change, each encoded at once (a backslash that escapes no brace
+  // stays in its run).
+  char* d = dst;
+  size_t i = 0;
+  while (i < n) {
+    const size_t j = FindNativeStop(native, i);
+    d += EncodeUtf8<Utf8Mode::kXmlSafe>(native.data() + i, j - i, d);
+    if (j == n) break;
+    const std::u16string_view entity = xml_entity::Predefined(native[j]);  // "<" ">" "&"
+    PutAscii(entity, d);  // nothing for the backslash before a brace
+    i = j + 1;
+  }
+  return static_cast<size_t>(d - dst);
 }

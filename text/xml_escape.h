@@ -52,3 +52,7 @@ inline void AppendTextEntity(std::u16string& out, char16_t c) {
 // backslash that escapes a brace is dropped, and everything else (U+00A0 included: TMX declares
 // no "&nbsp;" entity) is copied unchanged.
 void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native);
+// The same written as XML-safe UTF-8 into dst, which has room for kNativeBytesPerUnit bytes a
+// unit ("&amp;"); returns the bytes written.
+inline constexpr size_t kNativeBytesPerUnit = xml_entity::kAmp.size();
+size_t EncodeEscapedNativeCodeUtf8(std::u16string_view native, char* dst);

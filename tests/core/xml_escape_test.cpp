@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "text/xml_chars.h"
+
 namespace {
 
 struct EscapeCase {
@@ -91,15 +93,32 @@ TEST_P(NativeCode, IsEscaped) {
   EXPECT_EQ(out, u"kept|" + std::u16string(GetParam().out));
 }
 
+// Written straight into UTF-8, it gives the bytes of its escaped units, encoded XML-safe.
+TEST_P(NativeCode, EncodedAsItsEscapedUnits) {
+  const std::u16string_view in = GetParam().in;
+  std::string bytes(kNativeBytesPerUnit * in.size(), '\0');
+  bytes.resize(EncodeEscapedNativeCodeUtf8(in, bytes.data()));
+  const std::u16string_view escaped = GetParam().out;
+  std::string expected(3 * escaped.size(), '\0');
+  expected.resize(EncodeXmlSafeUtf8(escaped, expected.data()));
+  EXPECT_EQ(bytes, expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rtf, NativeCode,
-    ::testing::Values(EscapeCase{"empty", u"", u""},
-                      EscapeCase{"escapedBracesBecomeBraces", u"\\{x\\}", u"{x}"},
-                      EscapeCase{"markupCharacters", u"a<b>c&d", u"a&lt;b&gt;c&amp;d"},
-                      // TMX declares no "&nbsp;" entity: the character stays a character.
-                      EscapeCase{"noBreakSpaceStaysACharacter", u"{\\f1\u00A0}", u"{\\f1\u00A0}"},
-                      EscapeCase{"quotesUnchanged", u"\"x\" 'y'", u"\"x\" 'y'"},
-                      EscapeCase{"otherBackslashesStay", u"{\\b\\\\{ \\", u"{\\b\\{ \\"},
-                      EscapeCase{"controlCharactersCopied", u"\u0001\xD800", u"\u0001\xD800"}));
+    ::testing::Values(
+        EscapeCase{"empty", u"", u""}, EscapeCase{"escapedBracesBecomeBraces", u"\\{x\\}", u"{x}"},
+        EscapeCase{"markupCharacters", u"a<b>c&d", u"a&lt;b&gt;c&amp;d"},
+        // TMX declares no "&nbsp;" entity: the character stays a character.
+        EscapeCase{"noBreakSpaceStaysACharacter", u"{\\f1\u00A0}", u"{\\f1\u00A0}"},
+        EscapeCase{"quotesUnchanged", u"\"x\" 'y'", u"\"x\" 'y'"},
+        EscapeCase{"otherBackslashesStay", u"{\\b\\\\{ \\", u"{\\b\\{ \\"},
+        EscapeCase{"controlCharactersCopied", u"\u0001\xD800", u"\u0001\xD800"},
+        // Long enough for blocks of eight units, with stops where blocks meet.
+        EscapeCase{"groupHead", u"{\\cs6\\f1\\cf6\\lang1024 <b>&x\\{\\}}",
+                   u"{\\cs6\\f1\\cf6\\lang1024 &lt;b&gt;&amp;x{}}"},
+        EscapeCase{"escapedBraceAcrossBlocks", u"abcdefg\\{hijklmn\\}\\", u"abcdefg{hijklmn}\\"},
+        EscapeCase{"surrogatesAndForbidden", u"\U0001F600abcdefgh\xD83D<\uFFFF\u00E9\u4E2D\u0002\t",
+                   u"\U0001F600abcdefgh\xD83D&lt;\uFFFF\u00E9\u4E2D\u0002\t"}));
 
 }  // namespace
