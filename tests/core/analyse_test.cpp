@@ -13,9 +13,9 @@
 namespace {
 
 // Records what the engine shows and answers "quitting" from the given pump call on.
-class RecordingProgress : public ProgressReporter {
+class AnalysisProgress : public ProgressReporter {
  public:
-  explicit RecordingProgress(int quitAtPump = 0) : m_quitAtPump(quitAtPump) {}
+  explicit AnalysisProgress(int quitAtPump = 0) : m_quitAtPump(quitAtPump) {}
   void SetPosition(int percent) override { events.push_back("pos " + std::to_string(percent)); }
   bool ShouldStop() override {
     events.push_back("pump");
@@ -74,7 +74,7 @@ TEST_F(AnalyseTest, ListsLanguagesOfTheFirst25UnitsInOrderOfAppearance) {
   units[29] = {"JA"};
   const std::string path = WriteUnits(units);
   CTmxExporter x;
-  RecordingProgress progress;
+  AnalysisProgress progress;
   const AnalysisResult analysis = x.Analyse(path, &progress);
   ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
   EXPECT_EQ(Names(analysis.languages),
@@ -95,7 +95,7 @@ TEST_F(AnalyseTest, UnitsWithoutClosingTagsAreScannedToTheEnd) {
   units[39] = {"JA"};
   const std::string path = WriteUnits(units, false);
   CTmxExporter x;
-  RecordingProgress progress;
+  AnalysisProgress progress;
   const AnalysisResult analysis = x.Analyse(path, &progress);
   ASSERT_FALSE(analysis.Failed()) << analysis.error.reason;
   EXPECT_EQ(Names(analysis.languages),
@@ -168,7 +168,7 @@ TEST_F(AnalyseTest, QuittingStopsTheScanAndKeepsWhatWasFound) {
   const std::string path = WriteUnits({{"EN-US"}, {"DE"}, {"FR"}, {"IT"}});
   CTmxExporter x;
   // The first question comes before the first block is read.
-  RecordingProgress progress(3);
+  AnalysisProgress progress(3);
   const AnalysisResult analysis = x.Analyse(path, &progress);
   EXPECT_TRUE(analysis.Failed());
   EXPECT_EQ(Names(analysis.languages),
@@ -182,7 +182,7 @@ TEST_F(AnalyseTest, QuittingInsideAUnitKeepsItsLanguagesSoFar) {
   const std::string path = Write("<TrU>\r\n<Seg L=DE>a\r\n<Seg L=FR>" + std::string(70000, 'x') +
                                  "\r\n<Seg L=IT>b\r\n</TrU>\r\n");
   CTmxExporter x;
-  RecordingProgress progress(2);
+  AnalysisProgress progress(2);
   const AnalysisResult analysis = x.Analyse(path, &progress);
   EXPECT_TRUE(analysis.Failed());
   EXPECT_EQ(Names(analysis.languages),
@@ -198,7 +198,7 @@ TEST_F(AnalyseTest, EveryClosingTagCountsTowardsThe25Units) {
   text += "</TrU>\r\n<Seg L=IT>b\r\n</TrU>\r\n";
   const std::string path = Write(text);
   CTmxExporter x;
-  RecordingProgress progress;
+  AnalysisProgress progress;
   const AnalysisResult analysis = x.Analyse(path, &progress);
   ASSERT_FALSE(analysis.Failed());
   EXPECT_EQ(Names(analysis.languages), (std::vector<std::string>{"English (United States) 1252"}));
@@ -208,7 +208,7 @@ TEST_F(AnalyseTest, EveryClosingTagCountsTowardsThe25Units) {
 
 TEST_F(AnalyseTest, FailuresCarryTheirErrorAndNoLanguage) {
   CTmxExporter x;
-  RecordingProgress progress;
+  AnalysisProgress progress;
   AnalysisResult analysis = x.Analyse((m_dir / "missing.txt").string(), &progress);
   EXPECT_TRUE(analysis.Failed());
   EXPECT_EQ(analysis.error.kind, EngineError::Kind::OpenInput);

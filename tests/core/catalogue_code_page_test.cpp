@@ -21,21 +21,21 @@
 
 namespace {
 
-struct ResolveCase {
+struct CodePageResolveCase {
   const char* code;
   unsigned char mask;
   unsigned codePage;
   const char* name;
 };
 
-void PrintTo(const ResolveCase& c, std::ostream* os) {
+void PrintTo(const CodePageResolveCase& c, std::ostream* os) {
   *os << '"' << c.code << "\" mask " << int(c.mask);
 }
 
-class ResolveCodePageTest : public testing::TestWithParam<ResolveCase> {};
+class ResolveCodePageTest : public testing::TestWithParam<CodePageResolveCase> {};
 
 TEST_P(ResolveCodePageTest, GivesCodePageAndName) {
-  const ResolveCase& c = GetParam();
+  const CodePageResolveCase& c = GetParam();
   std::string name = "stale";
   EXPECT_EQ(ResolveCodePage(c.code, c.mask, &name), c.codePage);
   EXPECT_EQ(name, c.name);
@@ -44,44 +44,46 @@ TEST_P(ResolveCodePageTest, GivesCodePageAndName) {
 
 INSTANTIATE_TEST_SUITE_P(
     WholeCodeFirst, ResolveCodePageTest,
-    testing::Values(ResolveCase{"RU", 1, 1251, "Cyrillic - Windows"},
-                    ResolveCase{"SR", 1, 1250, "Eastern European - Windows"},
-                    ResolveCase{"SR-XC", 1, 1251, "Cyrillic - Windows"},
+    testing::Values(CodePageResolveCase{"RU", 1, 1251, "Cyrillic - Windows"},
+                    CodePageResolveCase{"SR", 1, 1250, "Eastern European - Windows"},
+                    CodePageResolveCase{"SR-XC", 1, 1251, "Cyrillic - Windows"},
                     // 936 and 54936 both list ZH-CN; the lower code page comes first.
-                    ResolveCase{"ZH-CN", 1, 936, "Chinese (simplified) - Windows, DOS"},
-                    ResolveCase{"JA", 1, 932, "Japanese - Windows, DOS"},
-                    ResolveCase{"EN-US", 2, 437, "United States - DOS"},
+                    CodePageResolveCase{"ZH-CN", 1, 936, "Chinese (simplified) - Windows, DOS"},
+                    CodePageResolveCase{"JA", 1, 932, "Japanese - Windows, DOS"},
+                    CodePageResolveCase{"EN-US", 2, 437, "United States - DOS"},
                     // 737 and 869 both list EL.
-                    ResolveCase{"EL", 2, 737, "Greek (aka 437G) - DOS"},
-                    ResolveCase{"EL", 1, 1253, "Greek - Windows"},
-                    ResolveCase{"ZH-SG", 2, 936, "Chinese (simplified) - Windows, DOS"},
-                    ResolveCase{"RU", 4, 28595, "ISO 8859-5 Cyrillic"},
-                    ResolveCase{"AZ-XE", 4, 28593, "ISO 8859-3 Turkish"},
+                    CodePageResolveCase{"EL", 2, 737, "Greek (aka 437G) - DOS"},
+                    CodePageResolveCase{"EL", 1, 1253, "Greek - Windows"},
+                    CodePageResolveCase{"ZH-SG", 2, 936, "Chinese (simplified) - Windows, DOS"},
+                    CodePageResolveCase{"RU", 4, 28595, "ISO 8859-5 Cyrillic"},
+                    CodePageResolveCase{"AZ-XE", 4, 28593, "ISO 8859-3 Turkish"},
                     // Windows or DOS: the first record of either family listing the code.
-                    ResolveCase{"EN-US", 3, 437, "United States - DOS"},
-                    ResolveCase{"EL", 3, 737, "Greek (aka 437G) - DOS"},
-                    ResolveCase{"RU", 7, 866, "Russian - DOS"}));
+                    CodePageResolveCase{"EN-US", 3, 437, "United States - DOS"},
+                    CodePageResolveCase{"EL", 3, 737, "Greek (aka 437G) - DOS"},
+                    CodePageResolveCase{"RU", 7, 866, "Russian - DOS"}));
 
 INSTANTIATE_TEST_SUITE_P(PrefixInSecondPass, ResolveCodePageTest,
-                         testing::Values(ResolveCase{"AR-SA", 1, 1256, "Arabic - Windows"},
-                                         ResolveCase{"AR-SA", 2, 864, "Arabic - DOS"},
-                                         ResolveCase{"NO-NO", 2, 865, "Nordic - DOS"},
-                                         ResolveCase{"RU-XX", 1, 1251, "Cyrillic - Windows"}));
+                         testing::Values(CodePageResolveCase{"AR-SA", 1, 1256, "Arabic - Windows"},
+                                         CodePageResolveCase{"AR-SA", 2, 864, "Arabic - DOS"},
+                                         CodePageResolveCase{"NO-NO", 2, 865, "Nordic - DOS"},
+                                         CodePageResolveCase{"RU-XX", 1, 1251,
+                                                             "Cyrillic - Windows"}));
 
 INSTANTIATE_TEST_SUITE_P(FamilyFallback, ResolveCodePageTest,
                          testing::Values(
                              // 437 (DOS) lists EN-US, but no Windows record does.
-                             ResolveCase{"EN-US", 1, 1252, "Western European - Windows"},
-                             ResolveCase{"XX", 1, 1252, "Western European - Windows"},
-                             ResolveCase{"XX", 2, 850, "Multilingual (Latin I) - DOS"},
-                             ResolveCase{"XX", 4, 28591, "ISO 8859-1 Western Europe"},
-                             ResolveCase{"EN-US", 4, 28591, "ISO 8859-1 Western Europe"},
+                             CodePageResolveCase{"EN-US", 1, 1252, "Western European - Windows"},
+                             CodePageResolveCase{"XX", 1, 1252, "Western European - Windows"},
+                             CodePageResolveCase{"XX", 2, 850, "Multilingual (Latin I) - DOS"},
+                             CodePageResolveCase{"XX", 4, 28591, "ISO 8859-1 Western Europe"},
+                             CodePageResolveCase{"EN-US", 4, 28591, "ISO 8859-1 Western Europe"},
                              // Byte comparison: lower case codes are no tokens.
-                             ResolveCase{"ru", 1, 1252, "Western European - Windows"},
-                             ResolveCase{"", 1, 1252, "Western European - Windows"},
-                             ResolveCase{"R", 1, 1252, "Western European - Windows"},
+                             CodePageResolveCase{"ru", 1, 1252, "Western European - Windows"},
+                             CodePageResolveCase{"", 1, 1252, "Western European - Windows"},
+                             CodePageResolveCase{"R", 1, 1252, "Western European - Windows"},
                              // No record of the family: nothing.
-                             ResolveCase{"RU", 0, 0, ""}, ResolveCase{"RU", 8, 0, ""}));
+                             CodePageResolveCase{"RU", 0, 0, ""},
+                             CodePageResolveCase{"RU", 8, 0, ""}));
 
 // Real-world Windows ANSI code pages of some languages: both the language table and the catalogue
 // must agree with them.
@@ -189,7 +191,7 @@ TEST(CodePageCatalogue, IsOneCatalogueSharedByEveryThread) {
   }
 }
 
-CodePageRecord Record(unsigned codePage, const char* name, int stringId = 0) {
+CodePageRecord CodePageEntry(unsigned codePage, const char* name, int stringId = 0) {
   CodePageRecord r;
   r.codePage = codePage;
   r.displayName = name;
@@ -199,11 +201,11 @@ CodePageRecord Record(unsigned codePage, const char* name, int stringId = 0) {
 
 TEST(CodePageCatalogueBuild, FirstRecordOfACodePageWins) {
   std::vector<CodePageRecord> list;
-  InsertFirstOfCodePage(list, Record(1252, "first"));
-  InsertFirstOfCodePage(list, Record(37, "low"));
-  InsertFirstOfCodePage(list, Record(1252, "second"));
-  InsertFirstOfCodePage(list, Record(65001, "high"));
-  InsertFirstOfCodePage(list, Record(850, "middle"));
+  InsertFirstOfCodePage(list, CodePageEntry(1252, "first"));
+  InsertFirstOfCodePage(list, CodePageEntry(37, "low"));
+  InsertFirstOfCodePage(list, CodePageEntry(1252, "second"));
+  InsertFirstOfCodePage(list, CodePageEntry(65001, "high"));
+  InsertFirstOfCodePage(list, CodePageEntry(850, "middle"));
   ASSERT_EQ(list.size(), 4u);
   EXPECT_EQ(list[0].displayName, "low");
   EXPECT_EQ(list[1].displayName, "middle");

@@ -14,7 +14,7 @@ using testutil::RunCli;
 using testutil::TempDir;
 using testutil::WriteFile;
 
-std::string Unit(const std::string& l1, const std::string& l2) {
+std::string TwoLanguageUnit(const std::string& l1, const std::string& l2) {
   return "<TrU>\r\n<Seg L=" + l1 + ">one\r\n<Seg L=" + l2 + ">two\r\n</TrU>\r\n";
 }
 
@@ -40,7 +40,7 @@ TEST(CliLanguages, EveryCodeFormGivesTheSameDocument) {
 
 TEST(CliLanguages, UnknownCodeIsAUsageErrorThatSaysWhereTheCodesAre) {
   TempDir dir;
-  WriteFile(dir.File("tm.txt"), Unit("EN-US", "DE"));
+  WriteFile(dir.File("tm.txt"), TwoLanguageUnit("EN-US", "DE"));
   for (const char* code : {"XX-XX", "xx-xx", "ENU", "enu", "éN-US", ""}) {
     std::string out, err;
     EXPECT_EQ(RunCli({"-s", "EN-US", "-t", code, dir.File("tm.txt")}, out, err), kExitUsage)
@@ -52,7 +52,7 @@ TEST(CliLanguages, UnknownCodeIsAUsageErrorThatSaysWhereTheCodesAre) {
 
 TEST(CliLanguages, DefaultsComeFromTheFile) {
   TempDir dir;
-  WriteFile(dir.File("tm.txt"), Unit("FR_FR", "DE_DE") + Unit("EN-US", "FR"));
+  WriteFile(dir.File("tm.txt"), TwoLanguageUnit("FR_FR", "DE_DE") + TwoLanguageUnit("EN-US", "FR"));
   std::string out, err;
   ASSERT_EQ(RunCli({dir.File("tm.txt")}, out, err), kExitConverted) << err;
   std::string tmx = ReadFile(dir.File("tm.tmx"));
@@ -113,9 +113,9 @@ TEST(CliLanguages, MissingFileForDefaultsIsAFileError) {
 TEST(CliLanguages, AnalyseListsTheFirst25UnitsInOrder) {
   TempDir dir;
   std::string txt;
-  for (int i = 0; i < 24; ++i) txt += Unit("EN-US", i < 10 ? "DE-DE" : "FR_FR");
-  txt += Unit("EN_US", "RUS");                              // unit 25
-  for (int i = 0; i < 5; ++i) txt += Unit("EN-US", "JPN");  // units 26 to 30
+  for (int i = 0; i < 24; ++i) txt += TwoLanguageUnit("EN-US", i < 10 ? "DE-DE" : "FR_FR");
+  txt += TwoLanguageUnit("EN_US", "RUS");                              // unit 25
+  for (int i = 0; i < 5; ++i) txt += TwoLanguageUnit("EN-US", "JPN");  // units 26 to 30
   WriteFile(dir.File("tm.txt"), txt);
   std::string out, err;
   EXPECT_EQ(RunCli({"--analyse", dir.File("tm.txt")}, out, err), kExitConverted);

@@ -107,7 +107,7 @@ TEST(TokenizeMarkup, AppendsToTheList) {
   EXPECT_EQ(items[1].flags, kMarkupLetterI | kMarkupStandalone);
 }
 
-struct EscapeCase {
+struct CleanupEscapeCase {
   const char* name;
   EscapeDirection direction;
   bool nbsp;
@@ -115,11 +115,11 @@ struct EscapeCase {
   const char16_t* out;
 };
 
-void PrintTo(const EscapeCase& c, std::ostream* os) {
+void PrintTo(const CleanupEscapeCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-class EscapeTexts : public ::testing::TestWithParam<EscapeCase> {};
+class EscapeTexts : public ::testing::TestWithParam<CleanupEscapeCase> {};
 
 TEST_P(EscapeTexts, Convert) {
   EXPECT_EQ(EscapeText(GetParam().in, GetParam().direction, GetParam().nbsp),
@@ -128,18 +128,18 @@ TEST_P(EscapeTexts, Convert) {
 
 INSTANTIATE_TEST_SUITE_P(
     Directions, EscapeTexts,
-    ::testing::Values(EscapeCase{"escape", EscapeDirection::kEscape, true, u"a<b>&c\u00A0d\u2028",
-                                 u"a&lt;b&gt;&amp;c&nbsp;d\n"},
-                      EscapeCase{"escapeWithoutNbsp", EscapeDirection::kEscape, false, u"\u00A0&",
-                                 u"\u00A0&amp;"},
-                      EscapeCase{"unescape", EscapeDirection::kUnescape, true,
-                                 u"&lt;&gt;&nbsp;&amp;\n", u"<>\u00A0&\u2028"},
-                      EscapeCase{"unescapeOneLevelOnly", EscapeDirection::kUnescape, true,
-                                 u"&amp;lt;", u"&lt;"},
-                      EscapeCase{"unescapeKeepsOtherEntities", EscapeDirection::kUnescape, true,
-                                 u"&quot;&NBSP;&", u"&quot;&NBSP;&"},
-                      EscapeCase{"unescapeWithoutNbsp", EscapeDirection::kUnescape, false,
-                                 u"&nbsp;", u"&nbsp;"}));
+    ::testing::Values(CleanupEscapeCase{"escape", EscapeDirection::kEscape, true,
+                                        u"a<b>&c\u00A0d\u2028", u"a&lt;b&gt;&amp;c&nbsp;d\n"},
+                      CleanupEscapeCase{"escapeWithoutNbsp", EscapeDirection::kEscape, false,
+                                        u"\u00A0&", u"\u00A0&amp;"},
+                      CleanupEscapeCase{"unescape", EscapeDirection::kUnescape, true,
+                                        u"&lt;&gt;&nbsp;&amp;\n", u"<>\u00A0&\u2028"},
+                      CleanupEscapeCase{"unescapeOneLevelOnly", EscapeDirection::kUnescape, true,
+                                        u"&amp;lt;", u"&lt;"},
+                      CleanupEscapeCase{"unescapeKeepsOtherEntities", EscapeDirection::kUnescape,
+                                        true, u"&quot;&NBSP;&", u"&quot;&NBSP;&"},
+                      CleanupEscapeCase{"unescapeWithoutNbsp", EscapeDirection::kUnescape, false,
+                                        u"&nbsp;", u"&nbsp;"}));
 
 }  // namespace
 
