@@ -12,6 +12,15 @@ class ForwardSearch {
   // First position in [from, limit) that passes test, or limit when none does.
   template <typename Test>
   size_t Next(size_t from, size_t limit, Test&& test) {
+    return NextFound(from, limit, [&](size_t pos) {
+      while (pos < limit && !test(pos)) ++pos;
+      return pos;
+    });
+  }
+  // The same with a search of its own: find(pos) gives the first position in [pos, limit) that
+  // passes, or limit.
+  template <typename Find>
+  size_t NextFound(size_t from, size_t limit, Find&& find) {
     if (from < m_start) {
       m_scanned = from;
       m_found = kNone;
@@ -19,8 +28,7 @@ class ForwardSearch {
     m_start = from;
     if (m_found != kNone && m_found >= from) return m_found < limit ? m_found : limit;
     // Positions in [from, m_scanned) are known to fail.
-    size_t pos = m_scanned > from ? m_scanned : from;
-    while (pos < limit && !test(pos)) ++pos;
+    const size_t pos = find(m_scanned > from ? m_scanned : from);
     if (pos < limit) {
       m_found = pos;
       m_scanned = pos + 1;

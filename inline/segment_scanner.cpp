@@ -285,7 +285,9 @@ void SegmentScanner::StartGroup() {
   const size_t brace = m_p;
   const size_t end = End();
   const std::u16string_view text = m_text;
-  const size_t headEnd = m_nextSpace.Next(brace, end, [&](size_t i) { return text[i] == u' '; });
+  constexpr UnitSet kSpace(u" ");
+  const size_t headEnd = m_nextSpace.NextFound(
+      brace, end, [&](size_t pos) { return std::min(kSpace.FindFirst(text, pos), end); });
 
   // The head tests, each answered from the positions found in the brace pass: is there a
   // marker of the kind in [brace, headEnd)?
