@@ -266,15 +266,18 @@ class UnitElements {
   std::u16string& m_out;
 };
 
-// Or written as UTF-8 into a scratch area and added to the bytes whole.
+// Or written as UTF-8 into a scratch area and added to the bytes whole; a long native code goes
+// in pieces, so that the scratch area stays small.
 class Utf8Elements {
  public:
+  static constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
+
   Utf8Elements(std::string& scratch, std::string& bytes) : m_scratch(scratch), m_bytes(bytes) {}
   // An element whose native code has this many units: its head and end take far less than
   // kRoomBesideNative bytes.
   void Start(size_t nativeUnits) {
     constexpr size_t kRoomBesideNative = 96;
-    const size_t room = kRoomBesideNative + kNativeBytesPerUnit * nativeUnits;
+    const size_t room = kRoomBesideNative + kNativeBytesPerUnit * std::min(nativeUnits, kPiece);
     if (m_scratch.size() < room) m_scratch.resize(room);
     m_d = m_scratch.data();
   }
@@ -284,8 +287,25 @@ class Utf8Elements {
     char16_t buffer[32];
     PutAscii(QuotedNumber(buffer, head, number), m_d);
   }
-  void Native(std::u16string_view native) { m_d += EncodeEscapedNativeCodeUtf8(native, m_d); }
-  void Finish() { m_bytes.append(m_scratch.data(), static_cast<size_t>(m_d - m_scratch.data())); }
+  void Native(std::u16string_view native) {
+    if (native.size() <= kPiece) {
+      m_d += EncodeEscapedNativeCodeUtf8(native, m_d);
+      return;
+    }
+    Finish();  // the head
+    while (!native.empty()) {
+      size_t take = std::min(native.size(), kPiece);
+      if (take < native.size() && !NativeCodeCutsBetween(native, take)) --take;
+      m_bytes.append(m_scratch.data(),
+                     EncodeEscapedNativeCodeUtf8(native.substr(0, take), m_scratch.data()));
+      native.remove_prefix(take);
+    }
+  }
+  // Adds what the scratch area holds to the bytes.
+  void Finish() {
+    m_bytes.append(m_scratch.data(), static_cast<size_t>(m_d - m_scratch.data()));
+    m_d = m_scratch.data();
+  }
 
  private:
   std::string& m_scratch;

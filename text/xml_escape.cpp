@@ -2,6 +2,7 @@
 #include "text/xml_escape.h"
 
 #include "text/simd.h"
+#include "text/surrogates.h"
 #include "text/unit_set.h"
 #include "text/utf8_encoder.h"
 #include "text/xml_entities.h"
@@ -187,4 +188,10 @@ size_t EncodeEscapedNativeCodeUtf8(std::u16string_view native, char* dst) {
     i = j + 1;
   }
   return static_cast<size_t>(d - dst);
+}
+
+bool NativeCodeCutsBetween(std::u16string_view native, size_t i) {
+  const char16_t before = native[i - 1];
+  if (utf16::IsHighSurrogate(before) && utf16::IsLowSurrogate(native[i])) return false;
+  return !(before == u'\\' && NativeStop(native, i - 1));
 }

@@ -56,3 +56,7 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native);
 // unit ("&amp;"); returns the bytes written.
 inline constexpr size_t kNativeBytesPerUnit = xml_entity::kAmp.size();
 size_t EncodeEscapedNativeCodeUtf8(std::u16string_view native, char* dst);
+// Whether cutting the native code before i (0 < i < size) parts neither a surrogate pair nor a
+// backslash from the brace it escapes, so that its two parts escape into what the whole does.
+// Where it does not, a cut one unit earlier does.
+bool NativeCodeCutsBetween(std::u16string_view native, size_t i);

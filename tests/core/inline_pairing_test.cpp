@@ -411,15 +411,29 @@ TEST(PairInlineTags, CleanedListGivesWhatItsMarkupGives) {
   longText += "x";
   for (int i = 0; i < 9000; ++i) longText += "\\u55357?\\u56832?";
   for (int i = 0; i < 9000; ++i) longText += "\\u55357?\\u56832?x\\u1?&\\'e9<'\\u8232?";
-  const std::pair<std::string, std::string> units[] = {
+  // A hidden group whose record (the whole group) is written in pieces: a backslash before a
+  // brace stands at each unit where a piece would end, and in a Unicode file a surrogate pair.
+  std::string hiddenBraces = "a {\\v x", hiddenPairs = "a {\\v x";
+  for (int i = 0; i < 40000; ++i) hiddenBraces += "\\{";
+  for (int i = 0; i < 40000; ++i) hiddenPairs += "\xF0\x9F\x98\x80";
+  hiddenBraces += "} b";
+  hiddenPairs += "} b";
+  struct Unit {
+    std::string source, target;
+    bool unicodeText = false;
+  };
+  const Unit units[] = {
       {"it's \"q\" & <a> {\\b b}\\~c\\u8232?d\\line e", "{\\b B} '\"&\\~"},
       {"{\\b x} {\\cs6 <b>}t{\\cs6 </b>} {\\cs6 <i>}u {\\v h}z}", "}{\\b x} a{\\cs6 </b>}"},
       {"x{\\field{\\*\\fldinst HYPERLINK}{\\fldrslt l}} {\\field{\\*\\fldinst PAGE}} y", "y"},
       {many, many},
       {longText, "\\u56832?" + longText + "\\u55357?"},
+      {hiddenBraces, hiddenBraces},
+      {hiddenPairs, hiddenPairs, true},
   };
-  for (const auto& [sourceSegment, targetSegment] : units) {
+  for (const auto& [sourceSegment, targetSegment, unicodeText] : units) {
     InlineState state;
+    state.unicodeText = unicodeText;
     MarkupCleanup cleanup;
     CleanedContent source, target;
     cleanup.CleanUp(ScanSegmentList(state, u"\\cs6", u"\\cs8", sourceSegment, 1252, true), source);
