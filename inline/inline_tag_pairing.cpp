@@ -224,6 +224,11 @@ void AppendContentText(std::u16string& out, std::u16string_view text) {
 // The content text encoded for the document into dst, which has room for kContentBytesPerUnit
 // bytes a unit; returns the bytes written. UTF-8 is escaped and encoded in one pass.
 constexpr size_t kContentBytesPerUnit = 2 * xml_entity::kQuot.size();  // the longest, in UTF-16
+// The one-pass UTF-8 encoder stops its ASCII copy at the ASCII units of kContentEscaped; the line
+// separator, no ASCII, always leaves it.
+static_assert(kContentEscaped.Contains(u'&') && kContentEscaped.Contains(u'<') &&
+              kContentEscaped.Contains(u'>') && kContentEscaped.Contains(u'\'') &&
+              kContentEscaped.Contains(u'"') && kContentEscaped.Contains(u'\u2028'));
 size_t EncodeContentText(std::u16string_view text, bool utf16, char* dst) {
   if (!utf16) {
     return EncodeXmlSafeUtf8Rewriting<u'&', u'<', u'>', u'\'', u'"'>(
