@@ -17,7 +17,7 @@
 #             scripts/fuzz.sh SECONDS
 # The first stage that fails ends the run. ccache is used when it is installed. A new stage is a
 # function and one more "stage NAME FUNCTION" line at the end.
-# What keeps a run on a fresh 2-core machine without a ccache cache short (about 1,100 s of
+# What keeps a run on a fresh 2-core machine without a ccache cache short (about 1,050 s of
 # processor time in all, printed at the end): the test programs' own code is compiled at -Og
 # with precompiled headers (the code under test keeps each build's optimisation), the core
 # tests in two unity batches, the sanitizer builds at -Og with line tables only, ctest starts
