@@ -5,12 +5,13 @@
 namespace {
 
 // Reads count decimal digits at pos; false when one of them is not a digit.
-bool ReadDigits(std::u16string_view value, size_t pos, size_t count, int& out) {
+template <typename Char>
+bool ReadDigits(std::basic_string_view<Char> value, size_t pos, size_t count, int& out) {
   out = 0;
   for (size_t i = pos; i < pos + count; ++i) {
-    const char16_t c = value[i];
-    if (c < u'0' || c > u'9') return false;
-    out = out * 10 + (c - u'0');
+    const Char c = value[i];
+    if (c < Char('0') || c > Char('9')) return false;
+    out = out * 10 + (c - Char('0'));
   }
   return true;
 }
@@ -24,18 +25,8 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-// Writes value with width digits at p; returns the position after them.
-char16_t* PutNumber(char16_t* p, int value, int width) {
-  for (int i = width - 1; i >= 0; --i) {
-    p[i] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  }
-  return p + width;
-}
-
-}  // namespace
-
-bool FormatTmxDate(std::u16string_view value, std::u16string& out) {
+template <typename Char>
+bool FormatDate(std::basic_string_view<Char> value, std::basic_string<Char>& out) {
   out.clear();
   if (value.size() < 8) return false;
   int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
@@ -51,15 +42,22 @@ bool FormatTmxDate(std::u16string_view value, std::u16string& out) {
       minute > 59 || second > 59) {
     return false;
   }
-  char16_t text[16];
-  char16_t* p = PutNumber(text, year, 4);
-  p = PutNumber(p, month, 2);
-  p = PutNumber(p, day, 2);
-  *p++ = u'T';
-  p = PutNumber(p, hour, 2);
-  p = PutNumber(p, minute, 2);
-  p = PutNumber(p, second, 2);
-  *p++ = u'Z';
-  out.assign(text, static_cast<size_t>(p - text));
+  // The digits read are those written, in another order; a value without a time has none.
+  const bool timed = value.size() >= 18;
+  const auto at = [&](size_t i) { return timed ? value[i] : Char('0'); };
+  const Char text[16] = {value[4], value[5], value[6], value[7], value[2], value[3],
+                         value[0], value[1], Char('T'), at(10),  at(11),  at(13),
+                         at(14),   at(16),   at(17),   Char('Z')};
+  out.assign(text, 16);
   return true;
+}
+
+}  // namespace
+
+bool FormatTmxDate(std::u16string_view value, std::u16string& out) {
+  return FormatDate(value, out);
+}
+
+bool FormatTmxDate(std::string_view value, std::string& out) {
+  return FormatDate(value, out);
 }

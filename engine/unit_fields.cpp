@@ -32,6 +32,19 @@ bool IsDateField(int kind) {
   return kind == kCrD || kind == kChD || kind == kUsD;
 }
 
+// Printable ASCII without the characters an attribute escapes: the text is its own escaped form.
+constexpr std::array<bool, 256> kPlainAttributeBytes = [] {
+  std::array<bool, 256> plain{};
+  for (unsigned b = 0x20; b < 0x7F; ++b) plain[b] = b != '&' && b != '<' && b != '>' && b != '"';
+  return plain;
+}();
+
+bool IsPlainAttributeText(std::string_view bytes) {
+  bool plain = true;
+  for (const char b : bytes) plain &= kPlainAttributeBytes[static_cast<unsigned char>(b)];
+  return plain;
+}
+
 }  // namespace
 
 UnitFields::UnitFields(bool utf16) : m_utf16(utf16) {
@@ -50,12 +63,17 @@ void UnitFields::SetUnicodeText(bool unicode) {
   m_kept.clear();  // their names were decoded the other way
 }
 
-void UnitFields::DecodeValue(unsigned codePage, std::string_view bytes) {
+bool UnitFields::AsciiAsItself(unsigned codePage) {
   if (codePage != m_valueCodePage) {
     m_valueCodePage = codePage;
     const DecodeTable* table = DecodeTableOf(codePage);
     m_asciiAsItself = table ? table->asciiIdentity : codePage == kCodePageUtf8;
   }
+  return m_asciiAsItself;
+}
+
+void UnitFields::DecodeValue(unsigned codePage, std::string_view bytes) {
+  AsciiAsItself(codePage);
   // ASCII is widened as it goes; anything else is decoded by the code page.
   m_value.resize(bytes.size());
   char16_t* d = m_value.data();
@@ -105,6 +123,10 @@ void UnitFields::MakeKey(unsigned codePage, char kind, std::string_view name,
 }
 
 void UnitFields::AddAttribute(const TxtField& field, unsigned codePage, int kind) {
+  if (!m_report && !m_utf16 && AsciiAsItself(codePage) && IsPlainAttributeText(field.value)) {
+    PlacePlain(kind, field.value);
+    return;
+  }
   DecodeValue(codePage, field.value);
   std::erase(m_value, u'\t');
   if (m_report) NoteForbiddenCharacters(*m_report, m_value, field.line);
@@ -182,10 +204,27 @@ void UnitFields::SetAttribute(int kind, std::u16string_view value, const TxtFiel
   }
 }
 
-bool UnitFields::Place(int kind, std::u16string_view escaped) {
+void UnitFields::PlacePlain(int kind, std::string_view bytes) {
+  std::string& value = m_values[static_cast<size_t>(kind)];
+  if (IsDateField(kind)) {
+    // An invalid date neither takes a place nor changes the value it has.
+    if (!FormatTmxDate(bytes, m_plainDate)) return;
+    value = m_plainDate;
+  } else {
+    value = bytes;
+  }
+  TakePlace(kind);
+}
+
+bool UnitFields::TakePlace(int kind) {
   const auto end = m_order.begin() + m_orderCount;
   const bool first = std::find(m_order.begin(), end, kind) == end;
   if (first) m_order[static_cast<size_t>(m_orderCount++)] = kind;
+  return first;
+}
+
+bool UnitFields::Place(int kind, std::u16string_view escaped) {
+  const bool first = TakePlace(kind);
   std::string& value = m_values[static_cast<size_t>(kind)];
   value.clear();
   AppendXmlSafe(value, escaped, m_utf16);

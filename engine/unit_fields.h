@@ -43,7 +43,14 @@ class UnitFields {
   void SetAttribute(int kind, std::u16string_view value, const TxtField& field);
   // The escaped value of kind; false when kind had a value already (it keeps its place).
   bool Place(int kind, std::u16string_view escaped);
+  // A value of printable ASCII that needs no escaping, in a code page that keeps ASCII as it is,
+  // for a UTF-8 document with no report to keep: its bytes are its encoded form.
+  void PlacePlain(int kind, std::string_view bytes);
+  // Gives kind its place in the order when it has none; false when it had one.
+  bool TakePlace(int kind);
   void MakeKey(unsigned codePage, char kind, std::string_view name, std::string_view value);
+  // Whether codePage decodes ASCII as itself.
+  bool AsciiAsItself(unsigned codePage);
   // A field value in codePage into m_value; ASCII text of a code page that keeps ASCII as it is
   // is widened without a lookup.
   void DecodeValue(unsigned codePage, std::string_view bytes);
@@ -75,4 +82,5 @@ class UnitFields {
   std::u16string m_rawName;        // scratch: a field name, decoded
   std::u16string m_value;          // scratch: a field value
   std::u16string m_date;           // scratch: a formatted date
+  std::string m_plainDate;         // scratch: a formatted date, in bytes
 };

@@ -224,6 +224,7 @@ void AppendContentText(std::u16string& out, std::u16string_view text) {
 // The content text encoded for the document into dst, which has room for kContentBytesPerUnit
 // bytes a unit; returns the bytes written. UTF-8 is escaped and encoded in one pass.
 constexpr size_t kContentBytesPerUnit = 2 * xml_entity::kQuot.size();  // the longest, in UTF-16
+constexpr size_t kUtf8ContentBytesPerUnit = xml_entity::kQuot.size();  // in UTF-8
 // The one-pass UTF-8 encoder stops its ASCII copy at the ASCII units of kContentEscaped; the line
 // separator, no ASCII, always leaves it.
 static_assert(kContentEscaped.Contains(u'&') && kContentEscaped.Contains(u'<') &&
@@ -271,20 +272,40 @@ class UnitElements {
   std::u16string& m_out;
 };
 
-// Or written as UTF-8 into a scratch area and added to the bytes whole; a long native code goes
-// in pieces, so that the scratch area stays small.
+// UTF-8 bytes written where they stay, at the end of a content's bytes: before each piece the
+// bytes are given room for the most it can take, and the room it left unused is taken off when
+// the writer goes.
+class BytesInPlace {
+ public:
+  explicit BytesInPlace(std::string& bytes) : m_bytes(bytes), m_used(bytes.size()) {}
+  BytesInPlace(const BytesInPlace&) = delete;
+  BytesInPlace& operator=(const BytesInPlace&) = delete;
+  ~BytesInPlace() { m_bytes.resize(m_used); }
+  // Room for n bytes after those written so far.
+  char* Room(size_t n) {
+    if (m_bytes.size() - m_used < n) m_bytes.resize(m_used + n);
+    return m_bytes.data() + m_used;
+  }
+  // The bytes up to end are written.
+  void WrittenUpTo(const char* end) { m_used = static_cast<size_t>(end - m_bytes.data()); }
+
+ private:
+  std::string& m_bytes;
+  size_t m_used;
+};
+
+// A UTF-8 document's elements, written in place; a long native code goes in pieces, so that the
+// room made ahead stays small.
 class Utf8Elements {
  public:
   static constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
+  // An element takes far less than this beside its native code.
+  static constexpr size_t kRoomBesideNative = 96;
 
-  Utf8Elements(std::string& scratch, std::string& bytes) : m_scratch(scratch), m_bytes(bytes) {}
-  // An element whose native code has this many units: its head and end take far less than
-  // kRoomBesideNative bytes.
+  explicit Utf8Elements(BytesInPlace& bytes) : m_bytes(bytes) {}
+  // An element whose native code has this many units.
   void Start(size_t nativeUnits) {
-    constexpr size_t kRoomBesideNative = 96;
-    const size_t room = kRoomBesideNative + kNativeBytesPerUnit * std::min(nativeUnits, kPiece);
-    if (m_scratch.size() < room) m_scratch.resize(room);
-    m_d = m_scratch.data();
+    m_d = m_bytes.Room(kRoomBesideNative + kNativeBytesPerUnit * std::min(nativeUnits, kPiece));
   }
   void Literal(std::u16string_view ascii) { PutAscii(ascii, m_d); }
   template <size_t N>
@@ -301,20 +322,16 @@ class Utf8Elements {
     while (!native.empty()) {
       size_t take = std::min(native.size(), kPiece);
       if (take < native.size() && !NativeCodeCutsBetween(native, take)) --take;
-      m_bytes.append(m_scratch.data(),
-                     EncodeEscapedNativeCodeUtf8(native.substr(0, take), m_scratch.data()));
+      char* d = m_bytes.Room(kNativeBytesPerUnit * take);
+      m_bytes.WrittenUpTo(d + EncodeEscapedNativeCodeUtf8(native.substr(0, take), d));
       native.remove_prefix(take);
     }
+    m_d = m_bytes.Room(kRoomBesideNative);  // for the end
   }
-  // Adds what the scratch area holds to the bytes.
-  void Finish() {
-    m_bytes.append(m_scratch.data(), static_cast<size_t>(m_d - m_scratch.data()));
-    m_d = m_scratch.data();
-  }
+  void Finish() { m_bytes.WrittenUpTo(m_d); }
 
  private:
-  std::string& m_scratch;
-  std::string& m_bytes;
+  BytesInPlace& m_bytes;
   char* m_d = nullptr;
 };
 
@@ -428,19 +445,27 @@ void EncodedOutput::ContentText(std::u16string_view text) {
 }
 
 // A cleaned-up list's content for a UTF-8 document: its text and its elements are written as
-// UTF-8 at once, each in one pass.
+// UTF-8 in place, each in one pass.
 class Utf8Output {
  public:
-  Utf8Output(std::string& scratch, std::string& bytes) : m_scratch(scratch), m_bytes(bytes) {}
-  Utf8Elements Elements() { return Utf8Elements(m_scratch, m_bytes); }
+  explicit Utf8Output(std::string& bytes) : m_bytes(bytes) {}
+  Utf8Elements Elements() { return Utf8Elements(m_bytes); }
+  // In pieces, so that the room made ahead stays small; a piece never ends between the two
+  // halves of a surrogate pair.
   void ContentText(std::u16string_view text) {
-    AppendContentEncoded(text, false, m_scratch, m_bytes);
+    constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
+    while (!text.empty()) {
+      size_t take = std::min(text.size(), kPiece);
+      if (take < text.size() && utf16::IsHighSurrogate(text[take - 1])) --take;
+      char* d = m_bytes.Room(kUtf8ContentBytesPerUnit * take);
+      m_bytes.WrittenUpTo(d + EncodeContentText(text.substr(0, take), false, d));
+      text.remove_prefix(take);
+    }
   }
   void TagWritten() {}
 
  private:
-  std::string& m_scratch;
-  std::string& m_bytes;
+  BytesInPlace m_bytes;
 };
 
 // One pairing of a side's markup: the records looked up by (number, opening flag), the closing
@@ -772,7 +797,7 @@ void PairListEncodedInto(const CleanedContent& content, const TagList& records,
     out.reserve(out.size() + bytes);
   }
   if (!utf16) {
-    Utf8Output output(scratch, out);
+    Utf8Output output(out);
     run.Write(output);
     return;
   }

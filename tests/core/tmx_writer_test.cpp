@@ -79,6 +79,66 @@ TEST(TmxWriter, HeaderLeavesOutCharactersXmlForbids) {
   EXPECT_NE(bytes.find(" srclang=\"abcd\tXefg\xC2\x85\">\r\n"), std::string::npos);
 }
 
+// A unit's date, user and count fields as <tuv> attributes. Values that need no escaping are
+// copied from the file's bytes when no report is kept; with a report every value is decoded
+// and escaped. Both ways give the same attributes.
+struct FieldCase {
+  const char* tag;
+  const char* value;
+  unsigned codePage;
+  const char* expected;  // the encoded attributes of a unit with this one field
+};
+
+TEST(UnitFields, AttributesAreTheSameWithAndWithoutAReport) {
+  const FieldCase cases[] = {
+      {"CrD", "26072002, 10:03:33", 1252, " creationdate=\"20020726T100333Z\""},
+      {"ChD", "29022004", 1252, " changedate=\"20040229T000000Z\""},
+      {"UsD", "31122001, 23:59:59 and more", 1252, " lastusagedate=\"20011231T235959Z\""},
+      {"CrD", "29022001", 1252, ""},            // no such day
+      {"CrD", "2902200", 1252, ""},             // too short
+      {"CrD", "01012001, 24:00:00", 1252, ""},  // no such hour
+      {"ChD", "01012001, 1x:00:00", 1252, ""},
+      {"CrD", "0101200a", 1252, ""},
+      {"CrU", "TRANSLATOR20", 1252, " creationid=\"TRANSLATOR20\""},
+      {"ChU", "A & B <C> \"D\" 'E'", 1252,
+       " changeid=\"A &amp; B &lt;C&gt; &quot;D&quot; 'E'\""},
+      {"ChU", "tab\tout", 1252, " changeid=\"tabout\""},
+      {"CrU", "Jos\xE9~\x7F", 1252, " creationid=\"Jos\xC3\xA9~\x7F\""},
+      {"CrU", "\x82\xA0", 932, " creationid=\"\xE3\x81\x82\""},
+      {"UsC", "12", 1252, " usagecount=\"12\""},
+  };
+  for (const FieldCase& c : cases) {
+    SCOPED_TRACE(std::string(c.tag) + " " + c.value);
+    TxtUnit unit;
+    TxtField& field = unit.AddField();
+    field.tag = c.tag;
+    field.value = c.value;
+    UnitFields plain;
+    plain.Collect(unit, c.codePage);
+    EXPECT_EQ(plain.EncodedAttributes(), c.expected);
+    ExportReport report;
+    UnitFields reported;
+    reported.Collect(unit, c.codePage, &report);
+    EXPECT_EQ(reported.EncodedAttributes(), c.expected);
+    EXPECT_EQ(report.invalidDates.Count(), *c.expected == 0 ? 1 : 0);
+  }
+}
+
+// An invalid date leaves the value that an earlier field of its kind gave, and its place.
+TEST(UnitFields, InvalidDateKeepsTheEarlierValue) {
+  TxtUnit unit;
+  const std::pair<const char*, const char*> fields[] = {
+      {"CrD", "01012001"}, {"CrU", "U"}, {"CrD", "32012001"}, {"CrD", "x"}};
+  for (const auto& [tag, value] : fields) {
+    TxtField& field = unit.AddField();
+    field.tag = tag;
+    field.value = value;
+  }
+  UnitFields plain;
+  plain.Collect(unit, 1252);
+  EXPECT_EQ(plain.EncodedAttributes(), " creationdate=\"20010101T000000Z\" creationid=\"U\"");
+}
+
 // Takes bytes until limit, then fails, giving error as the errno.
 class FailingSink : public ByteSink {
  public:
