@@ -37,8 +37,7 @@ void SegmentScanner::ScanField() {
     } else if (field.inResult && c == u'\\' && IsAsciiLetter(At(q + 1))) {
       q = FieldResultControlWord(field, q);
     } else {
-      FieldCharacter(field, q);
-      ++q;
+      q = FieldText(field, q);
     }
   }
   EndField(field, q);
@@ -115,15 +114,17 @@ size_t SegmentScanner::FieldResultControlWord(FieldState& field, size_t q) {
   return q;
 }
 
-void SegmentScanner::FieldCharacter(FieldState& field, size_t q) {
-  const char16_t c = m_text[q];
+size_t SegmentScanner::FieldText(FieldState& field, size_t q) {
+  const size_t runEnd = kBraceOrBackslash.FindFirst(m_text, q + 1);
+  const std::u16string_view run = std::u16string_view(m_text).substr(q, runEnd - q);
   if (field.inResult) {
     if (!field.collecting) StartFieldResult(field, q);
-    field.result.push_back(c);
+    field.result.append(run);
   } else if (field.collecting) {
-    m_pending.Append(m_text, c);
-    field.result.push_back(c);
+    m_pending.Append(m_text, run);
+    field.result.append(run);
   }
+  return runEnd;
 }
 
 void SegmentScanner::EndField(const FieldState& field, size_t q) {

@@ -26,9 +26,6 @@ bool IsDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
 
-// Units the main loop stops at: RTF syntax.
-constexpr UnitSet kBraceOrBackslash(u"\\{}");
-
 }  // namespace
 
 InlineList& ScanSegmentList(InlineState& state, std::u16string_view internalStyleCode,
@@ -57,8 +54,12 @@ void SegmentScanner::PendingNative::Cut(std::u16string_view whole, size_t count)
 }
 
 void SegmentScanner::PendingNative::Append(std::u16string_view whole, char16_t c) {
+  Append(whole, std::u16string_view(&c, 1));
+}
+
+void SegmentScanner::PendingNative::Append(std::u16string_view whole, std::u16string_view units) {
   if (!cut) Cut(whole, whole.size());
-  text.push_back(c);
+  text.append(units);
 }
 
 SegmentScanner::SegmentScanner(InlineState& state, std::u16string_view internalStyleCode,

@@ -15,6 +15,9 @@
 #include "inline/inline_state.h"
 #include "text/unit_set.h"
 
+// RTF syntax: the units that the scan of text stops at.
+inline constexpr UnitSet kBraceOrBackslash(u"\\{}");
+
 // The scanner's list of one segment, in the state's buffer (valid until the next scan); records go
 // to the side's tag list (target records are paired with the source records of identical code).
 InlineList& ScanSegmentList(InlineState& state, std::u16string_view internalStyleCode,
@@ -53,6 +56,7 @@ class SegmentScanner {
       cut = true;
     }
     void Append(std::u16string_view whole, char16_t c);
+    void Append(std::u16string_view whole, std::u16string_view units);
   };
   enum class Form { kOpening, kClosing, kStandalone };
 
@@ -98,7 +102,9 @@ class SegmentScanner {
   bool FieldCloseBrace(FieldState& field);
   size_t FieldOpenBrace(FieldState& field, size_t q);
   size_t FieldResultControlWord(FieldState& field, size_t q);
-  void FieldCharacter(FieldState& field, size_t q);
+  // The text from q up to the next brace or backslash (the unit at q is text whatever it is);
+  // gives the position after it.
+  size_t FieldText(FieldState& field, size_t q);
   void StartFieldResult(FieldState& field, size_t at);
   void EndField(const FieldState& field, size_t q);
 

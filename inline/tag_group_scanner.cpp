@@ -56,6 +56,7 @@ void SegmentScanner::ScanTagGroup() {
 }
 
 bool SegmentScanner::TagGroupEndsHere(char16_t c, bool inQuote) {
+  if (c != u'}' && c != u'A' && c != u'"') return false;
   if (!inQuote && c == u'}') {
     EndTagGroup();
     return true;

@@ -119,9 +119,10 @@ inline size_t EncodeUtf8(const char16_t* s, size_t n, char* dst) {
 }
 
 // XML-safe UTF-8 (as EncodeUtf8<Utf8Mode::kXmlSafe>) with some units written otherwise: each unit
-// of kStops, and each unit outside printable ASCII, is first offered to rewrite(s, i, n, d),
-// which writes what stands for the unit at i (moving d) and returns the units it took, or returns
-// 0 to have the character encoded. dst has room for the bytes. Returns the bytes written.
+// of kStops, each control unit and each unit from U+0800 up is first offered to
+// rewrite(s, i, n, d), which writes what stands for the unit at i (moving d) and returns the units
+// it took, or returns 0 to have the character encoded. Units from U+0080 to U+07FF are always
+// encoded. dst has room for the bytes. Returns the bytes written.
 template <char16_t... kStops, typename Rewrite>
 inline size_t EncodeXmlSafeUtf8Rewriting(const char16_t* s, size_t n, char* dst,
                                          Rewrite&& rewrite) {
@@ -131,6 +132,13 @@ inline size_t EncodeXmlSafeUtf8Rewriting(const char16_t* s, size_t n, char* dst,
     i += copied;
     d += copied;
     if (i >= n) break;
+    if (const char16_t c = s[i]; c >= 0x80 && c < 0x800) {
+      d[0] = static_cast<char>(0xC0 | (c >> 6));
+      d[1] = static_cast<char>(0x80 | (c & 0x3F));
+      d += 2;
+      ++i;
+      continue;
+    }
     const size_t taken = rewrite(s, i, n, d);
     i += taken != 0 ? taken : EncodeOneCharacter<Utf8Mode::kXmlSafe>(s + i, n - i, d);
   }
