@@ -26,6 +26,7 @@ void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_
                      bool mark) {
   m_out.Open(std::move(sink));
   m_utf16 = utf16;
+  m_codes = {};
   if (mark) m_out.Append(ByteOrderMark(utf16 ? OutputEncoding::kUtf16le : OutputEncoding::kUtf8));
   m_sourceCode.assign(sourceCode);
   m_tuOpen = Encoded(u"    <tu tuid=\"", utf16);
@@ -85,11 +86,24 @@ void TmxWriter::BeginUnit(int number, const UnitFields& fields) {
 
 void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attributes) {
   m_bytes.assign(m_tuvOpen);
-  AppendXmlSafe(m_bytes, code, m_utf16);
+  m_bytes += EncodedCode(code);
   m_bytes += m_quote;
   m_bytes += attributes;
   m_bytes += m_tuvAttributesEnd;
   m_out.Append(m_bytes);
+}
+
+// Units mostly name the same few languages: the bytes of the last few codes are kept.
+const std::string& TmxWriter::EncodedCode(std::u16string_view code) {
+  for (const KeptCode& kept : m_codes) {
+    if (kept.code == code) return kept.bytes;
+  }
+  KeptCode& slot = m_codes[m_nextCode];
+  m_nextCode = (m_nextCode + 1) % m_codes.size();
+  slot.code = code;
+  slot.bytes.clear();
+  AppendXmlSafe(slot.bytes, code, m_utf16);
+  return slot.bytes;
 }
 
 namespace {

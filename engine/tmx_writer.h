@@ -4,6 +4,7 @@
 // forbids never reach the file.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,6 +48,8 @@ class TmxWriter {
   // Adds text to the document, encoded (leaving out what XML forbids).
   void Put(std::u16string_view text);
   void BeginVariant(std::u16string_view code, std::string_view attributes);
+  // A language code in the document's encoding.
+  const std::string& EncodedCode(std::u16string_view code);
 
   // The <seg> line of a content in the document's encoding, and the end of the <tuv>.
   void EndVariant(EncodedPieces& content);
@@ -66,5 +69,11 @@ class TmxWriter {
   std::string m_segOpen;           // "<seg>"
   std::string m_segClose;          // "</seg>"
   std::string m_bytes;             // scratch: a line in the document's encoding
+  struct KeptCode {
+    std::u16string code;
+    std::string bytes;
+  };
+  std::array<KeptCode, 4> m_codes;  // the last language codes encoded
+  size_t m_nextCode = 0;            // the one to replace next
   std::u16string m_text;           // scratch: text to encode
 };

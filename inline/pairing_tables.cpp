@@ -5,6 +5,15 @@
 
 #include "text/tuning.h"
 
+int IntTable::OtherValue(int key) const {
+  const auto it = m_other.find(key);
+  return it == m_other.end() ? kNoValue : it->second;
+}
+
+int& IntTable::OtherSlot(int key) {
+  return m_other.try_emplace(key, kNoValue).first->second;
+}
+
 void PairingTables::ReleaseLarge() {
   constexpr size_t kLarge = tuning::kKeptListEntries;
   for (std::vector<int>* table : {&firstOpening, &firstClosing, &closingAhead, &pairIndex}) {

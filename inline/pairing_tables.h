@@ -28,15 +28,18 @@ class IntTable {
   }
   int Get(int key) const {
     if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
-    const auto it = m_other.find(key);
-    return it == m_other.end() ? kNoValue : it->second;
+    return OtherValue(key);
   }
   int& Slot(int key) {
     if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
-    return m_other.try_emplace(key, kNoValue).first->second;
+    return OtherSlot(key);
   }
 
  private:
+  // Keys beyond the direct table (rare), out of the way of the lookups that inline.
+  int OtherValue(int key) const;
+  int& OtherSlot(int key);
+
   std::vector<int>& m_direct;
   std::unordered_map<int, int> m_other;
 };

@@ -13,6 +13,7 @@
 #include "engine/unit_fields.h"
 #include "tests/core/tmx_test_util.h"
 #include "text/byte_order_mark.h"
+#include "text/wide_string.h"
 
 namespace {
 
@@ -77,6 +78,30 @@ TEST(TmxWriter, HeaderLeavesOutCharactersXmlForbids) {
   const std::string bytes = testutil::ReadFile(path);
   EXPECT_NE(bytes.find("\r\n    srclang=\"abcd\tXefg\xC2\x85\"\r\n"), std::string::npos);
   EXPECT_NE(bytes.find(" srclang=\"abcd\tXefg\xC2\x85\">\r\n"), std::string::npos);
+}
+
+// Language codes are encoded once and kept for a few languages: units in more languages than
+// are kept, in turn, still name each of theirs.
+TEST(TmxWriter, EachVariantNamesItsLanguage) {
+  const std::u16string codes[] = {u"EN-US", u"DE-DE", u"FR-FR", u"JA", u"\u00C9S", u"IT", u""};
+  std::string bytes;
+  TmxWriter writer;
+  writer.Open(std::make_unique<StringSink>(bytes), false, u"EN-US", false);
+  const UnitFields fields(false);
+  std::string expected;
+  for (int round = 0; round < 3; ++round) {
+    for (const std::u16string& code : codes) {
+      writer.BeginUnit(1, fields);
+      writer.WriteEncodedVariant(code, {}, "x");
+      writer.EndUnit();
+      expected += "<tuv xml:lang=\"" + ToUtf8(code) + "\">";
+    }
+  }
+  EXPECT_TRUE(writer.Finish());
+  std::string written;
+  for (size_t at = bytes.find("<tuv"); at != std::string::npos; at = bytes.find("<tuv", at + 1))
+    written += bytes.substr(at, bytes.find('>', at) + 1 - at);
+  EXPECT_EQ(written, expected);
 }
 
 // A unit's date, user and count fields as <tuv> attributes. Values that need no escaping are
