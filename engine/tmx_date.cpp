@@ -45,9 +45,9 @@ bool FormatDate(std::basic_string_view<Char> value, std::basic_string<Char>& out
   // The digits read are those written, in another order; a value without a time has none.
   const bool timed = value.size() >= 18;
   const auto at = [&](size_t i) { return timed ? value[i] : Char('0'); };
-  const Char text[16] = {value[4], value[5], value[6], value[7], value[2], value[3],
-                         value[0], value[1], Char('T'), at(10),  at(11),  at(13),
-                         at(14),   at(16),   at(17),   Char('Z')};
+  const Char text[16] = {value[4], value[5], value[6],  value[7], value[2], value[3],
+                         value[0], value[1], Char('T'), at(10),   at(11),   at(13),
+                         at(14),   at(16),   at(17),    Char('Z')};
   out.assign(text, 16);
   return true;
 }

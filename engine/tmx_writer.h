@@ -75,5 +75,5 @@ class TmxWriter {
   };
   std::array<KeptCode, 4> m_codes;  // the last language codes encoded
   size_t m_nextCode = 0;            // the one to replace next
-  std::u16string m_text;           // scratch: text to encode
+  std::u16string m_text;            // scratch: text to encode
 };
