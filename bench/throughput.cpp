@@ -138,24 +138,49 @@ void CompareThreadsAndReport(Compare& compare, const std::string& plain, const s
   std::printf("\n");
 }
 
-}  // namespace
+// One 50 MB line against 50 MB of ordinary lines.
+void CompareLineLengths(const std::string& cli, const std::string& dir, const std::string& tmx,
+                        int runs) {
+  const std::string longLine = dir + "/long-line.txt";
+  WriteLongLineFile(longLine, 50'000'000);
+  const std::string ordinary = dir + "/ordinary-50mb.txt";
+  WriteTxtFile(ordinary, 0, 50'000'000, SegmentStyle::Plain);
+  const RunResult one = Best(ConvertCommand(cli, longLine, tmx), runs);
+  const RunResult many = Best(ConvertCommand(cli, ordinary, tmx), runs);
+  std::printf(
+      "one 50 MB line: %.3f s (peak %.1f MB); 50 MB of ordinary lines: %.3f s (peak %.1f MB)\n",
+      one.seconds, Mb(one.peakKb), many.seconds, Mb(many.peakKb));
+  std::remove(longLine.c_str());
+  std::remove(ordinary.c_str());
+}
 
-int main(int argc, char** argv) {
+struct Options {
   long long units = 200000;
   int runs = 3;
   std::string dir = "/tmp/velmar-bench";
   std::string baseline;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
     if (a == "--units")
-      units = std::atoll(argv[i + 1]);
+      o.units = std::atoll(argv[i + 1]);
     else if (a == "--dir")
-      dir = argv[i + 1];
+      o.dir = argv[i + 1];
     else if (a == "--runs")
-      runs = std::atoi(argv[i + 1]);
+      o.runs = std::atoi(argv[i + 1]);
     else if (a == "--baseline")
-      baseline = argv[i + 1];
+      o.baseline = argv[i + 1];
   }
+  return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto [units, runs, dir, baseline] = ParseOptions(argc, argv);
   mkdir(dir.c_str(), 0755);
   const std::string cli = SelfDir(argv[0]) + "/../velmar2tmx-cli";
   const std::string tmx = dir + "/out.tmx";
@@ -194,19 +219,9 @@ int main(int argc, char** argv) {
   CompareThreadsAndReport(compare, plain, rtf, dir, baseline, units);
   std::remove(rtf.c_str());
 
-  const std::string longLine = dir + "/long-line.txt";
-  WriteLongLineFile(longLine, 50'000'000);
-  const std::string ordinary = dir + "/ordinary-50mb.txt";
-  WriteTxtFile(ordinary, 0, 50'000'000, SegmentStyle::Plain);
-  const RunResult one = Best(ConvertCommand(cli, longLine, tmx), runs);
-  const RunResult many = Best(ConvertCommand(cli, ordinary, tmx), runs);
   std::printf("\nscaling: twice the file takes %.2fx the time, peak %.1f MB vs %.1f MB\n",
               twice.seconds / base.seconds, Mb(twice.peakKb), Mb(base.peakKb));
-  std::printf(
-      "one 50 MB line: %.3f s (peak %.1f MB); 50 MB of ordinary lines: %.3f s (peak %.1f MB)\n",
-      one.seconds, Mb(one.peakKb), many.seconds, Mb(many.peakKb));
-  std::remove(longLine.c_str());
-  std::remove(ordinary.c_str());
+  CompareLineLengths(cli, dir, tmx, runs);
   std::remove(plain.c_str());
   std::remove(tmx.c_str());
   std::remove(utf8.c_str());
