@@ -9,13 +9,14 @@
 
 namespace {
 
-const char* const kWords[] = {"the",    "valve",   "pressure", "must",    "be",     "checked",
-                              "before", "every",   "start",    "of",      "pump",   "system",
-                              "manual", "operator", "caf\xE9", "na\xEFve", "r\xE9sum\xE9",
-                              "warning", "switch", "cable",   "housing", "screw",  "torque"};
-const char* const kWordsDe[] = {"das",   "Ventil",  "Druck",  "muss",     "vor",  "jedem",
-                                "Start", "gepr\xFC" "ft", "werden", "Pumpe",  "System", "Handbuch",
-                                "Bediener", "Warnung", "Schalter", "Kabel", "Geh\xE4use", "Schraube"};
+const char* const kWords[] = {
+    "the",          "valve",   "pressure", "must",   "be",      "checked",  "before",  "every",
+    "start",        "of",      "pump",     "system", "manual",  "operator", "caf\xE9", "na\xEFve",
+    "r\xE9sum\xE9", "warning", "switch",   "cable",  "housing", "screw",    "torque"};
+const char* const kWordsDe[] = {"das",    "Ventil",     "Druck",      "muss",    "vor",
+                                "jedem",  "Start",      "gepr\374ft", "werden",  "Pumpe",
+                                "System", "Handbuch",   "Bediener",   "Warnung", "Schalter",
+                                "Kabel",  "Geh\xE4use", "Schraube"};
 
 std::string Sentence(std::mt19937& rng, const char* const* words, size_t count, int length) {
   std::string s;

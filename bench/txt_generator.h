@@ -6,8 +6,8 @@
 #include <string>
 
 enum class SegmentStyle {
-  Plain,     // ordinary sentences with a few byte escapes
-  RtfHeavy,  // formatting groups, hidden text, tag groups, fields, byte escapes
+  Plain,          // ordinary sentences with a few byte escapes
+  RtfHeavy,       // formatting groups, hidden text, tag groups, fields, byte escapes
   FourLanguages,  // plain sentences in English, German, French and Italian
 };
 

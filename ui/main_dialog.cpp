@@ -69,9 +69,9 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent) {
 CMainDlg::~CMainDlg() {
   // The fields lose the focus while the dialog's children go, and their editingFinished must not
   // reach a dialog that is no longer one.
-  for (QObject* field : {static_cast<QObject*>(m_txtEdit),
-                         static_cast<QObject*>(m_sourceLanguages->lineEdit()),
-                         static_cast<QObject*>(m_targetLanguages->lineEdit())}) {
+  for (QObject* field :
+       {static_cast<QObject*>(m_txtEdit), static_cast<QObject*>(m_sourceLanguages->lineEdit()),
+        static_cast<QObject*>(m_targetLanguages->lineEdit())}) {
     if (field) field->disconnect(this);
   }
   AbandonCommand();

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "engine/export_report.h"
-#include "ui/ui_strings.h"
 #include "ui/export_summary.h"
 #include "ui/file_paths.h"
 #include "ui/hyperlink.h"
@@ -21,6 +20,7 @@
 #include "ui/qt_progress_reporter.h"
 #include "ui/status_bar.h"
 #include "ui/string_table_texts.h"
+#include "ui/ui_strings.h"
 #include "ui/user_prompts.h"
 
 QWidget* CMainDlg::BuildResultsBox() {

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "inline/byte_escapes.h"
-#include "text/code_page.h"
 #include "inline/inline_converter.h"
 #include "tests/core/inline_test_support.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -237,35 +237,29 @@ TEST_P(ByteEscapes, DecodedWithTheCodePageAsTheirBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Segments, ByteEscapes,
-                         ::testing::Values(ByteCase{"none", "abc\\b x", "abc\\b x"},
-                                           ByteCase{"two", "\\'e9t\\'E9", "\xE9t\xE9"},
-                                           ByteCase{"nonHexStays", "a\\'zz\\'41", "a\\'zzA"},
-                                           ByteCase{"secondNotHexIsTaken", "\\'4gb",
-                                                    "\x04"
-                                                    "b"},
-                                           ByteCase{"cutShortAtTheEnd", "a\\'4", "a\\'4"},
-                                           ByteCase{"apostropheLast", "a\\'", "a\\'"},
-                                           ByteCase{"textual", "\\\\'41", "\\A"},
-                                           ByteCase{"zeroIsKept", "a\\'00b",
-                                                    std::string("a\0b", 3)},
-                                           ByteCase{"nulByteIsKept", std::string("a\0\\'41", 6),
-                                                    std::string("a\0A", 3)},
-                                           ByteCase{"escapeTakesTheNextBackslash", "\\'4\\'41",
-                                                    "\x04'41"},
-                                           // Escapes where blocks of sixteen bytes meet, and
-                                           // bytes above 0x7F among them.
-                                           ByteCase{"acrossBlocks",
-                                                    std::string(15, 'a') + "\\'e9" +
-                                                        std::string(13, '\xFC') + "\\'82\\'a0" +
-                                                        std::string(14, 'b') + "\\'zz\\'4",
-                                                    std::string(15, 'a') + "\xE9" +
-                                                        std::string(13, '\xFC') + "\x82\xA0" +
-                                                        std::string(14, 'b') + "\\'zz\\'4"},
-                                           ByteCase{"apostrophesAndANonHexEscape",
-                                                    std::string(16, '\'') + "x\\" +
-                                                        std::string(16, '\''),
-                                                    std::string(16, '\'') + "x\\" +
-                                                        std::string(16, '\'')}));
+INSTANTIATE_TEST_SUITE_P(
+    Segments, ByteEscapes,
+    ::testing::Values(ByteCase{"none", "abc\\b x", "abc\\b x"},
+                      ByteCase{"two", "\\'e9t\\'E9", "\xE9t\xE9"},
+                      ByteCase{"nonHexStays", "a\\'zz\\'41", "a\\'zzA"},
+                      ByteCase{"secondNotHexIsTaken", "\\'4gb",
+                               "\x04"
+                               "b"},
+                      ByteCase{"cutShortAtTheEnd", "a\\'4", "a\\'4"},
+                      ByteCase{"apostropheLast", "a\\'", "a\\'"},
+                      ByteCase{"textual", "\\\\'41", "\\A"},
+                      ByteCase{"zeroIsKept", "a\\'00b", std::string("a\0b", 3)},
+                      ByteCase{"nulByteIsKept", std::string("a\0\\'41", 6), std::string("a\0A", 3)},
+                      ByteCase{"escapeTakesTheNextBackslash", "\\'4\\'41", "\x04'41"},
+                      // Escapes where blocks of sixteen bytes meet, and
+                      // bytes above 0x7F among them.
+                      ByteCase{"acrossBlocks",
+                               std::string(15, 'a') + "\\'e9" + std::string(13, '\xFC') +
+                                   "\\'82\\'a0" + std::string(14, 'b') + "\\'zz\\'4",
+                               std::string(15, 'a') + "\xE9" + std::string(13, '\xFC') +
+                                   "\x82\xA0" + std::string(14, 'b') + "\\'zz\\'4"},
+                      ByteCase{"apostrophesAndANonHexEscape",
+                               std::string(16, '\'') + "x\\" + std::string(16, '\''),
+                               std::string(16, '\'') + "x\\" + std::string(16, '\'')}));
 
 }  // namespace

@@ -15,18 +15,65 @@
 #include <string>
 #include <string_view>
 
-
 #include "engine/tmx_exporter.h"
 #include "tests/core/tmx_test_util.h"
 
 namespace {
 
-const char* const kPieces[] = {
-    "{", "}", "\\", "\\b ", "\\v ", "{\\cs6 ", "{\\cs8 ", "{\\cs61 ", "<b>", "</b>", "<:hs>",
-    "<x ALT=\"", "\">}", "\"", "'", "&", "&lt;", "&nbsp;", "{\\field{\\*\\fldinst X}{\\fldrslt ",
-    "\\fldrslt ", "\\'", "\\'e9", "\\'4g", "\\'00", "\\u8212?", "\\uc2", "\\u-3", "\\u", "\\tab",
-    "\\~", "\\-", "\\_", "abc", " ", "\xE9", "\x01", "\x7F", "\xFF", "\x81", "<", ">", "</", "/>",
-    "<1>", "</1>", "<0>", "<2/>", "\\{", "\\}", "\\\\", "\\nobreak", "\\emdash,", "\\line", "\t"};
+const char* const kPieces[] = {"{",
+                               "}",
+                               "\\",
+                               "\\b ",
+                               "\\v ",
+                               "{\\cs6 ",
+                               "{\\cs8 ",
+                               "{\\cs61 ",
+                               "<b>",
+                               "</b>",
+                               "<:hs>",
+                               "<x ALT=\"",
+                               "\">}",
+                               "\"",
+                               "'",
+                               "&",
+                               "&lt;",
+                               "&nbsp;",
+                               "{\\field{\\*\\fldinst X}{\\fldrslt ",
+                               "\\fldrslt ",
+                               "\\'",
+                               "\\'e9",
+                               "\\'4g",
+                               "\\'00",
+                               "\\u8212?",
+                               "\\uc2",
+                               "\\u-3",
+                               "\\u",
+                               "\\tab",
+                               "\\~",
+                               "\\-",
+                               "\\_",
+                               "abc",
+                               " ",
+                               "\xE9",
+                               "\x01",
+                               "\x7F",
+                               "\xFF",
+                               "\x81",
+                               "<",
+                               ">",
+                               "</",
+                               "/>",
+                               "<1>",
+                               "</1>",
+                               "<0>",
+                               "<2/>",
+                               "\\{",
+                               "\\}",
+                               "\\\\",
+                               "\\nobreak",
+                               "\\emdash,",
+                               "\\line",
+                               "\t"};
 
 std::string Fragment(std::mt19937& rng, bool rawBytes) {
   std::string s;
@@ -54,7 +101,9 @@ std::string RandomTxt(unsigned seed) {
     txt += "<TrU>\r\n";
     if (rng() % 2) txt += std::string("<CrD>") + dates[rng() % 5] + "\r\n";
     if (rng() % 2) txt += "<CrU>" + Fragment(rng, rawBytes).substr(0, 12) + "\r\n";
-    if (rng() % 2) txt += "<Att L=A" + Fragment(rng, false).substr(0, 4) + ">" + Fragment(rng, rawBytes) + "\r\n";
+    if (rng() % 2)
+      txt +=
+          "<Att L=A" + Fragment(rng, false).substr(0, 4) + ">" + Fragment(rng, rawBytes) + "\r\n";
     if (rng() % 2) txt += "<Txt L=T>" + Fragment(rng, rawBytes) + "\r\n";
     txt += std::string("<Seg L=") + sources[rng() % 5] + ">" + Fragment(rng, rawBytes) + "\r\n";
     txt += std::string("<Seg L=") + targets[rng() % 5] + ">" + Fragment(rng, rawBytes) + "\r\n";
@@ -70,9 +119,9 @@ TEST_P(Robustness, RandomInputGivesAValidDocument) {
   testutil::WriteFile(dir.File("in.txt"), RandomTxt(GetParam()));
   for (int codePage : {1252, 932, 65001}) {
     CTmxExporter exporter;
-    const ExportResult result = testutil::ExportPair(exporter, dir.File("in.txt"),
-                                                     dir.File("out.tmx"), "EN-US", codePage, "DE",
-                                                     codePage, nullptr, nullptr, 0);
+    const ExportResult result =
+        testutil::ExportPair(exporter, dir.File("in.txt"), dir.File("out.tmx"), "EN-US", codePage,
+                             "DE", codePage, nullptr, nullptr, 0);
     EXPECT_NE(result.stop, ExportResult::Stop::Failed) << codePage;
     EXPECT_VALID_TMX(dir.File("out.tmx")) << "seed " << GetParam() << ", code page " << codePage;
   }
