@@ -126,6 +126,10 @@ TEST(UnitFields, AttributesAreTheSameWithAndWithoutAReport) {
       {"CrD", "0101200a", 1252, ""},
       {"CrU", "TRANSLATOR20", 1252, " creationid=\"TRANSLATOR20\""},
       {"ChU", "A & B <C> \"D\" 'E'", 1252, " changeid=\"A &amp; B &lt;C&gt; &quot;D&quot; 'E'\""},
+      {"CrU", "A&B", 1252, " creationid=\"A&amp;B\""},  // each escaped unit alone
+      {"CrU", "x<y", 1252, " creationid=\"x&lt;y\""},
+      {"CrU", "x>y", 1252, " creationid=\"x&gt;y\""},
+      {"CrU", "say \"hi\"", 1252, " creationid=\"say &quot;hi&quot;\""},
       {"ChU", "tab\tout", 1252, " changeid=\"tabout\""},
       {"CrU", "Jos\xE9~\x7F", 1252, " creationid=\"Jos\xC3\xA9~\x7F\""},
       {"CrU", "\x82\xA0", 932, " creationid=\"\xE3\x81\x82\""},
