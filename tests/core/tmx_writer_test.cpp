@@ -86,18 +86,23 @@ TEST(TmxWriter, EachVariantNamesItsLanguage) {
   const std::u16string codes[] = {u"EN-US", u"DE-DE", u"FR-FR", u"JA", u"\u00C9S", u"IT", u""};
   std::string bytes;
   TmxWriter writer;
-  writer.Open(std::make_unique<StringSink>(bytes), false, u"EN-US", false);
+  writer.Open(std::make_unique<StringSink>(bytes), false, u"EN-US", true);
+  writer.WriteHeader();
   const UnitFields fields(false);
   std::string expected;
+  int number = 0;
   for (int round = 0; round < 3; ++round) {
     for (const std::u16string& code : codes) {
-      writer.BeginUnit(1, fields);
+      writer.BeginUnit(++number, fields);
       writer.WriteEncodedVariant(code, {}, "x");
       writer.EndUnit();
       expected += "<tuv xml:lang=\"" + ToUtf8(code) + "\">";
     }
   }
   EXPECT_TRUE(writer.Finish());
+  testutil::TempDir dir;
+  testutil::WriteFile(dir.File("codes.tmx"), bytes);
+  EXPECT_VALID_TMX(dir.File("codes.tmx"));
   std::string written;
   for (size_t at = bytes.find("<tuv"); at != std::string::npos; at = bytes.find("<tuv", at + 1))
     written += bytes.substr(at, bytes.find('>', at) + 1 - at);
