@@ -78,7 +78,7 @@ bool LineReader::ReadBlock() {
   // Drop what was already returned before growing the pending bytes; the room that a huge line
   // took is given back once it has been read.
   if (m_start > 0) {
-    m_pending.erase(0, m_start);
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(m_start));
     m_start = 0;
     if (m_pending.capacity() > kKeptRoom && m_pending.size() < kBlockSize)
       m_pending.shrink_to_fit();
@@ -174,7 +174,9 @@ void LineReader::AppendTranscoded(const char* data, size_t size) {
                            static_cast<char>(little ? high >> 8 : high & 0xFF)};
     m_carry.insert(0, bytes, 2);
   }
-  AppendUtf8(m_units, m_pending);
+  m_utf8.clear();
+  AppendUtf8(m_units, m_utf8);
+  m_pending.insert(m_pending.end(), m_utf8.begin(), m_utf8.end());
 }
 
 bool LineReader::ReadLineView(std::string_view& line) {
@@ -198,7 +200,7 @@ bool LineReader::ReadLineView(std::string_view& line) {
     }
     size_t end = i + 1;
     if (end < m_pending.size() && (m_pending[end] == '\r' || m_pending[end] == '\n')) ++end;
-    line = std::string_view(m_pending).substr(m_start, i - m_start);
+    line = std::string_view(m_pending.data() + m_start, i - m_start);
     m_start = end;
     m_scanned = 0;
     return true;
@@ -207,7 +209,7 @@ bool LineReader::ReadLineView(std::string_view& line) {
 
 bool LineReader::LastLine(std::string_view& line) {
   if (m_error != 0 || m_pending.size() == m_start) return false;
-  line = std::string_view(m_pending).substr(m_start);
+  line = std::string_view(m_pending.data() + m_start, m_pending.size() - m_start);
   m_start = m_pending.size();
   m_scanned = 0;
   return true;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/default_init.h"
 #include "text/tuning.h"
 
 class ProgressReporter;
@@ -73,12 +74,14 @@ class LineReader {
   bool m_firstBlock = true;
   std::string m_carry;     // UTF-16 input: a byte or a high surrogate held for the next block
   std::u16string m_units;  // UTF-16 input: the block's characters
+  std::string m_utf8;      // UTF-16 input: the block's characters as UTF-8
   ProgressReporter* m_stopCheck = nullptr;
   bool m_stopRequested = false;
   bool m_endOfInput = false;
   int64_t m_length = 0;
   int m_error = 0;
-  std::string m_pending;  // bytes read and not yet returned as lines
-  size_t m_start = 0;     // first pending byte not yet returned
-  size_t m_scanned = 0;   // pending bytes from m_start known to hold no line end
+  UninitializedBytes m_pending;  // bytes read and not yet returned as lines (a block is
+                                 // read into its new room: nothing zeroes it first)
+  size_t m_start = 0;            // first pending byte not yet returned
+  size_t m_scanned = 0;          // pending bytes from m_start known to hold no line end
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "inline/pairing_tables.h"
@@ -23,8 +24,8 @@ constexpr int kNone = kNoValue;
 
 // Head, the number and a closing quotation mark, such as "<bpt i=\"3\"", in buffer. The head is
 // a literal, so its copy has a fixed length.
-template <size_t N>
-std::u16string_view QuotedNumber(char16_t (&buffer)[32], const char16_t (&head)[N], int number) {
+template <typename HeadUnit, size_t N>
+std::u16string_view QuotedNumber(char16_t (&buffer)[32], const HeadUnit (&head)[N], int number) {
   constexpr size_t kHeadLength = N - 1;  // without the terminating NUL
   static_assert(kHeadLength <= 16);
   char16_t* const end = buffer + sizeof(buffer) / sizeof(buffer[0]);
@@ -37,8 +38,8 @@ std::u16string_view QuotedNumber(char16_t (&buffer)[32], const char16_t (&head)[
 }
 
 // The same appended to out in one append.
-template <size_t N>
-void AppendQuotedNumber(std::u16string& out, const char16_t (&head)[N], int number) {
+template <typename HeadUnit, size_t N>
+void AppendQuotedNumber(std::u16string& out, const HeadUnit (&head)[N], int number) {
   char16_t buffer[32];
   out.append(QuotedNumber(buffer, head, number));
 }
@@ -120,6 +121,14 @@ ClosingText ClosingTextOf(std::u16string_view text, const Tag& tag) {
 const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
 const std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
 enum Element : size_t { kBpt, kEpt, kIt, kPh };
+
+// The ends of the elements as bytes, each in eight bytes so that one fixed-size copy writes it.
+struct ElementEndBytes {
+  char bytes[8];
+  size_t size;
+};
+constexpr ElementEndBytes kElementEndBytes[] = {
+    {"</bpt>", 6}, {"</ept>", 6}, {"</it>", 5}, {"</ph>", 5}};
 
 }  // namespace
 
@@ -260,9 +269,13 @@ class UnitElements {
  public:
   explicit UnitElements(std::u16string& out) : m_out(out) {}
   void Start(size_t) {}
-  void Literal(std::u16string_view ascii) { m_out.append(ascii); }
   template <size_t N>
-  void Number(const char16_t (&head)[N], int number) {
+  void Literal(const char (&ascii)[N]) {
+    m_out.append(ascii, ascii + N - 1);
+  }
+  void End(Element element) { m_out.append(kElementEnds[element]); }
+  template <size_t N>
+  void Number(const char (&head)[N], int number) {
     AppendQuotedNumber(m_out, head, number);
   }
   void Native(std::u16string_view native) { AppendEscapedNativeCode(m_out, native); }
@@ -307,11 +320,27 @@ class Utf8Elements {
   void Start(size_t nativeUnits) {
     m_d = m_bytes.Room(kRoomBesideNative + kNativeBytesPerUnit * std::min(nativeUnits, kPiece));
   }
-  void Literal(std::u16string_view ascii) { PutAscii(ascii, m_d); }
+  // The literals are bytes already, of a length known here, so each is one fixed-size copy.
   template <size_t N>
-  void Number(const char16_t (&head)[N], int number) {
-    char16_t buffer[32];
-    PutAscii(QuotedNumber(buffer, head, number), m_d);
+  void Literal(const char (&ascii)[N]) {
+    std::memcpy(m_d, ascii, N - 1);
+    m_d += N - 1;
+  }
+  void End(Element element) {
+    std::memcpy(m_d, kElementEndBytes[element].bytes, sizeof(ElementEndBytes::bytes));
+    m_d += kElementEndBytes[element].size;
+  }
+  template <size_t N>
+  void Number(const char (&head)[N], int number) {
+    Literal(head);
+    // The number and its quotation mark (at most 12 bytes) go in one copy of 16 bytes: those
+    // after them are written over by what follows.
+    char digits[32];
+    char* const quote = digits + 16;
+    *quote = '"';
+    const char* const first = WriteDecimalBefore(quote, number);
+    std::memcpy(m_d, first, 16);
+    m_d += quote + 1 - first;
   }
   void Native(std::u16string_view native) {
     if (native.size() <= kPiece) {
@@ -751,27 +780,27 @@ void ListPairingRun<Lookups>::WriteTag(Elements& out, int number, uint32_t flags
   Element element;
   if (flags & kMarkupStandalone) {
     element = kPh;
-    out.Literal(u"<ph");
+    out.Literal("<ph");
   } else if (!closing) {
     // A <bpt> when its closing partner is still ahead.
     element = m_lookups.AnyClosing(number) ? kBpt : kIt;
     if (element == kBpt) {
       m_lookups.SetBpt(number, ++m_bptCounter);
-      out.Number(u"<bpt i=\"", m_bptCounter);
+      out.Number("<bpt i=\"", m_bptCounter);
     } else {
-      out.Literal(u"<it pos=\"begin\"");
+      out.Literal("<it pos=\"begin\"");
     }
   } else if (const int i = m_lookups.GetBpt(number); i != kNone) {
     element = kEpt;
-    out.Number(u"<ept i=\"", i);
+    out.Number("<ept i=\"", i);
   } else {
     element = kIt;
-    out.Literal(u"<it pos=\"end\"");
+    out.Literal("<it pos=\"end\"");
   }
-  if (x != 0 && element != kEpt) out.Number(u" x=\"", x);
-  out.Literal(u">");
+  if (x != 0 && element != kEpt) out.Number(" x=\"", x);
+  out.Literal(">");
   if (record) out.Native(native);
-  out.Literal(kElementEnds[element]);
+  out.End(element);
   out.Finish();
 }
 

@@ -166,8 +166,16 @@ bool IsSupportedCodePage(unsigned codePage) {
 }
 
 const DecodeTable* DecodeTableOf(unsigned codePage) {
-  if (codePage == kCodePageUtf8 || !CanDecodeBytes(codePage)) return nullptr;
-  return FindDecodeTable(Effective(codePage));
+  // Asked for every segment, mostly for the code page of the one before: that answer is kept.
+  thread_local unsigned lastCodePage = kCodePageUtf8;
+  thread_local const DecodeTable* lastTable = nullptr;
+  if (codePage == lastCodePage) return lastTable;
+  const DecodeTable* table = codePage == kCodePageUtf8 || !CanDecodeBytes(codePage)
+                                 ? nullptr
+                                 : FindDecodeTable(Effective(codePage));
+  lastCodePage = codePage;
+  lastTable = table;
+  return table;
 }
 
 void DecodeAppend(unsigned codePage, std::string_view bytes, std::u16string& out) {

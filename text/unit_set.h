@@ -100,6 +100,8 @@ class UnitSet {
 
 // Whether two texts hold the same units: one memory comparison instead of a loop per unit.
 inline bool SameUnits(std::u16string_view a, std::u16string_view b) {
+  // The last units first: the codes compared (such as "\cs6" and "\cs8") mostly differ there.
   return a.size() == b.size() &&
-         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+         (a.empty() || (a.back() == b.back() &&
+                        std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0));
 }

@@ -17,6 +17,22 @@ namespace utf8_detail {
 using utf16::IsHighSurrogate;
 using utf16::IsLowSurrogate;
 
+#if VELMAR_SSE2
+// The lanes of v that end a run of units written as themselves: those outside kLowest-0x7F and
+// those equal to one of kStops.
+template <unsigned kLowest, char16_t... kStops>
+inline __m128i RunEnds(__m128i v) {
+  // Signed compares after a shift by 0x8000.
+  const __m128i biased = _mm_xor_si128(v, _mm_set1_epi16(static_cast<short>(0x8000)));
+  const __m128i low = _mm_cmplt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x8000 + kLowest)));
+  const __m128i high = _mm_cmpgt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x807F)));
+  __m128i ends = _mm_or_si128(low, high);
+  ((ends = _mm_or_si128(ends, _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(kStops))))),
+   ...);
+  return ends;
+}
+#endif
+
 // Copies a run of units that are written as themselves (printable ASCII for the XML-safe mode,
 // any ASCII otherwise) and are none of kStops, eight at a time; d has room for a byte for each of
 // the n units. Returns the units copied.
@@ -30,15 +46,7 @@ inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
 #if VELMAR_SSE2
   while (i + 8 <= n) {
     const __m128i v = simd::Load(s + i);
-    // Units outside kLowest-0x7F end the run (signed compares after a shift by 0x8000).
-    const __m128i biased = _mm_xor_si128(v, _mm_set1_epi16(static_cast<short>(0x8000)));
-    const __m128i low =
-        _mm_cmplt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x8000 + kLowest)));
-    const __m128i high = _mm_cmpgt_epi16(biased, _mm_set1_epi16(static_cast<short>(0x807F)));
-    __m128i outside = _mm_or_si128(low, high);
-    ((outside =
-          _mm_or_si128(outside, _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(kStops))))),
-     ...);
+    const __m128i outside = RunEnds<kLowest, kStops...>(v);
     // The eight bytes are stored in any case (the room a unit has for its encoding holds them):
     // those from the first unit that ends the run on are written over by what follows.
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(v, v));
@@ -47,7 +55,16 @@ inline size_t CopyAsciiRun(const char16_t* s, size_t n, char* d) {
     }
     i += 8;
   }
-  // The short rest of a run (most texts end in one).
+  if (i < n && n >= 8) {
+    // The short rest of a run (most texts end in one) as the last eight units, those before it
+    // read again: they end no run, so the first unit that does is in the rest.
+    const size_t last = n - 8;
+    const __m128i v = simd::Load(s + last);
+    const __m128i outside = RunEnds<kLowest, kStops...>(v);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + last), _mm_packus_epi16(v, v));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(outside));
+    return mask != 0 ? last + simd::LowestBit(mask) / 2 : n;
+  }
   for (; i < n && !stops(s[i]); ++i) d[i] = static_cast<char>(s[i]);
 #else
   while (i + 8 <= n) {

@@ -24,14 +24,16 @@ constexpr int WideToInt(std::u16string_view text) {
 
 // Writes the decimal form of number ("-" before a negative one) so that it ends just before
 // end, and gives its first unit; end must have 11 units of room before it. Numbers are written
-// for every placeholder and element, so they are built in place and appended once.
-inline char16_t* WriteDecimalBefore(char16_t* end, int number) {
-  char16_t* first = end;
+// for every placeholder and element, so they are built in place and appended once. Units are
+// char16_t or, for bytes, char.
+template <typename Unit>
+inline Unit* WriteDecimalBefore(Unit* end, int number) {
+  Unit* first = end;
   unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
   do {
-    *--first = static_cast<char16_t>(u'0' + value % 10);
+    *--first = static_cast<Unit>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  if (number < 0) *--first = u'-';
+  if (number < 0) *--first = '-';
   return first;
 }

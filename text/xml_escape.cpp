@@ -43,6 +43,16 @@ bool NativeStop(std::u16string_view native, size_t i) {
   }
 }
 
+#if VELMAR_SSE2
+// The lanes of here that hold a backslash before a brace; next is the block one unit further.
+__m128i EscapedBraces(__m128i here, __m128i next) {
+  const __m128i backslash = _mm_set1_epi16(u'\\');
+  const __m128i open = _mm_set1_epi16(u'{'), close = _mm_set1_epi16(u'}');
+  return _mm_and_si128(_mm_cmpeq_epi16(here, backslash),
+                       _mm_or_si128(_mm_cmpeq_epi16(next, open), _mm_cmpeq_epi16(next, close)));
+}
+#endif
+
 // The first position at or after from where the native code has to be changed, or its size.
 // A backslash that escapes nothing is copied, so only one before a brace stops the copying:
 // native code is full of control words, and stopping at each of their backslashes would copy
@@ -51,8 +61,7 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
   size_t i = from;
 #if VELMAR_SSE2
   const __m128i less = _mm_set1_epi16(u'<'), greater = _mm_set1_epi16(u'>');
-  const __m128i ampersand = _mm_set1_epi16(u'&'), backslash = _mm_set1_epi16(u'\\');
-  const __m128i open = _mm_set1_epi16(u'{'), close = _mm_set1_epi16(u'}');
+  const __m128i ampersand = _mm_set1_epi16(u'&');
   // Each block is read together with the block one unit further, which holds the unit after
   // each backslash.
   for (; i + 9 <= native.size(); i += 8) {
@@ -61,14 +70,37 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
     const __m128i markup =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, less), _mm_cmpeq_epi16(here, greater)),
                      _mm_cmpeq_epi16(here, ampersand));
-    const __m128i escapedBrace =
-        _mm_and_si128(_mm_cmpeq_epi16(here, backslash),
-                      _mm_or_si128(_mm_cmpeq_epi16(next, open), _mm_cmpeq_epi16(next, close)));
-    const int mask = _mm_movemask_epi8(_mm_or_si128(markup, escapedBrace));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(markup, EscapedBraces(here, next)));
     if (mask != 0) return i + simd::LowestBit(static_cast<unsigned>(mask)) / 2;
   }
 #endif
   while (i < native.size() && !NativeStop(native, i)) ++i;
+  return i;
+}
+
+// Copies the run of printable ASCII at s (n units to the end of the native code) that is
+// written as it is, up to the first unit to change or encode; d has room for a byte for each
+// unit. As in FindNativeStop, only a backslash before a brace ends it. Returns the units copied.
+size_t CopyNativeRun(const char16_t* s, size_t n, char* d) {
+  size_t i = 0;
+#if VELMAR_SSE2
+  // As in FindNativeStop, each block is read with the block one unit further. The eight bytes
+  // are stored in any case, as CopyAsciiRun does.
+  for (; i + 9 <= n; i += 8) {
+    const __m128i here = simd::Load(s + i);
+    const __m128i next = simd::Load(s + i + 1);
+    const __m128i ends =
+        _mm_or_si128(utf8_detail::RunEnds<0x20, u'<', u'>', u'&'>(here), EscapedBraces(here, next));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(here, here));
+    if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(ends)); mask != 0) {
+      return i + simd::LowestBit(mask) / 2;
+    }
+  }
+#endif
+  const std::u16string_view native(s, n);
+  for (; i < n && s[i] >= 0x20 && s[i] < 0x80 && !NativeStop(native, i); ++i) {
+    d[i] = static_cast<char>(s[i]);
+  }
   return i;
 }
 
@@ -170,22 +202,21 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
 }
 
 size_t EncodeEscapedNativeCodeUtf8(std::u16string_view native, char* dst) {
+  // Runs written as they are, and between them a unit to change or a character to encode.
   const size_t n = native.size();
-  if (n == 1 && native[0] >= 0x20 && native[0] < 0x80 && !NativeStop(native, 0)) {
-    *dst = static_cast<char>(native[0]);  // such as the "}" of every closing group
-    return 1;
-  }
-  // Runs up to the next unit to change, each encoded at once (a backslash that escapes no brace
-  // stays in its run).
   char* d = dst;
-  size_t i = 0;
-  while (i < n) {
-    const size_t j = FindNativeStop(native, i);
-    d += EncodeUtf8<Utf8Mode::kXmlSafe>(native.data() + i, j - i, d);
-    if (j == n) break;
-    const std::u16string_view entity = xml_entity::Predefined(native[j]);  // "<" ">" "&"
-    PutAscii(entity, d);  // nothing for the backslash before a brace
-    i = j + 1;
+  for (size_t i = 0; i < n;) {
+    const size_t copied = CopyNativeRun(native.data() + i, n - i, d);
+    i += copied;
+    d += copied;
+    if (i >= n) break;
+    if (NativeStop(native, i)) {
+      // "<" ">" "&" become entities; nothing is written for the backslash before a brace.
+      PutAscii(xml_entity::Predefined(native[i]), d);
+      ++i;
+    } else {
+      i += EncodeOneCharacter<Utf8Mode::kXmlSafe>(native.data() + i, n - i, d);
+    }
   }
   return static_cast<size_t>(d - dst);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "text/utf8_decoder.h"
+#include "text/xml_chars.h"
 
 namespace {
 
@@ -127,6 +128,56 @@ TEST(Utf8, EncodesPairsAsOneSequenceAndLoneSurrogatesAsReplacement) {
             "a\xEF\xBF\xBD"
             "b");
   EXPECT_EQ(Narrow(65001, u"\xDE00"), "\xEF\xBF\xBD");
+}
+
+// UTF-8 written character by character: every unit kept (a lone surrogate as U+FFFD), or
+// XML-safe (lone surrogates, U+FFFE, U+FFFF and controls other than tab, LF and CR left out).
+std::string Utf8OneByOne(std::u16string_view text, bool xmlSafe) {
+  std::string out;
+  const auto put = [&out](char32_t c, int bits, unsigned lead) {
+    out += static_cast<char>(lead | c >> bits);
+    for (bits -= 6; bits >= 0; bits -= 6) out += static_cast<char>(0x80 | ((c >> bits) & 0x3F));
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    const bool surrogate = c >= 0xD800 && c < 0xE000;
+    if (c < 0xDC00 && surrogate && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (surrogate) {
+      if (xmlSafe) continue;
+      c = 0xFFFD;
+    }
+    if (xmlSafe && ((c < 0x20 && c != 9 && c != 10 && c != 13) || c == 0xFFFE || c == 0xFFFF)) {
+      continue;
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      put(c, c < 0x800 ? 6 : c < 0x10000 ? 12 : 18, c < 0x800 ? 0xC0 : c < 0x10000 ? 0xE0 : 0xF0);
+    }
+  }
+  return out;
+}
+
+// ASCII is copied in blocks, and the rest of a run after the last whole block is read with the
+// units before it: runs of every length up to three blocks, another character at every place.
+TEST(Utf8, RunsOfEveryLengthEncodeAsCharacterByCharacter) {
+  const std::u16string others[] = {u"",       u"\u0001",     u"\u007F", u"\u00E9",
+                                   u"\u4E2D", u"\U0001F600", u"\xD83D", u"\uFFFF"};
+  for (size_t n = 0; n <= 24; ++n) {
+    for (size_t at = 0; at <= n; ++at) {
+      for (const std::u16string& other : others) {
+        std::u16string text;
+        for (size_t k = 0; k < n; ++k) text += static_cast<char16_t>(u'a' + k % 26);
+        text.insert(at, other);
+        EXPECT_EQ(Narrow(65001, text), Utf8OneByOne(text, false)) << n << " " << at;
+        std::string xml(3 * text.size(), '\0');
+        xml.resize(EncodeXmlSafeUtf8(text, xml.data()));
+        EXPECT_EQ(xml, Utf8OneByOne(text, true)) << n << " " << at;
+      }
+    }
+  }
 }
 
 TEST(Utf8, MeasuringCountsTheTerminator) {

@@ -398,7 +398,12 @@ INSTANTIATE_TEST_SUITE_P(Segments, PairEncodedSegments,
                                            std::pair{"{\\cs6 <x>}\\u8?{\\cs6 </x>} \\'e9\\'01",
                                                      "{\\cs6 <x>}\\u31?{\\cs6 </x>}"},
                                            std::pair{"it's \"q\" & {\\v \\u2?hidden}",
-                                                     "{\\field{\\*\\fldinst x}{\\fldrslt y}}"}));
+                                                     "{\\field{\\*\\fldinst x}{\\fldrslt y}}"},
+                                           // Runs longer than a block of eight units, each
+                                           // ended in the rest after it.
+                                           std::pair{"abcdefghi&jklmnopqrst'uvwxyzabcdefgh\"",
+                                                     "0123456789\\'e9{\\b abcdefghijklmno\\'01}"
+                                                     "abcdefgh\\u8232?abcdefghijkl>"}));
 
 // The pairing of a cleaned-up list gives what the pairing of its markup gives, UTF-16 and
 // encoded: quotes, ampersands, no-break spaces and line separators in the text, lone and paired
