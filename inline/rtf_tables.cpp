@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "inline/rtf_tables.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "text/xml_entities.h"
@@ -23,23 +24,38 @@ constexpr Entry kSymbolTags[] = {
     {u"t", u"\u0009"},
 };
 
+// The lower-case letters that stand at position at of a table's keys, one bit each: most words
+// and names looked up are none of the keys, and their letter there tells.
 template <size_t N>
-std::u16string_view Lookup(const Entry (&table)[N], std::u16string_view key) {
+constexpr uint32_t LettersAt(const Entry (&table)[N], size_t at) {
+  uint32_t letters = 0;
+  for (const Entry& e : table) letters |= uint32_t{1} << (e.first[at] - u'a');
+  return letters;
+}
+
+template <size_t N>
+std::u16string_view Lookup(const Entry (&table)[N], std::u16string_view key, size_t at,
+                           uint32_t letters) {
+  const char16_t c = key[at];
+  if (c < u'a' || c > u'z' || (letters >> (c - u'a') & 1) == 0) return {};
   for (const Entry& e : table) {
     if (e.first == key) return e.second;
   }
   return {};
 }
 
+constexpr uint32_t kControlWordLetters = LettersAt(kControlWords, 1);
+constexpr uint32_t kSymbolTagLetters = LettersAt(kSymbolTags, 0);
+
 }  // namespace
 
 std::u16string_view ControlWordReplacement(std::u16string_view word) {
   // Every key is at least four characters long and begins with a backslash.
   if (word.size() < 4 || word.size() > 10) return {};
-  return Lookup(kControlWords, word);
+  return Lookup(kControlWords, word, 1, kControlWordLetters);
 }
 
 std::u16string_view SymbolTagReplacement(std::u16string_view name) {
   if (name.empty() || name.size() > 3) return {};
-  return Lookup(kSymbolTags, name);
+  return Lookup(kSymbolTags, name, 0, kSymbolTagLetters);
 }

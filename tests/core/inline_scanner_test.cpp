@@ -48,6 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkupCase{"tableWordEatsItsSpace", "x\\tab y", "x\ty"},
                       MarkupCase{"tableWordEndsAtBrace", "{\\b x\\tab}", "<1>x\t</1>"},
                       MarkupCase{"punctuationBelongsToTheWord", "a\\emdash, b", "ab"},
+                      MarkupCase{"everyOtherTableWord",
+                                 "\\lquote \\rquote \\ldblquote \\rdblquote \\bullet \\endash "
+                                 "\\emdash \\line x",
+                                 "\u2018\u2019\u201C\u201D\u2022\u2013\u2014\nx"},
                       MarkupCase{"wordsBeginningWithNAreText", "\\nobreak text", "\\nobreak text"},
                       MarkupCase{"byteEscapeIsTextAfterDecoding", "AT\\'26T", "AT&amp;T"},
                       MarkupCase{"byteEscapeZeroIsKept", "ab\\'00cd", std::string("ab\0cd", 5)},

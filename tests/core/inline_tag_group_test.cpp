@@ -43,6 +43,11 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"symbolNoBreakSpace", "{\\cs6 <:hs>}", "\xC2\xA0", {}},
         GroupCase{"symbolTab", "{\\cs6 <t>}", "\t", {}},
         GroupCase{"symbolsLessAndGreater", "{\\cs6 <:lt><:gt>}", "&lt;&gt;", {}},
+        GroupCase{
+            "everyOtherSymbol",
+            "{\\cs6 <:ems><:ens><:flq><:frq><:glq><:grq><:hh><:lq><:ldq><:r1><:rq><:rdq><:sh>}",
+            "  \u00AB\u00BB\u201E\u201C-\u2018\u201C\x7F\u2019\u201D-",
+            {}},
         // Entities stand in the markup as written, known or not, and a no-break space of the
         // text as an entity beside one of "<:hs>" as the character.
         GroupCase{"entitiesAsWritten",
