@@ -161,18 +161,35 @@ struct Options {
   std::string baseline;
 };
 
+constexpr const char* kUsage =
+    "usage: velmar-throughput [--units N] [--runs N] [--dir DIR] [--baseline CLI]\n";
+
+// The options; an unknown option, or one without its value, ends the program with the usage
+// (on standard output for --help, with status 0).
 Options ParseOptions(int argc, char** argv) {
   Options o;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (int i = 1; i < argc; i += 2) {
     const std::string a = argv[i];
-    if (a == "--units")
+    if (a == "--help") {
+      std::fputs(kUsage, stdout);
+      std::exit(0);
+    }
+    if (i + 1 >= argc) {
+      std::fprintf(stderr, "velmar-throughput: %s needs a value\n%s", a.c_str(), kUsage);
+      std::exit(2);
+    }
+    if (a == "--units") {
       o.units = std::atoll(argv[i + 1]);
-    else if (a == "--dir")
+    } else if (a == "--dir") {
       o.dir = argv[i + 1];
-    else if (a == "--runs")
+    } else if (a == "--runs") {
       o.runs = std::atoi(argv[i + 1]);
-    else if (a == "--baseline")
+    } else if (a == "--baseline") {
       o.baseline = argv[i + 1];
+    } else {
+      std::fprintf(stderr, "velmar-throughput: unknown option %s\n%s", a.c_str(), kUsage);
+      std::exit(2);
+    }
   }
   return o;
 }
