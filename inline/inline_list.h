@@ -70,13 +70,13 @@ class CleanedContent {
   std::u16string text;
 
   size_t Placeholders() const { return m_placeholders.size(); }
-  // Appends a placeholder at the end of the text (number at most kMaxNumber, text at most
-  // kMaxText units).
-  void AddPlaceholder(int number, uint32_t flags) {
+  // Appends a placeholder that stands at this position of the text, at or after the last one
+  // (number at most kMaxNumber, text at most kMaxText units).
+  void AddPlaceholder(size_t at, int number, uint32_t flags) {
     const uint32_t form = (flags & kMarkupClosing) ? 1 : (flags & kMarkupStandalone) ? 2 : 0;
     m_placeholders.push_back(
-        {static_cast<uint32_t>(text.size() - m_end), static_cast<uint32_t>(number) << 2 | form});
-    m_end = text.size();
+        {static_cast<uint32_t>(at - m_end), static_cast<uint32_t>(number) << 2 | form});
+    m_end = at;
   }
   // Hands each placeholder to visit in order, as (where it stands in the text, number, flags).
   template <typename Visit>

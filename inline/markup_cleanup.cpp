@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "text/tuning.h"
 #include "text/unit_set.h"
@@ -424,12 +425,13 @@ Fate CleanupRun::OpeningFate(size_t i) {
 
 // The same clean-up over the scanner's typed list: the items are its placeholders, and text run
 // k is the text between placeholders k - 1 and k (before the first, after the last), so that
-// placeholder t comes before run k exactly when t < k. The content is a list too: the runs
-// (trimmed) and the placeholders written.
+// placeholder t comes before run k exactly when t < k. The content is a list too: the text from
+// the first text run to the last, the two trimmed at their outer ends (the runs between are kept
+// whole), and the placeholders written, where they stand in it.
 class ListCleanupRun {
  public:
   ListCleanupRun(InlineList& list, size_t firstText, size_t lastText, CleanedContent& out)
-      : m_text(list.text),
+      : m_list(list),
         m_items(list.placeholders),
         m_firstText(firstText),
         m_lastText(lastText),
@@ -440,14 +442,16 @@ class ListCleanupRun {
  private:
   // Run k: the text between placeholders k - 1 and k.
   std::u16string_view Run(size_t k) const {
+    const std::u16string_view text = m_list.text;
     const size_t begin = k == 0 ? 0 : m_items[k - 1].begin;
-    const size_t end = k < m_items.size() ? m_items[k].begin : m_text.size();
-    return m_text.substr(begin, end - begin);
+    const size_t end = k < m_items.size() ? m_items[k].begin : text.size();
+    return text.substr(begin, end - begin);
   }
-  void WriteRun(size_t k);
+  // Where the content's text begins and ends in the list's text.
+  std::pair<size_t, size_t> TextRange() const;
   Fate PlaceholderFate(size_t t);
 
-  std::u16string_view m_text;
+  InlineList& m_list;
   std::vector<Item>& m_items;
   size_t m_firstText, m_lastText;  // runs
   CleanedContent& m_out;
@@ -455,24 +459,32 @@ class ListCleanupRun {
   std::optional<PartnersAfterFirstText> m_partnersAfter;
 };
 
-void ListCleanupRun::Write() {
-  // The content never holds more than the list (room that is never written costs no memory).
-  m_out.Reserve(m_text.size(), m_items.size());
-  for (size_t t = 0; t <= m_items.size(); ++t) {
-    if (t >= m_firstText && t <= m_lastText) WriteRun(t);
-    if (t == m_items.size()) break;
-    const Fate fate = PlaceholderFate(t);
-    if (fate == Fate::kWritten)
-      m_out.AddPlaceholder(m_items[t].number, FlagsOf(m_items[t]));
-    else if (fate == Fate::kRemoved)
-      m_items[t].flags |= kRemovedBit;
-  }
+std::pair<size_t, size_t> ListCleanupRun::TextRange() const {
+  const std::u16string_view first = TrimmedRun(Run(m_firstText), true, m_firstText == m_lastText);
+  const std::u16string_view last =
+      m_firstText == m_lastText ? first : TrimmedRun(Run(m_lastText), false, true);
+  const char16_t* const text = m_list.text.data();
+  return {static_cast<size_t>(first.data() - text),
+          static_cast<size_t>(last.data() + last.size() - text)};
 }
 
-void ListCleanupRun::WriteRun(size_t k) {
-  const std::u16string_view run = Run(k);
-  if (run.empty()) return;
-  m_out.text.append(TrimmedRun(run, k == m_firstText, k == m_lastText));
+void ListCleanupRun::Write() {
+  const auto [from, to] = TextRange();
+  m_out.Reserve(0, m_items.size());
+  for (size_t t = 0; t < m_items.size(); ++t) {
+    const Fate fate = PlaceholderFate(t);
+    if (fate == Fate::kWritten) {
+      const size_t at = std::clamp(m_items[t].begin, from, to) - from;
+      m_out.AddPlaceholder(at, m_items[t].number, FlagsOf(m_items[t]));
+    } else if (fate == Fate::kRemoved) {
+      m_items[t].flags |= kRemovedBit;
+    }
+  }
+  // The text is the list's own, without its ends: it moves into the content, not copied.
+  std::u16string& text = m_list.text;
+  text.resize(to);
+  text.erase(0, from);
+  m_out.text.swap(text);
 }
 
 Fate ListCleanupRun::PlaceholderFate(size_t t) {

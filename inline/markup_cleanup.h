@@ -42,10 +42,11 @@ class MarkupCleanup {
   WideString CleanUp(std::u16string_view markup);
   // The same for the scanner's typed list (which holds no "<" copied with an entity): what
   // CleanUp(MarkupOf(list)) gives (the list within CleanedContent's limits). The list's
-  // placeholders are marked as the clean-up goes.
+  // placeholders are marked as the clean-up goes, and its text is used up.
   WideString CleanUp(InlineList& list);
   // The same content as a list of its own in out (CleanedMarkupOf(out) is what CleanUp gives): the
-  // text runs trimmed, the placeholders kept.
+  // text runs trimmed, the placeholders kept. The list's text moves into out: the list holds
+  // other text afterwards.
   // The list must fit the compact form (its numbers and text within CleanedContent's limits).
   void CleanUp(InlineList& list, CleanedContent& out);
 

@@ -12,9 +12,10 @@
 # (COUNT files, default 2000, seed SEED, default 1) comes from velmar-make-corpus, built from
 # this checkout unless -g names one. Each file is converted with both builds as UTF-8 and as
 # UTF-16 (--utf16), with the options of its .args side file when it has one (languages, code
-# pages), otherwise with the file's default languages. The TMX files are compared with cmp and
-# the exit statuses with each other. Prints "N files compared, M differ" and the differing
-# files; exits 1 when any differ, 2 on a usage or build error. -k keeps the work folder.
+# pages; with -A among the added options, without its -t and --target-codepage), otherwise with
+# the file's default languages. The TMX files are compared with cmp and the exit statuses with
+# each other. Prints "N files compared, M differ" and the differing files; exits 1 when any
+# differ, 2 on a usage or build error. -k keeps the work folder.
 set -euo pipefail
 
 count=2000 seed=1 jobs=2 generator="" keep=0 old_args="" new_args=""
@@ -98,6 +99,18 @@ compare_one() {
   local txt=$1 name args=() enc side status
   name=$(basename "$txt" .txt)
   if [[ -f ${txt%.txt}.args ]]; then read -r -a args <"${txt%.txt}.args"; fi
+  # With every language (-A), a side file's target and its code page are left out: the command
+  # line refuses them beside -A, and the file would only be compared as that refusal.
+  if [[ " $OLD_ARGS $NEW_ARGS " =~ " "(-A|--all-languages)" " ]]; then
+    local kept=() i
+    for ((i = 0; i < ${#args[@]}; i++)); do
+      case ${args[i]} in
+        -t | --target-codepage) ((i += 1)) ;;
+        *) kept+=("${args[i]}") ;;
+      esac
+    done
+    args=("${kept[@]}")
+  fi
   local differs=""
   for enc in utf8 utf16; do
     local extra=()
