@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "text/xml_escape.h"
 
+#include <cstring>
+
 #include "text/simd.h"
 #include "text/surrogates.h"
 #include "text/unit_set.h"
@@ -95,6 +97,20 @@ size_t CopyNativeRun(const char16_t* s, size_t n, char* d) {
     if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(ends)); mask != 0) {
       return i + simd::LowestBit(mask) / 2;
     }
+  }
+  // Most native codes are short: the rest goes four units at a time while a unit follows them.
+  if (i + 5 <= n) {
+    const __m128i here = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i next = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i + 1));
+    const __m128i ends =
+        _mm_or_si128(utf8_detail::RunEnds<0x20, u'<', u'>', u'&'>(here), EscapedBraces(here, next));
+    const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(here, here));
+    std::memcpy(d + i, &bytes, 4);
+    // Only the low eight bytes of the mask stand for units.
+    if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(ends)) & 0xFF; mask != 0) {
+      return i + simd::LowestBit(mask) / 2;
+    }
+    i += 4;
   }
 #endif
   const std::u16string_view native(s, n);
@@ -202,8 +218,12 @@ void AppendEscapedNativeCode(std::u16string& out, std::u16string_view native) {
 }
 
 size_t EncodeEscapedNativeCodeUtf8(std::u16string_view native, char* dst) {
-  // Runs written as they are, and between them a unit to change or a character to encode.
   const size_t n = native.size();
+  if (n == 1 && native[0] >= 0x20 && native[0] < 0x80 && !NativeStop(native, 0)) {
+    *dst = static_cast<char>(native[0]);  // such as the "}" of every closing group
+    return 1;
+  }
+  // Runs written as they are, and between them a unit to change or a character to encode.
   char* d = dst;
   for (size_t i = 0; i < n;) {
     const size_t copied = CopyNativeRun(native.data() + i, n - i, d);
