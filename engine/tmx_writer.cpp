@@ -8,6 +8,7 @@
 #include "engine/unit_fields.h"
 #include "text/byte_order_mark.h"
 #include "text/string_table.h"
+#include "text/tuning.h"
 #include "text/wide_string.h"
 #include "text/xml_chars.h"
 #include "text/xml_escape.h"
@@ -33,11 +34,9 @@ void TmxWriter::Open(std::unique_ptr<ByteSink> sink, bool utf16, std::u16string_
   m_tuSource = Encoded(u"\" srclang=\"" + m_sourceCode + u"\">\r\n", utf16);
   m_tuClose = Encoded(u"    </tu>\r\n", utf16);
   m_tuvOpen = Encoded(u"      <tuv xml:lang=\"", utf16);
-  m_tuvClose = Encoded(u"      </tuv>\r\n", utf16);
-  m_tuvAttributesEnd = Encoded(u">\r\n", utf16);
+  m_tuvHeadEnd = Encoded(u">\r\n        <seg>", utf16);
   m_quote = Encoded(u"\"", utf16);
-  m_segOpen = Encoded(u"        <seg>", utf16);
-  m_segClose = Encoded(u"</seg>\r\n", utf16);
+  m_tuvEnd = Encoded(u"</seg>\r\n      </tuv>\r\n", utf16);
 }
 
 void TmxWriter::Put(std::u16string_view text) {
@@ -89,7 +88,7 @@ void TmxWriter::BeginVariant(std::u16string_view code, std::string_view attribut
   m_bytes += EncodedCode(code);
   m_bytes += m_quote;
   m_bytes += attributes;
-  m_bytes += m_tuvAttributesEnd;
+  m_bytes += m_tuvHeadEnd;
   m_out.Append(m_bytes);
 }
 
@@ -129,15 +128,20 @@ void TmxWriter::WriteVariant(std::u16string_view code, std::string_view attribut
 void TmxWriter::WriteEncodedVariant(std::u16string_view code, std::string_view attributes,
                                     std::string_view encodedContent) {
   BeginVariant(code, attributes);
+  // A content of a piece's size goes in whole; a longer one in pieces, so that the output
+  // buffer never has to hold it all.
+  if (encodedContent.size() <= tuning::kPieceBytes) {
+    m_out.Append(encodedContent);
+    m_out.Append(m_tuvEnd);
+    return;
+  }
   EncodedBytes bytes(encodedContent);
   EndVariant(bytes);
 }
 
 void TmxWriter::EndVariant(EncodedPieces& content) {
-  m_out.Append(m_segOpen);
   m_out.AppendPieces(content);
-  m_out.Append(m_segClose);
-  m_out.Append(m_tuvClose);
+  m_out.Append(m_tuvEnd);
 }
 
 void TmxWriter::EndUnit() {

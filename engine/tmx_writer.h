@@ -51,7 +51,8 @@ class TmxWriter {
   // A language code in the document's encoding.
   const std::string& EncodedCode(std::u16string_view code);
 
-  // The <seg> line of a content in the document's encoding, and the end of the <tuv>.
+  // The <tuv> line up to and with "<seg>" (BeginVariant), the content of the <seg> line in the
+  // document's encoding, and the end of the <tuv> (EndVariant).
   void EndVariant(EncodedPieces& content);
 
   OutputBuffer m_out;
@@ -59,16 +60,14 @@ class TmxWriter {
   std::u16string m_sourceCode;
   // The fixed parts of the unit lines, with their indents and line ends, in the document's
   // encoding.
-  std::string m_tuOpen;            // "<tu tuid=\""
-  std::string m_tuSource;          // "\" srclang=\"...\">" and the line end
-  std::string m_tuClose;           // "</tu>"
-  std::string m_tuvOpen;           // "<tuv xml:lang=\""
-  std::string m_tuvClose;          // "</tuv>"
-  std::string m_tuvAttributesEnd;  // ">" and the line end after the attributes
-  std::string m_quote;             // "\""
-  std::string m_segOpen;           // "<seg>"
-  std::string m_segClose;          // "</seg>"
-  std::string m_bytes;             // scratch: a line in the document's encoding
+  std::string m_tuOpen;      // "<tu tuid=\""
+  std::string m_tuSource;    // "\" srclang=\"...\">" and the line end
+  std::string m_tuClose;     // "</tu>"
+  std::string m_tuvOpen;     // "<tuv xml:lang=\""
+  std::string m_tuvHeadEnd;  // ">" and the line end after the attributes, and "<seg>"
+  std::string m_quote;       // "\""
+  std::string m_tuvEnd;      // "</seg>", its line end, and "</tuv>"
+  std::string m_bytes;       // scratch: a line in the document's encoding
   struct KeptCode {
     std::u16string code;
     std::string bytes;

@@ -13,6 +13,7 @@
 #include "engine/unit_fields.h"
 #include "tests/core/tmx_test_util.h"
 #include "text/byte_order_mark.h"
+#include "text/tuning.h"
 #include "text/wide_string.h"
 
 namespace {
@@ -67,6 +68,23 @@ TEST(TmxWriter, WritesMarkedUtf8AndUtf16) {
   OutputBuffer closed;
   EXPECT_FALSE(closed.Append("x"));
   EXPECT_FALSE(closed.Flush());
+}
+
+// A content up to a piece's size goes into the output in one, a longer one in pieces: either
+// way it stands whole in its <seg> line.
+TEST(TmxWriter, ContentOfAnySizeStandsWholeInItsSegment) {
+  testutil::TempDir dir;
+  for (const size_t size : {size_t{0}, tuning::kPieceBytes - 1, tuning::kPieceBytes,
+                            tuning::kPieceBytes + 1, 3 * tuning::kPieceBytes + 5}) {
+    std::string content;
+    for (size_t i = 0; i < size; ++i) content += static_cast<char>('a' + i % 26);
+    const std::string path = WriteDocument(dir, "a.tmx", false, u"EN-US", content);
+    EXPECT_VALID_TMX(path);
+    EXPECT_NE(testutil::ReadFile(path).find(">\r\n        <seg>" + content +
+                                            "</seg>\r\n      </tuv>\r\n    </tu>\r\n"),
+              std::string::npos)
+        << size;
+  }
 }
 
 TEST(TmxWriter, HeaderLeavesOutCharactersXmlForbids) {
