@@ -1,20 +1,10 @@
 // SPDX-License-Identifier: MIT
 // TXT dates ("DDMMYYYY, HH:MM:SS") become TMX dates ("YYYYMMDDTHHMMSSZ").
+#include <iterator>
+
 #include "engine/tmx_exporter.h"
 
 namespace {
-
-// Reads count decimal digits at pos; false when one of them is not a digit.
-template <typename Char>
-bool ReadDigits(std::basic_string_view<Char> value, size_t pos, size_t count, int& out) {
-  out = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    const Char c = value[i];
-    if (c < Char('0') || c > Char('9')) return false;
-    out = out * 10 + (c - Char('0'));
-  }
-  return true;
-}
 
 bool IsLeapYear(int year) {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -25,25 +15,29 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
+// The places of a value's digits: "DDMMYYYY", then "HH:MM:SS" after ", " when the value holds a
+// time.
+constexpr size_t kDatePlaces = 8;
+constexpr size_t kDigitPlaces[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 13, 14, 16, 17};
+
 template <typename Char>
 bool FormatDate(std::basic_string_view<Char> value, std::basic_string<Char>& out) {
-  out.clear();
   if (value.size() < 8) return false;
-  int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
-  if (!ReadDigits(value, 0, 2, day) || !ReadDigits(value, 2, 2, month) ||
-      !ReadDigits(value, 4, 4, year)) {
-    return false;
+  const bool timed = value.size() >= 18;
+  int digits[std::size(kDigitPlaces)] = {};
+  for (size_t k = 0; k < (timed ? std::size(kDigitPlaces) : kDatePlaces); ++k) {
+    // A unit below "0" wraps round to a large value, as one above "9" is.
+    const unsigned digit = static_cast<unsigned>(value[kDigitPlaces[k]]) - unsigned{'0'};
+    if (digit > 9) return false;
+    digits[k] = static_cast<int>(digit);
   }
-  if (value.size() >= 18 && (!ReadDigits(value, 10, 2, hour) || !ReadDigits(value, 13, 2, minute) ||
-                             !ReadDigits(value, 16, 2, second))) {
-    return false;
-  }
-  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
-      minute > 59 || second > 59) {
+  const auto number = [&digits](size_t k) { return digits[k] * 10 + digits[k + 1]; };
+  const int day = number(0), month = number(2), year = number(4) * 100 + number(6);
+  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || number(8) > 23 ||
+      number(10) > 59 || number(12) > 59) {
     return false;
   }
   // The digits read are those written, in another order; a value without a time has none.
-  const bool timed = value.size() >= 18;
   const auto at = [&](size_t i) { return timed ? value[i] : Char('0'); };
   const Char text[16] = {value[4], value[5], value[6],  value[7], value[2], value[3],
                          value[0], value[1], Char('T'), at(10),   at(11),   at(13),

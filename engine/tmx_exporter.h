@@ -62,8 +62,8 @@ class CTmxExporter {
   friend class ExportRun;
 };
 
-// TMX date "YYYYMMDDTHHMMSSZ" of a TXT date value ("DDMMYYYY, HH:MM:SS"); false when the value
-// is shorter than 8 characters or does not hold a valid calendar date-time.
+// TMX date "YYYYMMDDTHHMMSSZ" of a TXT date value ("DDMMYYYY, HH:MM:SS"); false, with out as it
+// was, when the value is shorter than 8 characters or does not hold a valid calendar date-time.
 bool FormatTmxDate(std::u16string_view value, std::u16string& out);
 // The same for a value of ASCII bytes.
 bool FormatTmxDate(std::string_view value, std::string& out);

@@ -208,8 +208,7 @@ void UnitFields::PlacePlain(int kind, std::string_view bytes) {
   std::string& value = m_values[static_cast<size_t>(kind)];
   if (IsDateField(kind)) {
     // An invalid date neither takes a place nor changes the value it has.
-    if (!FormatTmxDate(bytes, m_plainDate)) return;
-    value = m_plainDate;
+    if (!FormatTmxDate(bytes, value)) return;
   } else {
     value = bytes;
   }

@@ -82,5 +82,4 @@ class UnitFields {
   std::u16string m_rawName;        // scratch: a field name, decoded
   std::u16string m_value;          // scratch: a field value
   std::u16string m_date;           // scratch: a formatted date
-  std::string m_plainDate;         // scratch: a formatted date, in bytes
 };
