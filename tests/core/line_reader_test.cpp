@@ -68,6 +68,25 @@ TEST(LineReader, LineEndOnBlockBoundaryIsOneLineEnd) {
   }
 }
 
+// UTF-16 over several blocks: a pair whose high surrogate ends the first block (after the mark,
+// it holds kBlockSize / 2 - 1 units), and lines longer than a block, in both byte orders.
+TEST(LineReader, Utf16OverSeveralBlocks) {
+  const size_t firstBlockUnits = LineReader::kBlockSize / 2 - 1;
+  const std::string xs(firstBlockUnits - 1, 'x'), ys(LineReader::kBlockSize + 3, 'y');
+  const std::u16string text = std::u16string(xs.begin(), xs.end()) + u"\U0001F600\r\n" +
+                              u"two \u00E9\r\n" + std::u16string(ys.begin(), ys.end()) + u"\nend";
+  for (const bool little : {true, false}) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t c : text) {
+      const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+      bytes += little ? std::string{low, high} : std::string{high, low};
+    }
+    EXPECT_EQ(ReadAllLines(bytes),
+              (std::vector<std::string>{xs + "\xF0\x9F\x98\x80", "two \xC3\xA9", ys, "end"}))
+        << little;
+  }
+}
+
 TEST(LineReader, LongLinesAndManyBlocks) {
   const std::string longLine(3 * LineReader::kBlockSize + 17, 'y');
   std::string bytes;
