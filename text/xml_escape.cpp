@@ -80,6 +80,15 @@ size_t FindNativeStop(std::u16string_view native, size_t from) {
   return i;
 }
 
+#if VELMAR_SSE2
+// The lanes of here that end a run of native code copied as it is: units other than printable
+// ASCII, "<" ">" "&", and backslashes before a brace (next is the block one unit further).
+__m128i NativeRunEnds(__m128i here, __m128i next) {
+  return _mm_or_si128(utf8_detail::RunEnds<0x20, u'<', u'>', u'&'>(here),
+                      EscapedBraces(here, next));
+}
+#endif
+
 // Copies the run of printable ASCII at s (n units to the end of the native code) that is
 // written as it is, up to the first unit to change or encode; d has room for a byte for each
 // unit. As in FindNativeStop, only a backslash before a brace ends it. Returns the units copied.
@@ -91,8 +100,7 @@ size_t CopyNativeRun(const char16_t* s, size_t n, char* d) {
   for (; i + 9 <= n; i += 8) {
     const __m128i here = simd::Load(s + i);
     const __m128i next = simd::Load(s + i + 1);
-    const __m128i ends =
-        _mm_or_si128(utf8_detail::RunEnds<0x20, u'<', u'>', u'&'>(here), EscapedBraces(here, next));
+    const __m128i ends = NativeRunEnds(here, next);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(here, here));
     if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(ends)); mask != 0) {
       return i + simd::LowestBit(mask) / 2;
@@ -102,8 +110,7 @@ size_t CopyNativeRun(const char16_t* s, size_t n, char* d) {
   if (i + 5 <= n) {
     const __m128i here = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
     const __m128i next = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i + 1));
-    const __m128i ends =
-        _mm_or_si128(utf8_detail::RunEnds<0x20, u'<', u'>', u'&'>(here), EscapedBraces(here, next));
+    const __m128i ends = NativeRunEnds(here, next);
     const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(here, here));
     std::memcpy(d + i, &bytes, 4);
     // Only the low eight bytes of the mask stand for units.
