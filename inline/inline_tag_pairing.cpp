@@ -2,6 +2,7 @@
 #include "inline/inline_tag_pairing.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -119,7 +120,7 @@ ClosingText ClosingTextOf(std::u16string_view text, const Tag& tag) {
 }
 
 const std::u16string_view kElementNames[] = {u"bpt", u"ept", u"it", u"ph"};
-const std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
+constexpr std::u16string_view kElementEnds[] = {u"</bpt>", u"</ept>", u"</it>", u"</ph>"};
 enum Element : size_t { kBpt, kEpt, kIt, kPh };
 
 // The ends of the elements as bytes, each in eight bytes so that one fixed-size copy writes it.
@@ -127,8 +128,33 @@ struct ElementEndBytes {
   char bytes[8];
   size_t size;
 };
-constexpr ElementEndBytes kElementEndBytes[] = {
-    {"</bpt>", 6}, {"</ept>", 6}, {"</it>", 5}, {"</ph>", 5}};
+constexpr std::array<ElementEndBytes, std::size(kElementEnds)> kElementEndBytes = [] {
+  std::array<ElementEndBytes, std::size(kElementEnds)> ends{};
+  for (size_t e = 0; e < ends.size(); ++e) {
+    for (const char16_t c : kElementEnds[e]) ends[e].bytes[ends[e].size++] = static_cast<char>(c);
+  }
+  return ends;
+}();
+
+// Units of content or native code encoded at a time, so that the room made for them stays small.
+constexpr size_t kPieceUnits = tuning::kEncodeSliceUnits / 4;
+
+// Hands text to write in pieces of at most pieceUnits units, none ending where canCut(text, i)
+// says the text cannot be cut before i (between the two halves of a surrogate pair, say).
+template <typename CanCut, typename Write>
+void InPieces(std::u16string_view text, size_t pieceUnits, CanCut canCut, Write write) {
+  while (!text.empty()) {
+    size_t take = std::min(text.size(), pieceUnits);
+    if (take < text.size() && !canCut(text, take)) --take;
+    write(text.substr(0, take));
+    text.remove_prefix(take);
+  }
+}
+
+// Whether text may be cut before i: not between the two halves of a surrogate pair.
+bool CutsNoPair(std::u16string_view text, size_t i) {
+  return !utf16::IsHighSurrogate(text[i - 1]);
+}
 
 }  // namespace
 
@@ -311,14 +337,14 @@ class BytesInPlace {
 // room made ahead stays small.
 class Utf8Elements {
  public:
-  static constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
   // An element takes far less than this beside its native code.
   static constexpr size_t kRoomBesideNative = 96;
 
   explicit Utf8Elements(BytesInPlace& bytes) : m_bytes(bytes) {}
   // An element whose native code has this many units.
   void Start(size_t nativeUnits) {
-    m_d = m_bytes.Room(kRoomBesideNative + kNativeBytesPerUnit * std::min(nativeUnits, kPiece));
+    m_d =
+        m_bytes.Room(kRoomBesideNative + kNativeBytesPerUnit * std::min(nativeUnits, kPieceUnits));
   }
   // The literals are bytes already, of a length known here, so each is one fixed-size copy.
   template <size_t N>
@@ -343,18 +369,15 @@ class Utf8Elements {
     m_d += quote + 1 - first;
   }
   void Native(std::u16string_view native) {
-    if (native.size() <= kPiece) {
+    if (native.size() <= kPieceUnits) {
       m_d += EncodeEscapedNativeCodeUtf8(native, m_d);
       return;
     }
     Finish();  // the head
-    while (!native.empty()) {
-      size_t take = std::min(native.size(), kPiece);
-      if (take < native.size() && !NativeCodeCutsBetween(native, take)) --take;
-      char* d = m_bytes.Room(kNativeBytesPerUnit * take);
-      m_bytes.WrittenUpTo(d + EncodeEscapedNativeCodeUtf8(native.substr(0, take), d));
-      native.remove_prefix(take);
-    }
+    InPieces(native, kPieceUnits, NativeCodeCutsBetween, [this](std::u16string_view piece) {
+      char* d = m_bytes.Room(kNativeBytesPerUnit * piece.size());
+      m_bytes.WrittenUpTo(d + EncodeEscapedNativeCodeUtf8(piece, d));
+    });
     m_d = m_bytes.Room(kRoomBesideNative);  // for the end
   }
   void Finish() { m_bytes.WrittenUpTo(m_d); }
@@ -437,15 +460,11 @@ void EncodedOutput::Encode(bool last) {
   const size_t done = rest.size();
   // A slice that a long element made longer goes in parts, so that the bytes never need much
   // more room than they take.
-  while (!rest.empty()) {
-    size_t take = std::min(rest.size(), kSliceUnits);
-    if (take < rest.size() && utf16::IsHighSurrogate(rest[take - 1])) --take;
-    if (m_scratch.size() < perUnit * take) m_scratch.resize(perUnit * take);
+  InPieces(rest, kSliceUnits, CutsNoPair, [&](std::u16string_view part) {
+    if (m_scratch.size() < perUnit * part.size()) m_scratch.resize(perUnit * part.size());
     char* d = m_scratch.data();
-    const std::u16string_view part = rest.substr(0, take);
     m_bytes.append(d, EncodeXmlSafe(part, m_utf16, d));
-    rest.remove_prefix(take);
-  }
+  });
   if (done == m_slice.size()) {
     m_slice.clear();
   } else {
@@ -457,15 +476,11 @@ void EncodedOutput::Encode(bool last) {
 // small, never ending between the two halves of a surrogate pair.
 void AppendContentEncoded(std::u16string_view text, bool utf16, std::string& scratch,
                           std::string& bytes) {
-  constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
-  while (!text.empty()) {
-    size_t take = std::min(text.size(), kPiece);
-    if (take < text.size() && utf16::IsHighSurrogate(text[take - 1])) --take;
-    if (scratch.size() < kContentBytesPerUnit * take) scratch.resize(kContentBytesPerUnit * take);
-    char* d = scratch.data();
-    bytes.append(d, EncodeContentText(text.substr(0, take), utf16, d));
-    text.remove_prefix(take);
-  }
+  InPieces(text, kPieceUnits, CutsNoPair, [&](std::u16string_view piece) {
+    const size_t room = kContentBytesPerUnit * piece.size();
+    if (scratch.size() < room) scratch.resize(room);
+    bytes.append(scratch.data(), EncodeContentText(piece, utf16, scratch.data()));
+  });
 }
 
 void EncodedOutput::ContentText(std::u16string_view text) {
@@ -482,14 +497,10 @@ class Utf8Output {
   // In pieces, so that the room made ahead stays small; a piece never ends between the two
   // halves of a surrogate pair.
   void ContentText(std::u16string_view text) {
-    constexpr size_t kPiece = tuning::kEncodeSliceUnits / 4;
-    while (!text.empty()) {
-      size_t take = std::min(text.size(), kPiece);
-      if (take < text.size() && utf16::IsHighSurrogate(text[take - 1])) --take;
-      char* d = m_bytes.Room(kUtf8ContentBytesPerUnit * take);
-      m_bytes.WrittenUpTo(d + EncodeContentText(text.substr(0, take), false, d));
-      text.remove_prefix(take);
-    }
+    InPieces(text, kPieceUnits, CutsNoPair, [this](std::u16string_view piece) {
+      char* d = m_bytes.Room(kUtf8ContentBytesPerUnit * piece.size());
+      m_bytes.WrittenUpTo(d + EncodeContentText(piece, false, d));
+    });
   }
   void TagWritten() {}
 
