@@ -14,18 +14,45 @@
 
 namespace {
 
-// The six unit fields that become <tuv> attributes, in the order of the TXT tags.
-enum FieldKind { kCrD, kCrU, kChD, kChU, kUsD, kUsC, kFieldKinds };
-constexpr std::array<std::string_view, kFieldKinds> kFieldTags = {"CrD", "CrU", "ChD",
-                                                                  "ChU", "UsD", "UsC"};
+// The six unit fields that become <tuv> attributes, in the order of the TXT tags, then the two
+// that become <prop> elements.
+enum FieldKind {
+  kCrD,
+  kCrU,
+  kChD,
+  kChU,
+  kUsD,
+  kUsC,
+  kFieldKinds,
+  kAtt = kFieldKinds,
+  kTxt,
+  kOther
+};
+constexpr std::array<std::string_view, kOther> kFieldTags = {"CrD", "CrU", "ChD", "ChU",
+                                                             "UsD", "UsC", "Att", "Txt"};
 constexpr std::array<std::u16string_view, kFieldKinds> kAttributeNames = {
     u"creationdate", u"creationid", u"changedate", u"changeid", u"lastusagedate", u"usagecount"};
 
-int FieldKindOf(std::string_view tag) {
-  for (int k = 0; k < kFieldKinds; ++k) {
-    if (kFieldTags[static_cast<size_t>(k)] == tag) return k;
+// A three-letter tag as one number, so that a tag is told by comparing numbers.
+constexpr uint32_t TagCode(std::string_view tag) {
+  return static_cast<uint32_t>(static_cast<unsigned char>(tag[0])) |
+         static_cast<uint32_t>(static_cast<unsigned char>(tag[1])) << 8 |
+         static_cast<uint32_t>(static_cast<unsigned char>(tag[2])) << 16;
+}
+
+constexpr std::array<uint32_t, kOther> kFieldTagCodes = [] {
+  std::array<uint32_t, kOther> codes{};
+  for (size_t k = 0; k < codes.size(); ++k) codes[k] = TagCode(kFieldTags[k]);
+  return codes;
+}();
+
+FieldKind FieldKindOf(std::string_view tag) {
+  if (tag.size() != 3) return kOther;
+  const uint32_t code = TagCode(tag);
+  for (size_t k = 0; k < kFieldTagCodes.size(); ++k) {
+    if (kFieldTagCodes[k] == code) return static_cast<FieldKind>(k);
   }
-  return -1;
+  return kOther;
 }
 
 bool IsDateField(int kind) {
@@ -98,14 +125,12 @@ void UnitFields::Collect(const TxtUnit& unit, unsigned codePage, ExportReport* r
 }
 
 void UnitFields::Add(const TxtField& field, unsigned codePage) {
-  const bool isAtt = field.tag == "Att";
-  const bool isTxt = !isAtt && field.tag == "Txt";
-  if (isAtt || isTxt) {
-    AddProperties(field, codePage, isTxt);
-    return;
+  const FieldKind kind = FieldKindOf(field.tag);
+  if (kind == kAtt || kind == kTxt) {
+    AddProperties(field, codePage, kind == kTxt);
+  } else if (kind < kFieldKinds) {
+    AddAttribute(field, codePage, kind);
   }
-  const int kind = FieldKindOf(field.tag);
-  if (kind >= 0) AddAttribute(field, codePage, kind);
 }
 
 void UnitFields::MakeKey(unsigned codePage, char kind, std::string_view name,

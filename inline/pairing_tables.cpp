@@ -6,19 +6,22 @@
 #include "text/tuning.h"
 
 int IntTable::OtherValue(int key) const {
-  const auto it = m_other.find(key);
-  return it == m_other.end() ? kNoValue : it->second;
+  if (!m_other) return kNoValue;
+  const auto it = m_other->find(key);
+  return it == m_other->end() ? kNoValue : it->second;
 }
 
 int& IntTable::OtherSlot(int key) {
-  return m_other.try_emplace(key, kNoValue).first->second;
+  if (!m_other) m_other = std::make_unique<std::unordered_map<int, int>>();
+  return m_other->try_emplace(key, kNoValue).first->second;
 }
 
 void PairingTables::ReleaseLarge() {
   constexpr size_t kLarge = tuning::kKeptListEntries;
-  for (std::vector<int>* table : {&firstOpening, &firstClosing, &closingAhead, &pairIndex}) {
+  for (std::vector<int>* table : {&firstOpening, &firstClosing, &pairIndex}) {
     if (table->capacity() > kLarge) std::vector<int>().swap(*table);
   }
+  if (lookupSlots.capacity() > 4 * kLarge) std::vector<int>().swap(lookupSlots);
   if (closingBits.capacity() > kLarge / 32) std::vector<uint64_t>().swap(closingBits);
   if (runs.capacity() > kLarge / 4) std::vector<Run>().swap(runs);
 }

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -20,28 +21,35 @@
 inline constexpr int kNoValue = INT_MIN;
 
 // Values by int key: small non-negative keys in a table, the others in a map. The tables of
-// one thread are kept from call to call, so a segment costs no allocation for them.
+// one thread are kept from call to call, so a segment costs no allocation for them; the map is
+// made only when a key falls outside the table.
 class IntTable {
  public:
-  IntTable(std::vector<int>& storage, size_t limit) : m_direct(storage) {
-    m_direct.assign(limit, kNoValue);
-  }
+  // The table over storage, made limit slots long and set to kNoValue.
+  IntTable(std::vector<int>& storage, size_t limit) : IntTable(Filled(storage, limit), limit) {}
+  // The table over limit slots at direct, which the caller has set to kNoValue.
+  IntTable(int* direct, size_t limit) : m_direct(direct), m_size(limit) {}
   int Get(int key) const {
-    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
+    if (key >= 0 && static_cast<size_t>(key) < m_size) return m_direct[key];
     return OtherValue(key);
   }
   int& Slot(int key) {
-    if (key >= 0 && static_cast<size_t>(key) < m_direct.size()) return m_direct[key];
+    if (key >= 0 && static_cast<size_t>(key) < m_size) return m_direct[key];
     return OtherSlot(key);
   }
 
  private:
+  static int* Filled(std::vector<int>& storage, size_t limit) {
+    storage.assign(limit, kNoValue);
+    return storage.data();
+  }
   // Keys beyond the direct table (rare), out of the way of the lookups that inline.
   int OtherValue(int key) const;
   int& OtherSlot(int key);
 
-  std::vector<int>& m_direct;
-  std::unordered_map<int, int> m_other;
+  int* m_direct;
+  size_t m_size;
+  std::unique_ptr<std::unordered_map<int, int>> m_other;
 };
 
 // The working lists of the lookups, kept from call to call.
@@ -51,7 +59,9 @@ struct PairingTables {
     int i;       // its i
     int length;  // the numbers number, number + 1, ... have i, i + 1, ...
   };
-  std::vector<int> firstOpening, firstClosing, closingAhead, pairIndex;
+  std::vector<int> firstOpening, firstClosing, pairIndex;
+  // The four tables of TableLookups, one after the other, set in one fill.
+  std::vector<int> lookupSlots;
   std::vector<uint64_t> closingBits;
   std::vector<Run> runs;
   void ReleaseLarge();
@@ -136,10 +146,10 @@ class BptRuns {
 class TableLookups {
  public:
   TableLookups(const TagList& records, PairingTables& tables, size_t limit)
-      : m_firstOpening(tables.firstOpening, limit),
-        m_firstClosing(tables.firstClosing, limit),
-        m_closingAhead(tables.closingAhead, limit),
-        m_pairIndex(tables.pairIndex, limit) {
+      : m_firstOpening(Slots(tables, limit), limit),
+        m_firstClosing(tables.lookupSlots.data() + limit, limit),
+        m_closingAhead(tables.lookupSlots.data() + 2 * limit, limit),
+        m_pairIndex(tables.lookupSlots.data() + 3 * limit, limit) {
     // Records: the first of each (number, opening flag), in list order.
     for (size_t i = 0; i < records.size(); ++i) {
       int& slot = (records[i].opening ? m_firstOpening : m_firstClosing).Slot(records[i].number);
@@ -163,6 +173,10 @@ class TableLookups {
   int GetBpt(int number) const { return m_pairIndex.Get(number); }
 
  private:
+  static int* Slots(PairingTables& tables, size_t limit) {
+    tables.lookupSlots.assign(4 * limit, kNoValue);
+    return tables.lookupSlots.data();
+  }
   IntTable m_firstOpening, m_firstClosing;
   IntTable m_closingAhead;  // closing texts with a canonical number still ahead
   IntTable m_pairIndex;     // the i of each opening placeholder written as <bpt>
