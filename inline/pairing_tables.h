@@ -146,6 +146,7 @@ class BptRuns {
 class TableLookups {
  public:
   TableLookups(const TagList& records, PairingTables& tables, size_t limit)
+      // The first table's initialiser fills all four (members start in declaration order).
       : m_firstOpening(Slots(tables, limit), limit),
         m_firstClosing(tables.lookupSlots.data() + limit, limit),
         m_closingAhead(tables.lookupSlots.data() + 2 * limit, limit),
